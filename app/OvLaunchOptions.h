@@ -1,0 +1,21 @@
+#pragma once
+
+#include "OvSNMPSession.h"
+
+#include <QString>
+#include <QStringList>
+
+// The texts the main window keeps from the command line; empty unless an option set them.
+struct TLaunchTexts {
+    QString AddressText;
+    QString ReadCommunityText;
+    QString WriteCommunityText;
+    QString LaunchTypeText;
+};
+
+// Parses the launch options into target and texts. Each argument is tested for the
+// markers "/T", "/I", "/t", "/v", "/c", "/d", "/R", "/W", "/m", "/l", "/n", "/A", "/P",
+// "/a", "/p" in this order; the first one found anywhere in the argument decides, and
+// its value is the rest of the argument. Arguments without a marker are ignored.
+// A numeric option whose value is not an integer raises OvConvertError.
+void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TLaunchTexts& texts);

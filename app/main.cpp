@@ -1,0 +1,24 @@
+#include "OvErrors.h"
+#include "OvFeedback.h"
+#include "TMainForm.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    std::unique_ptr<TMainForm> mainForm;
+    try {
+        mainForm = std::make_unique<TMainForm>(arguments);
+    } catch (const OvException& e) {
+        OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+                               QMessageBox::Critical);
+        return 0;
+    }
+    mainForm->show();
+    app.exec();
+    return 0;
+}

@@ -1,0 +1,303 @@
+#include "OvCatalogue.h"
+
+namespace {
+using namespace OvSyntax;
+using OvAccess::readonly;
+using OvAccess::readwrite;
+
+// Option list sources: (value, label) pairs ended by a null label.
+
+constexpr OvIntOption dot11PrivacyOptionImplementedSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11PowerManagementModeSource[] = {{1, "active"}, {2, "powersave"}, {0, nullptr}};
+constexpr OvIntOption dot11DesiredBSSTypeSource[] = {
+    {1, "infrastructure"}, {2, "independent"}, {3, "any"}, {0, nullptr}};
+constexpr OvIntOption dot11AccessPointModeSource[] = {
+    {1, "accessPoint"},       {2, "wirelessBridge"}, {3, "wirelessAPClient"}, {4, "wirelessMultiBridge"},
+    {5, "backupAccessPoint"}, {6, "repeater"},       {7, "groupAccessPoint"}, {0, nullptr}};
+constexpr OvIntOption dot11AuthenticationAlgorithmSource[] = {
+    {1, "openSystem"}, {2, "sharedKey"}, {3, "both"}, {0, nullptr}};
+constexpr OvIntOption dot11PrivacyInvokedSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11WEPKeyLengthSource[] = {
+    {1, "w-64Bit"}, {2, "w-128Bit"}, {3, "w-256Bit"}, {0, nullptr}};
+constexpr OvIntOption dot11ExcludeUnencryptedSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11SSIDBroadcastSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11PreambleTypeSource[] = {{1, "longPreamble"}, {2, "shortPreamble"}, {0, nullptr}};
+constexpr OvIntOption dot11PHYTypeSource[] = {{1, "fhss"}, {2, "dsss"}, {3, "irbaseband"}, {0, nullptr}};
+constexpr OvIntOption dot11TempTypeSource[] = {{1, "tempType1"}, {2, "tempType2"}, {0, nullptr}};
+constexpr OvIntOption dot11RegDomainsSupportValueSource[] = {
+    {16, "fcc"}, {32, "doc"}, {48, "etsi"}, {49, "spain"}, {50, "france"}, {64, "mkk"}, {0, nullptr}};
+constexpr OvIntOption dot11ChannelAgilityPresentSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11ChannelAgilityEnabledSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11DiversitySupportSource[] = {
+    {1, "fixedlist"}, {2, "notsupported"}, {3, "dynamic"}, {0, nullptr}};
+constexpr OvIntOption dot11DynamicChannelEnabledSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11CurrentCCAModeSource[] = {
+    {1, "edonly"}, {2, "csonly"}, {4, "edandcs"}, {0, nullptr}};
+constexpr OvIntOption dot11ShortPreambleOptionImplementedSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+constexpr OvIntOption dot11PBCCOptionImplementedSource[] = {{1, "true"}, {2, "false"}, {0, nullptr}};
+} // namespace
+
+// Defined in order of first appearance: static initialisation builds them in this order
+// before main runs, static destruction releases them in reverse.
+const OvOptionList dot11PrivacyOptionImplementedOptions(dot11PrivacyOptionImplementedSource,
+                                                        OvOptionList::IntegerValues, false);
+const OvOptionList dot11PowerManagementModeOptions(dot11PowerManagementModeSource,
+                                                   OvOptionList::IntegerValues, false);
+const OvOptionList dot11DesiredBSSTypeOptions(dot11DesiredBSSTypeSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11AccessPointModeOptions(dot11AccessPointModeSource, OvOptionList::IntegerValues,
+                                               false);
+const OvOptionList dot11AuthenticationAlgorithmOptions(dot11AuthenticationAlgorithmSource,
+                                                       OvOptionList::IntegerValues, false);
+const OvOptionList dot11PrivacyInvokedOptions(dot11PrivacyInvokedSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11WEPKeyLengthOptions(dot11WEPKeyLengthSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11ExcludeUnencryptedOptions(dot11ExcludeUnencryptedSource, OvOptionList::IntegerValues,
+                                                  false);
+const OvOptionList dot11SSIDBroadcastOptions(dot11SSIDBroadcastSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11PreambleTypeOptions(dot11PreambleTypeSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11PHYTypeOptions(dot11PHYTypeSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11TempTypeOptions(dot11TempTypeSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11RegDomainsSupportValueOptions(dot11RegDomainsSupportValueSource,
+                                                      OvOptionList::IntegerValues, false);
+const OvOptionList dot11ChannelAgilityPresentOptions(dot11ChannelAgilityPresentSource,
+                                                     OvOptionList::IntegerValues, false);
+const OvOptionList dot11ChannelAgilityEnabledOptions(dot11ChannelAgilityEnabledSource,
+                                                     OvOptionList::IntegerValues, false);
+const OvOptionList dot11DiversitySupportOptions(dot11DiversitySupportSource, OvOptionList::IntegerValues,
+                                                false);
+const OvOptionList dot11DynamicChannelEnabledOptions(dot11DynamicChannelEnabledSource,
+                                                     OvOptionList::IntegerValues, false);
+const OvOptionList dot11CurrentCCAModeOptions(dot11CurrentCCAModeSource, OvOptionList::IntegerValues, false);
+const OvOptionList dot11ShortPreambleOptionImplementedOptions(dot11ShortPreambleOptionImplementedSource,
+                                                              OvOptionList::IntegerValues, false);
+const OvOptionList dot11PBCCOptionImplementedOptions(dot11PBCCOptionImplementedSource,
+                                                     OvOptionList::IntegerValues, false);
+
+const TSNMPVarInfo StationConfigTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.1.1.1", "dot11StationID", macaddress, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.2", "dot11PrivacyOptionImplemented", integer, readonly,
+     &dot11PrivacyOptionImplementedOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.3", "dot11PowerManagementMode", integer, readonly,
+     &dot11PowerManagementModeOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.4", "dot11DesiredSSID", octetstr, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.5", "dot11DesiredBSSType", integer, readonly, &dot11DesiredBSSTypeOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.6", "dot11OperationalRateSet", octetstr, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.7", "dot11BeaconPeriod", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.8", "dot11DTIMPeriod", integer, readwrite, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.9", "dot11DisassociateReason", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.10", "dot11DisassociateStation", macaddress, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.11", "dot11DeauthenticateReason", integer, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.12", "dot11DeauthenticateStation", macaddress, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.1.13", "dot11AuthenticateFailStatus", integer, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo APModeConfigTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.1.2.1", "dot11AccessPointMode", integer, readwrite, &dot11AccessPointModeOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.2.2", "dot11RemoteMACAddress", macaddress, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.2.3", "dot11BackupAPRemoteServerIPAddress", ipaddress, readwrite, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.2.4", "dot11GroupAPID", octetstr, readwrite, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo PrivacyConfigTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.1.3.1", "dot11AuthenticationAlgorithm", integer, readonly,
+     &dot11AuthenticationAlgorithmOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.2", "dot11PrivacyInvoked", integer, readwrite, &dot11PrivacyInvokedOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.3", "dot11WEPDefaultKeyID", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.4", "dot11WEPKeyLength", integer, readwrite, &dot11WEPKeyLengthOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.5", "dot11WEPKeyMappingLength", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.6", "dot11ExcludeUnencrypted", integer, readonly,
+     &dot11ExcludeUnencryptedOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.7", "dot11WEPICVErrorCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.1.3.8", "dot11WEPExcludedCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo MACOperationTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.2.1.1", "dot11MACAddress", macaddress, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.2", "dot11RTSThreshold", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.3", "dot11ShortRetryLimit", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.4", "dot11LongRetryLimit", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.5", "dot11FragmentationThreshold", integer, readwrite, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.6", "dot11SSIDBroadcast", integer, readwrite, &dot11SSIDBroadcastOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.7", "dot11PreambleType", integer, readwrite, &dot11PreambleTypeOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.8", "dot11MaxTransmitMSDULifetime", integer, readwrite, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.9", "dot11MaxReceiveLifetime", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.10", "dot11ManufacturerID", displaystr, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.1.11", "dot11ProductID", displaystr, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo ManufacturerTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.3.1.2.1", "dot11manufacturerOUI", octetstr, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.3.1.2.2", "dot11manufacturerName", displaystr, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.3.1.2.3", "dot11manufacturerProductName", displaystr, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.3.1.2.4", "dot11manufacturerProductVersion", displaystr, readonly, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo PHYOperationTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.4.1.1", "dot11PHYType", integer, readonly, &dot11PHYTypeOptions, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.2", "dot11CurrentRegDomain", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.3", "dot11TempType", integer, readonly, &dot11TempTypeOptions, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.4", "dot11RegDomainsSupportValue", integer, readonly,
+     &dot11RegDomainsSupportValueOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.5", "dot11SupportedDataRatesTxValue", integer, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.6", "dot11SupportedDataRatesRxValue", integer, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.7", "dot11CurrentTxRate", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.8", "dot11ChannelAgilityPresent", integer, readonly,
+     &dot11ChannelAgilityPresentOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.1.9", "dot11ChannelAgilityEnabled", integer, readonly,
+     &dot11ChannelAgilityEnabledOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo AntennaTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.4.2.1", "dot11CurrentTxAntenna", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.2.2", "dot11DiversitySupport", integer, readonly, &dot11DiversitySupportOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.2.3", "dot11CurrentRxAntenna", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo TxPowerTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.4.3.1", "dot11NumberSupportedPowerLevels", integer, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.2", "dot11TxPowerLevel1", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.3", "dot11TxPowerLevel2", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.4", "dot11TxPowerLevel3", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.5", "dot11TxPowerLevel4", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.6", "dot11TxPowerLevel5", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.7", "dot11TxPowerLevel6", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.8", "dot11TxPowerLevel7", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.9", "dot11TxPowerLevel8", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.3.10", "dot11CurrentTxPowerLevel", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo DSSTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.4.4.1", "dot11CurrentChannel", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.4.2", "dot11DynamicChannelEnabled", integer, readwrite,
+     &dot11DynamicChannelEnabledOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.4.3", "dot11CCAModeSupported", integer, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.4.4", "dot11CurrentCCAMode", integer, readonly, &dot11CurrentCCAModeOptions,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.4.5", "dot11EDThreshold", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.4.6", "dot11ShortPreambleOptionImplemented", integer, readonly,
+     &dot11ShortPreambleOptionImplementedOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.4.4.7", "dot11PBCCOptionImplemented", integer, readonly,
+     &dot11PBCCOptionImplementedOptions, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo CountersTable[] = {
+    {"1.3.6.1.4.1.32473.1.3.2.2.1.0", "dot11TransmittedFragmentCount", counter, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.2.0", "dot11MulticastTransmittedFrameCount", counter, readonly, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.3.0", "dot11FailedCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.4.0", "dot11RetryCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.5.0", "dot11MultipleRetryCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.6.0", "dot11FrameDuplicateCount", counter, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.7.0", "dot11RTSSuccessCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.8.0", "dot11RTSFailureCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.9.0", "dot11ACKFailureCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.10.0", "dot11ReceivedFragmentCount", counter, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.11.0", "dot11MulticastReceivedFrameCount", counter, readonly, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.12.0", "dot11FCSErrorCount", counter, readonly, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.13.0", "dot11TransmittedFrameCount", counter, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.1.3.2.2.14.0", "dot11WEPUndecryptableCount", counter, readonly, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo SysObjectIDTable[] = {
+    {"1.3.6.1.2.1.1.2", "sysObjectID", objectid, readonly, nullptr, nullptr, nullptr, nullptr, nullptr,
+     nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo ConfigSaveTable[] = {
+    {"1.3.6.1.4.1.32473.1.1.1", "enterpriseAPSysConfigSave", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo RebootTable[] = {
+    {"1.3.6.1.4.1.32473.1.1.2", "enterpriseAPSysReboot", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};
+
+const TSNMPVarInfo ConfigApplyTable[] = {
+    {"1.3.6.1.4.1.32473.1.1.3", "enterpriseAPSysConfigApply", integer, readwrite, nullptr, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The SNMPv3 engine-boots counter file. One line per engine: the engine ID written two
+// characters per byte (64 + high nibble, 64 + low nibble), a blank, the decimal count.
+// Lines starting with "#" are comments. Other programs keep their own lines in the same
+// file, so saving keeps every line but ours.
+namespace OvBootCounter {
+
+constexpr int Found = 0;
+constexpr int NoEntry = -1;
+constexpr int CannotOpen = -2;
+constexpr int Malformed = -3;
+constexpr int CannotSave = -4;
+
+QString EncodeEngineId(const QByteArray& engineId);
+
+// Reads the count for engineId; boots is 0 unless Found.
+int Load(const QString& fileName, const QByteArray& engineId, quint32& boots);
+
+// Writes the count for engineId, replacing the file atomically.
+int Save(const QString& fileName, const QByteArray& engineId, quint32 boots);
+
+} // namespace OvBootCounter

@@ -1,0 +1,113 @@
+#include "OvSNMPSession.h"
+
+#include "OvBootCounter.h"
+#include "OvErrors.h"
+#include "OvSnmpEngine.h"
+
+#include <QDir>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+struct SessionState {
+    std::unique_ptr<OvSnmpEngine> engine;
+    OvSNMPTarget defaultTarget;
+    std::unique_ptr<QTimer> eventTimer;
+    quint32 boots = 0;
+};
+
+SessionState& state() {
+    // Intentionally never destroyed: the engine must outlive every request, including
+    // those released during static destruction.
+    static SessionState* s = new SessionState;
+    return *s;
+}
+
+OvSNMPTarget defaults() {
+    OvSNMPTarget t;
+    t.Device.Address = QStringLiteral("127.0.0.1");
+    t.Device.Port = 161;
+    t.Security.Version = 0;
+    t.Security.ReadCommunity = QStringLiteral("qubsen");
+    t.Security.WriteCommunity = QStringLiteral("vortani");
+    t.Security.SecurityModel = 1;
+    t.Security.SecurityLevel = 1;
+    t.Security.AuthProtocol = 1;
+    t.Security.PrivProtocol = 1;
+    return t;
+}
+
+} // namespace
+
+QString TSNMPSession::BootCounterPath(const QString& directory) {
+    const QString name = QString::fromLatin1(BootCounterFile);
+    if (directory.isEmpty())
+        return name;
+    if (directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator()))
+        return directory + name;
+    return directory + QDir::separator() + name;
+}
+
+void TSNMPSession::Create(const QString& directory) {
+    SessionState& s = state();
+    s.engine = std::make_unique<OvSnmpEngine>();
+    if (!s.engine->Open())
+        throw OvException(OvCode::CannotCreateSession);
+
+    const QString file = BootCounterPath(directory);
+    const QByteArray engineId(EngineId);
+    quint32 boots = 0;
+    const int loaded = OvBootCounter::Load(file, engineId, boots);
+    if (loaded < OvBootCounter::CannotOpen)
+        throw OvException(OvCode::BootCounterLoad);
+    ++boots;
+    if (OvBootCounter::Save(file, engineId, boots) != 0)
+        throw OvException(OvCode::BootCounterSave);
+    s.boots = boots;
+
+    s.engine->InitSecurity(engineId, boots);
+    s.defaultTarget = defaults();
+
+    if (!s.eventTimer) {
+        s.eventTimer = std::make_unique<QTimer>();
+        s.eventTimer->setInterval(20);
+        QObject::connect(s.eventTimer.get(), &QTimer::timeout, s.eventTimer.get(), [] {
+            SessionState& st = state();
+            st.eventTimer->stop();
+            if (st.engine)
+                st.engine->ProcessPendingEvents();
+            st.eventTimer->start();
+        });
+    }
+    s.eventTimer->start();
+}
+
+bool TSNMPSession::IsCreated() {
+    return state().engine != nullptr;
+}
+
+OvSNMPTarget& TSNMPSession::DefaultTarget() {
+    return state().defaultTarget;
+}
+
+QTimer* TSNMPSession::EventTimer() {
+    return state().eventTimer.get();
+}
+
+OvSnmpEngine* TSNMPSession::Engine() {
+    return state().engine.get();
+}
+
+quint32 TSNMPSession::EngineBoots() {
+    return state().boots;
+}
+
+void TSNMPSession::ResetForTesting() {
+    SessionState& s = state();
+    if (s.eventTimer)
+        s.eventTimer->stop();
+    s.engine.reset();
+    s.defaultTarget = OvSNMPTarget{};
+    s.boots = 0;
+}

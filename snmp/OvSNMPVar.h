@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "OvOptionList.h"
+
+// Syntax codes: 0x02..0x47 are the SMI tags that travel on the wire, the others are
+// the module's own syntaxes, carried inside OCTET STRINGs or as partial data.
+namespace OvSyntax {
+constexpr int boolean = 0x01;
+constexpr int integer = 0x02;
+constexpr int bitstr = 0x03;
+constexpr int octetstr = 0x04;
+constexpr int null = 0x05;
+constexpr int objectid = 0x06;
+constexpr int ipaddress = 0x40;
+constexpr int counter = 0x41;
+constexpr int guage = 0x42;
+constexpr int timeticks = 0x43;
+constexpr int opaque = 0x44;
+constexpr int nsapaddr = 0x45;
+constexpr int counter64 = 0x46;
+constexpr int uinteger = 0x47;
+constexpr int double_ = 0x48;
+constexpr int macaddress = 0x49;
+constexpr int datetime = 0x4A;
+constexpr int bcdatetime = 0x4B;
+constexpr int displaystr = 0x4C;
+constexpr int bool8 = 0xC1;
+constexpr int int8 = 0xC2;
+constexpr int uint8 = 0xC3;
+constexpr int bool16 = 0xC4;
+constexpr int int16 = 0xC5;
+constexpr int uint16 = 0xC6;
+} // namespace OvSyntax
+
+// Access bits of a descriptor, plus the IMPLIED flag of a last index item.
+namespace OvAccess {
+constexpr int notaccess = 0x01;
+constexpr int readonly = 0x02;
+constexpr int writeonly = 0x04;
+constexpr int readwrite = 0x06;
+constexpr int derived = 0x08;
+constexpr int hidden = 0x10;
+constexpr int invalid = 0x20;
+constexpr int implied = 0x40;
+} // namespace OvAccess
+
+// How a request addresses the items of a list.
+enum OvListKind : unsigned char {
+    SVT_SV = 0,  // scalars: Oid + ".0"
+    MVT_SV = 1,  // full instance identifiers as stored
+    MVT_FMV = 2, // table walk, key items written like others
+    MVT_UMV = 3, // table walk, key items never written
+};
+
+// One catalogue row: plain constant data. Tables end with a row whose Oid is null.
+struct TSNMPVarInfo {
+    const char* Oid;
+    const char* Name;
+    int Syntax;
+    int Access;
+    const OvOptionList* Options;
+    const char* GetFormula;
+    const char* SetFormula;
+    const char* Extra3;
+    const char* Value;       // initial value text, normally null
+    const char* InstanceOid; // normally null
+};
+
+// One item of a variable list: a private copy of a catalogue row plus the item's
+// current value text and the instance identifier the last response delivered.
+// The option list is shared, never owned.
+struct OvSNMPVarItem {
+    QString Oid;
+    QString Name;
+    int Syntax = 0;
+    int Access = 0;
+    const OvOptionList* Options = nullptr;
+    QString GetFormula; // empty: none
+    QString SetFormula; // empty: none
+    QString Extra3;
+    QString Value;
+    QString InstanceOid;
+
+    static OvSNMPVarItem fromRow(const TSNMPVarInfo& row);
+};
+
+// The ordered variable list of one request.
+class OvSNMPVarList {
+public:
+    OvSNMPVarList() = default;
+    OvSNMPVarList(const TSNMPVarInfo* table, OvListKind kind, int keyCount);
+    OvSNMPVarList(const OvSNMPVarList& other);
+    OvSNMPVarList& operator=(const OvSNMPVarList& other);
+    ~OvSNMPVarList();
+
+    void AppendTable(const TSNMPVarInfo* table);
+    void Clear();
+    OvSNMPVarItem* Item(int index) { return Items[static_cast<size_t>(index)].get(); }
+    const OvSNMPVarItem* Item(int index) const { return Items[static_cast<size_t>(index)].get(); }
+    int Count() const { return static_cast<int>(Items.size()); }
+
+    bool IsReadable(int i) const;
+    bool IsWritable(int i) const;
+    bool IsImplied(int i) const;
+    bool IsDisplayable(int i) const;
+    bool IsUndisplayable(int i) const;
+    int DisplayableCount() const;
+    int UndisplayableCount() const;
+
+    // The column identifier of item i: its Oid, plus "." and RowSuffix when set.
+    QString Column(int i) const;
+
+    QString RowSuffix;
+    int KeyCount = 0;
+    OvListKind ListKind = SVT_SV;
+    QString Caption;
+    // Option lists owned by the list; empty in every list the module builds.
+    std::vector<std::unique_ptr<OvOptionList>> OptionLists;
+
+private:
+    std::vector<std::unique_ptr<OvSNMPVarItem>> Items;
+};

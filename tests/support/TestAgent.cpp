@@ -1,0 +1,199 @@
+#include "TestAgent.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <arpa/inet.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool runningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+// snmpsimd drops root privileges; what it reads must be readable by that user.
+void giveToNobody(const QString& path) {
+    if (!runningAsRoot())
+        return;
+    const passwd* pw = ::getpwnam("nobody");
+    const group* gr = ::getgrnam("nogroup");
+    if (pw && gr) [[maybe_unused]]
+        int rc = ::chown(path.toLocal8Bit().constData(), pw->pw_uid, gr->gr_gid);
+}
+
+} // namespace
+
+TestAgent::~TestAgent() {
+    Stop();
+}
+
+QString TestAgent::SimulatorDataFile() {
+    return QStringLiteral(VELMARN_SIM_DATA);
+}
+
+quint16 TestAgent::FreeUdpPort() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    quint16 port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        socklen_t len = sizeof addr;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+        port = ntohs(addr.sin_port);
+    }
+    ::close(fd);
+    return port;
+}
+
+std::unique_ptr<TestAgent> TestAgent::StartSimulator(QString* error, const QString& dataFile) {
+    std::unique_ptr<TestAgent> agent(new TestAgent);
+    agent->Dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmarn-sim-XXXXXX"));
+    const QString root = agent->Dir->path();
+    ::chmod(root.toLocal8Bit().constData(), 0755);
+    QDir(root).mkpath(QStringLiteral("data"));
+    QDir(root).mkpath(QStringLiteral("cache"));
+    const QString data =
+        root + QStringLiteral("/data/") + QLatin1String(ReadCommunity) + QStringLiteral(".snmprec");
+    QFile::copy(dataFile.isEmpty() ? SimulatorDataFile() : dataFile, data);
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // Both communities see one data file, so what "vortani" writes "qubsen" reads.
+    QFile::link(QLatin1String(ReadCommunity) + QStringLiteral(".snmprec"),
+                root + QStringLiteral("/data/") + QLatin1String(WriteCommunity) + QStringLiteral(".snmprec"));
+    giveToNobody(root + QStringLiteral("/cache"));
+    QDir(root).mkpath(QStringLiteral("variation"));
+    QFile::copy(QStringLiteral(VELMARN_SIM_VARIATIONS "/readonly.py"),
+                root + QStringLiteral("/variation/readonly.py"));
+
+    agent->AgentPort = FreeUdpPort();
+    QStringList args{QStringLiteral("--data-dir=") + root + QStringLiteral("/data"),
+                     QStringLiteral("--cache-dir=") + root + QStringLiteral("/cache"),
+                     QStringLiteral("--variation-modules-dir=") + root + QStringLiteral("/variation"),
+                     QStringLiteral("--agent-udpv4-endpoint=127.0.0.1:") + QString::number(agent->AgentPort),
+                     QStringLiteral("--v3-user=") + QLatin1String(V3User),
+                     QStringLiteral("--v3-auth-key=") + QLatin1String(V3AuthPass),
+                     QStringLiteral("--v3-auth-proto=SHA"),
+                     QStringLiteral("--v3-priv-key=") + QLatin1String(V3PrivPass),
+                     QStringLiteral("--v3-priv-proto=AES"),
+                     QStringLiteral("--logging-method=null")};
+    if (runningAsRoot())
+        args << QStringLiteral("--process-user=nobody") << QStringLiteral("--process-group=nogroup");
+    agent->Process.setProcessChannelMode(QProcess::MergedChannels);
+    agent->Process.start(QStringLiteral("snmpsimd"), args);
+    if (!agent->Process.waitForStarted(5000)) {
+        if (error)
+            *error = QStringLiteral("snmpsimd did not start: ") + agent->Process.errorString();
+        return nullptr;
+    }
+    if (!agent->WaitUntilAnswering(QLatin1String(ReadCommunity), error))
+        return nullptr;
+    return agent;
+}
+
+std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& extraConfig) {
+    std::unique_ptr<TestAgent> agent(new TestAgent);
+    agent->Dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmarn-snmpd-XXXXXX"));
+    const QString root = agent->Dir->path();
+    QDir(root).mkpath(QStringLiteral("persist"));
+    agent->AgentPort = FreeUdpPort();
+    QFile conf(root + QStringLiteral("/snmpd.conf"));
+    conf.open(QIODevice::WriteOnly);
+    const QString text =
+        QStringLiteral("agentAddress udp:127.0.0.1:%1\n"
+                       "rocommunity %2 127.0.0.1\n"
+                       "rwcommunity %3 127.0.0.1\n"
+                       "createUser %4 SHA-256 \"%5\" AES-256 \"%6\"\n"
+                       "rwuser %4 priv\n"
+                       "createUser md5des MD5 \"md5des-auth\" DES \"md5des-priv\"\n"
+                       "rwuser md5des priv\n"
+                       "createUser shaaes SHA \"shaaes-auth\" AES \"shaaes-priv\"\n"
+                       "rwuser shaaes priv\n"
+                       "createUser authonly SHA \"authonly-auth\"\n"
+                       "rwuser authonly auth\n"
+                       "sysObjectID 1.3.6.1.4.1.32473.2.1\n")
+            .arg(agent->AgentPort)
+            .arg(QLatin1String(ReadCommunity), QLatin1String(WriteCommunity), QLatin1String(V3User),
+                 QLatin1String(V3AuthPass), QLatin1String(V3PrivPass)) +
+        extraConfig + QLatin1Char('\n');
+    conf.write(text.toUtf8());
+    conf.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MIBS"), QString());
+    env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), root + QStringLiteral("/persist"));
+    env.insert(QStringLiteral("HOME"), root);
+    agent->Process.setProcessEnvironment(env);
+    agent->Process.setProcessChannelMode(QProcess::MergedChannels);
+    agent->Process.start(QStringLiteral("/usr/sbin/snmpd"),
+                         {QStringLiteral("-f"), QStringLiteral("-Lo"), QStringLiteral("-C"),
+                          QStringLiteral("-c"), root + QStringLiteral("/snmpd.conf"), QStringLiteral("-p"),
+                          root + QStringLiteral("/snmpd.pid"), QStringLiteral("-M"),
+                          QStringLiteral("/dev/null"), QStringLiteral("-I"),
+                          QStringLiteral("-smux,mteTrigger,mteTriggerConf")});
+    if (!agent->Process.waitForStarted(5000)) {
+        if (error)
+            *error = QStringLiteral("snmpd did not start: ") + agent->Process.errorString();
+        return nullptr;
+    }
+    if (!agent->WaitUntilAnswering(QLatin1String(ReadCommunity), error))
+        return nullptr;
+    return agent;
+}
+
+bool TestAgent::WaitUntilAnswering(const QString& community, QString* error) {
+    QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) {
+        if (Process.state() != QProcess::Running) {
+            if (error)
+                *error = QStringLiteral("agent exited: ") + QString::fromLocal8Bit(Process.readAll());
+            return false;
+        }
+        int code = -1;
+        Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), community},
+             {QStringLiteral("1.3.6.1.2.1.1.2.0")}, &code);
+        if (code == 0)
+            return true;
+        QThread::msleep(100);
+    }
+    if (error)
+        *error = QStringLiteral("agent did not answer on ") + Endpoint();
+    return false;
+}
+
+QString TestAgent::Tool(const QString& program, const QStringList& options, const QStringList& objects,
+                        int* exitCode) const {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MIBS"), QString());
+    env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), Dir->path() + QStringLiteral("/tool-persist"));
+    p.setProcessEnvironment(env);
+    QStringList args{QStringLiteral("-r0"), QStringLiteral("-t1"), QStringLiteral("-On"),
+                     QStringLiteral("-M"), QStringLiteral("/dev/null")};
+    if (!options.contains(QStringLiteral("-v3")) && !options.contains(QStringLiteral("-v1")))
+        args.prepend(QStringLiteral("-v2c"));
+    args << options << Endpoint() << objects;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    if (exitCode)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+void TestAgent::Stop() {
+    if (Process.state() != QProcess::NotRunning) {
+        Process.terminate();
+        if (!Process.waitForFinished(3000)) {
+            Process.kill();
+            Process.waitForFinished(2000);
+        }
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A real SNMP agent on a free 127.0.0.1 port for the duration of a test: snmpsimd serving
+// a data file (the simulated access point by default), or net-snmp's snmpd for MIB-II.
+class TestAgent {
+public:
+    // Communities and the SNMPv3 users both kinds of agent know.
+    static constexpr const char* ReadCommunity = "qubsen";
+    static constexpr const char* WriteCommunity = "vortani";
+    static constexpr const char* V3User = "velmarn";
+    static constexpr const char* V3AuthPass = "velmarn-auth";
+    static constexpr const char* V3PrivPass = "velmarn-priv";
+
+    ~TestAgent();
+
+    // snmpsimd with dataFile (the project's access point when empty); null and a reason
+    // in error when it does not answer within a few seconds.
+    static std::unique_ptr<TestAgent> StartSimulator(QString* error, const QString& dataFile = QString());
+    // snmpd with the standard MIB-II tables; extraConfig is appended to its configuration.
+    static std::unique_ptr<TestAgent> StartSnmpd(QString* error, const QString& extraConfig = QString());
+
+    static QString SimulatorDataFile();
+    static quint16 FreeUdpPort();
+
+    QString Address() const { return QStringLiteral("127.0.0.1"); }
+    quint16 Port() const { return AgentPort; }
+    QString Endpoint() const { return Address() + QLatin1Char(':') + QString::number(AgentPort); }
+    void Stop();
+
+    // Runs one of net-snmp's command-line tools against this agent (v2c unless options
+    // say otherwise): program options, then the agent, then objects. Returns its
+    // standard output, or an empty text when it failed.
+    QString Tool(const QString& program, const QStringList& options, const QStringList& objects,
+                 int* exitCode = nullptr) const;
+
+private:
+    TestAgent() = default;
+    bool WaitUntilAnswering(const QString& community, QString* error);
+
+    std::unique_ptr<QTemporaryDir> Dir;
+    QProcess Process;
+    quint16 AgentPort = 0;
+};

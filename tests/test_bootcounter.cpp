@@ -1,0 +1,124 @@
+#include "OvBootCounter.h"
+#include "OvErrors.h"
+#include "OvSNMPSession.h"
+
+#include "TestSupport.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+const QByteArray kId("OvSNMP_PP_Application");
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(f.readAll());
+}
+
+void writeAll(const QString& path, const QString& text) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(text.toLatin1());
+}
+} // namespace
+
+TEST(BootCounter, EncodesTwoCharactersPerByte) {
+    EXPECT_EQ(OvBootCounter::EncodeEngineId(QByteArray("\x4F", 1)), QStringLiteral("DO"));
+    EXPECT_EQ(OvBootCounter::EncodeEngineId(QByteArray("\x00\xFF", 2)), QStringLiteral("@@OO"));
+    EXPECT_EQ(OvBootCounter::EncodeEngineId(kId).size(), 42);
+}
+
+TEST(BootCounter, MissingFileAndMissingEntryAreNoErrors) {
+    QTemporaryDir dir;
+    quint32 boots = 99;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    EXPECT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::CannotOpen);
+    EXPECT_EQ(boots, 0u);
+    writeAll(file, QStringLiteral("# nothing here\n"));
+    boots = 5;
+    EXPECT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::NoEntry);
+    EXPECT_EQ(boots, 0u);
+}
+
+TEST(BootCounter, SaveKeepsCommentsAndForeignLinesAndReplacesOurs) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    const QString ours = OvBootCounter::EncodeEngineId(kId);
+    const QString foreign = OvBootCounter::EncodeEngineId(QByteArray("OtherEngine"));
+    const QString longer = OvBootCounter::EncodeEngineId(kId + "X"); // starts with our ID
+    writeAll(file, QStringLiteral("# kept comment\n%1 7\n%2 41\n%3 3\n%2 40\n").arg(foreign, ours, longer));
+    quint32 boots = 0;
+    ASSERT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::Found);
+    EXPECT_EQ(boots, 41u);
+    ASSERT_EQ(OvBootCounter::Save(file, kId, 42), 0);
+    const QString text = readAll(file);
+    EXPECT_TRUE(text.contains(QStringLiteral("# kept comment\n")));
+    EXPECT_TRUE(text.contains(foreign + QStringLiteral(" 7\n")));
+    EXPECT_TRUE(text.contains(longer + QStringLiteral(" 3\n")));
+    EXPECT_EQ(text.count(ours + QLatin1Char(' ')), 1) << text;
+    EXPECT_TRUE(text.contains(ours + QStringLiteral(" 42\n")));
+    EXPECT_FALSE(text.contains(QStringLiteral(" 40")));
+    EXPECT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::Found);
+    EXPECT_EQ(boots, 42u);
+}
+
+TEST(BootCounter, NewFileStartsWithComments) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    ASSERT_EQ(OvBootCounter::Save(file, kId, 1), 0);
+    const QString text = readAll(file);
+    EXPECT_TRUE(text.startsWith(QLatin1Char('#')));
+    EXPECT_TRUE(text.endsWith(OvBootCounter::EncodeEngineId(kId) + QStringLiteral(" 1\n")));
+}
+
+struct BadLine {
+    const char* name;
+    const char* count;
+};
+class MalformedEntry : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(MalformedEntry, IsLoadError) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    writeAll(file, OvBootCounter::EncodeEngineId(kId) + QLatin1Char(' ') +
+                       QString::fromLatin1(GetParam().count) + QLatin1Char('\n'));
+    quint32 boots = 0;
+    EXPECT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::Malformed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, MalformedEntry,
+                         ::testing::Values(BadLine{"letters", "abc"}, BadLine{"empty", ""},
+                                           BadLine{"negative", "-3"}, BadLine{"tooLarge", "4294967296"},
+                                           BadLine{"trailingGarbage", "12x"}),
+                         RowName());
+
+TEST(BootCounter, GarbageLinesOfOthersAreKept) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    writeAll(file, QStringLiteral("this is not a counter line\n\n%%%\n"));
+    quint32 boots = 0;
+    EXPECT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::NoEntry);
+    ASSERT_EQ(OvBootCounter::Save(file, kId, 1), 0);
+    EXPECT_TRUE(readAll(file).startsWith(QStringLiteral("this is not a counter line\n\n%%%\n")));
+}
+
+TEST(BootCounter, ReadOnlyFileAndMissingDirectoryCannotBeSaved) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    writeAll(file, QStringLiteral("# read only\n"));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_NE(OvBootCounter::Save(file, kId, 1), 0);
+    EXPECT_EQ(readAll(file), QStringLiteral("# read only\n"));
+    EXPECT_NE(OvBootCounter::Save(dir.filePath(QStringLiteral("no/such/dir/counter")), kId, 1), 0);
+}
+
+TEST(BootCounter, FileNameFollowsDirectory) {
+    EXPECT_EQ(TSNMPSession::BootCounterPath(QString()), QStringLiteral("OvSNMP_PP_BootCounter"));
+    EXPECT_EQ(TSNMPSession::BootCounterPath(QStringLiteral("/tmp/")),
+              QStringLiteral("/tmp/OvSNMP_PP_BootCounter"));
+    EXPECT_EQ(TSNMPSession::BootCounterPath(QStringLiteral("/tmp")),
+              QStringLiteral("/tmp/OvSNMP_PP_BootCounter"));
+}

@@ -1,0 +1,120 @@
+#include "OvErrors.h"
+#include "OvLaunchOptions.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+OvSNMPTarget defaults() {
+    OvSNMPTarget t;
+    t.Device.Address = QStringLiteral("127.0.0.1");
+    t.Device.Port = 161;
+    t.Security.ReadCommunity = QStringLiteral("qubsen");
+    t.Security.WriteCommunity = QStringLiteral("vortani");
+    return t;
+}
+} // namespace
+
+TEST(LaunchOptions, EveryOptionLandsInItsField) {
+    OvSNMPTarget t = defaults();
+    TLaunchTexts texts;
+    OvParseLaunchOptions({"/Thost", "/I10.1.1.1", "/t1610", "/v3", "/cctx", "/d8000", "/Rr", "/Ww", "/m3",
+                          "/l2", "/nuser", "/Aauthpw", "/Pprivpw", "/a3", "/p4"},
+                         t, texts);
+    EXPECT_EQ(texts.LaunchTypeText, QStringLiteral("host"));
+    EXPECT_EQ(texts.AddressText, QStringLiteral("10.1.1.1"));
+    EXPECT_EQ(t.Device.Address, QStringLiteral("10.1.1.1"));
+    EXPECT_EQ(t.Device.Port, 1610);
+    EXPECT_EQ(t.Security.Version, 3);
+    EXPECT_EQ(t.Scope.ContextName, QStringLiteral("ctx"));
+    EXPECT_EQ(t.Scope.ContextEngineID, QStringLiteral("8000"));
+    EXPECT_EQ(t.Security.ReadCommunity, QStringLiteral("r"));
+    EXPECT_EQ(texts.ReadCommunityText, QStringLiteral("r"));
+    EXPECT_EQ(t.Security.WriteCommunity, QStringLiteral("w"));
+    EXPECT_EQ(texts.WriteCommunityText, QStringLiteral("w"));
+    EXPECT_EQ(t.Security.SecurityModel, 3);
+    EXPECT_EQ(t.Security.SecurityLevel, 2);
+    EXPECT_EQ(t.Security.SecurityName, QStringLiteral("user"));
+    EXPECT_EQ(t.Security.AuthPassword, QStringLiteral("authpw"));
+    EXPECT_EQ(t.Security.PrivPassword, QStringLiteral("privpw"));
+    EXPECT_EQ(t.Security.AuthProtocol, 3);
+    EXPECT_EQ(t.Security.PrivProtocol, 4);
+}
+
+struct OptionCase {
+    const char* name;
+    QStringList args;
+    QString address;
+    QString addressText;
+    quint16 port;
+    QString readCommunity;
+    QString writeCommunity;
+    QString launchType;
+    quint8 version;
+};
+
+class LaunchCases : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(LaunchCases, Parse) {
+    const OptionCase& c = GetParam();
+    OvSNMPTarget t = defaults();
+    TLaunchTexts texts;
+    OvParseLaunchOptions(c.args, t, texts);
+    EXPECT_EQ(t.Device.Address, c.address);
+    EXPECT_EQ(texts.AddressText, c.addressText);
+    EXPECT_EQ(t.Device.Port, c.port);
+    EXPECT_EQ(t.Security.ReadCommunity, c.readCommunity);
+    EXPECT_EQ(t.Security.WriteCommunity, c.writeCommunity);
+    EXPECT_EQ(texts.LaunchTypeText, c.launchType);
+    EXPECT_EQ(t.Security.Version, c.version);
+}
+
+const QString kLocal = QStringLiteral("127.0.0.1");
+const QString kRead = QStringLiteral("qubsen");
+const QString kWrite = QStringLiteral("vortani");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LaunchCases,
+    ::testing::Values(
+        OptionCase{"lowerCaseMarkerIgnored", {"/i10.1.1.1"}, kLocal, "", 161, kRead, kWrite, "", 0},
+        OptionCase{"markerOrderNotPosition", {"/Rabc/Tx"}, kLocal, "", 161, kRead, kWrite, "x", 0},
+        OptionCase{"addressBeforeWrite", {"/Wx/Iy"}, "y", "y", 161, kRead, kWrite, "", 0},
+        OptionCase{"markerInMiddle", {"abc/t1610"}, kLocal, "", 1610, kRead, kWrite, "", 0},
+        OptionCase{"portLow16Bits", {"/t70000"}, kLocal, "", 4464, kRead, kWrite, "", 0},
+        OptionCase{"versionLow8Bits", {"/v259"}, kLocal, "", 161, kRead, kWrite, "", 3},
+        OptionCase{"versionOne", {"/v1"}, kLocal, "", 161, kRead, kWrite, "", 1},
+        OptionCase{"emptyReadCommunity", {"/R"}, kLocal, "", 161, "", kWrite, "", 0},
+        OptionCase{"laterAddressWins", {"/Ia", "/Ib"}, "b", "b", 161, kRead, kWrite, "", 0},
+        OptionCase{"noMarkerIgnored", {"hello", "-x"}, kLocal, "", 161, kRead, kWrite, "", 0},
+        OptionCase{
+            "valueKeepsBlanksAndQuotes", {"/Rpub lic\"x"}, kLocal, "", 161, "pub lic\"x", kWrite, "", 0}),
+    RowName());
+
+struct BadNumber {
+    const char* name;
+    const char* arg;
+    const char* value;
+};
+class BadNumbers : public ::testing::TestWithParam<BadNumber> {};
+
+TEST_P(BadNumbers, RaiseConversionMessage) {
+    OvSNMPTarget t = defaults();
+    TLaunchTexts texts;
+    try {
+        OvParseLaunchOptions({QString::fromUtf8(GetParam().arg)}, t, texts);
+        FAIL() << "accepted " << GetParam().arg;
+    } catch (const OvConvertError& e) {
+        EXPECT_EQ(
+            e.message(),
+            QStringLiteral("'%1' is not a valid integer value").arg(QString::fromUtf8(GetParam().value)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, BadNumbers,
+    ::testing::Values(BadNumber{"portLetters", "/tabc", "abc"}, BadNumber{"emptyPort", "/t", ""},
+                      BadNumber{"versionFloat", "/v1.5", "1.5"}, BadNumber{"level", "/lhigh", "high"},
+                      BadNumber{"authProto", "/a", ""}, BadNumber{"privProto", "/p2x", "2x"},
+                      BadNumber{"model", "/m99999999999", "99999999999"}),
+    RowName());
