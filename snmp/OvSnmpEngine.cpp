@@ -1,14 +1,30 @@
 #include "OvSnmpEngine.h"
 
+#include "OvErrors.h"
+
+// net-snmp's own headers need its configuration first.
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
+#include <net-snmp/library/keytools.h>
+#include <net-snmp/library/snmpusm.h>
+#include <net-snmp/library/transform_oids.h>
 
 #include <QDir>
+#include <QRegularExpression>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <arpa/inet.h>
+#include <cstring>
 #include <netinet/in.h>
+#include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+void OvPduDeleter::operator()(snmp_pdu* pdu) const {
+    if (pdu)
+        snmp_free_pdu(pdu);
+}
 
 namespace {
 
@@ -28,11 +44,181 @@ bool canOpenUdpSocket() {
     return ok;
 }
 
+char* copyText(const QByteArray& text) {
+    char* p = static_cast<char*>(malloc(static_cast<size_t>(text.size()) + 1));
+    memcpy(p, text.constData(), static_cast<size_t>(text.size()));
+    p[text.size()] = '\0';
+    return p;
+}
+
+u_char* copyBytes(const QByteArray& bytes) {
+    u_char* p = static_cast<u_char*>(malloc(static_cast<size_t>(bytes.size()) + 1));
+    memcpy(p, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return p;
+}
+
+struct ProtocolOid {
+    int number;
+    oid* id;
+    size_t length;
+};
+
+// Protocol numbers of the command line and the library's protocol identifiers.
+bool authProtocol(int number, ProtocolOid& out) {
+    const ProtocolOid table[] = {
+        {1, usmNoAuthProtocol, USM_AUTH_PROTO_NOAUTH_LEN},
+        {2, usmHMACMD5AuthProtocol, USM_AUTH_PROTO_MD5_LEN},
+        {3, usmHMACSHA1AuthProtocol, USM_AUTH_PROTO_SHA_LEN},
+        {4, usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)},
+        {5, usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)},
+        {6, usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)},
+        {7, usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)},
+    };
+    for (const ProtocolOid& p : table)
+        if (p.number == number) {
+            out = p;
+            return true;
+        }
+    return false;
+}
+
+bool privProtocol(int number, ProtocolOid& out) {
+    const ProtocolOid table[] = {
+        {1, usmNoPrivProtocol, USM_PRIV_PROTO_NOPRIV_LEN},
+        {2, usmDESPrivProtocol, USM_PRIV_PROTO_DES_LEN},
+        {4, usmAESPrivProtocol, USM_PRIV_PROTO_AES_LEN},
+        {20, usmAES192PrivProtocol, OID_LENGTH(usmAES192PrivProtocol)},
+        {21, usmAES256PrivProtocol, OID_LENGTH(usmAES256PrivProtocol)},
+        {23, usmAES192CiscoPrivProtocol, OID_LENGTH(usmAES192CiscoPrivProtocol)},
+        {24, usmAES256CiscoPrivProtocol, OID_LENGTH(usmAES256CiscoPrivProtocol)},
+    };
+    for (const ProtocolOid& p : table)
+        if (p.number == number) {
+            out = p;
+            return true;
+        }
+    return false;
+}
+
+int netsnmpVersion(quint8 version) {
+    if (version == 3)
+        return SNMP_VERSION_3;
+    if (version == 0)
+        return SNMP_VERSION_1;
+    return SNMP_VERSION_2c;
+}
+
+// A context engine ID given as hex digits ("8000..." or "0x8000...") is taken as those
+// octets; any other text as its own bytes.
+QByteArray contextEngineId(const QString& text) {
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        t = t.mid(2);
+    static const QRegularExpression hex(QStringLiteral("^([0-9A-Fa-f]{2})+$"));
+    if (hex.match(t).hasMatch())
+        return QByteArray::fromHex(t.toLatin1());
+    return text.toUtf8();
+}
+
+// The empty user the engine-ID probe is sent as.
+void ensureProbeUser() {
+    if (usm_get_user(nullptr, 0, const_cast<char*>("")))
+        return;
+    auto* user = static_cast<struct usmUser*>(calloc(1, sizeof(struct usmUser)));
+    user->name = strdup("");
+    user->secName = strdup("");
+    user->authProtocol = snmp_duplicate_objid(usmNoAuthProtocol, USM_AUTH_PROTO_NOAUTH_LEN);
+    user->authProtocolLen = USM_AUTH_PROTO_NOAUTH_LEN;
+    user->privProtocol = snmp_duplicate_objid(usmNoPrivProtocol, USM_PRIV_PROTO_NOPRIV_LEN);
+    user->privProtocolLen = USM_PRIV_PROTO_NOPRIV_LEN;
+    usm_add_user(user);
+}
+
+struct StatusCode {
+    int status;
+    int code;
+};
+
+// net-snmp statuses and the framework codes they are shown as.
+constexpr StatusCode kLibraryStatuses[] = {
+    {SNMPERR_SUCCESS, 0},
+    {SNMPERR_GENERR, -401},
+    {SNMPERR_BAD_ADDRESS, -509},
+    {SNMPERR_BAD_SENDTO, -422},
+    {SNMPERR_BAD_RECVFROM, -422},
+    {SNMPERR_NO_SOCKET, -422},
+    {SNMPERR_BAD_LOCPORT, -422},
+    {SNMPERR_BAD_PARSE, -207},
+    {SNMPERR_ASN_PARSE_ERR, -207},
+    {SNMPERR_BAD_VERSION, -204},
+    {SNMPERR_BAD_CONTEXT, -216},
+    {SNMPERR_BAD_COMMUNITY, -210},
+    {SNMPERR_ABORT, -423},
+    {SNMPERR_TIMEOUT, -405},
+    {SNMPERR_BAD_ENG_ID, -205},
+    {SNMPERR_BAD_SEC_NAME, -304},
+    {SNMPERR_BAD_SEC_LEVEL, -303},
+    {SNMPERR_UNKNOWN_SEC_MODEL, -201},
+    {SNMPERR_INVALID_MSG, -204},
+    {SNMPERR_UNKNOWN_ENG_ID, -310},
+    {SNMPERR_UNKNOWN_USER_NAME, -304},
+    {SNMPERR_UNSUPPORTED_SEC_LEVEL, -303},
+    {SNMPERR_AUTHENTICATION_FAILURE, -308},
+    {SNMPERR_NOT_IN_TIME_WINDOW, -311},
+    {SNMPERR_DECRYPTION_ERR, -306},
+    {SNMPERR_USM_GENERICERROR, -301},
+    {SNMPERR_USM_UNKNOWNSECURITYNAME, -304},
+    {SNMPERR_USM_UNSUPPORTEDSECURITYLEVEL, -303},
+    {SNMPERR_USM_ENCRYPTIONERROR, -305},
+    {SNMPERR_USM_AUTHENTICATIONFAILURE, -308},
+    {SNMPERR_USM_PARSEERROR, -309},
+    {SNMPERR_USM_UNKNOWNENGINEID, -310},
+    {SNMPERR_USM_NOTINTIMEWINDOW, -311},
+    {SNMPERR_USM_DECRYPTIONERROR, -306},
+};
+
+const QByteArray kPeerPrefix("udp:");
+
 } // namespace
 
-OvSnmpEngine::OvSnmpEngine() = default;
+struct OvSnmpEngine::Slot {
+    enum Discovery { Unknown, Discovering, Ready };
 
-OvSnmpEngine::~OvSnmpEngine() = default;
+    QByteArray Key;
+    QByteArray Credentials; // protocols and pass phrases, for replacing changed keys
+    OvSNMPTarget Target;
+    void* Session = nullptr;
+    bool V3 = false;
+    int Level = SNMP_SEC_LEVEL_NOAUTH;
+    Discovery State = Unknown;
+    std::vector<std::pair<OvPduPtr, Completion>> Waiting; // until the agent's engine is known
+    std::unique_ptr<QSocketNotifier> Notifier;
+};
+
+struct OvSnmpEngine::Pending {
+    Slot* Owner = nullptr;
+    Completion Done;
+    int ProbeStep = 0; // 1: engine ID, 2: time window
+};
+
+OvSnmpEngine* OvSnmpEngine::CurrentEngine = nullptr;
+
+OvSnmpEngine::OvSnmpEngine() : TimeoutTimer(new QTimer(this)) {
+    CurrentEngine = this;
+    TimeoutTimer->setSingleShot(true);
+    connect(TimeoutTimer, &QTimer::timeout, this, &OvSnmpEngine::ProcessPendingEvents);
+}
+
+OvSnmpEngine::~OvSnmpEngine() {
+    InFlight.clear();
+    if (CurrentEngine == this)
+        CurrentEngine = nullptr;
+    for (auto& slot : Slots) {
+        slot->Notifier.reset();
+        if (slot->Session)
+            snmp_sess_close(slot->Session); // reports outstanding requests as timed out; nobody listens
+    }
+}
 
 bool OvSnmpEngine::Open() {
     if (!canOpenUdpSocket())
@@ -79,4 +265,511 @@ quint32 OvSnmpEngine::LibraryEngineBoots() {
     return static_cast<quint32>(snmpv3_local_snmpEngineBoots());
 }
 
-void OvSnmpEngine::ProcessPendingEvents() {}
+OvPduPtr OvSnmpEngine::NewPdu(int command) {
+    return OvPduPtr(snmp_pdu_create(command));
+}
+
+int OvSnmpEngine::MapLibraryStatus(int snmpError) {
+    for (const StatusCode& s : kLibraryStatuses)
+        if (s.status == snmpError)
+            return s.code;
+    return OvCode::UnknownErrorCode;
+}
+
+int OvSnmpEngine::MapAgentStatus(long errorStatus) {
+    if (errorStatus == 0)
+        return 0;
+    if (errorStatus >= 1 && errorStatus <= 18)
+        return static_cast<int>(-100 - errorStatus);
+    return OvCode::UnknownErrorCode;
+}
+
+int OvSnmpEngine::MapReport(snmp_pdu* report) {
+    // snmpUnavailableContexts and snmpUnknownContexts share one library status.
+    static const oid unavailableContexts[] = {1, 3, 6, 1, 6, 3, 12, 1, 4};
+    static const oid unknownContexts[] = {1, 3, 6, 1, 6, 3, 12, 1, 5};
+    if (report->variables) {
+        const netsnmp_variable_list* vb = report->variables;
+        if (vb->name_length >= 9 && snmp_oid_ncompare(vb->name, 9, unavailableContexts, 9, 9) == 0)
+            return OvCode::UnavailableContext;
+        if (vb->name_length >= 9 && snmp_oid_ncompare(vb->name, 9, unknownContexts, 9, 9) == 0)
+            return OvCode::UnknownContext;
+    }
+    return MapLibraryStatus(snmpv3_get_report_type(report));
+}
+
+OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
+    const OvSNMPSecurity& sec = target.Security;
+    const bool v3 = netsnmpVersion(sec.Version) == SNMP_VERSION_3;
+    ProtocolOid auth{}, priv{};
+    if (v3) {
+        if (sec.SecurityModel != SNMP_SEC_MODEL_USM)
+            throw OvException(OvCode::UnsupportedSecurityModel);
+        if (sec.SecurityLevel < SNMP_SEC_LEVEL_NOAUTH || sec.SecurityLevel > SNMP_SEC_LEVEL_AUTHPRIV)
+            throw OvException(OvCode::UnsupportedSecurityLevel);
+        if (!authProtocol(sec.AuthProtocol, auth))
+            throw OvException(OvCode::UnsupportedAuthProtocol);
+        if (!privProtocol(sec.PrivProtocol, priv))
+            throw OvException(OvCode::UnsupportedPrivProtocol);
+        if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV && sec.AuthProtocol == 1)
+            throw OvException(OvCode::UnsupportedSecurityLevel);
+        if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV && sec.PrivProtocol == 1)
+            throw OvException(OvCode::UnsupportedSecurityLevel);
+    }
+
+    QByteArray credentials;
+    if (v3) {
+        credentials = QByteArray::number(sec.AuthProtocol) + '\0' + sec.AuthPassword.toUtf8() + '\0' +
+                      QByteArray::number(sec.PrivProtocol) + '\0' + sec.PrivPassword.toUtf8();
+    }
+    const QByteArray key = target.Device.Address.toUtf8() + '\0' + QByteArray::number(target.Device.Port) +
+                           '\0' + QByteArray::number(netsnmpVersion(sec.Version)) + '\0' +
+                           sec.SecurityName.toUtf8() + '\0' + QByteArray::number(sec.SecurityLevel) + '\0' +
+                           credentials;
+    for (auto& slot : Slots)
+        if (slot->Key == key)
+            return *slot;
+
+    auto slot = std::make_unique<Slot>();
+    slot->Key = key;
+    slot->Credentials = credentials;
+    slot->Target = target;
+    slot->V3 = v3;
+    slot->Level = sec.SecurityLevel;
+
+    const QString address = target.Device.Address.trimmed();
+    if (address.isEmpty())
+        throw OvException(OvCode::InvalidAddress);
+    QByteArray peer =
+        address.contains(QLatin1Char(':'))
+            ? QByteArray("udp6:[") + address.toUtf8() + "]:" + QByteArray::number(target.Device.Port)
+            : kPeerPrefix + address.toUtf8() + ':' + QByteArray::number(target.Device.Port);
+    const QByteArray community = sec.ReadCommunity.toUtf8();
+    const QByteArray securityName = sec.SecurityName.toUtf8();
+
+    netsnmp_session s;
+    snmp_sess_init(&s);
+    s.peername = peer.data();
+    s.version = netsnmpVersion(sec.Version);
+    s.retries = Retries;
+    s.timeout = TimeoutMs * 1000L;
+    s.community = reinterpret_cast<u_char*>(const_cast<char*>(community.constData()));
+    s.community_len = static_cast<size_t>(community.size());
+    if (v3) {
+        s.securityModel = SNMP_SEC_MODEL_USM;
+        s.securityLevel = sec.SecurityLevel;
+        s.securityName = const_cast<char*>(securityName.constData());
+        s.securityNameLen = static_cast<size_t>(securityName.size());
+        s.securityAuthProto = auth.id;
+        s.securityAuthProtoLen = auth.length;
+        s.securityPrivProto = priv.id;
+        s.securityPrivProtoLen = priv.length;
+        if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
+            const QByteArray pass = sec.AuthPassword.toUtf8();
+            s.securityAuthKeyLen = USM_AUTH_KU_LEN;
+            if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
+                            reinterpret_cast<const u_char*>(pass.constData()),
+                            static_cast<size_t>(pass.size()), s.securityAuthKey,
+                            &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
+                throw OvException(-307);
+        }
+        if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV) {
+            const QByteArray pass = sec.PrivPassword.toUtf8();
+            s.securityPrivKeyLen = USM_PRIV_KU_LEN;
+            if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
+                            reinterpret_cast<const u_char*>(pass.constData()),
+                            static_cast<size_t>(pass.size()), s.securityPrivKey,
+                            &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
+                throw OvException(OvCode::EncryptionError);
+        }
+        s.flags |= SNMP_FLAGS_DONT_PROBE;
+    }
+
+    slot->Session = snmp_sess_open(&s);
+    if (!slot->Session) {
+        const int error = s.s_snmp_errno ? s.s_snmp_errno : snmp_errno;
+        const int code = MapLibraryStatus(error);
+        throw OvException(code == OvCode::UnknownErrorCode || error == 0 ? OvCode::InvalidAddress : code);
+    }
+    if (v3) // opening clears it; the engine ID is found without blocking instead
+        snmp_sess_session(slot->Session)->flags |= SNMP_FLAGS_DONT_PROBE;
+
+    if (netsnmp_transport* transport = snmp_sess_transport(slot->Session)) {
+        slot->Notifier = std::make_unique<QSocketNotifier>(transport->sock, QSocketNotifier::Read);
+        Slot* raw = slot.get();
+        connect(slot->Notifier.get(), &QSocketNotifier::activated, this, [this, raw] {
+            ReadSocket(*raw);
+            DeliverFinished();
+            RearmTimer();
+        });
+    }
+    Slots.push_back(std::move(slot));
+    return *Slots.back();
+}
+
+void OvSnmpEngine::PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const {
+    const OvSNMPSecurity& sec = target.Security;
+    pdu->version = netsnmpVersion(sec.Version);
+    if (!slot.V3) {
+        const QByteArray community =
+            (pdu->command == SNMP_MSG_SET ? sec.WriteCommunity : sec.ReadCommunity).toUtf8();
+        if (community.isEmpty())
+            throw OvException(-210);
+        pdu->community = copyBytes(community);
+        pdu->community_len = static_cast<size_t>(community.size());
+        return;
+    }
+    pdu->securityModel = SNMP_SEC_MODEL_USM;
+    pdu->securityLevel = sec.SecurityLevel;
+    const QByteArray name = sec.SecurityName.toUtf8();
+    pdu->securityName = copyText(name);
+    pdu->securityNameLen = static_cast<size_t>(name.size());
+    const QByteArray context = target.Scope.ContextName.toUtf8();
+    pdu->contextName = copyText(context);
+    pdu->contextNameLen = static_cast<size_t>(context.size());
+    const QByteArray contextEngine = contextEngineId(target.Scope.ContextEngineID);
+    if (!contextEngine.isEmpty()) {
+        pdu->contextEngineID = copyBytes(contextEngine);
+        pdu->contextEngineIDLen = static_cast<size_t>(contextEngine.size());
+    }
+}
+
+void OvSnmpEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done) {
+    Slot& slot = SlotFor(target);
+    PreparePdu(slot, target, pdu.get());
+    if (slot.V3 && slot.State != Slot::Ready) {
+        slot.Waiting.emplace_back(std::move(pdu), std::move(done));
+        if (slot.State == Slot::Unknown)
+            StartDiscovery(slot);
+        RearmTimer();
+        return;
+    }
+    SendNow(slot, std::move(pdu), std::move(done));
+    RearmTimer();
+}
+
+void OvSnmpEngine::SendNow(Slot& slot, OvPduPtr pdu, Completion done) {
+    if (slot.V3)
+        RegisterUser(slot);
+    snmp_pdu* raw = pdu.release();
+    const uintptr_t key = NextKey++;
+    InFlight[key] = Pending{&slot, done, 0};
+    const int id =
+        snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key));
+    if (id == 0) {
+        InFlight.erase(key);
+        snmp_free_pdu(raw);
+        OvSnmpResult r;
+        const int code = MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
+        r.Code = code == 0 ? OvCode::TransportFailed : code;
+        auto result = std::make_shared<OvSnmpResult>(std::move(r));
+        Finished.emplace_back([d = std::move(done), result]() mutable { d(*result); });
+        ScheduleDelivery();
+    }
+}
+
+void OvSnmpEngine::StartDiscovery(Slot& slot) {
+    slot.State = Slot::Discovering;
+    ensureProbeUser();
+    OvPduPtr probe = NewPdu(SNMP_MSG_GET);
+    probe->version = SNMP_VERSION_3;
+    probe->securityName = strdup("");
+    probe->securityNameLen = 0;
+    probe->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
+    probe->securityModel = SNMP_SEC_MODEL_USM;
+    SendProbe(slot, std::move(probe), 1);
+}
+
+void OvSnmpEngine::SendProbe(Slot& slot, OvPduPtr probe, int step) {
+    const uintptr_t key = NextKey++;
+    InFlight[key] = Pending{&slot, nullptr, step};
+    snmp_pdu* raw = probe.release();
+    if (snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key)) == 0) {
+        InFlight.erase(key);
+        snmp_free_pdu(raw);
+        FinishDiscovery(slot, false, OvCode::TransportFailed);
+    }
+}
+
+void OvSnmpEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
+    netsnmp_session* session = snmp_sess_session(slot.Session);
+    if (report && report->securityEngineIDLen > 0 && session->securityEngineIDLen == 0) {
+        session->securityEngineID =
+            copyBytes(QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
+                                 static_cast<int>(report->securityEngineIDLen)));
+        session->securityEngineIDLen = report->securityEngineIDLen;
+    }
+    if (session->securityEngineIDLen == 0) {
+        FinishDiscovery(slot, false, code == 0 ? OvCode::UnknownEngineId : code);
+        return;
+    }
+    if (slot.Level < SNMP_SEC_LEVEL_AUTHNOPRIV) {
+        FinishDiscovery(slot, true, 0);
+        return;
+    }
+    // Learn the agent's boots and time with one authenticated request of no bindings: its
+    // notInTimeWindow report sets them, and a wrong user or pass phrase shows here.
+    RegisterUser(slot);
+    OvPduPtr probe = NewPdu(SNMP_MSG_GET);
+    PreparePdu(slot, slot.Target, probe.get());
+    SendProbe(slot, std::move(probe), 2);
+}
+
+void OvSnmpEngine::TimeWindowKnown(Slot& slot, int code) {
+    const bool ready = code == 0 || code == OvCode::NotInTimeWindow;
+    FinishDiscovery(slot, ready, code);
+}
+
+void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
+    slot.State = ready ? Slot::Ready : Slot::Unknown;
+    auto waiting = std::move(slot.Waiting);
+    slot.Waiting.clear();
+    for (auto& [pdu, done] : waiting) {
+        if (ready) {
+            SendNow(slot, std::move(pdu), std::move(done));
+            continue;
+        }
+        auto result = std::make_shared<OvSnmpResult>();
+        result->Code = code;
+        Finished.emplace_back([d = std::move(done), result]() mutable { d(*result); });
+    }
+    ScheduleDelivery();
+}
+
+bool OvSnmpEngine::DiscoverSync(Slot& slot, int& code) {
+    ensureProbeUser();
+    netsnmp_session* session = snmp_sess_session(slot.Session);
+    if (session->securityEngineIDLen == 0) {
+        snmp_pdu* probe = snmp_pdu_create(SNMP_MSG_GET);
+        probe->version = SNMP_VERSION_3;
+        probe->securityName = strdup("");
+        probe->securityNameLen = 0;
+        probe->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
+        probe->securityModel = SNMP_SEC_MODEL_USM;
+        snmp_pdu* response = nullptr;
+        const int status = snmp_sess_synch_response(slot.Session, probe, &response);
+        OvPduPtr owned(response);
+        // The library keeps the engine ID the agent reported in the session itself.
+        if (session->securityEngineIDLen == 0 && response && response->securityEngineIDLen > 0) {
+            session->securityEngineID =
+                copyBytes(QByteArray(reinterpret_cast<const char*>(response->securityEngineID),
+                                     static_cast<int>(response->securityEngineIDLen)));
+            session->securityEngineIDLen = response->securityEngineIDLen;
+        }
+        if (session->securityEngineIDLen == 0) {
+            code = status == STAT_TIMEOUT ? OvCode::Timeout : OvCode::UnknownEngineId;
+            return false;
+        }
+    }
+    if (slot.Level >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
+        RegisterUser(slot);
+        snmp_pdu* probe = snmp_pdu_create(SNMP_MSG_GET);
+        PreparePdu(slot, slot.Target, probe);
+        snmp_pdu* response = nullptr;
+        const int status = snmp_sess_synch_response(slot.Session, probe, &response);
+        OvPduPtr owned(response);
+        if (status == STAT_TIMEOUT) {
+            code = OvCode::Timeout;
+            return false;
+        }
+        const int c = response && response->command == SNMP_MSG_REPORT
+                          ? MapReport(response)
+                          : (status == STAT_SUCCESS ? 0 : MapLibraryStatus(session->s_snmp_errno));
+        if (c != 0 && c != OvCode::NotInTimeWindow) {
+            code = c;
+            return false;
+        }
+    }
+    slot.State = Slot::Ready;
+    return true;
+}
+
+void OvSnmpEngine::RegisterUser(Slot& slot) {
+    netsnmp_session* session = snmp_sess_session(slot.Session);
+    if (session->securityEngineIDLen == 0)
+        return;
+    const QByteArray engine(reinterpret_cast<const char*>(session->securityEngineID),
+                            static_cast<int>(session->securityEngineIDLen));
+    const QByteArray key =
+        engine + '\0' + QByteArray(session->securityName, static_cast<int>(session->securityNameLen));
+    struct usmUser* user =
+        usm_get_user(session->securityEngineID, session->securityEngineIDLen, session->securityName);
+    auto known = RegisteredKeys.find(key);
+    if (user && (known == RegisteredKeys.end() || known->second != slot.Credentials)) {
+        // The library never replaces the keys of a known user: drop the old ones first.
+        usm_remove_user(user);
+        usm_free_user(user);
+        user = nullptr;
+    }
+    if (!user) {
+        session->flags &= ~SNMP_FLAGS_USER_CREATED; // else the library skips the creation
+        usm_create_user_from_session(session);
+    }
+    RegisteredKeys[key] = slot.Credentials;
+}
+
+OvSnmpResult OvSnmpEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
+    Slot& slot = SlotFor(target);
+    PreparePdu(slot, target, pdu.get());
+    OvSnmpResult r;
+    if (slot.V3 && slot.State != Slot::Ready) {
+        int code = 0;
+        if (!DiscoverSync(slot, code)) {
+            r.Code = code;
+            ScheduleDelivery();
+            return r;
+        }
+    }
+    if (slot.V3)
+        RegisterUser(slot);
+    snmp_pdu* response = nullptr;
+    const int status = snmp_sess_synch_response(slot.Session, pdu.release(), &response);
+    r.Response.reset(response);
+    if (status == STAT_SUCCESS && response) {
+        if (response->command == SNMP_MSG_REPORT) {
+            r.Code = MapReport(response);
+        } else {
+            r.Code = MapAgentStatus(response->errstat);
+            r.ErrorIndex = static_cast<int>(response->errindex);
+        }
+    } else if (status == STAT_TIMEOUT) {
+        r.Code = OvCode::Timeout;
+    } else {
+        r.Code = response && response->command == SNMP_MSG_REPORT
+                     ? MapReport(response)
+                     : MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
+        if (r.Code == 0)
+            r.Code = OvCode::OperationFailed;
+    }
+    // Answers of asynchronous requests that arrived meanwhile run after this returns.
+    ScheduleDelivery();
+    RearmTimer();
+    return r;
+}
+
+int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pdu* pdu, void* magic) {
+    // The magic is a key, not a pointer: a Report comes as security error and again as
+    // message, and with request id 0, so neither the id nor a freed record can be used.
+    OvSnmpEngine* self = CurrentEngine;
+    if (!self || operation == NETSNMP_CALLBACK_OP_RESEND)
+        return 1;
+    auto it = self->InFlight.find(reinterpret_cast<uintptr_t>(magic));
+    if (it == self->InFlight.end())
+        return 1; // already completed
+    OvSnmpResult r;
+    switch (operation) {
+    case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE:
+        if (pdu->command == SNMP_MSG_REPORT) {
+            r.Code = MapReport(pdu);
+        } else {
+            r.Code = MapAgentStatus(pdu->errstat);
+            r.ErrorIndex = static_cast<int>(pdu->errindex);
+        }
+        r.Response.reset(snmp_clone_pdu(pdu));
+        break;
+    case NETSNMP_CALLBACK_OP_TIMED_OUT:
+        r.Code = OvCode::Timeout;
+        break;
+    case NETSNMP_CALLBACK_OP_SEC_ERROR:
+        if (pdu && pdu->command == SNMP_MSG_REPORT) {
+            r.Code = MapReport(pdu);
+            r.Response.reset(snmp_clone_pdu(pdu));
+        } else {
+            r.Code = MapLibraryStatus(session->s_snmp_errno);
+        }
+        if (r.Code == 0)
+            r.Code = OvCode::OperationFailed;
+        break;
+    case NETSNMP_CALLBACK_OP_SEND_FAILED:
+    case NETSNMP_CALLBACK_OP_DISCONNECT:
+        r.Code = OvCode::TransportFailed;
+        break;
+    default:
+        return 1;
+    }
+    Pending pending = std::move(it->second);
+    self->InFlight.erase(it);
+    auto result = std::make_shared<OvSnmpResult>(std::move(r));
+    if (pending.ProbeStep == 0) {
+        self->Finished.emplace_back([done = std::move(pending.Done), result]() mutable { done(*result); });
+    } else {
+        Slot* slot = pending.Owner;
+        const int step = pending.ProbeStep;
+        // Discovery goes on outside the library's call stack.
+        self->Finished.emplace_back([self, slot, step, result] {
+            if (step == 1)
+                self->EngineIdFound(*slot, result->Code == OvCode::Timeout ? OvCode::Timeout : 0,
+                                    result->Response.get());
+            else
+                self->TimeWindowKnown(*slot, result->Code);
+        });
+    }
+    return 1;
+}
+
+void OvSnmpEngine::ReadSocket(Slot& slot) {
+    fd_set fds;
+    FD_ZERO(&fds);
+    int numfds = 0;
+    int block = 1;
+    timeval tv{0, 0};
+    snmp_sess_select_info_flags(slot.Session, &numfds, &fds, &tv, &block, NETSNMP_SELECT_NOALARMS);
+    if (numfds > 0) {
+        // The library's sockets block: read only what select says is there.
+        timeval zero{0, 0};
+        if (::select(numfds, &fds, nullptr, nullptr, &zero) > 0)
+            snmp_sess_read(slot.Session, &fds);
+    }
+    snmp_sess_timeout(slot.Session);
+}
+
+void OvSnmpEngine::ProcessPendingEvents() {
+    for (auto& slot : Slots)
+        ReadSocket(*slot);
+    DeliverFinished();
+    RearmTimer();
+}
+
+void OvSnmpEngine::ScheduleDelivery() {
+    if (DeliveryScheduled || Finished.empty())
+        return;
+    DeliveryScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            DeliveryScheduled = false;
+            DeliverFinished();
+            RearmTimer();
+        },
+        Qt::QueuedConnection);
+}
+
+void OvSnmpEngine::DeliverFinished() {
+    // One at a time: a completion may send, read or wait for further answers.
+    while (!Finished.empty()) {
+        auto next = std::move(Finished.front());
+        Finished.pop_front();
+        next();
+    }
+}
+
+void OvSnmpEngine::RearmTimer() {
+    long soonestMs = -1;
+    for (auto& slot : Slots) {
+        fd_set fds;
+        FD_ZERO(&fds);
+        int numfds = 0;
+        int block = 1;
+        timeval tv{0, 0};
+        snmp_sess_select_info_flags(slot->Session, &numfds, &fds, &tv, &block, NETSNMP_SELECT_NOALARMS);
+        if (block)
+            continue; // nothing outstanding
+        const long ms = tv.tv_sec * 1000L + (tv.tv_usec + 999) / 1000;
+        if (soonestMs < 0 || ms < soonestMs)
+            soonestMs = ms;
+    }
+    if (soonestMs < 0)
+        TimeoutTimer->stop();
+    else
+        TimeoutTimer->start(static_cast<int>(soonestMs));
+}

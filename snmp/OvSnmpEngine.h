@@ -5,14 +5,43 @@
 #include <QByteArray>
 #include <QObject>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <map>
 #include <memory>
+#include <vector>
+
+struct snmp_pdu;
+class QSocketNotifier;
+class QTimer;
+
+// Frees a net-snmp PDU.
+struct OvPduDeleter {
+    void operator()(snmp_pdu* pdu) const;
+};
+using OvPduPtr = std::unique_ptr<snmp_pdu, OvPduDeleter>;
+
+// What one request came back with: a framework code (0 = success) and, when the agent
+// answered, its response PDU (owned by the result).
+struct OvSnmpResult {
+    int Code = 0;
+    int ErrorIndex = 0;
+    OvPduPtr Response;
+};
 
 // The net-snmp side of the process-wide session: library set-up without reading or
-// writing any of net-snmp's own configuration or persistent files, and delivery of
-// asynchronous answers on the GUI thread.
+// writing any of net-snmp's own configuration or persistent files, one net-snmp session
+// per distinct target, SNMPv3 engine discovery and users, and delivery of asynchronous
+// answers on the GUI thread as soon as they arrive.
 class OvSnmpEngine : public QObject {
     Q_OBJECT
 public:
+    using Completion = std::function<void(OvSnmpResult&)>;
+
+    // Request time-out and retries of every request.
+    static constexpr int TimeoutMs = 1000;
+    static constexpr int Retries = 1;
+
     OvSnmpEngine();
     ~OvSnmpEngine() override;
 
@@ -22,9 +51,60 @@ public:
     void InitSecurity(const QByteArray& engineId, quint32 boots);
     // The boots value the library uses for the local engine.
     static quint32 LibraryEngineBoots();
-    // Receives what has arrived, retransmits and times out outstanding requests.
+
+    // A new request PDU of the given command (SNMP_MSG_GET, _GETNEXT, _SET).
+    static OvPduPtr NewPdu(int command);
+
+    // Sends pdu to target without waiting. Errors found before anything is sent (bad
+    // address -509, unsupported protocol -312/-313, model -201, level -303) are raised;
+    // otherwise done runs later on this thread exactly once.
+    void SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done);
+    // Sends pdu and waits for the answer or the time-out; raises like SendAsync.
+    OvSnmpResult SendSync(const OvSNMPTarget& target, OvPduPtr pdu);
+
+    // Receives what has arrived, retransmits and times out outstanding requests, and
+    // runs the completions of answered requests.
     void ProcessPendingEvents();
 
+    // Status mapping: a net-snmp SNMPERR_* value, an agent error-status, a Report PDU.
+    static int MapLibraryStatus(int snmpError);
+    static int MapAgentStatus(long errorStatus);
+    static int MapReport(snmp_pdu* report);
+
+    int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
+
 private:
+    struct Slot;
+    struct Pending;
+
+    Slot& SlotFor(const OvSNMPTarget& target);
+    void PrepareSecurity(Slot& slot);
+    void PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const;
+    void StartDiscovery(Slot& slot);
+    void SendProbe(Slot& slot, OvPduPtr probe, int step);
+    bool DiscoverSync(Slot& slot, int& code);
+    void EngineIdFound(Slot& slot, int code, snmp_pdu* report);
+    void TimeWindowKnown(Slot& slot, int code);
+    void FinishDiscovery(Slot& slot, bool ready, int code);
+    void RegisterUser(Slot& slot);
+    void SendNow(Slot& slot, OvPduPtr pdu, Completion done);
+    void Finish(long requestId, OvSnmpResult result);
+    void DeliverFinished();
+    void ScheduleDelivery();
+    void ReadSocket(Slot& slot);
+    void RearmTimer();
+
+    static int Callback(int operation, struct snmp_session* session, int requestId, snmp_pdu* pdu,
+                        void* magic);
+
     std::unique_ptr<QTemporaryDir> PrivateDir;
+    std::vector<std::unique_ptr<Slot>> Slots;
+    std::map<uintptr_t, Pending> InFlight; // by the key handed to the library as magic
+    uintptr_t NextKey = 1;
+    static OvSnmpEngine* CurrentEngine;
+    std::deque<std::function<void()>> Finished; // completions waiting to run
+    QTimer* TimeoutTimer;
+    bool DeliveryScheduled = false;
+    // USM keys currently registered per engine and user, to replace changed pass phrases.
+    std::map<QByteArray, QByteArray> RegisteredKeys;
 };

@@ -1,0 +1,404 @@
+#include "OvSNMPRequest.h"
+
+#include "OvErrors.h"
+#include "OvExpression.h"
+#include "OvNumbers.h"
+#include "OvValueText.h"
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <cmath>
+
+namespace {
+
+QString dottedName(const netsnmp_variable_list* vb) {
+    QStringList parts;
+    for (size_t i = 0; i < vb->name_length; ++i)
+        parts << QString::number(vb->name[i]);
+    return parts.join(QLatin1Char('.'));
+}
+
+} // namespace
+
+OvSNMPRequest::OvSNMPRequest() : AliveToken(std::make_shared<bool>(true)) {
+    const OvSNMPTarget& t = TSNMPSession::DefaultTarget();
+    Device = t.Device;
+    Scope = t.Scope;
+    Security = t.Security;
+}
+
+OvSNMPRequest::~OvSNMPRequest() {
+    Alive = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    *AliveToken = false; // answers still on their way find nobody
+}
+
+OvSnmpEngine& OvSNMPRequest::Engine() const {
+    OvSnmpEngine* engine = TSNMPSession::Engine();
+    if (!engine)
+        throw OvException(OvCode::CannotCreateSession);
+    return *engine;
+}
+
+// ---- value conversions ------------------------------------------------------------
+
+void OvSNMPRequest::StoreValue(int index, const variable_list* vb) {
+    OvSNMPVarItem* item = VarList.Item(index);
+    QString text = OvReceivedText(item->Syntax, vb);
+    if (item->Options)
+        text = item->Options->ValueToLabel(text);
+    item->Value = text;
+}
+
+void OvSNMPRequest::LoadValue(int index, snmp_pdu* pdu, const QString& instanceOid) {
+    const OvSNMPVarItem* item = VarList.Item(index);
+    const QString text = item->Options ? item->Options->LabelToValue(item->Value) : item->Value;
+    OvAppendBinding(pdu, instanceOid, item->Syntax, text);
+}
+
+QString OvSNMPRequest::EncodeIndex(int index) {
+    const OvSNMPVarItem* item = VarList.Item(index);
+    const QString value = item->Options ? item->Options->LabelToValue(item->Value) : item->Value;
+    const bool impliedLast = index == VarList.KeyCount - 1 && VarList.IsImplied(index);
+    return OvIndexOf(item->Syntax, value, impliedLast);
+}
+
+QString OvSNMPRequest::DecodeIndex(int index, const QString& suffix) {
+    OvSNMPVarItem* item = VarList.Item(index);
+    const bool impliedLast = index == VarList.KeyCount - 1 && VarList.IsImplied(index);
+    QString value;
+    const QString rest = OvValueFromIndex(item->Syntax, suffix, impliedLast, value);
+    item->Value = item->Options ? item->Options->ValueToLabel(value) : value;
+    return rest;
+}
+
+// ---- expressions ---------------------------------------------------------------------
+
+QString OvSNMPRequest::Substitute(const QString& expression, bool quote, const QString& marker) {
+    using namespace OvSyntax;
+    QString text = expression;
+    if (marker.isEmpty())
+        return text;
+    for (int at = text.indexOf(marker); at >= 0; at = text.indexOf(marker)) {
+        int end = at + marker.size();
+        while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128)
+            ++end;
+        const int n =
+            end > at + marker.size() ? text.mid(at + marker.size(), end - at - marker.size()).toInt() : 0;
+        text.remove(at, end - at);
+        if (n < 0 || n >= VarList.Count())
+            throw OvException(OvCode::BadSyntaxInExpression);
+        const OvSNMPVarItem* item = VarList.Item(n);
+        const QString value = item->Options ? item->Options->LabelToValue(item->Value) : item->Value;
+        if (value == QLatin1String("(NULL)"))
+            throw OvException(OvCode::NullInExpression);
+        QString replacement;
+        switch (item->Syntax) {
+        case boolean:
+        case bool8:
+        case bool16:
+            replacement = value == QLatin1String("true") ? QStringLiteral("1") : QStringLiteral("0");
+            break;
+        case integer:
+        case counter:
+        case guage:
+        case OvSyntax::counter64:
+        case uinteger:
+        case double_:
+        case int8:
+        case uint8:
+        case int16:
+        case uint16:
+            replacement = value;
+            break;
+        case timeticks: {
+            quint32 ticks = 0;
+            OvParseTicks(value, ticks);
+            replacement = QString::number(ticks);
+            break;
+        }
+        case bcdatetime: {
+            double days = 0;
+            OvParseDaysText(value, days);
+            replacement = OvFloatToStr(days);
+            break;
+        }
+        default:
+            if (!quote)
+                throw OvException(OvCode::BadSyntaxInExpression);
+            replacement = QLatin1Char('"') + value + QLatin1Char('"');
+            break;
+        }
+        text.insert(at, replacement);
+    }
+    return text;
+}
+
+bool OvSNMPRequest::Evaluate(const QString& condition) {
+    if (condition.isEmpty())
+        return true;
+    return OvEvaluateLogic(Substitute(condition, true, QStringLiteral("$")));
+}
+
+void OvSNMPRequest::ApplyFormula(int index, bool afterGet) {
+    using namespace OvSyntax;
+    OvSNMPVarItem* item = VarList.Item(index);
+    const QString formula = afterGet ? item->GetFormula : item->SetFormula;
+    if (formula.isEmpty())
+        return;
+    const double x = OvEvaluateArithmetic(Substitute(formula, false, QStringLiteral("$")));
+    const double whole = std::isfinite(x) ? std::trunc(x) : 0.0;
+    QString value;
+    switch (item->Syntax) {
+    case boolean:
+        value = x != 0 ? QStringLiteral("true") : QStringLiteral("false");
+        break;
+    case integer:
+        value = QString::number(static_cast<qint32>(static_cast<qint64>(whole)));
+        break;
+    case counter:
+    case guage:
+    case uinteger:
+        value = QString::number(static_cast<quint32>(static_cast<qint64>(whole)));
+        break;
+    case timeticks:
+        value = OvTicksText(static_cast<quint32>(static_cast<qint64>(whole)));
+        break;
+    case OvSyntax::counter64:
+        value = QString::number(whole <= 0                        ? 0
+                                : whole >= 18446744073709551615.0 ? ~quint64(0)
+                                                                  : static_cast<quint64>(whole));
+        break;
+    case double_:
+        value = OvFloatToStr(x);
+        break;
+    case bcdatetime:
+        value = OvDaysText(x);
+        break;
+    default:
+        throw OvException(OvCode::BadSyntaxInExpression);
+    }
+    item->Value = item->Options ? item->Options->ValueToLabel(value) : value;
+}
+
+bool OvSNMPRequest::IsColumnDone(const QString& columnOid, const QString& lastInstance,
+                                 const QString& returnedOid) {
+    if (!IsTableKind())
+        return false;
+    const bool inColumn = returnedOid.size() > columnOid.size() && returnedOid.startsWith(columnOid) &&
+                          returnedOid[columnOid.size()] == QLatin1Char('.');
+    return !(inColumn && returnedOid != lastInstance);
+}
+
+// ---- PDUs and responses ----------------------------------------------------------------
+
+QString OvSNMPRequest::RowIndex() {
+    QStringList parts;
+    for (int k = 0; k < VarList.KeyCount && k < VarList.Count(); ++k)
+        parts << EncodeIndex(k);
+    return parts.join(QLatin1Char('.'));
+}
+
+OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
+    if (VarList.ListKind > MVT_UMV)
+        throw OvException(OvCode::BadListKind);
+    const bool table = IsTableKind();
+    if (kind == PduKind::ReadNext && !table)
+        throw OvException(OvCode::GetNextOnSingleValue);
+    const int command = kind == PduKind::Write ? SNMP_MSG_SET : (table ? SNMP_MSG_GETNEXT : SNMP_MSG_GET);
+    OvPduPtr pdu = OvSnmpEngine::NewPdu(command);
+    for (int i = 0; i < VarList.Count(); ++i) {
+        OvSNMPVarItem* item = VarList.Item(i);
+        const QString column = VarList.Column(i);
+        if (kind == PduKind::ReadFirst) {
+            if (!VarList.IsReadable(i))
+                continue;
+            item->InstanceOid.clear();
+            OvAppendBinding(pdu.get(), VarList.ListKind == SVT_SV ? column + QStringLiteral(".0") : column,
+                            OvSyntax::null, QStringLiteral("(NULL)"));
+        } else if (kind == PduKind::ReadNext) {
+            if (!VarList.IsReadable(i))
+                continue;
+            OvAppendBinding(pdu.get(), item->InstanceOid, OvSyntax::null, QStringLiteral("(NULL)"));
+        } else {
+            const int a = item->Access & 0xFF;
+            if ((VarList.ListKind == MVT_UMV && i < VarList.KeyCount) || !(a & OvAccess::writeonly) ||
+                (a & OvAccess::invalid))
+                continue;
+            QString id = column;
+            if (VarList.ListKind == SVT_SV)
+                id += QStringLiteral(".0");
+            else if (table)
+                id += QLatin1Char('.') + RowIndex();
+            LoadValue(i, pdu.get(), id);
+        }
+    }
+    return pdu;
+}
+
+OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* response) {
+    MappingOutcome out;
+    const netsnmp_variable_list* vb = response ? response->variables : nullptr;
+    QString rowIndex;
+    int readable = 0;
+    int done = 0;
+    for (int i = 0; i < VarList.Count(); ++i) {
+        if (!VarList.IsReadable(i))
+            continue;
+        ++readable;
+        OvSNMPVarItem* item = VarList.Item(i);
+        if (!vb) {
+            // Fewer bindings than were asked for: what came is kept, the answer is wrong.
+            out.Code = -411;
+            return out;
+        }
+        const QString column = VarList.Column(i);
+        const QString returned = dottedName(vb);
+        if (code == OvCode::NoSuchName) {
+            out.Code = returned == item->InstanceOid ? 0 : OvCode::NoSuchName;
+            return out;
+        }
+        if (IsColumnDone(column, item->InstanceOid, returned)) {
+            ++done;
+            item->Value = QStringLiteral("(NOTDONE)");
+            item->InstanceOid = column + QLatin1Char('.') + RowIndex();
+        } else {
+            StoreValue(i, reinterpret_cast<const variable_list*>(vb));
+            item->InstanceOid = returned;
+        }
+        if (rowIndex.isEmpty() && returned.size() > column.size())
+            rowIndex = returned.mid(column.size() + 1);
+        vb = vb->next_variable;
+    }
+    if (readable > 0 && done == readable)
+        return out; // end of the walk
+    if (IsTableKind()) {
+        QString rest = rowIndex;
+        for (int k = 0; k < VarList.KeyCount && k < VarList.Count(); ++k) {
+            if (!VarList.IsReadable(k))
+                VarList.Item(k)->InstanceOid = VarList.Column(k) + QLatin1Char('.') + rowIndex;
+            rest = DecodeIndex(k, rest);
+        }
+    }
+    for (int i = 0; i < VarList.Count(); ++i)
+        ApplyFormula(i, true);
+    out.Row = IsTableKind();
+    return out;
+}
+
+// ---- reads and writes -------------------------------------------------------------------
+
+bool OvSNMPRequest::Get(bool first) {
+    if (!Alive)
+        return false;
+    OvPduPtr pdu = BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext);
+    OvSnmpResult r = Engine().SendSync(Target(), std::move(pdu));
+    if (r.Code != 0 && !(r.Code == OvCode::NoSuchName && IsTableKind()))
+        throw OvException(r.Code);
+    const MappingOutcome m = MapResponse(r.Code, r.Response.get());
+    if (m.Code != 0)
+        throw OvException(m.Code);
+    return m.Row;
+}
+
+void OvSNMPRequest::GetAsync(QObject* context, Handler handler, bool first) {
+    if (!Alive)
+        return;
+    Send(BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext), context, std::move(handler), true);
+}
+
+bool OvSNMPRequest::Set(bool mapResponse) {
+    if (!Alive)
+        return false;
+    OvPduPtr pdu;
+    {
+        const OvSNMPVarList saved = VarList;
+        try {
+            for (int i = 0; i < VarList.Count(); ++i)
+                ApplyFormula(i, false);
+            pdu = BuildPdu(PduKind::Write);
+        } catch (...) {
+            VarList = saved;
+            throw;
+        }
+        VarList = saved; // formula results never stay in the list
+    }
+    OvSnmpResult r = Engine().SendSync(Target(), std::move(pdu));
+    if (r.Code != 0)
+        throw OvException(r.Code);
+    if (!mapResponse)
+        return false;
+    const MappingOutcome m = MapResponse(r.Code, r.Response.get());
+    if (m.Code != 0)
+        throw OvException(m.Code);
+    return m.Row;
+}
+
+void OvSNMPRequest::SetAsync(QObject* context, Handler handler, bool mapResponse) {
+    if (!Alive)
+        return;
+    OvPduPtr pdu;
+    {
+        const OvSNMPVarList saved = VarList;
+        try {
+            for (int i = 0; i < VarList.Count(); ++i)
+                ApplyFormula(i, false);
+            pdu = BuildPdu(PduKind::Write);
+        } catch (...) {
+            VarList = saved;
+            throw;
+        }
+        VarList = saved;
+    }
+    Send(std::move(pdu), context, std::move(handler), mapResponse);
+}
+
+void OvSNMPRequest::Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse) {
+    std::weak_ptr<bool> token = AliveToken;
+    QPointer<QObject> guard(context);
+    const bool hasContext = context != nullptr;
+    Engine().SendAsync(
+        Target(), std::move(pdu),
+        [this, token, guard, hasContext, handler = std::move(handler), mapResponse](OvSnmpResult& r) {
+            const auto alive = token.lock();
+            if (!alive || !*alive)
+                return; // the request is gone
+            Complete(guard, hasContext, handler, mapResponse, r);
+        });
+    ++Outstanding;
+}
+
+void OvSNMPRequest::Complete(const QPointer<QObject>& context, bool hasContext, const Handler& handler,
+                             bool mapResponse, OvSnmpResult& result) {
+    --Outstanding;
+    // A request being destroyed, or whose receiver has gone, delivers nothing more.
+    if (!Alive || (hasContext && !context))
+        return;
+    OvSNMPError e;
+    e.Code = result.Code;
+    e.ErrorIndex = result.ErrorIndex;
+    e.Agent = Device;
+    e.Done = true;
+    const bool tableEnd = result.Code == OvCode::NoSuchName && IsTableKind();
+    if ((result.Code == 0 && mapResponse) || tableEnd) {
+        try {
+            const MappingOutcome m = MapResponse(result.Code, result.Response.get());
+            e.Code = m.Code;
+            e.Done = !m.Row || m.Code != 0;
+        } catch (const OvException& ex) {
+            e.Code = ex.code();
+            e.Message = ex.message();
+        }
+    }
+    if (e.Message.isEmpty())
+        e.Message = OvErrorMessage(e.Code);
+    if (handler)
+        handler(e, VarList);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "OvSNMPSession.h"
+#include "OvSNMPVar.h"
+#include "OvSnmpEngine.h"
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QObject;
+struct variable_list;
+
+// What an asynchronous completion receives.
+struct OvSNMPError {
+    int Code = 0;       // framework code, 0 = success
+    int ErrorIndex = 0; // the response's error index
+    QString Message;
+    OvSNMPDevice Agent;
+    bool Done = true; // nothing more will come for this request or walk
+};
+
+// One request: its own copy of the default target, a variable list, and synchronous and
+// asynchronous get, get-next table walk and set. Every received value becomes the
+// item's text; every failure a framework code with its message.
+class OvSNMPRequest {
+public:
+    using Handler = std::function<void(const OvSNMPError& result, OvSNMPVarList& list)>;
+
+    OvSNMPRequest();
+    virtual ~OvSNMPRequest();
+    OvSNMPRequest(const OvSNMPRequest&) = delete;
+    OvSNMPRequest& operator=(const OvSNMPRequest&) = delete;
+
+    // Replaces "$n" references by item n's value; raises -512 for an absent value and
+    // -513 for a syntax that cannot stand in an expression unquoted.
+    virtual QString Substitute(const QString& expression, bool quote, const QString& marker);
+    // Reads key item index from the front of a row index, returns the rest.
+    virtual QString DecodeIndex(int index, const QString& suffix);
+    // Key item index as row-index sub-identifiers.
+    virtual QString EncodeIndex(int index);
+    // A received binding into item index's value text.
+    virtual void StoreValue(int index, const variable_list* vb);
+    // Item index's value text into a binding of the write PDU.
+    virtual void LoadValue(int index, snmp_pdu* pdu, const QString& instanceOid);
+    virtual void ApplyFormula(int index, bool afterGet);
+    virtual bool Evaluate(const QString& condition);
+    virtual bool IsColumnDone(const QString& columnOid, const QString& lastInstance,
+                              const QString& returnedOid);
+
+    // Synchronous read; true when a table row was delivered.
+    bool Get(bool first);
+    // Asynchronous read; handler runs later, once, while context lives.
+    void GetAsync(QObject* context, Handler handler, bool first);
+    // Synchronous write of the writable, valid items; with mapResponse the answer is
+    // stored like a read's.
+    bool Set(bool mapResponse);
+    void SetAsync(QObject* context, Handler handler, bool mapResponse);
+
+    bool IsValid() { return Evaluate(ValidCondition); }
+    bool Accepts(const QString& filter) { return Evaluate(filter); }
+
+    // The agent's address and port as shown in results.
+    OvSNMPDevice AgentDevice() const { return Device; }
+    OvSNMPTarget Target() const { return OvSNMPTarget{Device, Scope, Security}; }
+
+    int Timeout = 100; // hundredths of a second
+    int Retries = 1;
+    OvSNMPDevice Device;
+    OvSNMPScope Scope;
+    OvSNMPSecurity Security;
+    OvSNMPVarList VarList;
+    QString ValidCondition;
+    bool Alive = true;
+    int Outstanding = 0;
+
+    // Longest time destruction waits for outstanding answers.
+    static constexpr int DestroyWaitMs = 6000;
+
+private:
+    enum class PduKind { ReadFirst, ReadNext, Write };
+    struct MappingOutcome {
+        int Code = 0;
+        bool Row = false;
+    };
+
+    OvPduPtr BuildPdu(PduKind kind);
+    OvSnmpEngine& Engine() const;
+    bool IsTableKind() const { return VarList.ListKind == MVT_FMV || VarList.ListKind == MVT_UMV; }
+    QString RowIndex();
+    MappingOutcome MapResponse(int code, snmp_pdu* response);
+    void Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse);
+    void Complete(const QPointer<QObject>& context, bool hasContext, const Handler& handler, bool mapResponse,
+                  OvSnmpResult& result);
+
+    // Cleared on destruction, so late answers find no request to touch.
+    std::shared_ptr<bool> AliveToken;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "OvSNMPSession.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <functional>
+
+// Creates the process-wide SNMP session once and points the default target at an agent.
+inline void UseAgent(const QString& address, quint16 port, quint8 version = 1) {
+    if (!TSNMPSession::IsCreated())
+        TSNMPSession::Create(QString());
+    OvSNMPTarget& t = TSNMPSession::DefaultTarget();
+    t = OvSNMPTarget{};
+    t.Device.Address = address;
+    t.Device.Port = port;
+    t.Security.Version = version;
+    t.Security.ReadCommunity = QStringLiteral("qubsen");
+    t.Security.WriteCommunity = QStringLiteral("vortani");
+    t.Security.SecurityModel = 1;
+    t.Security.SecurityLevel = 1;
+    t.Security.AuthProtocol = 1;
+    t.Security.PrivProtocol = 1;
+}
+
+// Runs the event loop until done() holds or the time is up; true when it held.
+inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return done();
+}

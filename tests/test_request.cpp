@@ -1,0 +1,371 @@
+// Requests against real agents: the simulated access point and snmpd.
+#include "OvCatalogue.h"
+#include "OvErrors.h"
+#include "OvSNMPRequest.h"
+#include "SessionFixture.h"
+#include "TestAgent.h"
+#include "TestSupport.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<TestAgent> gSim;
+std::unique_ptr<TestAgent> gSnmpd;
+
+class Requests : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QString error;
+        gSim = TestAgent::StartSimulator(&error);
+        ASSERT_NE(gSim, nullptr) << error;
+        gSnmpd = TestAgent::StartSnmpd(&error);
+        ASSERT_NE(gSnmpd, nullptr) << error;
+    }
+    static void TearDownTestSuite() {
+        gSim.reset();
+        gSnmpd.reset();
+    }
+    void SetUp() override { UseAgent(gSim->Address(), gSim->Port()); }
+
+    QString toolGet(const QString& oid) {
+        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
+            .trimmed();
+    }
+};
+
+} // namespace
+
+TEST_F(Requests, ScalarGetShowsEveryCatalogueSyntax) {
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(StationConfigTable, SVT_SV, 0);
+    EXPECT_FALSE(r.Get(true));
+    EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("00 90 2B 1A 2C 3D")); // macaddress
+    EXPECT_EQ(r.VarList.Item(1)->Value, QStringLiteral("true"));              // enumerated integer
+    EXPECT_EQ(r.VarList.Item(6)->Value, QStringLiteral("100"));
+    EXPECT_EQ(r.VarList.Item(1)->InstanceOid, QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.2.0"));
+
+    OvSNMPRequest mac;
+    mac.VarList = OvSNMPVarList(MACOperationTable, SVT_SV, 0);
+    mac.Get(true);
+    EXPECT_EQ(mac.VarList.Item(9)->Value, QStringLiteral("Orvanta")); // displaystr
+    EXPECT_EQ(mac.VarList.Item(6)->Value, QStringLiteral("longPreamble"));
+
+    OvSNMPRequest ap;
+    ap.VarList = OvSNMPVarList(APModeConfigTable, SVT_SV, 0);
+    ap.Get(true);
+    EXPECT_EQ(ap.VarList.Item(2)->Value, QStringLiteral("192.168.0.20")); // ipaddress
+
+    OvSNMPRequest sys;
+    sys.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    sys.Get(true);
+    EXPECT_EQ(sys.VarList.Item(0)->Value, QStringLiteral("1.3.6.1.4.1.32473.2.1")); // objectid
+
+    OvSNMPRequest counters;
+    counters.VarList = OvSNMPVarList(CountersTable, MVT_SV, 0);
+    counters.Get(true);
+    bool ok = false;
+    counters.VarList.Item(9)->Value.toULongLong(&ok);
+    EXPECT_TRUE(ok) << counters.VarList.Item(9)->Value;
+    EXPECT_EQ(counters.VarList.Item(9)->InstanceOid, QStringLiteral("1.3.6.1.4.1.32473.1.3.2.2.10.0"));
+}
+
+TEST_F(Requests, SetWritesOnlyWritableValidItemsAndReadsBack) {
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(APModeConfigTable, SVT_SV, 0);
+    r.Get(true);
+    r.VarList.Item(0)->Value = QStringLiteral("backupAccessPoint");
+    r.VarList.Item(1)->Value = QStringLiteral("00:11:22:aa:bb:cc");
+    r.VarList.Item(2)->Value = QStringLiteral("10.20.30.40");
+    r.VarList.Item(3)->Value = QStringLiteral("ZZ"); // not hex, but excluded below
+    r.VarList.Item(3)->Access |= OvAccess::invalid;
+    EXPECT_FALSE(r.Set(false));
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
+    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
+                    .endsWith(QStringLiteral("00 11 22 AA BB CC")));
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0")).endsWith(QStringLiteral("10.20.30.40")));
+
+    // A list mixing read-only rows: the agent refuses read-only objects, so the set would
+    // fail if they were sent.
+    OvSNMPRequest station;
+    station.VarList = OvSNMPVarList(StationConfigTable, SVT_SV, 0);
+    station.Get(true);
+    station.VarList.Item(3)->Value = QStringLiteral("4C 61 62"); // "Lab"
+    EXPECT_NO_THROW(station.Set(false));
+    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0")).endsWith(QStringLiteral("\"Lab\"")));
+}
+
+TEST_F(Requests, MalformedTextsRaise517AndSendNothing) {
+    const char* bad[][2] = {
+        {"1", "00:11:22"}, {"1", "GG GG GG GG GG GG"}, {"2", "10.0.0.256"}, {"2", "10.0.0"}, {"3", "4C 6"}};
+    for (auto& row : bad) {
+        OvSNMPRequest r;
+        r.VarList = OvSNMPVarList(APModeConfigTable, SVT_SV, 0);
+        r.Get(true);
+        const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
+        r.VarList.Item(0)->Value = QStringLiteral("repeater");
+        r.VarList.Item(QString::fromLatin1(row[0]).toInt())->Value = QString::fromLatin1(row[1]);
+        try {
+            r.Set(false);
+            ADD_FAILURE() << "sent " << row[1];
+        } catch (const OvException& e) {
+            EXPECT_EQ(e.code(), -517) << row[1];
+        }
+        EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before) << "mode was written";
+    }
+}
+
+TEST_F(Requests, ErrorsFoundBeforeSending) {
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    try {
+        r.Get(false);
+        FAIL();
+    } catch (const OvException& e) {
+        EXPECT_EQ(e.code(), -510);
+    }
+    r.VarList.ListKind = static_cast<OvListKind>(7);
+    try {
+        r.Get(true);
+        FAIL();
+    } catch (const OvException& e) {
+        EXPECT_EQ(e.code(), -514);
+    }
+    for (const char* address : {"999.1.1.1", "no-such-host.invalid", ""}) {
+        OvSNMPRequest bad;
+        bad.Device.Address = QString::fromLatin1(address);
+        bad.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+        try {
+            bad.Get(true);
+            ADD_FAILURE() << address;
+        } catch (const OvException& e) {
+            EXPECT_EQ(e.code(), -509) << address;
+            EXPECT_EQ(e.message(), QStringLiteral("Invalid IP Address or DNS name!"));
+        }
+    }
+}
+
+TEST_F(Requests, TimeOutAfterOneRetry) {
+    OvSNMPRequest r;
+    r.Device.Port = TestAgent::FreeUdpPort(); // nobody listens
+    r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    QElapsedTimer t;
+    t.start();
+    try {
+        r.Get(true);
+        FAIL();
+    } catch (const OvException& e) {
+        EXPECT_EQ(e.code(), -405);
+        EXPECT_EQ(e.message(), QStringLiteral("SNMP request timed out!"));
+    }
+    EXPECT_GE(t.elapsed(), 1800);
+    EXPECT_LT(t.elapsed(), 3500);
+
+    bool called = false;
+    OvSNMPError result;
+    QObject context;
+    t.restart();
+    r.GetAsync(
+        &context,
+        [&](const OvSNMPError& e, OvSNMPVarList&) {
+            called = true;
+            result = e;
+        },
+        true);
+    EXPECT_EQ(r.Outstanding, 1);
+    ASSERT_TRUE(WaitFor([&] { return called; }, 5000));
+    EXPECT_EQ(result.Code, -405);
+    EXPECT_TRUE(result.Done);
+    EXPECT_GE(t.elapsed(), 1800);
+    EXPECT_EQ(r.Outstanding, 0);
+}
+
+TEST_F(Requests, AsyncGetAnswersWithoutWaitingForTheTick) {
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    bool called = false;
+    OvSNMPError result;
+    QObject context;
+    r.GetAsync(
+        &context,
+        [&](const OvSNMPError& e, OvSNMPVarList&) {
+            called = true;
+            result = e;
+        },
+        true);
+    ASSERT_TRUE(WaitFor([&] { return called; }));
+    EXPECT_EQ(result.Code, 0);
+    EXPECT_EQ(result.Message, QStringLiteral("Ok!"));
+    EXPECT_EQ(result.Agent.Port, gSim->Port());
+    EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("1.3.6.1.4.1.32473.2.1"));
+}
+
+TEST_F(Requests, DestroyingWithAnAnswerOutstandingWaitsAndStaysQuiet) {
+    bool called = false;
+    QObject context;
+    QElapsedTimer t;
+    t.start();
+    {
+        OvSNMPRequest r;
+        r.Device.Port = TestAgent::FreeUdpPort();
+        r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+        r.GetAsync(
+            &context, [&](const OvSNMPError&, OvSNMPVarList&) { called = true; }, true);
+    }
+    // The time-out (about 2 s) ends the wait well before the 6 s limit.
+    EXPECT_LT(t.elapsed(), 6500);
+    EXPECT_FALSE(called);
+    WaitFor([] { return false; }, 300);
+    EXPECT_FALSE(called);
+}
+
+TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
+    UseAgent(gSnmpd->Address(), gSnmpd->Port());
+    static const TSNMPVarInfo ifTable[] = {
+        {"1.3.6.1.2.1.2.2.1.1", "ifIndex", OvSyntax::integer, OvAccess::readonly, nullptr, nullptr, nullptr,
+         nullptr, nullptr, nullptr},
+        {"1.3.6.1.2.1.2.2.1.2", "ifDescr", OvSyntax::displaystr, OvAccess::readonly, nullptr, nullptr,
+         nullptr, nullptr, nullptr, nullptr},
+        {"1.3.6.1.2.1.2.2.1.10", "ifInOctets", OvSyntax::counter, OvAccess::readonly, nullptr, nullptr,
+         nullptr, nullptr, nullptr, nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    };
+    for (quint8 version : {quint8(0), quint8(1)}) {
+        OvSNMPRequest r;
+        r.Security.Version = version;
+        r.VarList = OvSNMPVarList(ifTable, MVT_FMV, 1);
+        QStringList names;
+        bool first = true;
+        while (r.Get(first)) {
+            first = false;
+            names << r.VarList.Item(1)->Value;
+            EXPECT_EQ(r.VarList.Item(0)->InstanceOid,
+                      QStringLiteral("1.3.6.1.2.1.2.2.1.1.") + r.VarList.Item(0)->Value);
+            ASSERT_LT(names.size(), 100);
+        }
+        EXPECT_TRUE(names.contains(QStringLiteral("lo")))
+            << names.join(QLatin1Char(',')) << " v" << int(version);
+        EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("(NOTDONE)"));
+    }
+}
+
+namespace {
+struct V3Case {
+    const char* name;
+    const char* user;
+    int auth;
+    const char* authPass;
+    int priv;
+    const char* privPass;
+    int level;
+    int expectedCode;
+};
+
+class RequestsV3 : public Requests, public ::testing::WithParamInterface<V3Case> {};
+} // namespace
+
+TEST_P(RequestsV3, SnmpdAnswersOrNamesTheFailure) {
+    const V3Case& c = GetParam();
+    UseAgent(gSnmpd->Address(), gSnmpd->Port(), 3);
+    OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;
+    s.SecurityModel = 3;
+    s.SecurityLevel = c.level;
+    s.SecurityName = QString::fromLatin1(c.user);
+    s.AuthProtocol = c.auth;
+    s.AuthPassword = QString::fromLatin1(c.authPass);
+    s.PrivProtocol = c.priv;
+    s.PrivPassword = QString::fromLatin1(c.privPass);
+    for (bool async : {false, true}) {
+        OvSNMPRequest r;
+        r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+        int code = 0;
+        if (async) {
+            bool called = false;
+            QObject context;
+            try {
+                r.GetAsync(
+                    &context,
+                    [&](const OvSNMPError& e, OvSNMPVarList&) {
+                        called = true;
+                        code = e.Code;
+                    },
+                    true);
+                ASSERT_TRUE(WaitFor([&] { return called; }, 8000));
+            } catch (const OvException& e) { // found before anything was sent
+                code = e.code();
+            }
+        } else {
+            try {
+                r.Get(true);
+            } catch (const OvException& e) {
+                code = e.code();
+            }
+        }
+        EXPECT_EQ(code, c.expectedCode) << (async ? "async" : "sync");
+        if (c.expectedCode == 0) {
+            EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("1.3.6.1.4.1.32473.2.1"));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Users, RequestsV3,
+    ::testing::Values(V3Case{"md5des", "md5des", 2, "md5des-auth", 2, "md5des-priv", 3, 0},
+                      V3Case{"shaaes", "shaaes", 3, "shaaes-auth", 4, "shaaes-priv", 3, 0},
+                      V3Case{"sha256aes256", "velmarn", 5, "velmarn-auth", 21, "velmarn-priv", 3, 0},
+                      V3Case{"authOnly", "authonly", 3, "authonly-auth", 1, "", 2, 0},
+                      V3Case{"wrongAuthPass", "shaaes", 3, "not-the-pass", 4, "shaaes-priv", 3, -308},
+                      V3Case{"unknownUser", "nobody-here", 3, "whatever-pass", 4, "whatever-pass", 3, -304},
+                      V3Case{"wrongLevel", "authonly", 3, "authonly-auth", 4, "some-priv-pass", 3, -303},
+                      V3Case{"unsupportedPriv", "shaaes", 3, "shaaes-auth", 3, "shaaes-priv", 3, -313},
+                      V3Case{"unsupportedAuth", "shaaes", 9, "shaaes-auth", 4, "shaaes-priv", 3, -312}),
+    RowName());
+
+TEST_F(Requests, ChangedPassPhraseTakesEffect) {
+    UseAgent(gSnmpd->Address(), gSnmpd->Port(), 3);
+    OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;
+    s.SecurityModel = 3;
+    s.SecurityLevel = 2;
+    s.SecurityName = QStringLiteral("authonly");
+    s.AuthProtocol = 3;
+    s.AuthPassword = QStringLiteral("authonly-auth");
+    OvSNMPRequest good;
+    good.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    EXPECT_NO_THROW(good.Get(true));
+    s.AuthPassword = QStringLiteral("authonly-wrong");
+    OvSNMPRequest wrong;
+    wrong.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    try {
+        wrong.Get(true);
+        ADD_FAILURE() << "old keys still in use";
+    } catch (const OvException& e) {
+        EXPECT_EQ(e.code(), -308);
+    }
+    // And back: the right pass phrase works again.
+    EXPECT_NO_THROW(good.Get(true));
+}
+
+TEST_F(Requests, SimulatorSnmpV3User) {
+    UseAgent(gSim->Address(), gSim->Port(), 3);
+    OvSNMPTarget& t = TSNMPSession::DefaultTarget();
+    t.Security.SecurityModel = 3;
+    t.Security.SecurityLevel = 3;
+    t.Security.SecurityName = QString::fromLatin1(TestAgent::V3User);
+    t.Security.AuthProtocol = 3;
+    t.Security.AuthPassword = QString::fromLatin1(TestAgent::V3AuthPass);
+    t.Security.PrivProtocol = 4;
+    t.Security.PrivPassword = QString::fromLatin1(TestAgent::V3PrivPass);
+    t.Scope.ContextName = QString::fromLatin1(TestAgent::ReadCommunity);
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(APModeConfigTable, SVT_SV, 0);
+    ASSERT_NO_THROW(r.Get(true));
+    r.VarList.Item(3)->Value = QStringLiteral("67 2D 37");
+    r.VarList.Item(0)->Access |= OvAccess::invalid;
+    r.VarList.Item(1)->Access |= OvAccess::invalid;
+    r.VarList.Item(2)->Access |= OvAccess::invalid;
+    ASSERT_NO_THROW(r.Set(false));
+    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"g-7\"")));
+}
