@@ -1,0 +1,133 @@
+// Table walks against a small table of the test data file, SNMPv1 and SNMPv2c.
+#include "OvErrors.h"
+#include "OvSNMPRequest.h"
+#include "SessionFixture.h"
+#include "TestAgent.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using namespace OvSyntax;
+
+std::unique_ptr<TestAgent> gTables;
+
+constexpr TSNMPVarInfo kTwoRows[] = {
+    {"1.3.6.1.4.1.32473.9.1.1.1", "index", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.9.1.1.2", "name", displaystr, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.9.1.1.3", "count", counter, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+
+constexpr TSNMPVarInfo kKeyed[] = {
+    {"1.3.6.1.4.1.32473.9.2.1.1", "number", integer, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.9.2.1.2", "word", displaystr, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.9.2.1.3", "value", displaystr, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+
+constexpr TSNMPVarInfo kImplied[] = {
+    {"1.3.6.1.4.1.32473.9.3.1.1", "number", integer, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.9.3.1.2", "word", displaystr, OvAccess::notaccess | OvAccess::implied, nullptr,
+     nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"1.3.6.1.4.1.32473.9.3.1.3", "value", displaystr, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+
+class Walks : public ::testing::TestWithParam<quint8> {
+protected:
+    static void SetUpTestSuite() {
+        QString error;
+        gTables = TestAgent::StartSimulator(&error, QStringLiteral(VELMARN_TEST_DATA "/tables.snmprec"));
+        ASSERT_NE(gTables, nullptr) << error;
+    }
+    static void TearDownTestSuite() { gTables.reset(); }
+    void SetUp() override { UseAgent(gTables->Address(), gTables->Port(), GetParam()); }
+};
+
+} // namespace
+
+TEST_P(Walks, TwoRowsThenEnd) {
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(kTwoRows, MVT_FMV, 1);
+    ASSERT_TRUE(r.Get(true));
+    EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("1"));
+    EXPECT_EQ(r.VarList.Item(1)->Value, QStringLiteral("alpha"));
+    EXPECT_EQ(r.VarList.Item(2)->Value, QStringLiteral("100"));
+    ASSERT_TRUE(r.Get(false));
+    EXPECT_EQ(r.VarList.Item(1)->Value, QStringLiteral("beta"));
+    EXPECT_EQ(r.VarList.Item(2)->InstanceOid, QStringLiteral("1.3.6.1.4.1.32473.9.1.1.3.2"));
+    EXPECT_FALSE(r.Get(false));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(r.VarList.Item(i)->Value, QStringLiteral("(NOTDONE)"));
+}
+
+TEST_P(Walks, KeyedRowDecodesItsIndexAndEndsAtTheEndOfTheMib) {
+    OvSNMPRequest keyed;
+    keyed.VarList = OvSNMPVarList(kKeyed, MVT_FMV, 2);
+    ASSERT_TRUE(keyed.Get(true));
+    EXPECT_EQ(keyed.VarList.Item(0)->Value, QStringLiteral("5"));
+    EXPECT_EQ(keyed.VarList.Item(1)->Value, QStringLiteral("ab"));
+    EXPECT_EQ(keyed.VarList.Item(2)->Value, QStringLiteral("x"));
+    EXPECT_EQ(keyed.VarList.Item(0)->InstanceOid, QStringLiteral("1.3.6.1.4.1.32473.9.2.1.1.5.2.97.98"));
+    EXPECT_FALSE(keyed.Get(false)); // the next object belongs to another table
+
+    // The last table of the agent: an SNMPv1 agent ends it with noSuchName.
+    OvSNMPRequest implied;
+    implied.VarList = OvSNMPVarList(kImplied, MVT_FMV, 2);
+    ASSERT_TRUE(implied.Get(true));
+    EXPECT_EQ(implied.VarList.Item(1)->Value, QStringLiteral("ab"));
+    EXPECT_EQ(implied.VarList.Item(2)->Value, QStringLiteral("y"));
+    EXPECT_FALSE(implied.Get(false));
+}
+
+TEST_P(Walks, AsynchronousWalkDeliversRowsThenDone) {
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(kImplied, MVT_FMV, 2);
+    QObject context;
+    std::vector<OvSNMPError> results;
+    OvSNMPRequest::Handler handler = [&](const OvSNMPError& e, OvSNMPVarList&) {
+        results.push_back(e);
+    };
+    r.GetAsync(&context, handler, true);
+    ASSERT_TRUE(WaitFor([&] { return results.size() == 1; }));
+    EXPECT_EQ(results[0].Code, 0);
+    EXPECT_FALSE(results[0].Done);
+    r.GetAsync(&context, handler, false);
+    ASSERT_TRUE(WaitFor([&] { return results.size() == 2; }));
+    EXPECT_EQ(results[1].Code, 0) << results[1].Message;
+    EXPECT_EQ(results[1].Message, QStringLiteral("Ok!"));
+    EXPECT_TRUE(results[1].Done);
+}
+
+TEST_P(Walks, FirstReadPastTheEndOfTheMib) {
+    static const TSNMPVarInfo beyond[] = {
+        {"1.3.6.1.4.1.32473.9.9.1", "none", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+         nullptr, nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(beyond, MVT_FMV, 1);
+    if (GetParam() == 0) {
+        // noSuchName for an object that is not where the walk stood: a real error.
+        try {
+            r.Get(true);
+            FAIL() << "no error";
+        } catch (const OvException& e) {
+            EXPECT_EQ(e.code(), -102);
+            EXPECT_EQ(e.message(), QStringLiteral("Variable does not exist!"));
+        }
+    } else {
+        EXPECT_FALSE(r.Get(true)); // endOfMibView: the column is done
+        EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("(NOTDONE)"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, Walks, ::testing::Values(quint8(0), quint8(1)),
+                         [](const ::testing::TestParamInfo<quint8>& p) {
+                             return p.param == 0 ? "v1" : "v2c";
+                         });
