@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLineEdit;
+class QWidget;
+
+// The numbers of a delimited number text ("192.168.0.1" with delimiter '.').
+struct OvNumList {
+    int Count = 0;
+    std::vector<quint32> Numbers;
+    QChar Delimiter;
+
+    static OvNumList Parse(const QString& text, QChar delimiter);
+};
+
+// The rule of one edit, parsed from a format specifier such as "%i" or "%u{n1x255l3a}".
+struct EditRule {
+    static constexpr int AutoAdvance = 1;
+    static constexpr int FixedLength = 2;
+
+    QPointer<QLineEdit> Edit;
+    char Letter = 's';
+    QChar Delimiter;
+    double Minimum = 0;
+    double Maximum = 0;
+    int MaxLength = 0; // for 'n': the largest count of numbers
+    int LengthFlags = 0;
+    QChar Jump;
+    QString LastGood;
+    // The edit's own handlers, run after the rule's checks; returning false is the
+    // edit's way of refusing (its text goes back to the last good one on exit).
+    std::function<bool()> OwnChange;
+    std::function<bool()> OwnExit;
+
+    // Parses one specifier; raises OvException(-2) for anything outside the grammar.
+    static EditRule Parse(const QString& specifier);
+    // Whether character c at position pos of text fits the letter.
+    bool Fits(const QString& text, int pos) const;
+    // The exit check: true when text passes; otherwise message holds the user's message.
+    bool Check(const QString& text, QString& message) const;
+};
+
+// The rules of one binding object: keystroke filtering, the jump character and
+// auto-advance while typing, and the exit check with its message when the user leaves an
+// edit. Message boxes and beeps go through OvFeedback.
+class OvEditConstraint : public QObject {
+    Q_OBJECT
+public:
+    OvEditConstraint(QWidget* owner, bool remember);
+    ~OvEditConstraint() override;
+
+    // One rule per edit, from a specification of specifiers written one after the other.
+    void Register(const QString& specification, const std::vector<QLineEdit*>& edits);
+    void RegisterOne(const QString& specifier, QLineEdit* edit);
+
+    EditRule* RuleFor(const QLineEdit* edit) const;
+    // Records a text that stands in the edit as good (what the device last showed).
+    void SetLastGood(QLineEdit* edit, const QString& text);
+    int RuleCount() const { return static_cast<int>(Rules.size()); }
+
+    // The exit check over every edit, as before a write: the first edit whose text fails
+    // gets the message box, its last good text and the focus; false then.
+    bool ValidateAll();
+
+    // Splits a specification into its specifiers (each starting with "%").
+    static QStringList Split(const QString& specification);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Typed(EditRule& rule);
+    void Left(EditRule& rule);
+
+    QPointer<QWidget> Owner;
+    bool Remember;
+    std::vector<std::unique_ptr<EditRule>> Rules;
+    bool Filtering = false;
+    bool Checking = false;
+};
+
+// Moves the keyboard focus from a widget to the next one in the tab chain, after the
+// current event has been handled.
+void OvFocusNextLater(QWidget* from);
