@@ -301,3 +301,109 @@ const TSNMPVarInfo ConfigApplyTable[] = {
      nullptr, nullptr, nullptr},
     {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
+
+// Layout tables: row i shows row i of the descriptor table of the same window.
+const TUIItemInfo StationConfigLayout[] = {
+    {ukStaticText, "", &StationConfigTable[0], 0, nullptr, nullptr},  // dot11StationID
+    {ukStaticText, "", &StationConfigTable[1], 0, nullptr, nullptr},  // dot11PrivacyOptionImplemented
+    {ukStaticText, "", &StationConfigTable[2], 0, nullptr, nullptr},  // dot11PowerManagementMode
+    {ukEdit, "%s", &StationConfigTable[3], 0, nullptr, nullptr},      // dot11DesiredSSID
+    {ukStaticText, "", &StationConfigTable[4], 0, nullptr, nullptr},  // dot11DesiredBSSType
+    {ukEdit, "%s", &StationConfigTable[5], 0, nullptr, nullptr},      // dot11OperationalRateSet
+    {ukEdit, "%i", &StationConfigTable[6], 0, nullptr, nullptr},      // dot11BeaconPeriod
+    {ukEdit, "%i", &StationConfigTable[7], 0, nullptr, nullptr},      // dot11DTIMPeriod
+    {ukStaticText, "", &StationConfigTable[8], 0, nullptr, nullptr},  // dot11DisassociateReason
+    {ukStaticText, "", &StationConfigTable[9], 0, nullptr, nullptr},  // dot11DisassociateStation
+    {ukStaticText, "", &StationConfigTable[10], 0, nullptr, nullptr}, // dot11DeauthenticateReason
+    {ukStaticText, "", &StationConfigTable[11], 0, nullptr, nullptr}, // dot11DeauthenticateStation
+    {ukStaticText, "", &StationConfigTable[12], 0, nullptr, nullptr}, // dot11AuthenticateFailStatus
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo APModeConfigLayout[] = {
+    {ukComboBox, "", &APModeConfigTable[0], 0, nullptr, nullptr}, // dot11AccessPointMode
+    {ukEdit, "%s", &APModeConfigTable[1], 0, nullptr, nullptr},   // dot11RemoteMACAddress
+    {ukEdit, "%s", &APModeConfigTable[2], 0, nullptr, nullptr},   // dot11BackupAPRemoteServerIPAddress
+    {ukEdit, "%s", &APModeConfigTable[3], 0, nullptr, nullptr},   // dot11GroupAPID
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo PrivacyConfigLayout[] = {
+    {ukStaticText, "", &PrivacyConfigTable[0], 0, nullptr, nullptr}, // dot11AuthenticationAlgorithm
+    {ukComboBox, "", &PrivacyConfigTable[1], 0, nullptr, nullptr},   // dot11PrivacyInvoked
+    {ukEdit, "%i", &PrivacyConfigTable[2], 0, nullptr, nullptr},     // dot11WEPDefaultKeyID
+    {ukComboBox, "", &PrivacyConfigTable[3], 0, nullptr, nullptr},   // dot11WEPKeyLength
+    {ukStaticText, "", &PrivacyConfigTable[4], 0, nullptr, nullptr}, // dot11WEPKeyMappingLength
+    {ukStaticText, "", &PrivacyConfigTable[5], 0, nullptr, nullptr}, // dot11ExcludeUnencrypted
+    {ukStaticText, "", &PrivacyConfigTable[6], 0, nullptr, nullptr}, // dot11WEPICVErrorCount
+    {ukStaticText, "", &PrivacyConfigTable[7], 0, nullptr, nullptr}, // dot11WEPExcludedCount
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo MACOperationLayout[] = {
+    {ukStaticText, "", &MACOperationTable[0], 0, nullptr, nullptr},  // dot11MACAddress
+    {ukEdit, "%i", &MACOperationTable[1], 0, nullptr, nullptr},      // dot11RTSThreshold
+    {ukEdit, "%i", &MACOperationTable[2], 0, nullptr, nullptr},      // dot11ShortRetryLimit
+    {ukEdit, "%i", &MACOperationTable[3], 0, nullptr, nullptr},      // dot11LongRetryLimit
+    {ukEdit, "%i", &MACOperationTable[4], 0, nullptr, nullptr},      // dot11FragmentationThreshold
+    {ukComboBox, "", &MACOperationTable[5], 0, nullptr, nullptr},    // dot11SSIDBroadcast
+    {ukComboBox, "", &MACOperationTable[6], 0, nullptr, nullptr},    // dot11PreambleType
+    {ukEdit, "%i", &MACOperationTable[7], 0, nullptr, nullptr},      // dot11MaxTransmitMSDULifetime
+    {ukEdit, "%i", &MACOperationTable[8], 0, nullptr, nullptr},      // dot11MaxReceiveLifetime
+    {ukStaticText, "", &MACOperationTable[9], 0, nullptr, nullptr},  // dot11ManufacturerID
+    {ukStaticText, "", &MACOperationTable[10], 0, nullptr, nullptr}, // dot11ProductID
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo ManufacturerLayout[] = {
+    {ukStaticText, "", &ManufacturerTable[0], 0, nullptr, nullptr}, // dot11manufacturerOUI
+    {ukStaticText, "", &ManufacturerTable[1], 0, nullptr, nullptr}, // dot11manufacturerName
+    {ukStaticText, "", &ManufacturerTable[2], 0, nullptr, nullptr}, // dot11manufacturerProductName
+    {ukStaticText, "", &ManufacturerTable[3], 0, nullptr, nullptr}, // dot11manufacturerProductVersion
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo PHYOperationLayout[] = {
+    {ukStaticText, "", &PHYOperationTable[0], 0, nullptr, nullptr}, // dot11PHYType
+    {ukStaticText, "", &PHYOperationTable[1], 0, nullptr, nullptr}, // dot11CurrentRegDomain
+    {ukStaticText, "", &PHYOperationTable[2], 0, nullptr, nullptr}, // dot11TempType
+    {ukStaticText, "", &PHYOperationTable[3], 0, nullptr, nullptr}, // dot11RegDomainsSupportValue
+    {ukStaticText, "", &PHYOperationTable[4], 0, nullptr, nullptr}, // dot11SupportedDataRatesTxValue
+    {ukStaticText, "", &PHYOperationTable[5], 0, nullptr, nullptr}, // dot11SupportedDataRatesRxValue
+    {ukEdit, "%i", &PHYOperationTable[6], 0, nullptr, nullptr},     // dot11CurrentTxRate
+    {ukStaticText, "", &PHYOperationTable[7], 0, nullptr, nullptr}, // dot11ChannelAgilityPresent
+    {ukStaticText, "", &PHYOperationTable[8], 0, nullptr, nullptr}, // dot11ChannelAgilityEnabled
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo AntennaLayout[] = {
+    {ukStaticText, "", &AntennaTable[0], 0, nullptr, nullptr}, // dot11CurrentTxAntenna
+    {ukStaticText, "", &AntennaTable[1], 0, nullptr, nullptr}, // dot11DiversitySupport
+    {ukStaticText, "", &AntennaTable[2], 0, nullptr, nullptr}, // dot11CurrentRxAntenna
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo TxPowerLayout[] = {
+    {ukStaticText, "", &TxPowerTable[0], 0, nullptr, nullptr}, // dot11NumberSupportedPowerLevels
+    {ukStaticText, "", &TxPowerTable[1], 0, nullptr, nullptr}, // dot11TxPowerLevel1
+    {ukStaticText, "", &TxPowerTable[2], 0, nullptr, nullptr}, // dot11TxPowerLevel2
+    {ukStaticText, "", &TxPowerTable[3], 0, nullptr, nullptr}, // dot11TxPowerLevel3
+    {ukStaticText, "", &TxPowerTable[4], 0, nullptr, nullptr}, // dot11TxPowerLevel4
+    {ukStaticText, "", &TxPowerTable[5], 0, nullptr, nullptr}, // dot11TxPowerLevel5
+    {ukStaticText, "", &TxPowerTable[6], 0, nullptr, nullptr}, // dot11TxPowerLevel6
+    {ukStaticText, "", &TxPowerTable[7], 0, nullptr, nullptr}, // dot11TxPowerLevel7
+    {ukStaticText, "", &TxPowerTable[8], 0, nullptr, nullptr}, // dot11TxPowerLevel8
+    {ukStaticText, "", &TxPowerTable[9], 0, nullptr, nullptr}, // dot11CurrentTxPowerLevel
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const TUIItemInfo DSSLayout[] = {
+    {ukEdit, "%i", &DSSTable[0], 0, nullptr, nullptr},     // dot11CurrentChannel
+    {ukComboBox, "", &DSSTable[1], 0, nullptr, nullptr},   // dot11DynamicChannelEnabled
+    {ukStaticText, "", &DSSTable[2], 0, nullptr, nullptr}, // dot11CCAModeSupported
+    {ukStaticText, "", &DSSTable[3], 0, nullptr, nullptr}, // dot11CurrentCCAMode
+    {ukEdit, "%i", &DSSTable[4], 0, nullptr, nullptr},     // dot11EDThreshold
+    {ukStaticText, "", &DSSTable[5], 0, nullptr, nullptr}, // dot11ShortPreambleOptionImplemented
+    {ukStaticText, "", &DSSTable[6], 0, nullptr, nullptr}, // dot11PBCCOptionImplemented
+    {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
+};

@@ -2,6 +2,7 @@
 
 #include "OvOptionList.h"
 #include "OvSNMPVar.h"
+#include "TUIGenerator.h"
 
 // The device's management information: one descriptor table per window or device
 // action, ended by an all-zero row, and the option lists of its enumerated objects.
@@ -43,3 +44,14 @@ extern const OvOptionList dot11DynamicChannelEnabledOptions;
 extern const OvOptionList dot11CurrentCCAModeOptions;
 extern const OvOptionList dot11ShortPreambleOptionImplementedOptions;
 extern const OvOptionList dot11PBCCOptionImplementedOptions;
+
+// The layout tables of the nine configuration windows.
+extern const TUIItemInfo StationConfigLayout[];
+extern const TUIItemInfo APModeConfigLayout[];
+extern const TUIItemInfo PrivacyConfigLayout[];
+extern const TUIItemInfo MACOperationLayout[];
+extern const TUIItemInfo ManufacturerLayout[];
+extern const TUIItemInfo PHYOperationLayout[];
+extern const TUIItemInfo AntennaLayout[];
+extern const TUIItemInfo TxPowerLayout[];
+extern const TUIItemInfo DSSLayout[];

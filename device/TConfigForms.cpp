@@ -1,0 +1,169 @@
+#include "TConfigForms.h"
+
+#include "OvArtwork.h"
+#include "OvCatalogue.h"
+#include "OvErrors.h"
+#include "OvFeedback.h"
+
+#include <QLabel>
+#include <QMessageBox>
+
+namespace {
+
+const TConfigWindowInfo kStation{
+    "Station Configuration", StationConfigTable, StationConfigLayout, 493, 471, false};
+const TConfigWindowInfo kAPMode{
+    "AP Mode Configuration", APModeConfigTable, APModeConfigLayout, 530, 248, false};
+const TConfigWindowInfo kPrivacy{
+    "Privacy Configuration", PrivacyConfigTable, PrivacyConfigLayout, 463, 322, false};
+const TConfigWindowInfo kMACOperation{
+    "MAC Operation", MACOperationTable, MACOperationLayout, 502, 424, false};
+const TConfigWindowInfo kManufacturer{
+    "Manufacture Information1", ManufacturerTable, ManufacturerLayout, 487, 270, true};
+const TConfigWindowInfo kPHYOperation{
+    "PHY Operation", PHYOperationTable, PHYOperationLayout, 486, 390, false};
+const TConfigWindowInfo kAntenna{"Antenna", AntennaTable, AntennaLayout, 446, 209, true};
+const TConfigWindowInfo kTxPower{"Tx Power", TxPowerTable, TxPowerLayout, 504, 423, true};
+const TConfigWindowInfo kDSS{"DSS", DSSTable, DSSLayout, 550, 374, false};
+
+} // namespace
+
+TConfigForm::TConfigForm(QWidget* owner, const TConfigWindowInfo& info, const QString& windowTitle,
+                         const QString& addressText)
+    : QWidget(owner, Qt::Window), Info(info), WindowTitle(windowTitle), AddressText(addressText),
+      Layout(OvCopyLayout(info.Layout)) {}
+
+TConfigForm::~TConfigForm() = default;
+
+void TConfigForm::CreateEditor(bool synchronous) {
+    setWindowTitle(WindowTitle + QStringLiteral(" : ") + AddressText);
+    Binding = new OvSNMPRequest2Edits(this);
+    Binding->VarList() = OvSNMPVarList(Info.Table, SVT_SV, 0);
+    if (synchronous)
+        Binding->Asynchronous = false;
+    Panel = new TSNMPEditorPanel(this);
+    Panel->BuildEditor(Layout.data(), Binding);
+    Panel->InitEditor();
+    if (Info.ReadOnly) {
+        Panel->ButtonPanel->HideSelectAll();
+        Panel->ButtonPanel->HideSelectNone();
+        Panel->ButtonPanel->HideSetChecked();
+    }
+    // The design size, grown where the labels need more room than it gives.
+    const QSize needed = Panel->RequiredSize();
+    resize(std::max(Info.Width, needed.width()), std::max(Info.Height, needed.height()));
+}
+
+void TConfigForm::FirstRead() {
+    Panel->SetHostForm(this);
+    if (!Binding->Asynchronous) {
+        Binding->Get(); // raises: the window reports it itself
+        return;
+    }
+    try {
+        Binding->Get();
+    } catch (const OvException& e) {
+        // Found before anything was sent (a bad address, say): the log shows it.
+        Binding->ShowResult(e.message());
+    }
+}
+
+#define OV_SIMPLE_FORM(Class, Info)                                                                          \
+    Class::Class(QWidget* owner, const QString& windowTitle, const QString& addressText)                     \
+        : TConfigForm(owner, Info, windowTitle, addressText) {                                               \
+        FormCreate();                                                                                        \
+    }                                                                                                        \
+    void Class::FormCreate() {                                                                               \
+        CreateEditor(false);                                                                                 \
+        FirstRead();                                                                                         \
+    }
+
+OV_SIMPLE_FORM(TStationConfigForm, kStation)
+OV_SIMPLE_FORM(TPrivacyConfigurationForm, kPrivacy)
+OV_SIMPLE_FORM(TOperationForm, kMACOperation)
+OV_SIMPLE_FORM(TManufactureForm, kManufacturer)
+OV_SIMPLE_FORM(TPhyOperationForm, kPHYOperation)
+OV_SIMPLE_FORM(TAntennaForm, kAntenna)
+OV_SIMPLE_FORM(TTxPowerForm, kTxPower)
+OV_SIMPLE_FORM(TDSSForm, kDSS)
+
+#undef OV_SIMPLE_FORM
+
+TAPModeConfigForm::TAPModeConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kAPMode, windowTitle, addressText) {
+    FormCreate();
+}
+
+void TAPModeConfigForm::FormCreate() {
+    CreateEditor(true);
+    ModeBox = qobject_cast<QComboBox*>(Layout[0].Control);
+    for (size_t i = 0; i < 3; ++i) {
+        ParameterEdits[i] = qobject_cast<QLineEdit*>(Layout[i + 1].Control);
+        ParameterChecks[i] = Layout[i + 1].CheckBox;
+    }
+    connect(ModeBox, &QComboBox::currentIndexChanged, this, &TAPModeConfigForm::CBChange);
+    try {
+        FirstRead();
+    } catch (const OvException& e) {
+        // The window opens all the same, with every parameter row still enabled and ticked.
+        OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+                               QMessageBox::Critical);
+        return;
+    }
+    CBChange();
+}
+
+void TAPModeConfigForm::CBChange() {
+    for (size_t i = 0; i < 3; ++i) {
+        ParameterEdits[i]->setEnabled(false);
+        ParameterChecks[i]->setEnabled(false);
+        ParameterChecks[i]->setChecked(false);
+    }
+    auto enable = [this](size_t i) {
+        ParameterEdits[i]->setEnabled(true);
+        ParameterChecks[i]->setEnabled(true);
+        ParameterChecks[i]->setChecked(true);
+    };
+    switch (ModeBox->currentIndex()) {
+    case 1: // wirelessBridge
+    case 2: // wirelessAPClient
+    case 5: // repeater
+        enable(0);
+        break;
+    case 4: // backupAccessPoint
+        enable(0);
+        enable(1);
+        break;
+    case 6: // groupAccessPoint
+        enable(2);
+        break;
+    default: // accessPoint, wirelessMultiBridge, none
+        break;
+    }
+}
+
+TAboutForm::TAboutForm(QWidget* owner) : QWidget(owner, Qt::Window | Qt::MSWindowsFixedSizeDialogHint) {
+    setWindowTitle(QStringLiteral("About"));
+    auto* title = new QLabel(QStringLiteral("Orvanta Velmarn+ Management Module"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPixelSize(12);
+    title->setFont(bold);
+    title->move(9, 14);
+    title->adjustSize();
+    auto* release = new QLabel(QStringLiteral("Release Version  1.0 2(Build 2003/2/14)"), this);
+    release->move(10, 40);
+    release->adjustSize();
+    auto* notice = new QLabel(QStringLiteral("Velmarn+ SNMP manager"), this);
+    notice->move(10, 64);
+    notice->adjustSize();
+    auto* icon = new QLabel(this);
+    icon->setPixmap(OvProgramIcon());
+    icon->setGeometry(220, 40, 41, 33);
+    // The design client area; where this system's font makes the texts wider, the icon
+    // moves right and the box grows instead of covering them.
+    const int textRight = std::max(release->x() + release->width(), notice->x() + notice->width());
+    icon->move(std::max(220, textRight + 10), 40);
+    const int width = std::max({278, title->x() + title->width() + 9, icon->x() + icon->width() + 9});
+    setFixedSize(width, std::max(95, notice->y() + notice->height() + 12));
+}

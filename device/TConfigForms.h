@@ -1,0 +1,126 @@
+#pragma once
+
+#include "OvSNMPRequest2Edits.h"
+#include "TSNMPPanel.h"
+#include "TUIGenerator.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+// What distinguishes one configuration window from another.
+struct TConfigWindowInfo {
+    const char* Title;
+    const TSNMPVarInfo* Table;
+    const TUIItemInfo* Layout;
+    int Width; // design size
+    int Height;
+    bool ReadOnly; // only Refresh and Close
+};
+
+// A configuration window generated from its descriptor and layout tables. Closing hides
+// it; it lives until the main window goes.
+class TConfigForm : public QWidget {
+    Q_OBJECT
+public:
+    ~TConfigForm() override;
+
+    OvSNMPRequest2Edits* Request() const { return Binding; }
+    TSNMPEditorPanel* EditorPanel() const { return Panel; }
+    const std::vector<TUIItemInfo>& LayoutRows() const { return Layout; }
+
+protected:
+    TConfigForm(QWidget* owner, const TConfigWindowInfo& info, const QString& windowTitle,
+                const QString& addressText);
+    // Caption, request object, variable list, editor panel, buttons: every step before the
+    // first read.
+    void CreateEditor(bool synchronous);
+    // The first read; in a synchronous window a failure raises.
+    void FirstRead();
+
+    const TConfigWindowInfo& Info;
+    QString WindowTitle;
+    QString AddressText;
+    OvSNMPRequest2Edits* Binding = nullptr;
+    TSNMPEditorPanel* Panel = nullptr;
+    std::vector<TUIItemInfo> Layout; // this window's own copy of its layout table
+};
+
+class TStationConfigForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TStationConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TAPModeConfigForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TAPModeConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+    // Enables and ticks the parameter rows the selected mode uses.
+    void CBChange();
+
+    QComboBox* ModeBox = nullptr;
+    std::array<QLineEdit*, 3> ParameterEdits{};
+    std::array<QCheckBox*, 3> ParameterChecks{};
+};
+
+class TPrivacyConfigurationForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TPrivacyConfigurationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TOperationForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TManufactureForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TManufactureForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TPhyOperationForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TPhyOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TAntennaForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TAntennaForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TTxPowerForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TTxPowerForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+class TDSSForm : public TConfigForm {
+    Q_OBJECT
+public:
+    TDSSForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    void FormCreate();
+};
+
+// The About box.
+class TAboutForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TAboutForm(QWidget* owner);
+};

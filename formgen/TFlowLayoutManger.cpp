@@ -1,0 +1,82 @@
+#include "TFlowLayoutManger.h"
+
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+TFlowLayoutManger::TFlowLayoutManger(QWidget* owner, QWidget* container, QList<QWidget*>* controls)
+    : Controls(controls), Container(container) {
+    for (QWidget* w : *Controls)
+        w->setParent(owner);
+}
+
+void TFlowLayoutManger::Layout() {
+    for (QWidget* w : *Controls) {
+        w->setParent(Container);
+        w->show();
+    }
+    if (Controls->size() == 1 &&
+        (qobject_cast<QTreeWidget*>(Controls->front()) || qobject_cast<QPlainTextEdit*>(Controls->front()))) {
+        // A single memo or list view fills the container.
+        auto* fill = new QVBoxLayout(Container);
+        fill->setContentsMargins(0, 0, 0, 0);
+        fill->addWidget(Controls->front());
+        return;
+    }
+    std::vector<QWidget*> checks, labels, values;
+    for (int j = 0; j < Controls->size(); ++j) {
+        QWidget* w = (*Controls)[j];
+        (j % 3 == 0 ? checks : j % 3 == 1 ? labels : values).push_back(w);
+    }
+    for (QWidget* v : values)
+        v->resize(ValueWidth, v->height());
+    const size_t lines = std::min({checks.size(), labels.size(), values.size()});
+    const int columns = std::max(1, ColumnsPerRow);
+    std::vector<int> labelWidth(static_cast<size_t>(columns), 0);
+    std::vector<int> valueWidth(static_cast<size_t>(columns), 0);
+    for (size_t l = 0; l < lines; ++l) {
+        const size_t k = l % static_cast<size_t>(columns);
+        labelWidth[k] = std::max(labelWidth[k], labels[l]->width());
+        valueWidth[k] = std::max(valueWidth[k], values[l]->width());
+    }
+    int x = LeftMargin;
+    int y = TopMargin;
+    size_t k = 0;
+    int checkTop = 0;
+    int labelTop = 0;
+    for (size_t l = 0; l < lines; ++l) {
+        QWidget* c = checks[l];
+        QWidget* lab = labels[l];
+        QWidget* v = values[l];
+        if (l % static_cast<size_t>(columns) == 0) {
+            x = LeftMargin;
+            k = 0;
+            if (l > 0) {
+                if (v->height() < 20)
+                    v->resize(v->width(), 21);
+                y = y + v->height() + VGap;
+            }
+            // Integer halves truncated toward zero, as the line's controls are centred.
+            checkTop = y + (v->height() - c->height()) / 2;
+            labelTop = y + (v->height() - lab->height()) / 2;
+        }
+        v->move(v->x(), y);
+        c->move(x, checkTop);
+        lab->move(c->x() + c->width() + HGap, labelTop);
+        v->move(lab->x() + labelWidth[k] + HGap, y);
+        x = v->x() + valueWidth[k] + HGap;
+        ++k;
+    }
+}
+
+QSize TFlowLayoutManger::Extent() const {
+    int right = 0;
+    int bottom = 0;
+    for (QWidget* w : *Controls) {
+        right = std::max(right, w->x() + w->width());
+        bottom = std::max(bottom, w->y() + w->height());
+    }
+    return QSize(right + LeftMargin, bottom + TopMargin);
+}

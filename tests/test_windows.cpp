@@ -1,0 +1,255 @@
+// The configuration windows against the simulated access point.
+#include "OvCatalogue.h"
+#include "OvControls.h"
+#include "OvFeedback.h"
+#include "SessionFixture.h"
+#include "TConfigForms.h"
+#include "TestAgent.h"
+#include "TestSupport.h"
+
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<TestAgent> gSim;
+
+class Windows : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QString error;
+        gSim = TestAgent::StartSimulator(&error);
+        ASSERT_NE(gSim, nullptr) << error;
+    }
+    static void TearDownTestSuite() { gSim.reset(); }
+    void SetUp() override {
+        UseAgent(gSim->Address(), gSim->Port());
+        OvFeedback::TakeShown();
+    }
+    QString toolGet(const QString& oid) {
+        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
+            .trimmed();
+    }
+    void toolSet(const QString& oid, const QString& type, const QString& value) {
+        gSim->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QStringLiteral("vortani")},
+                   {oid, type, value});
+    }
+    static QStringList memoLines(TConfigForm& f) {
+        return f.EditorPanel()->MessagePanel->Memo->toPlainText().split(QLatin1Char('\n'),
+                                                                        Qt::SkipEmptyParts);
+    }
+    static bool waitForLines(TConfigForm& f, int n) {
+        return WaitFor([&f, n] { return memoLines(f).size() >= n; }, 6000);
+    }
+    static QString shown(TConfigForm& f, int row) {
+        QWidget* c = f.LayoutRows()[static_cast<size_t>(row)].Control;
+        if (auto* e = qobject_cast<QLineEdit*>(c))
+            return e->text();
+        if (auto* b = qobject_cast<QComboBox*>(c))
+            return b->currentText();
+        if (auto* l = qobject_cast<QLabel*>(c))
+            return l->text();
+        return QString();
+    }
+    static QCheckBox* tick(TConfigForm& f, int row) {
+        return f.LayoutRows()[static_cast<size_t>(row)].CheckBox;
+    }
+};
+
+template <class Form> std::unique_ptr<Form> open(const char* title) {
+    return std::make_unique<Form>(nullptr, QString::fromLatin1(title), QStringLiteral("127.0.0.1"));
+}
+
+} // namespace
+
+TEST_F(Windows, EveryWindowOpensWithItsCaptionAndReadsTheDevice) {
+    auto station = open<TStationConfigForm>("Station Configuration");
+    auto privacy = open<TPrivacyConfigurationForm>("Privacy Configuration");
+    auto mac = open<TOperationForm>("MAC Operation");
+    auto maker = open<TManufactureForm>("Manufacture Information1");
+    auto phy = open<TPhyOperationForm>("PHY Operation");
+    auto antenna = open<TAntennaForm>("Antenna");
+    auto power = open<TTxPowerForm>("Tx Power");
+    auto dss = open<TDSSForm>("DSS");
+    EXPECT_EQ(station->windowTitle(), QStringLiteral("Station Configuration : 127.0.0.1"));
+    EXPECT_EQ(maker->windowTitle(), QStringLiteral("Manufacture Information1 : 127.0.0.1"));
+    for (TConfigForm* f :
+         std::initializer_list<TConfigForm*>{station.get(), privacy.get(), mac.get(), maker.get(), phy.get(),
+                                             antenna.get(), power.get(), dss.get()}) {
+        ASSERT_TRUE(waitForLines(*f, 1)) << f->windowTitle();
+        EXPECT_TRUE(memoLines(*f).first().startsWith(QStringLiteral("Get: Ok!."))) << memoLines(*f).first();
+        EXPECT_GE(f->width(), 400);
+    }
+    EXPECT_EQ(shown(*station, 0), QStringLiteral("00 90 2B 1A 2C 3D"));
+    EXPECT_EQ(shown(*station, 2), QStringLiteral("active"));
+    EXPECT_EQ(shown(*station, 6), QStringLiteral("100"));
+    EXPECT_EQ(shown(*privacy, 0), QStringLiteral("both"));
+    EXPECT_EQ(shown(*privacy, 3), QStringLiteral("w-128Bit"));
+    EXPECT_EQ(shown(*mac, 10), QStringLiteral("Velmarn+ AP-11b"));
+    EXPECT_EQ(shown(*maker, 1), QStringLiteral("Orvanta Networks"));
+    EXPECT_EQ(shown(*phy, 3), QStringLiteral("etsi"));
+    EXPECT_EQ(shown(*antenna, 1), QStringLiteral("dynamic"));
+    EXPECT_EQ(shown(*power, 9), QStringLiteral("4"));
+    EXPECT_EQ(shown(*dss, 4), QStringLiteral("-70"));
+    EXPECT_EQ(shown(*dss, 3), QStringLiteral("csonly"));
+}
+
+TEST_F(Windows, ReadOnlyWindowsShowOnlyRefreshAndClose) {
+    std::vector<std::unique_ptr<TConfigForm>> forms;
+    forms.push_back(open<TManufactureForm>("Manufacture Information1"));
+    forms.push_back(open<TAntennaForm>("Antenna"));
+    forms.push_back(open<TTxPowerForm>("Tx Power"));
+    for (auto& f : forms) {
+        TCtrlBtnPanel* b = f->EditorPanel()->ButtonPanel;
+        EXPECT_FALSE(b->RefreshButton->isHidden());
+        EXPECT_FALSE(b->CloseButton->isHidden());
+        for (QWidget* w :
+             {static_cast<QWidget*>(b->SetCheckedButton), static_cast<QWidget*>(b->SelectAllButton),
+              static_cast<QWidget*>(b->SelectNoneButton), static_cast<QWidget*>(b->SetButton)})
+            EXPECT_TRUE(w->isHidden());
+        for (const TUIItemInfo& row : f->LayoutRows())
+            if (row.CheckBox) {
+                EXPECT_FALSE(row.CheckBox->isChecked());
+                EXPECT_FALSE(row.CheckBox->isEnabled());
+            }
+        waitForLines(*f, 1);
+    }
+}
+
+TEST_F(Windows, SetWritesExactlyTheTickedRows) {
+    auto mac = open<TOperationForm>("MAC Operation");
+    ASSERT_TRUE(waitForLines(*mac, 1));
+    toolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"), QStringLiteral("i"), QStringLiteral("7"));
+    mac->EditorPanel()->ButtonPanel->SelectNoneButton->click();
+    tick(*mac, 1)->setChecked(true);
+    qobject_cast<QLineEdit*>(mac->LayoutRows()[1].Control)->setText(QStringLiteral("1500"));
+    qobject_cast<QLineEdit*>(mac->LayoutRows()[2].Control)->setText(QStringLiteral("3")); // not ticked
+    mac->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*mac, 3));
+    EXPECT_TRUE(memoLines(*mac)[1].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*mac)[1];
+    EXPECT_TRUE(memoLines(*mac)[2].startsWith(QStringLiteral("Get: Ok!.")));
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.2.0")).endsWith(QStringLiteral("INTEGER: 1500")));
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")).endsWith(QStringLiteral("INTEGER: 7")));
+    EXPECT_EQ(shown(*mac, 2), QStringLiteral("7")); // the window shows what the device holds
+    for (int i = 0; i < mac->Request()->VarList().Count(); ++i)
+        EXPECT_FALSE(mac->Request()->VarList().Item(i)->Access & OvAccess::invalid);
+}
+
+TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
+    auto mac = open<TOperationForm>("MAC Operation");
+    ASSERT_TRUE(waitForLines(*mac, 1));
+    const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.4.0"));
+    mac->EditorPanel()->ButtonPanel->SelectNoneButton->click();
+    tick(*mac, 3)->setChecked(true);
+    qobject_cast<QLineEdit*>(mac->LayoutRows()[3].Control)->setText(QStringLiteral("9"));
+    qobject_cast<QLineEdit*>(mac->LayoutRows()[4].Control)
+        ->setText(QStringLiteral("99999999999")); // unticked
+    OvFeedback::TakeShown();
+    mac->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    const auto boxes = OvFeedback::TakeShown();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].Text, QStringLiteral("Please enter a number between -2147483648 and 2147483647!"));
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.4.0")), before);
+    EXPECT_EQ(memoLines(*mac).size(), 1);
+}
+
+TEST_F(Windows, APModeRulePerMode) {
+    toolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"), QStringLiteral("i"),
+            QStringLiteral("6")); // repeater
+    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    EXPECT_EQ(ap->ModeBox->currentText(), QStringLiteral("repeater"));
+    auto state = [&ap] {
+        QString s;
+        for (size_t i = 0; i < 3; ++i)
+            s += (ap->ParameterChecks[i]->isChecked() && ap->ParameterChecks[i]->isEnabled() &&
+                  ap->ParameterEdits[i]->isEnabled())
+                     ? QLatin1Char('1')
+                 : (!ap->ParameterChecks[i]->isChecked() && !ap->ParameterChecks[i]->isEnabled() &&
+                    !ap->ParameterEdits[i]->isEnabled())
+                     ? QLatin1Char('0')
+                     : QLatin1Char('?');
+        return s;
+    };
+    EXPECT_EQ(state(), QStringLiteral("100"));
+    const char* expected[] = {"000", "100", "100", "000", "110", "100", "001"};
+    for (int mode = 0; mode < 7; ++mode) {
+        ap->ModeBox->setCurrentIndex(mode);
+        EXPECT_EQ(state(), QString::fromLatin1(expected[mode])) << "mode " << mode;
+    }
+    ap->ModeBox->setCurrentIndex(4);
+    EXPECT_EQ(state(), QStringLiteral("110"));
+    ap->ModeBox->setCurrentIndex(0);
+    EXPECT_EQ(state(), QStringLiteral("000"));
+    ap->ModeBox->setCurrentIndex(-1);
+    EXPECT_EQ(state(), QStringLiteral("000"));
+}
+
+TEST_F(Windows, APModeSetWritesTheModeAndItsParameters) {
+    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    ap->ModeBox->setCurrentIndex(4); // backupAccessPoint
+    ap->ParameterEdits[0]->setText(QStringLiteral("00:0A:0B:0C:0D:0E"));
+    ap->ParameterEdits[1]->setText(QStringLiteral("10.1.2.3"));
+    // The group ID row is not ticked: it is collected (it shows what the device holds) but
+    // not sent, so a change the agent made meanwhile survives.
+    toolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0"), QStringLiteral("s"), QStringLiteral("group-9"));
+    ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
+    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
+                    .endsWith(QStringLiteral("00 0A 0B 0C 0D 0E")));
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0")).endsWith(QStringLiteral("10.1.2.3")));
+    EXPECT_TRUE(
+        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"group-9\"")));
+    EXPECT_TRUE(memoLines(*ap).join(QLatin1Char('|')).contains(QStringLiteral("Set: Ok!.")))
+        << memoLines(*ap).join(QLatin1Char('|'));
+}
+
+TEST_F(Windows, MalformedTextInAnUntickedRowBlocksTheSet) {
+    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
+    ap->ModeBox->setCurrentIndex(1);
+    ap->ParameterEdits[2]->setText(QStringLiteral("ZZ")); // not hex
+    ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before);
+    EXPECT_TRUE(memoLines(*ap).last().startsWith(
+        QStringLiteral("Set: Bad value of the associated SNMP variable's (partial) data!. Receive at ")))
+        << memoLines(*ap).last();
+}
+
+TEST_F(Windows, APModeAgainstADeadAgentSaysSoAndOpens) {
+    TSNMPSession::DefaultTarget().Device.Port = TestAgent::FreeUdpPort();
+    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    const auto boxes = OvFeedback::TakeShown();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].Text, QStringLiteral("SNMP request timed out!"));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(ap->ParameterEdits[i]->isEnabled());
+        EXPECT_TRUE(ap->ParameterChecks[i]->isChecked());
+    }
+}
+
+TEST_F(Windows, TwoStationWindowsKeepTheirOwnCheckBoxes) {
+    auto first = open<TStationConfigForm>("Station Configuration");
+    auto second = open<TStationConfigForm>("Station Configuration");
+    first->EditorPanel()->ButtonPanel->SelectNoneButton->click();
+    EXPECT_FALSE(tick(*first, 3)->isChecked());
+    EXPECT_TRUE(tick(*second, 3)->isChecked());
+    EXPECT_NE(first->LayoutRows()[3].Control, second->LayoutRows()[3].Control);
+    waitForLines(*first, 1);
+    waitForLines(*second, 1);
+}
+
+TEST_F(Windows, AboutBox) {
+    TAboutForm about(nullptr);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
+    EXPECT_GE(about.width(), 278);
+    QStringList texts;
+    for (QLabel* l : about.findChildren<QLabel*>())
+        texts << l->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Orvanta Velmarn+ Management Module")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Release Version  1.0 2(Build 2003/2/14)")));
+}
