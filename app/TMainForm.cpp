@@ -1,12 +1,31 @@
 #include "TMainForm.h"
 
+#include "OvArtwork.h"
+#include "OvCatalogue.h"
+#include "OvControls.h"
+#include "OvErrors.h"
 #include "OvFeedback.h"
+#include "OvSNMPRequest2Edits.h"
 #include "OvSNMPSession.h"
+#include "TConfigForms.h"
+#include "TSNMP_Counters.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
 #include <QMetaObject>
+#include <QProcess>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+std::function<bool(const QString&, const QStringList&)> TMainForm::ProcessStarter =
+    [](const QString& program, const QStringList& arguments) {
+        return QProcess::startDetached(program, arguments);
+    };
 
 TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
+    BuildWindow();
     setWindowTitle(QString::fromLatin1(DesignCaption));
 
     TSNMPSession::Create(QString());
@@ -17,16 +36,243 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindo
         // Ends the program as soon as the message loop runs.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);
-        return;
+    } else {
+        TLaunchTexts texts;
+        OvParseLaunchOptions(arguments, TSNMPSession::DefaultTarget(), texts);
+        AddressText = texts.AddressText;
+        ReadCommunityText = texts.ReadCommunityText;
+        WriteCommunityText = texts.WriteCommunityText;
+        LaunchTypeText = texts.LaunchTypeText;
+        setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
     }
-
-    TLaunchTexts texts;
-    OvParseLaunchOptions(arguments, TSNMPSession::DefaultTarget(), texts);
-    AddressText = texts.AddressText;
-    ReadCommunityText = texts.ReadCommunityText;
-    WriteCommunityText = texts.WriteCommunityText;
-    LaunchTypeText = texts.LaunchTypeText;
-    setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
+    FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    Timer1.stop();
+    // The windows opened from the menus go first; each waits for its outstanding answers.
+    const auto windows = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* w : windows)
+        if (w->isWindow())
+            delete w;
+}
+
+void TMainForm::BuildWindow() {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    auto* panel1 = new QWidget(this);
+    auto* column = new QVBoxLayout(panel1);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* image1 = new QLabel(panel1);
+    image1->setPixmap(OvBanner());
+    image1->setFixedSize(640, 104);
+    column->addWidget(image1);
+    Label1 = new QLabel(panel1); // receives the polled value; never shown
+    Label1->hide();
+    setCentralWidget(panel1);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setFixedHeight(21);
+    StatusPanel = new TStatusPanel(statusBar());
+    BuildMenus();
+    setWindowIcon(QIcon(OvProgramIcon()));
+    panel1->setFixedSize(640, 105); // with the status bar: a client area of 640 x 126
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    Timer1.setInterval(PollInterval);
+    connect(&Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    Timer1.start();
+}
+
+void TMainForm::BuildMenus() {
+    QMenu* mib = menuBar()->addMenu(QStringLiteral("MIB II"));
+    mib->addAction(QStringLiteral("Information"), this, &TMainForm::Information1Click);
+    mib->addSeparator();
+    mib->addAction(QStringLiteral("IF Table"), this, &TMainForm::IFTable1Click);
+    mib->addAction(QStringLiteral("IF Counters"), this, &TMainForm::IFCounters1Click);
+    mib->addSeparator();
+    mib->addAction(QStringLiteral("IP Counters"), this, &TMainForm::IPCounters1Click);
+    mib->addAction(QStringLiteral("IP Routing"), this, &TMainForm::IPRouting1Click);
+    mib->addAction(QStringLiteral("IP Address Table"), this, &TMainForm::IPAddressTable1Click);
+    mib->addSeparator();
+    mib->addAction(QStringLiteral("ICMP Counters"), this, &TMainForm::ICMPCounters1Click);
+    mib->addAction(QStringLiteral("UDP Counters"), this, &TMainForm::UDPCounters1Click);
+    mib->addAction(QStringLiteral("SNMP Counters"), this, &TMainForm::SNMPCounters1Click);
+
+    QMenu* wlan = menuBar()->addMenu(QStringLiteral("Wireless LAN"));
+    QMenu* station = wlan->addMenu(QStringLiteral("Station Management"));
+    station->addAction(QStringLiteral("Station Configuration"), this, &TMainForm::StationConfiguration1Click);
+    station->addAction(QStringLiteral("AP Mode Configuration"), this, &TMainForm::APModeConfiguration1Click);
+    station->addAction(QStringLiteral("Privacy Configuration"), this, &TMainForm::PrivacyConfiguration1Click);
+    QMenu* mac = wlan->addMenu(QStringLiteral("MAC Management"));
+    mac->addAction(QStringLiteral("Operation"), this, &TMainForm::OperationConfiguration1Click);
+    mac->addAction(QStringLiteral("Counters Table"), this, &TMainForm::CounterTable1Click);
+    wlan->addAction(QStringLiteral("Manufacture Information"), this,
+                    &TMainForm::ManufactureInformation1Click);
+    QMenu* phy = wlan->addMenu(QStringLiteral("PHY Management"));
+    phy->addAction(QStringLiteral("Operation"), this, &TMainForm::Operation1Click);
+    phy->addAction(QStringLiteral("Antenna"), this, &TMainForm::Antenna1Click);
+    phy->addAction(QStringLiteral("Tx Power "), this, &TMainForm::TxPower1Click);
+    phy->addAction(QStringLiteral("DSS"), this, &TMainForm::DSS1Click);
+    wlan->addSeparator();
+    wlan->addAction(QStringLiteral("Save Changes"), this, &TMainForm::Save1Click);
+    wlan->addAction(QStringLiteral("Reboot"), this, &TMainForm::Reboot1Click);
+    wlan->addAction(QStringLiteral("Save && Reboot"), this, &TMainForm::SaveReboot1Click);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->addAction(QStringLiteral("About"), this, &TMainForm::About1Click);
+}
+
+void TMainForm::FormCreate() {
+    try {
+        StatusBinding = new OvSNMPRequest2Edits(this);
+        StatusBinding->VarList() = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+        StatusBinding->BindControl(0, Label1);
+        StatusBinding->SetLogTarget(StatusPanel);
+        StatusBinding->Get();
+    } catch (const OvException& e) {
+        if (StatusBinding) {
+            StatusBinding->LastOperation = 0;
+            StatusBinding->ShowResult(e.message());
+        }
+    }
+}
+
+void TMainForm::Timer1Timer() {
+    if (!StatusBinding)
+        return;
+    try {
+        StatusBinding->Get();
+    } catch (const OvException& e) {
+        StatusBinding->LastOperation = 0;
+        StatusBinding->ShowResult(e.message());
+    }
+}
+
+// ---- windows ------------------------------------------------------------------------------------
+
+template <class Form> Form* TMainForm::OpenWindow(const QString& title, QPointer<Form>& reference) {
+    WindowTitle = title;
+    auto* form = new Form(this, WindowTitle, AddressText);
+    reference = form;
+    form->show();
+    return form;
+}
+
+void TMainForm::StationConfiguration1Click() {
+    OpenWindow(QStringLiteral("Station Configuration"), StationConfigForm);
+}
+void TMainForm::APModeConfiguration1Click() {
+    OpenWindow(QStringLiteral("AP Mode Configuration"), APModeConfigForm);
+}
+void TMainForm::PrivacyConfiguration1Click() {
+    OpenWindow(QStringLiteral("Privacy Configuration"), PrivacyConfigurationForm);
+}
+void TMainForm::OperationConfiguration1Click() {
+    OpenWindow(QStringLiteral("MAC Operation"), OperationForm);
+}
+void TMainForm::ManufactureInformation1Click() {
+    OpenWindow(QStringLiteral("Manufacture Information1"), ManufactureForm);
+}
+void TMainForm::Operation1Click() {
+    OpenWindow(QStringLiteral("PHY Operation"), PhyOperationForm);
+}
+void TMainForm::Antenna1Click() {
+    OpenWindow(QStringLiteral("Antenna"), AntennaForm);
+}
+void TMainForm::TxPower1Click() {
+    OpenWindow(QStringLiteral("Tx Power"), TxPowerForm);
+}
+void TMainForm::DSS1Click() {
+    OpenWindow(QStringLiteral("DSS"), DSSForm);
+}
+
+void TMainForm::CounterTable1Click() {
+    WindowTitle = QStringLiteral("Counters Table");
+    auto* form = new TSNMP_Counters(this, AddressText);
+    SNMP_Counters = form;
+    form->show();
+}
+
+void TMainForm::About1Click() {
+    auto* form = new TAboutForm(this);
+    AboutForm = form;
+    form->show();
+}
+
+// ---- device actions ---------------------------------------------------------------------------------
+
+void TMainForm::DeviceAction(const QString& caption, const TSNMPVarInfo* table) {
+    if (OvFeedback::MessageBox(this, caption, QStringLiteral("Are you sure?"),
+                               QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Information) != QMessageBox::Ok)
+        return;
+    try {
+        OvSNMPRequest request;
+        request.VarList = OvSNMPVarList(table, SVT_SV, 0);
+        request.VarList.Item(0)->Value = QStringLiteral("1");
+        request.Set(false);
+    } catch (const OvException& e) {
+        OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+                               QMessageBox::Critical);
+    }
+}
+
+void TMainForm::Save1Click() {
+    DeviceAction(QStringLiteral("Save Changes"), ConfigSaveTable);
+}
+void TMainForm::Reboot1Click() {
+    DeviceAction(QStringLiteral("Device Reboot"), RebootTable);
+}
+void TMainForm::SaveReboot1Click() {
+    DeviceAction(QStringLiteral("Save Changes"), ConfigApplyTable);
+}
+
+// ---- viewer ------------------------------------------------------------------------------------------
+
+QString TMainForm::ViewerProgram(const QString& viewOption) const {
+    const int underscore = viewOption.indexOf(QLatin1Char('_'));
+    const QString name = viewOption.mid(2, underscore < 0 ? -1 : underscore - 2);
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+}
+
+QStringList TMainForm::ViewerArguments(const QString& viewOption) const {
+    return {QStringLiteral("/I") + AddressText, QStringLiteral("/R") + ReadCommunityText,
+            QStringLiteral("/W") + WriteCommunityText, viewOption};
+}
+
+QString TMainForm::BuildViewerCommandLine(const QString& viewOption) const {
+    return ViewerProgram(viewOption) + QLatin1Char(' ') + ViewerArguments(viewOption).join(QLatin1Char(' '));
+}
+
+void TMainForm::LaunchViewer(const QString& viewOption) {
+    // Separate arguments, no shell: an address or community with blanks or quotes stays one
+    // argument. A missing viewer is not reported.
+    ProcessStarter(ViewerProgram(viewOption), ViewerArguments(viewOption));
+}
+
+void TMainForm::Information1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_Info"));
+}
+void TMainForm::IFTable1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_IFTable"));
+}
+void TMainForm::IFCounters1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_IFCounters"));
+}
+void TMainForm::IPCounters1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_IPCounters"));
+}
+void TMainForm::IPRouting1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_IPRouting"));
+}
+void TMainForm::IPAddressTable1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_IPAddress"));
+}
+void TMainForm::ICMPCounters1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_ICMPCounters"));
+}
+void TMainForm::UDPCounters1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_UDPCounters"));
+}
+void TMainForm::SNMPCounters1Click() {
+    LaunchViewer(QStringLiteral("/TMIB_SNMPCounters"));
+}

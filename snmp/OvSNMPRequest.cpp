@@ -8,7 +8,6 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <cmath>
@@ -33,10 +32,13 @@ OvSNMPRequest::OvSNMPRequest() : AliveToken(std::make_shared<bool>(true)) {
 
 OvSNMPRequest::~OvSNMPRequest() {
     Alive = false;
+    // Only the SNMP engine's events are handled while waiting: the window that owns this
+    // request may be half destroyed already.
     QElapsedTimer waited;
     waited.start();
-    while (Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    OvSnmpEngine* engine = TSNMPSession::Engine();
+    while (engine && Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
+        engine->WaitForEvents(20);
     *AliveToken = false; // answers still on their way find nobody
 }
 

@@ -730,6 +730,21 @@ void OvSnmpEngine::ProcessPendingEvents() {
     RearmTimer();
 }
 
+void OvSnmpEngine::WaitForEvents(int ms) {
+    fd_set fds;
+    FD_ZERO(&fds);
+    int numfds = 0;
+    for (auto& slot : Slots) {
+        int block = 1;
+        timeval unused{0, 0};
+        snmp_sess_select_info_flags(slot->Session, &numfds, &fds, &unused, &block, NETSNMP_SELECT_NOALARMS);
+    }
+    timeval tv{ms / 1000, (ms % 1000) * 1000};
+    if (numfds > 0)
+        ::select(numfds, &fds, nullptr, nullptr, &tv);
+    ProcessPendingEvents();
+}
+
 void OvSnmpEngine::ScheduleDelivery() {
     if (DeliveryScheduled || Finished.empty())
         return;

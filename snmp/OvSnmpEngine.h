@@ -66,6 +66,10 @@ public:
     // runs the completions of answered requests.
     void ProcessPendingEvents();
 
+    // Waits up to ms for answers or time-outs of outstanding requests and handles them;
+    // runs no other events of the program.
+    void WaitForEvents(int ms);
+
     // Status mapping: a net-snmp SNMPERR_* value, an agent error-status, a Report PDU.
     static int MapLibraryStatus(int snmpError);
     static int MapAgentStatus(long errorStatus);

@@ -1,0 +1,231 @@
+#include "TSNMP_Counters.h"
+
+#include "OvCatalogue.h"
+#include "OvControls.h"
+#include "OvErrors.h"
+#include "OvFeedback.h"
+#include "OvSNMPRequest2Edits.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTime>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+bool TSNMP_Counters::ShowDeltas = false;
+
+const char* const TSNMP_Counters::RowCaptions[CounterCount] = {"TransmittedFragmentCount",
+                                                               "MulticastTransmittedFrameCount",
+                                                               "FailedCount",
+                                                               "RetryCount",
+                                                               "MultipleRetryCount",
+                                                               "FrameDuplicateCount",
+                                                               "RTSSuccessCount",
+                                                               "RTSFailureCount",
+                                                               "ACKFailureCount",
+                                                               "ReceivedFragmentCount",
+                                                               "MulticastReceivedFrameCount",
+                                                               "FCSErrorCount",
+                                                               "TransmittedFrameCount",
+                                                               "WEPUndecryptableCount"};
+
+namespace {
+enum Cell { ValueCell = 1, DeltaCell = 2, RateCell = 3, PeakCell = 4, PeakTimeCell = 5 };
+} // namespace
+
+TSNMP_Counters::TSNMP_Counters(QWidget* owner, const QString& addressText) : QWidget(owner, Qt::Window) {
+    BuildWindow();
+    FormCreate(addressText);
+}
+
+TSNMP_Counters::~TSNMP_Counters() = default;
+
+QString TSNMP_Counters::Now() {
+    return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+}
+
+void TSNMP_Counters::BuildWindow() {
+    setWindowTitle(QStringLiteral("SNMP  Counters"));
+    resize(667, 524);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* row = new QHBoxLayout;
+    outer->addLayout(row, 1);
+
+    LV_SNMPCounterData = new QTreeWidget(this);
+    LV_SNMPCounterData->setRootIsDecorated(false);
+    LV_SNMPCounterData->setSelectionMode(QAbstractItemView::NoSelection);
+    LV_SNMPCounterData->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value"),
+                                         QStringLiteral("Delta"), QStringLiteral("Rate"),
+                                         QStringLiteral("Peak"), QStringLiteral("Peak Occured at")});
+    LV_SNMPCounterData->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    LV_SNMPCounterData->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+    for (const char* caption : RowCaptions)
+        new QTreeWidgetItem(LV_SNMPCounterData, {QString::fromLatin1(caption)});
+    row->addWidget(LV_SNMPCounterData, 1);
+
+    LV_SNMPCounters = new QTreeWidget(this);
+    LV_SNMPCounters->hide();
+
+    auto* panel1 = new QWidget(this);
+    panel1->setFixedWidth(98);
+    auto* side = new QVBoxLayout(panel1);
+    QPalette blue;
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    blue.setColor(QPalette::Text, Qt::blue);
+    Label2 = new QLabel(QStringLiteral("System Time"), panel1);
+    ST_Time = new TStaticText(panel1);
+    ST_Time->setPalette(blue);
+    CB_Interval = new QComboBox(panel1);
+    CB_Interval->setEditable(true);
+    CB_Interval->addItems({QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10")});
+    CB_Interval->setPalette(blue);
+    Label1 = new QLabel(QStringLiteral("Poll  Interval"), panel1);
+    BT_Reset = new QPushButton(QStringLiteral("Reset"), panel1);
+    BT_Start = new QPushButton(QStringLiteral("Start"), panel1);
+    BT_Stop = new QPushButton(QStringLiteral("Pause"), panel1);
+    for (QWidget* w :
+         {static_cast<QWidget*>(Label2), static_cast<QWidget*>(ST_Time), static_cast<QWidget*>(CB_Interval),
+          static_cast<QWidget*>(Label1), static_cast<QWidget*>(BT_Reset), static_cast<QWidget*>(BT_Start),
+          static_cast<QWidget*>(BT_Stop)})
+        side->addWidget(w);
+    side->addStretch(1);
+    row->addWidget(panel1);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setSizeGripEnabled(true);
+    StatusPanel = new TStatusPanel(StatusBar1);
+    outer->addWidget(StatusBar1);
+
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TSNMP_Counters::Timer1Timer);
+    connect(BT_Reset, &QPushButton::clicked, this, &TSNMP_Counters::BT_ResetClick);
+    connect(BT_Start, &QPushButton::clicked, this, &TSNMP_Counters::BT_StartClick);
+    connect(BT_Stop, &QPushButton::clicked, this, &TSNMP_Counters::BT_StopClick);
+    Timer1.start();
+}
+
+void TSNMP_Counters::FormCreate(const QString& addressText) {
+    setWindowTitle(QStringLiteral("Counters : ") + addressText);
+    CB_Interval->setCurrentIndex(0);
+    connect(CB_Interval, &QComboBox::currentTextChanged, this, &TSNMP_Counters::CB_IntervalChange);
+    Running = true;
+    PrepareRows();
+    try {
+        CounterBinding = new OvSNMPRequest2Edits(this);
+        CounterBinding->VarList() = OvSNMPVarList(CountersTable, MVT_SV, 0);
+        CounterBinding->Asynchronous = false;
+        CounterBinding->BindListView(LV_SNMPCounters, true);
+        CounterBinding->SetLogTarget(StatusPanel);
+        CounterBinding->Get();
+        UpdateCounters();
+        ShowDeltas = false;
+    } catch (const OvException& e) {
+        if (CounterBinding) {
+            CounterBinding->LastOperation = 0;
+            CounterBinding->ShowResult(e.message());
+        }
+    }
+}
+
+void TSNMP_Counters::PrepareRows() {
+    const QString now = Now();
+    for (int i = 0; i < CounterCount; ++i) {
+        QTreeWidgetItem* row = LV_SNMPCounterData->topLevelItem(i);
+        for (int cell = ValueCell; cell <= PeakCell; ++cell)
+            row->setText(cell, QStringLiteral("0"));
+        row->setText(PeakTimeCell, now);
+    }
+    CurrentValue.fill(0);
+    PreviousValue.fill(0);
+    PeakDelta.fill(0);
+    LastDelta.fill(0);
+}
+
+quint32 TSNMP_Counters::IntervalSeconds() const {
+    return static_cast<quint32>(Timer1.interval()) / 1000;
+}
+
+void TSNMP_Counters::UpdateCounters() {
+    QTreeWidgetItem* read = LV_SNMPCounters->topLevelItem(0);
+    // A read that left no complete row changes nothing; the next tick tries again.
+    if (!read || read->columnCount() < CounterCount)
+        return;
+    for (int i = 0; i < CounterCount; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        PreviousValue[k] = CurrentValue[k];
+        const QString text = read->text(i); // column 0 is the caption, then the sub-items
+        CurrentValue[k] = static_cast<quint32>(OvStrToInt64(text) & 0xFFFFFFFF);
+        LastDelta[k] = CurrentValue[k] - PreviousValue[k];
+        QTreeWidgetItem* row = LV_SNMPCounterData->topLevelItem(i);
+        if (LastDelta[k] > PeakDelta[k] && PreviousValue[k] != 0) {
+            PeakDelta[k] = LastDelta[k];
+            row->setText(PeakCell, QString::number(PeakDelta[k]));
+            row->setText(PeakTimeCell, Now());
+        }
+        row->setText(ValueCell, QString::number(CurrentValue[k]));
+        if (ShowDeltas) {
+            row->setText(DeltaCell, QString::number(LastDelta[k]));
+            row->setText(RateCell, QString::number(LastDelta[k] / IntervalSeconds()));
+        }
+    }
+    ShowDeltas = true;
+}
+
+void TSNMP_Counters::Timer1Timer() {
+    ST_Time->setText(Now());
+    if (!Running || !CounterBinding)
+        return;
+    try {
+        CounterBinding->Get();
+        UpdateCounters();
+    } catch (const OvException& e) {
+        CounterBinding->LastOperation = 0;
+        CounterBinding->ShowResult(e.message());
+    }
+}
+
+void TSNMP_Counters::BT_ResetClick() {
+    const QString now = Now();
+    for (int i = 0; i < CounterCount; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        CurrentValue[k] = PreviousValue[k] = PeakDelta[k] = LastDelta[k] = 0;
+        QTreeWidgetItem* row = LV_SNMPCounterData->topLevelItem(i);
+        row->setText(PeakCell, QStringLiteral("0"));
+        row->setText(PeakTimeCell, now);
+        row->setText(ValueCell, QStringLiteral("0"));
+        row->setText(DeltaCell, QStringLiteral("0"));
+        row->setText(RateCell, QString::number(0u / IntervalSeconds()));
+    }
+    Running = true;
+    ShowDeltas = false;
+}
+
+void TSNMP_Counters::BT_StartClick() {
+    Running = true;
+}
+
+void TSNMP_Counters::BT_StopClick() {
+    Running = false;
+}
+
+void TSNMP_Counters::CB_IntervalChange() {
+    int seconds = 0;
+    try {
+        seconds = OvStrToInt(CB_Interval->currentText());
+    } catch (const OvConvertError& e) {
+        OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+                               QMessageBox::Critical);
+        return;
+    }
+    // Zero or less would stop the polls and leave Rate without a divisor: keep the interval.
+    if (seconds <= 0 || seconds > 2147483)
+        return;
+    Timer1.setInterval(seconds * 1000);
+}

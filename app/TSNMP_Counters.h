@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QTreeWidget;
+class OvSNMPRequest2Edits;
+class TStaticText;
+class TStatusPanel;
+
+// The counters monitor: polls the fourteen 802.11 MAC counters and shows value, change
+// per poll (Delta), change per second (Rate), the largest change (Peak) and when it was
+// seen. Pause, Start, Reset and the poll interval are the user's.
+class TSNMP_Counters : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int CounterCount = 14;
+    static const char* const RowCaptions[CounterCount];
+
+    TSNMP_Counters(QWidget* owner, const QString& addressText);
+    ~TSNMP_Counters() override;
+
+    // Reads the hidden list view's row into the figures and the display rows.
+    void UpdateCounters();
+    void PrepareRows();
+
+    std::array<quint32, CounterCount> CurrentValue{};
+    std::array<quint32, CounterCount> PreviousValue{};
+    std::array<quint32, CounterCount> PeakDelta{};
+    std::array<quint32, CounterCount> LastDelta{};
+    bool Running = true;
+    // Shared by every counters window of the program.
+    static bool ShowDeltas;
+
+    OvSNMPRequest2Edits* CounterBinding = nullptr;
+    QLabel* Label2;
+    TStaticText* ST_Time;
+    QComboBox* CB_Interval;
+    QLabel* Label1;
+    QPushButton* BT_Reset;
+    QPushButton* BT_Start;
+    QPushButton* BT_Stop;
+    QStatusBar* StatusBar1;
+    TStatusPanel* StatusPanel;
+    QTreeWidget* LV_SNMPCounterData;
+    QTreeWidget* LV_SNMPCounters;
+    QTimer Timer1;
+
+public Q_SLOTS:
+    void Timer1Timer();
+    void BT_ResetClick();
+    void BT_StartClick();
+    void BT_StopClick();
+    void CB_IntervalChange();
+
+private:
+    void FormCreate(const QString& addressText);
+    void BuildWindow();
+    quint32 IntervalSeconds() const;
+    static QString Now();
+};
