@@ -1,0 +1,338 @@
+// The main window and the counters monitor against the simulated access point.
+#include "OvControls.h"
+#include "OvErrors.h"
+#include "OvFeedback.h"
+#include "SessionFixture.h"
+#include "TConfigForms.h"
+#include "TMainForm.h"
+#include "TSNMP_Counters.h"
+#include "TestAgent.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<TestAgent> gSim;
+
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QString error;
+        gSim = TestAgent::StartSimulator(&error);
+        ASSERT_NE(gSim, nullptr) << error;
+    }
+    static void TearDownTestSuite() { gSim.reset(); }
+    void SetUp() override { OvFeedback::TakeShown(); }
+
+    std::unique_ptr<TMainForm> start(quint16 port, const QStringList& more = {}) {
+        QStringList args{QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(port),
+                         QStringLiteral("/v1")};
+        args << more;
+        return std::make_unique<TMainForm>(args);
+    }
+    QString toolGet(const QString& oid) {
+        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
+            .trimmed();
+    }
+    void toolSet(const QString& oid, const QString& value) {
+        gSim->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QStringLiteral("vortani")},
+                   {oid, QStringLiteral("i"), value});
+    }
+};
+
+QStringList captions(const QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+QMenu* submenu(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+        if (a->text() == text)
+            return a->menu();
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(MainWindow, MenuTreeAndWindow) {
+    auto form = start(gSim->Port());
+    const QList<QAction*> top = form->menuBar()->actions();
+    ASSERT_EQ(top.size(), 3);
+    EXPECT_EQ(top[0]->text(), QStringLiteral("MIB II"));
+    EXPECT_EQ(top[1]->text(), QStringLiteral("Wireless LAN"));
+    EXPECT_EQ(top[2]->text(), QStringLiteral("Help"));
+    EXPECT_EQ(captions(top[0]->menu()),
+              (QStringList{"Information", "-", "IF Table", "IF Counters", "-", "IP Counters", "IP Routing",
+                           "IP Address Table", "-", "ICMP Counters", "UDP Counters", "SNMP Counters"}));
+    QMenu* wlan = top[1]->menu();
+    EXPECT_EQ(captions(wlan),
+              (QStringList{"Station Management", "MAC Management", "Manufacture Information",
+                           "PHY Management", "-", "Save Changes", "Reboot", "Save && Reboot"}));
+    EXPECT_EQ(captions(submenu(wlan, QStringLiteral("Station Management"))),
+              (QStringList{"Station Configuration", "AP Mode Configuration", "Privacy Configuration"}));
+    EXPECT_EQ(captions(submenu(wlan, QStringLiteral("MAC Management"))),
+              (QStringList{"Operation", "Counters Table"}));
+    EXPECT_EQ(captions(submenu(wlan, QStringLiteral("PHY Management"))),
+              (QStringList{"Operation", "Antenna", "Tx Power ", "DSS"}));
+    EXPECT_EQ(captions(top[2]->menu()), QStringList{"About"});
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Velmarn + : 127.0.0.1"));
+    EXPECT_FALSE(form->Label1->isVisible());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form->Timer1.interval(), 3000);
+}
+
+TEST_F(MainWindow, StatusLineAfterAPoll) {
+    auto form = start(gSim->Port());
+    ASSERT_TRUE(WaitFor([&form] { return !form->StatusPanel->text().isEmpty(); }));
+    const QRegularExpression ok(QStringLiteral("^Get: Ok!\\. Receive at \\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$"));
+    EXPECT_TRUE(ok.match(form->StatusPanel->text()).hasMatch()) << form->StatusPanel->text();
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("1.3.6.1.4.1.32473.2.1"));
+}
+
+TEST_F(MainWindow, DeadDeviceGivesAFailedLineEveryPoll) {
+    auto form = start(TestAgent::FreeUdpPort());
+    form->Timer1.setInterval(300); // the poll's own rhythm, faster for the test
+    ASSERT_TRUE(
+        WaitFor([&form] { return form->StatusPanel->text().startsWith(QStringLiteral("Get: SNMP")); }, 5000));
+    EXPECT_TRUE(
+        form->StatusPanel->text().startsWith(QStringLiteral("Get: SNMP request timed out!. Receive at ")));
+    form->StatusPanel->clear();
+    ASSERT_TRUE(WaitFor([&form] { return !form->StatusPanel->text().isEmpty(); }, 5000)); // the next poll
+    // The menus stay usable meanwhile.
+    form->StationConfiguration1Click();
+    EXPECT_NE(form->StationConfigForm, nullptr);
+}
+
+TEST_F(MainWindow, EveryEntryOpensANewWindowWithItsCaption) {
+    auto form = start(gSim->Port());
+    struct Case {
+        void (TMainForm::*click)();
+        const char* caption;
+    };
+    const Case cases[] = {{&TMainForm::StationConfiguration1Click, "Station Configuration : 127.0.0.1"},
+                          {&TMainForm::APModeConfiguration1Click, "AP Mode Configuration : 127.0.0.1"},
+                          {&TMainForm::PrivacyConfiguration1Click, "Privacy Configuration : 127.0.0.1"},
+                          {&TMainForm::OperationConfiguration1Click, "MAC Operation : 127.0.0.1"},
+                          {&TMainForm::ManufactureInformation1Click, "Manufacture Information1 : 127.0.0.1"},
+                          {&TMainForm::Operation1Click, "PHY Operation : 127.0.0.1"},
+                          {&TMainForm::Antenna1Click, "Antenna : 127.0.0.1"},
+                          {&TMainForm::TxPower1Click, "Tx Power : 127.0.0.1"},
+                          {&TMainForm::DSS1Click, "DSS : 127.0.0.1"},
+                          {&TMainForm::CounterTable1Click, "Counters : 127.0.0.1"},
+                          {&TMainForm::About1Click, "About"}};
+    for (const Case& c : cases) {
+        const auto before = form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        (form.get()->*c.click)();
+        (form.get()->*c.click)();
+        QList<QWidget*> opened;
+        for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w->isWindow() && !before.contains(w))
+                opened << w;
+        ASSERT_EQ(opened.size(), 2) << c.caption;
+        for (QWidget* w : opened) {
+            EXPECT_EQ(w->windowTitle(), QString::fromLatin1(c.caption));
+            EXPECT_TRUE(w->isVisible());
+            w->close(); // closing hides
+            EXPECT_FALSE(w->isVisible());
+        }
+    }
+    EXPECT_EQ(form->WindowTitle, QStringLiteral("Counters Table")); // About sets no title
+}
+
+TEST_F(MainWindow, DeviceCommandsAskFirstAndWriteTheirObject) {
+    auto form = start(gSim->Port());
+    const QString save = QStringLiteral("1.3.6.1.4.1.32473.1.1.1.0");
+    const QString reboot = QStringLiteral("1.3.6.1.4.1.32473.1.1.2.0");
+    const QString apply = QStringLiteral("1.3.6.1.4.1.32473.1.1.3.0");
+    for (const QString& oid : {save, reboot, apply})
+        toolSet(oid, QStringLiteral("0"));
+
+    OvFeedback::SetNextAnswer(QMessageBox::Cancel);
+    form->SaveReboot1Click();
+    auto shown = OvFeedback::TakeShown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].Text, QStringLiteral("Are you sure?"));
+    EXPECT_EQ(shown[0].Caption, QStringLiteral("Save Changes"));
+    EXPECT_TRUE(toolGet(apply).endsWith(QStringLiteral("INTEGER: 0")));
+
+    OvFeedback::SetNextAnswer(QMessageBox::Ok);
+    form->SaveReboot1Click();
+    EXPECT_TRUE(toolGet(apply).endsWith(QStringLiteral("INTEGER: 1")));
+    EXPECT_TRUE(toolGet(save).endsWith(QStringLiteral("INTEGER: 0")));
+    EXPECT_TRUE(toolGet(reboot).endsWith(QStringLiteral("INTEGER: 0")));
+
+    OvFeedback::TakeShown();
+    OvFeedback::SetNextAnswer(QMessageBox::Ok);
+    form->Reboot1Click();
+    EXPECT_EQ(OvFeedback::TakeShown().first().Caption, QStringLiteral("Device Reboot"));
+    EXPECT_TRUE(toolGet(reboot).endsWith(QStringLiteral("INTEGER: 1")));
+    OvFeedback::SetNextAnswer(QMessageBox::Ok);
+    form->Save1Click();
+    EXPECT_TRUE(toolGet(save).endsWith(QStringLiteral("INTEGER: 1")));
+}
+
+TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
+    auto form = start(TestAgent::FreeUdpPort());
+    OvFeedback::SetNextAnswer(QMessageBox::Ok);
+    form->Save1Click();
+    const auto shown = OvFeedback::TakeShown();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[1].Text, QStringLiteral("SNMP request timed out!"));
+}
+
+TEST_F(MainWindow, ViewerCommandLineAndArguments) {
+    auto form = start(gSim->Port(), {QStringLiteral("/R pub\"lic"), QStringLiteral("/Ww")});
+    const QString dir = QCoreApplication::applicationDirPath();
+    EXPECT_EQ(form->BuildViewerCommandLine(QStringLiteral("/TMIB_Info")),
+              dir + QStringLiteral("/MIB /I127.0.0.1 /R pub\"lic /Ww /TMIB_Info"));
+    QString program;
+    QStringList arguments;
+    auto previous = TMainForm::ProcessStarter;
+    TMainForm::ProcessStarter = [&](const QString& p, const QStringList& a) {
+        program = p;
+        arguments = a;
+        return false; // a missing viewer is silent
+    };
+    form->IPRouting1Click();
+    TMainForm::ProcessStarter = previous;
+    EXPECT_EQ(program, dir + QStringLiteral("/MIB"));
+    EXPECT_EQ(arguments, (QStringList{"/I127.0.0.1", "/R pub\"lic", "/Ww", "/TMIB_IPRouting"}));
+    EXPECT_TRUE(OvFeedback::TakeShown().isEmpty());
+
+    auto plain = start(gSim->Port());
+    EXPECT_EQ(plain->ViewerArguments(QStringLiteral("/TMIB_SNMPCounters")),
+              (QStringList{"/I127.0.0.1", "/R", "/W", "/TMIB_SNMPCounters"}));
+}
+
+// ---- counters ----------------------------------------------------------------------------------
+
+namespace {
+void feed(TSNMP_Counters& c, const std::array<quint64, 14>& values) {
+    c.LV_SNMPCounters->clear();
+    auto* row = new QTreeWidgetItem(c.LV_SNMPCounters);
+    for (int i = 0; i < 14; ++i)
+        row->setText(i, QString::number(values[static_cast<size_t>(i)]));
+}
+std::array<quint64, 14> all(quint64 v) {
+    std::array<quint64, 14> a;
+    a.fill(v);
+    return a;
+}
+QString cell(TSNMP_Counters& c, int counter, int column) {
+    return c.LV_SNMPCounterData->topLevelItem(counter)->text(column);
+}
+} // namespace
+
+TEST_F(MainWindow, CountersArithmetic) {
+    UseAgent(gSim->Address(), gSim->Port());
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(c.windowTitle(), QStringLiteral("Counters : 127.0.0.1"));
+    c.Timer1.stop();
+    c.BT_ResetClick();
+    c.CB_Interval->setCurrentText(QStringLiteral("5"));
+    EXPECT_EQ(c.Timer1.interval(), 5000);
+
+    feed(c, all(100)); // previous values are 0: no peak
+    c.UpdateCounters();
+    EXPECT_EQ(cell(c, 0, 1), QStringLiteral("100"));
+    EXPECT_EQ(cell(c, 0, 4), QStringLiteral("0"));
+    EXPECT_EQ(cell(c, 0, 2), QStringLiteral("0")); // deltas shown from the second read on
+
+    auto values = all(112);
+    values[1] = 5;          // a drop of 95: 2^32 - 95
+    values[2] = 2147483748; // 2^31 and more are ordinary values
+    c.UpdateCounters();     // same row again: delta 0
+    feed(c, values);
+    c.UpdateCounters();
+    EXPECT_EQ(cell(c, 0, 2), QStringLiteral("12"));
+    EXPECT_EQ(cell(c, 0, 3), QStringLiteral("2")); // 12 in 5 s
+    EXPECT_EQ(cell(c, 0, 4), QStringLiteral("12"));
+    EXPECT_EQ(cell(c, 1, 2), QString::number(4294967296ull - 95));
+    EXPECT_EQ(cell(c, 1, 4), QString::number(4294967296ull - 95));
+    EXPECT_EQ(cell(c, 2, 1), QStringLiteral("2147483748"));
+
+    // An equal delta keeps the time of the first.
+    const QString firstTime = cell(c, 0, 5);
+    c.LV_SNMPCounterData->topLevelItem(0)->setText(5, QStringLiteral("marker"));
+    values = all(124);
+    values[1] = 5;
+    values[2] = 2147483748;
+    feed(c, values);
+    c.UpdateCounters();
+    EXPECT_EQ(cell(c, 0, 2), QStringLiteral("12"));
+    EXPECT_EQ(cell(c, 0, 5), QStringLiteral("marker"));
+
+    // 4294967295 to 5 is 6.
+    feed(c, all(4294967295ull));
+    c.UpdateCounters();
+    feed(c, all(5));
+    c.UpdateCounters();
+    EXPECT_EQ(cell(c, 13, 2), QStringLiteral("6"));
+    // Values wider than 32 bits keep their low 32 bits.
+    feed(c, all(4294967296ull + 7));
+    c.UpdateCounters();
+    EXPECT_EQ(cell(c, 13, 1), QStringLiteral("7"));
+}
+
+TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
+    UseAgent(gSim->Address(), gSim->Port());
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    c.Timer1.stop();
+    c.BT_StopClick();
+    EXPECT_FALSE(c.Running);
+    c.BT_ResetClick(); // resumes
+    EXPECT_TRUE(c.Running);
+    EXPECT_FALSE(TSNMP_Counters::ShowDeltas);
+    for (int i = 0; i < 14; ++i)
+        for (int col = 1; col <= 4; ++col)
+            EXPECT_EQ(cell(c, i, col), QStringLiteral("0"));
+
+    auto values = all(10);
+    feed(c, values);
+    c.LV_SNMPCounters->topLevelItem(0)->setText(3, QStringLiteral("x3"));
+    try {
+        c.UpdateCounters();
+        FAIL() << "no conversion error";
+    } catch (const OvConvertError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("'x3' is not a valid integer value"));
+    }
+    EXPECT_EQ(cell(c, 2, 1), QStringLiteral("10")); // counters before it are updated
+    EXPECT_EQ(cell(c, 3, 1), QStringLiteral("0"));
+
+    // Intervals: 0 and negatives keep the interval, words bring the conversion message.
+    c.CB_Interval->setCurrentText(QStringLiteral("10"));
+    EXPECT_EQ(c.Timer1.interval(), 10000);
+    c.CB_Interval->setCurrentText(QStringLiteral("0"));
+    EXPECT_EQ(c.Timer1.interval(), 10000);
+    c.CB_Interval->setCurrentText(QStringLiteral("-5"));
+    EXPECT_EQ(c.Timer1.interval(), 10000);
+    OvFeedback::TakeShown();
+    c.CB_Interval->setCurrentText(QStringLiteral("abc"));
+    const auto shown = OvFeedback::TakeShown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].Text, QStringLiteral("'abc' is not a valid integer value"));
+    EXPECT_EQ(c.Timer1.interval(), 10000);
+    c.BT_ResetClick();
+    EXPECT_EQ(cell(c, 0, 3), QStringLiteral("0"));
+}
+
+TEST_F(MainWindow, CountersGrowLive) {
+    UseAgent(gSim->Address(), gSim->Port());
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(c.StatusPanel->text().startsWith(QStringLiteral("Get: Ok!.")));
+    const quint64 first = cell(c, 9, 1).toULongLong();
+    EXPECT_GT(first, 0u);
+    c.StatusPanel->clear();
+    ASSERT_TRUE(WaitFor([&c] { return !c.StatusPanel->text().isEmpty(); }, 3000));     // first tick
+    ASSERT_TRUE(WaitFor([&c] { return cell(c, 9, 2) != QStringLiteral("0"); }, 4000)); // second tick
+    EXPECT_GT(cell(c, 9, 1).toULongLong(), first);
+    EXPECT_GT(cell(c, 9, 3).toULongLong(), 0u);
+    EXPECT_FALSE(c.ST_Time->text().isEmpty());
+}
