@@ -7,6 +7,7 @@
 #include "OvSNMPRequest2Edits.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -64,7 +65,8 @@ void TSNMP_Counters::BuildWindow() {
     LV_SNMPCounterData->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value"),
                                          QStringLiteral("Delta"), QStringLiteral("Rate"),
                                          QStringLiteral("Peak"), QStringLiteral("Peak Occured at")});
-    LV_SNMPCounterData->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Auto-sized columns, fitted when a text outgrows them (not re-measured on every poll).
+    LV_SNMPCounterData->header()->setSectionResizeMode(QHeaderView::Interactive);
     LV_SNMPCounterData->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
     for (const char* caption : RowCaptions)
         new QTreeWidgetItem(LV_SNMPCounterData, {QString::fromLatin1(caption)});
@@ -142,6 +144,7 @@ void TSNMP_Counters::PrepareRows() {
             row->setText(cell, QStringLiteral("0"));
         row->setText(PeakTimeCell, now);
     }
+    FitColumns();
     CurrentValue.fill(0);
     PreviousValue.fill(0);
     PeakDelta.fill(0);
@@ -157,6 +160,12 @@ void TSNMP_Counters::UpdateCounters() {
     // A read that left no complete row changes nothing; the next tick tries again.
     if (!read || read->columnCount() < CounterCount)
         return;
+    // One repaint for the whole update, not one per cell.
+    LV_SNMPCounterData->setUpdatesEnabled(false);
+    struct Repaint {
+        QWidget* view;
+        ~Repaint() { view->setUpdatesEnabled(true); }
+    } repaintOnce{LV_SNMPCounterData};
     for (int i = 0; i < CounterCount; ++i) {
         const size_t k = static_cast<size_t>(i);
         PreviousValue[k] = CurrentValue[k];
@@ -176,6 +185,20 @@ void TSNMP_Counters::UpdateCounters() {
         }
     }
     ShowDeltas = true;
+    FitColumns();
+}
+
+void TSNMP_Counters::FitColumns() {
+    for (int column = 0; column < LV_SNMPCounterData->columnCount(); ++column) {
+        int longest = 0;
+        for (int i = 0; i < CounterCount; ++i)
+            longest =
+                std::max(longest, static_cast<int>(LV_SNMPCounterData->topLevelItem(i)->text(column).size()));
+        if (longest > FittedLength[static_cast<size_t>(column)]) {
+            FittedLength[static_cast<size_t>(column)] = longest;
+            LV_SNMPCounterData->resizeColumnToContents(column);
+        }
+    }
 }
 
 void TSNMP_Counters::Timer1Timer() {

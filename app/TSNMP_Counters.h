@@ -62,5 +62,7 @@ private:
     void FormCreate(const QString& addressText);
     void BuildWindow();
     quint32 IntervalSeconds() const;
+    void FitColumns();
+    std::array<int, 6> FittedLength{}; // longest text per column the widths were fitted to
     static QString Now();
 };

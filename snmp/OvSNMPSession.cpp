@@ -73,11 +73,15 @@ void TSNMPSession::Create(const QString& directory) {
         s.eventTimer = std::make_unique<QTimer>();
         s.eventTimer->setInterval(20);
         QObject::connect(s.eventTimer.get(), &QTimer::timeout, s.eventTimer.get(), [] {
+            // A tick that comes while the previous one still runs (a completion may wait
+            // for a synchronous request) is skipped rather than nested.
+            static bool busy = false;
             SessionState& st = state();
-            st.eventTimer->stop();
-            if (st.engine)
-                st.engine->ProcessPendingEvents();
-            st.eventTimer->start();
+            if (busy || !st.engine)
+                return;
+            busy = true;
+            st.engine->ProcessPendingEvents();
+            busy = false;
         });
     }
     s.eventTimer->start();

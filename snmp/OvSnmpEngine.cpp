@@ -724,6 +724,8 @@ void OvSnmpEngine::ReadSocket(Slot& slot) {
 }
 
 void OvSnmpEngine::ProcessPendingEvents() {
+    if (InFlight.empty() && Finished.empty())
+        return; // nothing outstanding: the periodic tick costs nothing
     for (auto& slot : Slots)
         ReadSocket(*slot);
     DeliverFinished();

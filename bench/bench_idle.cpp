@@ -1,0 +1,83 @@
+// Idle CPU use of the module: the main window (status poll every 3 s) and one counters
+// window (a synchronous read of 14 counters every second) against the simulated access
+// point, measured over a period, against a reference in the same run: a bare Qt program
+// state with one 3000 ms timer over the same period. Prints CPU milliseconds and the share
+// of one core for both.
+#include "OvFeedback.h"
+#include "TMainForm.h"
+#include "TSNMP_Counters.h"
+#include "TestAgent.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuMs() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
+// Runs the event loop for ms and returns the CPU time it took.
+double idleFor(int ms) {
+    const double before = cpuMs();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return cpuMs() - before;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    OvFeedback::SetTestMode(true);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    const int ms = seconds * 1000;
+
+    double reference = 0;
+    {
+        QTimer timer;
+        int ticks = 0;
+        QObject::connect(&timer, &QTimer::timeout, &timer, [&ticks] { ++ticks; });
+        timer.start(3000);
+        reference = idleFor(ms);
+    }
+
+    QString error;
+    auto sim = TestAgent::StartSimulator(&error);
+    if (!sim) {
+        std::fprintf(stderr, "snmpsimd: %s\n", qPrintable(error));
+        return 1;
+    }
+    TMainForm form({QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(sim->Port()),
+                    QStringLiteral("/v1")});
+    form.show();
+    idleFor(2000);
+    const double mainOnly = idleFor(ms);
+    form.CounterTable1Click();
+    idleFor(2000); // first reads done
+    const double module = idleFor(ms);
+
+    std::printf("idle CPU over %d s (ms of CPU, share of one core)\n", seconds);
+    std::printf("  reference: Qt event loop with one 3000 ms timer  %8.1f ms  %.3f %%\n", reference,
+                100.0 * reference / ms);
+    std::printf("  module: main window alone, polling every 3 s     %8.1f ms  %.3f %%\n", mainOnly,
+                100.0 * mainOnly / ms);
+    std::printf("  module: main window + counters window, polling  %8.1f ms  %.3f %%\n", module,
+                100.0 * module / ms);
+    std::printf("  module minus reference: %.3f %% of one core (aim: under 1 %%)\n",
+                100.0 * (module - reference) / ms);
+    return 0;
+}
