@@ -131,7 +131,7 @@ EditRule EditRule::Parse(const QString& spec) {
         } else if (option == QLatin1Char('x')) {
             rule.Maximum = OvAtof(readRun(true));
         } else if (option == QLatin1Char('w')) {
-            readRun(false); // the width is applied when the rule is registered
+            rule.Width = readRun(false).toInt();
         } else {
             badSpecifier();
         }
@@ -279,15 +279,8 @@ void OvEditConstraint::Register(const QString& specification, const std::vector<
 void OvEditConstraint::RegisterOne(const QString& specifier, QLineEdit* edit) {
     auto rule = std::make_unique<EditRule>(EditRule::Parse(specifier));
     rule->Edit = edit;
-    const int widthAt = specifier.indexOf(QLatin1Char('w'), specifier.indexOf(QLatin1Char('{')) + 1);
-    if (specifier.contains(QLatin1Char('{')) && widthAt > 0) {
-        int end = widthAt + 1;
-        while (end < specifier.size() && isDigit(specifier[end]))
-            ++end;
-        const int width = specifier.mid(widthAt + 1, end - widthAt - 1).toInt();
-        if (width > 0)
-            edit->resize(width, edit->height());
-    }
+    if (rule->Width > 0)
+        edit->resize(rule->Width, edit->height());
     // A count of numbers is no character limit.
     if (rule->MaxLength > 0 && rule->Letter != 'n')
         edit->setValidator(new MaxLengthValidator(rule->MaxLength, edit));

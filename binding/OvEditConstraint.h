@@ -32,6 +32,7 @@ struct EditRule {
     int MaxLength = 0; // for 'n': the largest count of numbers
     int LengthFlags = 0;
     QChar Jump;
+    int Width = 0; // pixels, 0 = leave the edit's width alone
     QString LastGood;
     // The edit's own handlers, run after the rule's checks; returning false is the
     // edit's way of refusing (its text goes back to the last good one on exit).

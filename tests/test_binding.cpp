@@ -453,3 +453,40 @@ TEST_F(LiveBinding, ListViewOfTheInterfaceTable) {
     view->clearSelection(); // deselecting changes nothing
     EXPECT_TRUE(admin->isEnabled());
 }
+
+TEST(ListView, ExistingColumnsAreKept) {
+    const TSNMPVarInfo rows[] = {row("1.3.6.1.4.1.32473.9.1", integer, OvAccess::readonly),
+                                 row("1.3.6.1.4.1.32473.9.2", integer, OvAccess::readonly), kEnd};
+    QWidget window;
+    OvSNMPRequest2Edits binding(&window);
+    binding.VarList() = OvSNMPVarList(rows, MVT_FMV, 1);
+    auto* view = new QTreeWidget(&window);
+    view->setHeaderLabels({QStringLiteral("mine"), QStringLiteral("also mine")});
+    view->setColumnWidth(0, 77);
+    binding.BindListView(view, true);
+    EXPECT_EQ(view->headerItem()->text(0), QStringLiteral("mine"));
+    EXPECT_EQ(view->columnWidth(0), 77);
+
+    // Too few columns: rebuilt, hidden (write-only) items first.
+    const TSNMPVarInfo mixed[] = {row("1.3.6.1.4.1.32473.9.1", integer, OvAccess::readonly),
+                                  row("1.3.6.1.4.1.32473.9.2", integer, OvAccess::writeonly), kEnd};
+    OvSNMPRequest2Edits other(&window);
+    other.VarList() = OvSNMPVarList(mixed, MVT_FMV, 1);
+    auto* fresh = new QTreeWidget(&window);
+    other.BindListView(fresh, true);
+    ASSERT_EQ(fresh->columnCount(), 2);
+    EXPECT_EQ(fresh->headerItem()->text(0), QStringLiteral("1.3.6.1.4.1.32473.9.2"));
+    EXPECT_TRUE(fresh->isColumnHidden(0));
+    EXPECT_FALSE(fresh->isColumnHidden(1));
+}
+
+TEST(ShowAndCollect, UserChoiceMarksTheBindingModified) {
+    One combo(integer, OvAccess::readwrite, &kOnOffList);
+    auto* c = new QComboBox(&combo.window);
+    combo.binding.BindComboBox(0, c);
+    EXPECT_FALSE(combo.binding.Modified);
+    c->setCurrentIndex(1); // a program's change is no user's
+    EXPECT_FALSE(combo.binding.Modified);
+    Q_EMIT c->activated(0);
+    EXPECT_TRUE(combo.binding.Modified);
+}

@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GrammarRow{"numberList", "%n.{x255l4f}", 'n', DBL_MIN, 255, 4, 2, 0},
                       GrammarRow{"jump", "%u{e.}", 'u', 0, 4294967295.0, 0, 0, '.'},
                       GrammarRow{"floatRange", "%f{n0.5x2.5}", 'f', 0.5, 2.5, 0, 0, 0},
-                      GrammarRow{"width", "%i{w80}", 'i', -2147483648.0, 2147483647.0, 0, 0, 0}),
+                      GrammarRow{"width", "%i{w80}", 'i', -2147483648.0, 2147483647.0, 0, 0, 0},
+                      GrammarRow{"jumpIsW", "%u{ewl2}", 'u', 0, 4294967295.0, 2, 0, 'w'}),
     RowName());
 
 class BadGrammar : public ::testing::TestWithParam<const char*> {};
@@ -244,4 +245,13 @@ TEST(Leaving, ValidateAllStopsAtTheFirstBadEdit) {
     EXPECT_EQ(f.second->text(), QStringLiteral("ok"));
     EXPECT_EQ(OvFeedback::TakeShown().size(), 1);
     EXPECT_TRUE(f.rules.ValidateAll());
+}
+
+TEST(Grammar, WidthOptionSetsTheEditWidth) {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    OvEditConstraint rules(&window, true);
+    rules.RegisterOne(QStringLiteral("%i{w80}"), edit);
+    EXPECT_EQ(edit->width(), 80);
+    EXPECT_EQ(rules.RuleFor(edit)->Width, 80);
 }
