@@ -316,23 +316,25 @@ void OvSNMPRequest::GetAsync(QObject* context, Handler handler, bool first) {
     Send(BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext), context, std::move(handler), true);
 }
 
+OvPduPtr OvSNMPRequest::BuildWritePdu() {
+    // Formula results are sent but never stay in the list.
+    const OvSNMPVarList saved = VarList;
+    try {
+        for (int i = 0; i < VarList.Count(); ++i)
+            ApplyFormula(i, false);
+        OvPduPtr pdu = BuildPdu(PduKind::Write);
+        VarList = saved;
+        return pdu;
+    } catch (...) {
+        VarList = saved;
+        throw;
+    }
+}
+
 bool OvSNMPRequest::Set(bool mapResponse) {
     if (!Alive)
         return false;
-    OvPduPtr pdu;
-    {
-        const OvSNMPVarList saved = VarList;
-        try {
-            for (int i = 0; i < VarList.Count(); ++i)
-                ApplyFormula(i, false);
-            pdu = BuildPdu(PduKind::Write);
-        } catch (...) {
-            VarList = saved;
-            throw;
-        }
-        VarList = saved; // formula results never stay in the list
-    }
-    OvSnmpResult r = Engine().SendSync(Target(), std::move(pdu));
+    OvSnmpResult r = Engine().SendSync(Target(), BuildWritePdu());
     if (r.Code != 0)
         throw OvException(r.Code);
     if (!mapResponse)
@@ -346,20 +348,7 @@ bool OvSNMPRequest::Set(bool mapResponse) {
 void OvSNMPRequest::SetAsync(QObject* context, Handler handler, bool mapResponse) {
     if (!Alive)
         return;
-    OvPduPtr pdu;
-    {
-        const OvSNMPVarList saved = VarList;
-        try {
-            for (int i = 0; i < VarList.Count(); ++i)
-                ApplyFormula(i, false);
-            pdu = BuildPdu(PduKind::Write);
-        } catch (...) {
-            VarList = saved;
-            throw;
-        }
-        VarList = saved;
-    }
-    Send(std::move(pdu), context, std::move(handler), mapResponse);
+    Send(BuildWritePdu(), context, std::move(handler), mapResponse);
 }
 
 void OvSNMPRequest::Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse) {

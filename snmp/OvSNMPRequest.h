@@ -86,6 +86,7 @@ private:
     };
 
     OvPduPtr BuildPdu(PduKind kind);
+    OvPduPtr BuildWritePdu();
     OvSnmpEngine& Engine() const;
     bool IsTableKind() const { return VarList.ListKind == MVT_FMV || VarList.ListKind == MVT_UMV; }
     QString RowIndex();

@@ -24,7 +24,9 @@ SessionState& state() {
     return *s;
 }
 
-OvSNMPTarget defaults() {
+} // namespace
+
+OvSNMPTarget TSNMPSession::Defaults() {
     OvSNMPTarget t;
     t.Device.Address = QStringLiteral("127.0.0.1");
     t.Device.Port = 161;
@@ -37,8 +39,6 @@ OvSNMPTarget defaults() {
     t.Security.PrivProtocol = 1;
     return t;
 }
-
-} // namespace
 
 QString TSNMPSession::BootCounterPath(const QString& directory) {
     const QString name = QString::fromLatin1(BootCounterFile);
@@ -67,7 +67,7 @@ void TSNMPSession::Create(const QString& directory) {
     s.boots = boots;
 
     s.engine->InitSecurity(engineId, boots);
-    s.defaultTarget = defaults();
+    s.defaultTarget = Defaults();
 
     if (!s.eventTimer) {
         s.eventTimer = std::make_unique<QTimer>();

@@ -53,6 +53,8 @@ public:
     static void Create(const QString& directory);
 
     static bool IsCreated();
+    // The target every request starts from before the launch options change it.
+    static OvSNMPTarget Defaults();
     static OvSNMPTarget& DefaultTarget();
     static QTimer* EventTimer();
     static OvSnmpEngine* Engine();

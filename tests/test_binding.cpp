@@ -28,15 +28,6 @@ TSNMPVarInfo row(const char* oid, int syntax, int access = OvAccess::readwrite,
 }
 constexpr TSNMPVarInfo kEnd = {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
-int codeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const OvException& e) {
-        return e.code();
-    }
-    return 0;
-}
-
 std::vector<QLineEdit*> edits(QWidget* parent, int n) {
     std::vector<QLineEdit*> out;
     for (int i = 0; i < n; ++i)
@@ -118,7 +109,7 @@ TEST(ShowAndCollect, PartsOfALongerValue) {
     EXPECT_EQ(low->text(), QStringLiteral("65535")); // an int16 of minus one
     EXPECT_EQ(high->text(), QStringLiteral("7"));
     o.value() = QStringLiteral("FF");
-    EXPECT_EQ(codeOf([&o] { o.binding.ShowValues(); }), -518);
+    EXPECT_EQ(CodeOf([&o] { o.binding.ShowValues(); }), -518);
 }
 
 TEST(ShowAndCollect, DisplayStringRebuiltFromItsEdits) {
@@ -171,7 +162,7 @@ TEST(ShowAndCollect, MacAndDateTimeOverEdits) {
     One short3(datetime);
     short3.binding.BindEdit(0, QStringLiteral("%u%u%u"), few);
     short3.value() = QStringLiteral("2003-5-26,13:30:15.3,-5:0");
-    EXPECT_EQ(codeOf([&short3] { short3.binding.ShowValues(); }), -521);
+    EXPECT_EQ(CodeOf([&short3] { short3.binding.ShowValues(); }), -521);
 }
 
 TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
@@ -231,24 +222,24 @@ TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
 
 TEST(ShowAndCollect, BindingErrors) {
     One noOptions(integer);
-    EXPECT_EQ(codeOf([&noOptions] { noOptions.binding.BindControl(0, new TRadioGroup(&noOptions.window)); }),
+    EXPECT_EQ(CodeOf([&noOptions] { noOptions.binding.BindControl(0, new TRadioGroup(&noOptions.window)); }),
               -519);
-    EXPECT_EQ(codeOf([&noOptions] { noOptions.binding.BindComboBox(0, new QComboBox(&noOptions.window)); }),
+    EXPECT_EQ(CodeOf([&noOptions] { noOptions.binding.BindComboBox(0, new QComboBox(&noOptions.window)); }),
               -519);
     One prefix(objectid);
-    EXPECT_EQ(codeOf([&prefix] {
+    EXPECT_EQ(CodeOf([&prefix] {
                   prefix.binding.Bind(0, 0, objectid, &kPrefixList, new QComboBox(&prefix.window), nullptr);
               }),
               -521);
     One other(integer);
     other.binding.BindControl(0, new QPlainTextEdit(&other.window));
-    EXPECT_EQ(codeOf([&other] { other.binding.ShowValues(); }), -520);
+    EXPECT_EQ(CodeOf([&other] { other.binding.ShowValues(); }), -520);
     One notBool(integer);
     notBool.binding.BindControl(0, new QCheckBox(&notBool.window));
-    EXPECT_EQ(codeOf([&notBool] { notBool.binding.ShowValues(); }), -516);
+    EXPECT_EQ(CodeOf([&notBool] { notBool.binding.ShowValues(); }), -516);
     One badSpec(integer);
     EXPECT_EQ(
-        codeOf([&badSpec] { badSpec.binding.BindEdit(0, QStringLiteral("%q"), edits(&badSpec.window, 1)); }),
+        CodeOf([&badSpec] { badSpec.binding.BindEdit(0, QStringLiteral("%q"), edits(&badSpec.window, 1)); }),
         -2);
     EXPECT_TRUE(badSpec.binding.Entries().empty());
 }
@@ -264,7 +255,7 @@ TEST_P(EmptyNumberEdit, NeverBecomesZero) {
     auto e = edits(&o.window, 1);
     o.binding.BindEdit(0, QStringLiteral("%s"), e);
     e[0]->setText(QString::fromLatin1(GetParam().text));
-    EXPECT_EQ(codeOf([&o] { o.binding.CollectValues(); }), -517);
+    EXPECT_EQ(CodeOf([&o] { o.binding.CollectValues(); }), -517);
 }
 INSTANTIATE_TEST_SUITE_P(
     Rows, EmptyNumberEdit,
@@ -405,10 +396,10 @@ TEST_F(LiveBinding, EmptyEditBlocksTheSetBeforeAnythingIsSent) {
     MacWindow w;
     w.binding.Asynchronous = false;
     w.binding.Request().Device.Port = TestAgent::FreeUdpPort(); // the first read fails
-    EXPECT_EQ(codeOf([&w] { w.binding.Get(); }), -405);
+    EXPECT_EQ(CodeOf([&w] { w.binding.Get(); }), -405);
     w.binding.Request().Device.Port = gSim->Port();
     const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"));
-    EXPECT_EQ(codeOf([&w] { w.binding.Set(false, true); }), -517);
+    EXPECT_EQ(CodeOf([&w] { w.binding.Set(false, true); }), -517);
     EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")), before);
 }
 

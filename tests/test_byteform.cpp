@@ -8,14 +8,6 @@
 namespace {
 using namespace OvSyntax;
 
-int codeOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const OvException& e) {
-        return e.code();
-    }
-    return 0;
-}
 } // namespace
 
 struct ByteRow {
@@ -58,10 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ByteForms, EmptyDisplayStringAndShortValues) {
     EXPECT_EQ(OvByteForm::ToText(displaystr, QByteArray()), QString());
     EXPECT_EQ(OvByteForm::ToText(null, QByteArray("x")), QStringLiteral("(NULL)"));
-    EXPECT_EQ(codeOf([] { OvByteForm::ToText(integer, QByteArray("ab")); }), -517);
-    EXPECT_EQ(codeOf([] { OvByteForm::ToText(macaddress, QByteArray("abcde")); }), -517);
-    EXPECT_EQ(codeOf([] { OvByteForm::ToText(0x99, QByteArray("ab")); }), -511);
-    EXPECT_EQ(codeOf([] { OvByteForm::FromText(octetstr, QStringLiteral("zz")); }), -517);
+    EXPECT_EQ(CodeOf([] { OvByteForm::ToText(integer, QByteArray("ab")); }), -517);
+    EXPECT_EQ(CodeOf([] { OvByteForm::ToText(macaddress, QByteArray("abcde")); }), -517);
+    EXPECT_EQ(CodeOf([] { OvByteForm::ToText(0x99, QByteArray("ab")); }), -511);
+    EXPECT_EQ(CodeOf([] { OvByteForm::FromText(octetstr, QStringLiteral("zz")); }), -517);
     // An identifier whose length is no whole number of groups: the partial group is left out.
     EXPECT_EQ(OvByteForm::ToText(objectid, QByteArray::fromHex("0100000002")), QStringLiteral("1"));
 }
@@ -71,7 +63,7 @@ TEST(ByteForms, CutAndSplice) {
     EXPECT_EQ(OvByteForm::Cut(v, 2, uint16).toHex(), QByteArray("0304"));
     EXPECT_EQ(OvByteForm::Cut(v, 6, octetstr).toHex(), QByteArray("0708"));
     EXPECT_EQ(OvByteForm::Cut(v, 20, octetstr), QByteArray());
-    EXPECT_EQ(codeOf([&v] { OvByteForm::Cut(v, 6, integer); }), -518);
+    EXPECT_EQ(CodeOf([&v] { OvByteForm::Cut(v, 6, integer); }), -518);
     QByteArray grown = QByteArray::fromHex("01");
     OvByteForm::Splice(grown, 4, QByteArray::fromHex("aabb"));
     EXPECT_EQ(grown.toHex(), QByteArray("010000"
@@ -86,5 +78,5 @@ TEST(ByteForms, BitsInSnmpOrder) {
     EXPECT_TRUE(OvByteForm::BitSet(b, 0));
     EXPECT_FALSE(OvByteForm::BitSet(b, 1));
     EXPECT_TRUE(OvByteForm::BitSet(b, 9));
-    EXPECT_EQ(codeOf([&b] { OvByteForm::BitSet(b, 16); }), -518);
+    EXPECT_EQ(CodeOf([&b] { OvByteForm::BitSet(b, 16); }), -518);
 }

@@ -2,7 +2,7 @@
 #include "OvControls.h"
 #include "OvErrors.h"
 #include "OvFeedback.h"
-#include "SessionFixture.h"
+#include "SimulatorSuite.h"
 #include "TConfigForms.h"
 #include "TMainForm.h"
 #include "TSNMP_Counters.h"
@@ -17,31 +17,18 @@
 
 namespace {
 
-std::unique_ptr<TestAgent> gSim;
-
-class MainWindow : public ::testing::Test {
+class MainWindow : public SimulatorSuite {
 protected:
-    static void SetUpTestSuite() {
-        QString error;
-        gSim = TestAgent::StartSimulator(&error);
-        ASSERT_NE(gSim, nullptr) << error;
+    void SetUp() override {
+        SimulatorSuite::SetUp();
+        OvFeedback::TakeShown();
     }
-    static void TearDownTestSuite() { gSim.reset(); }
-    void SetUp() override { OvFeedback::TakeShown(); }
 
     std::unique_ptr<TMainForm> start(quint16 port, const QStringList& more = {}) {
         QStringList args{QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(port),
                          QStringLiteral("/v1")};
         args << more;
         return std::make_unique<TMainForm>(args);
-    }
-    QString toolGet(const QString& oid) {
-        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
-            .trimmed();
-    }
-    void toolSet(const QString& oid, const QString& value) {
-        gSim->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QStringLiteral("vortani")},
-                   {oid, QStringLiteral("i"), value});
     }
 };
 
@@ -62,7 +49,7 @@ QMenu* submenu(QMenu* menu, const QString& text) {
 } // namespace
 
 TEST_F(MainWindow, MenuTreeAndWindow) {
-    auto form = start(gSim->Port());
+    auto form = start(Sim()->Port());
     const QList<QAction*> top = form->menuBar()->actions();
     ASSERT_EQ(top.size(), 3);
     EXPECT_EQ(top[0]->text(), QStringLiteral("MIB II"));
@@ -89,7 +76,7 @@ TEST_F(MainWindow, MenuTreeAndWindow) {
 }
 
 TEST_F(MainWindow, StatusLineAfterAPoll) {
-    auto form = start(gSim->Port());
+    auto form = start(Sim()->Port());
     ASSERT_TRUE(WaitFor([&form] { return !form->StatusPanel->text().isEmpty(); }));
     const QRegularExpression ok(QStringLiteral("^Get: Ok!\\. Receive at \\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$"));
     EXPECT_TRUE(ok.match(form->StatusPanel->text()).hasMatch()) << form->StatusPanel->text();
@@ -111,7 +98,7 @@ TEST_F(MainWindow, DeadDeviceGivesAFailedLineEveryPoll) {
 }
 
 TEST_F(MainWindow, EveryEntryOpensANewWindowWithItsCaption) {
-    auto form = start(gSim->Port());
+    auto form = start(Sim()->Port());
     struct Case {
         void (TMainForm::*click)();
         const char* caption;
@@ -147,12 +134,12 @@ TEST_F(MainWindow, EveryEntryOpensANewWindowWithItsCaption) {
 }
 
 TEST_F(MainWindow, DeviceCommandsAskFirstAndWriteTheirObject) {
-    auto form = start(gSim->Port());
+    auto form = start(Sim()->Port());
     const QString save = QStringLiteral("1.3.6.1.4.1.32473.1.1.1.0");
     const QString reboot = QStringLiteral("1.3.6.1.4.1.32473.1.1.2.0");
     const QString apply = QStringLiteral("1.3.6.1.4.1.32473.1.1.3.0");
     for (const QString& oid : {save, reboot, apply})
-        toolSet(oid, QStringLiteral("0"));
+        ToolSet(oid, QStringLiteral("i"), QStringLiteral("0"));
 
     OvFeedback::SetNextAnswer(QMessageBox::Cancel);
     form->SaveReboot1Click();
@@ -160,22 +147,22 @@ TEST_F(MainWindow, DeviceCommandsAskFirstAndWriteTheirObject) {
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].Text, QStringLiteral("Are you sure?"));
     EXPECT_EQ(shown[0].Caption, QStringLiteral("Save Changes"));
-    EXPECT_TRUE(toolGet(apply).endsWith(QStringLiteral("INTEGER: 0")));
+    EXPECT_TRUE(ToolGet(apply).endsWith(QStringLiteral("INTEGER: 0")));
 
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
     form->SaveReboot1Click();
-    EXPECT_TRUE(toolGet(apply).endsWith(QStringLiteral("INTEGER: 1")));
-    EXPECT_TRUE(toolGet(save).endsWith(QStringLiteral("INTEGER: 0")));
-    EXPECT_TRUE(toolGet(reboot).endsWith(QStringLiteral("INTEGER: 0")));
+    EXPECT_TRUE(ToolGet(apply).endsWith(QStringLiteral("INTEGER: 1")));
+    EXPECT_TRUE(ToolGet(save).endsWith(QStringLiteral("INTEGER: 0")));
+    EXPECT_TRUE(ToolGet(reboot).endsWith(QStringLiteral("INTEGER: 0")));
 
     OvFeedback::TakeShown();
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
     form->Reboot1Click();
     EXPECT_EQ(OvFeedback::TakeShown().first().Caption, QStringLiteral("Device Reboot"));
-    EXPECT_TRUE(toolGet(reboot).endsWith(QStringLiteral("INTEGER: 1")));
+    EXPECT_TRUE(ToolGet(reboot).endsWith(QStringLiteral("INTEGER: 1")));
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
     form->Save1Click();
-    EXPECT_TRUE(toolGet(save).endsWith(QStringLiteral("INTEGER: 1")));
+    EXPECT_TRUE(ToolGet(save).endsWith(QStringLiteral("INTEGER: 1")));
 }
 
 TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
@@ -188,7 +175,7 @@ TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
 }
 
 TEST_F(MainWindow, ViewerCommandLineAndArguments) {
-    auto form = start(gSim->Port(), {QStringLiteral("/R pub\"lic"), QStringLiteral("/Ww")});
+    auto form = start(Sim()->Port(), {QStringLiteral("/R pub\"lic"), QStringLiteral("/Ww")});
     const QString dir = QCoreApplication::applicationDirPath();
     EXPECT_EQ(form->BuildViewerCommandLine(QStringLiteral("/TMIB_Info")),
               dir + QStringLiteral("/MIB /I127.0.0.1 /R pub\"lic /Ww /TMIB_Info"));
@@ -206,7 +193,7 @@ TEST_F(MainWindow, ViewerCommandLineAndArguments) {
     EXPECT_EQ(arguments, (QStringList{"/I127.0.0.1", "/R pub\"lic", "/Ww", "/TMIB_IPRouting"}));
     EXPECT_TRUE(OvFeedback::TakeShown().isEmpty());
 
-    auto plain = start(gSim->Port());
+    auto plain = start(Sim()->Port());
     EXPECT_EQ(plain->ViewerArguments(QStringLiteral("/TMIB_SNMPCounters")),
               (QStringList{"/I127.0.0.1", "/R", "/W", "/TMIB_SNMPCounters"}));
 }
@@ -231,7 +218,6 @@ QString cell(TSNMP_Counters& c, int counter, int column) {
 } // namespace
 
 TEST_F(MainWindow, CountersArithmetic) {
-    UseAgent(gSim->Address(), gSim->Port());
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(c.windowTitle(), QStringLiteral("Counters : 127.0.0.1"));
     c.Timer1.stop();
@@ -282,7 +268,6 @@ TEST_F(MainWindow, CountersArithmetic) {
 }
 
 TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
-    UseAgent(gSim->Address(), gSim->Port());
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     c.Timer1.stop();
     c.BT_StopClick();
@@ -324,7 +309,6 @@ TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
 }
 
 TEST_F(MainWindow, CountersGrowLive) {
-    UseAgent(gSim->Address(), gSim->Port());
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(c.StatusPanel->text().startsWith(QStringLiteral("Get: Ok!.")));
     const quint64 first = cell(c, 9, 1).toULongLong();

@@ -2,7 +2,7 @@
 #include "OvCatalogue.h"
 #include "OvControls.h"
 #include "OvFeedback.h"
-#include "SessionFixture.h"
+#include "SimulatorSuite.h"
 #include "TConfigForms.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
@@ -12,27 +12,11 @@
 
 namespace {
 
-std::unique_ptr<TestAgent> gSim;
-
-class Windows : public ::testing::Test {
+class Windows : public SimulatorSuite {
 protected:
-    static void SetUpTestSuite() {
-        QString error;
-        gSim = TestAgent::StartSimulator(&error);
-        ASSERT_NE(gSim, nullptr) << error;
-    }
-    static void TearDownTestSuite() { gSim.reset(); }
     void SetUp() override {
-        UseAgent(gSim->Address(), gSim->Port());
+        SimulatorSuite::SetUp();
         OvFeedback::TakeShown();
-    }
-    QString toolGet(const QString& oid) {
-        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
-            .trimmed();
-    }
-    void toolSet(const QString& oid, const QString& type, const QString& value) {
-        gSim->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QStringLiteral("vortani")},
-                   {oid, type, value});
     }
     static QStringList memoLines(TConfigForm& f) {
         return f.EditorPanel()->MessagePanel->Memo->toPlainText().split(QLatin1Char('\n'),
@@ -119,7 +103,7 @@ TEST_F(Windows, ReadOnlyWindowsShowOnlyRefreshAndClose) {
 TEST_F(Windows, SetWritesExactlyTheTickedRows) {
     auto mac = open<TOperationForm>("MAC Operation");
     ASSERT_TRUE(waitForLines(*mac, 1));
-    toolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"), QStringLiteral("i"), QStringLiteral("7"));
+    ToolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"), QStringLiteral("i"), QStringLiteral("7"));
     mac->EditorPanel()->ButtonPanel->SelectNoneButton->click();
     tick(*mac, 1)->setChecked(true);
     qobject_cast<QLineEdit*>(mac->LayoutRows()[1].Control)->setText(QStringLiteral("1500"));
@@ -129,9 +113,9 @@ TEST_F(Windows, SetWritesExactlyTheTickedRows) {
     EXPECT_TRUE(memoLines(*mac)[1].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*mac)[1];
     EXPECT_TRUE(memoLines(*mac)[2].startsWith(QStringLiteral("Get: Ok!.")));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.2.0")).endsWith(QStringLiteral("INTEGER: 1500")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.2.0")).endsWith(QStringLiteral("INTEGER: 1500")));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")).endsWith(QStringLiteral("INTEGER: 7")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")).endsWith(QStringLiteral("INTEGER: 7")));
     EXPECT_EQ(shown(*mac, 2), QStringLiteral("7")); // the window shows what the device holds
     for (int i = 0; i < mac->Request()->VarList().Count(); ++i)
         EXPECT_FALSE(mac->Request()->VarList().Item(i)->Access & OvAccess::invalid);
@@ -140,7 +124,7 @@ TEST_F(Windows, SetWritesExactlyTheTickedRows) {
 TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
     auto mac = open<TOperationForm>("MAC Operation");
     ASSERT_TRUE(waitForLines(*mac, 1));
-    const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.4.0"));
+    const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.4.0"));
     mac->EditorPanel()->ButtonPanel->SelectNoneButton->click();
     tick(*mac, 3)->setChecked(true);
     qobject_cast<QLineEdit*>(mac->LayoutRows()[3].Control)->setText(QStringLiteral("9"));
@@ -152,12 +136,12 @@ TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes[0].Text, QStringLiteral("Please enter a number between -2147483648 and 2147483647!"));
     WaitFor([] { return false; }, 300);
-    EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.4.0")), before);
+    EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.4.0")), before);
     EXPECT_EQ(memoLines(*mac).size(), 1);
 }
 
 TEST_F(Windows, APModeRulePerMode) {
-    toolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"), QStringLiteral("i"),
+    ToolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"), QStringLiteral("i"),
             QStringLiteral("6")); // repeater
     auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
     EXPECT_EQ(ap->ModeBox->currentText(), QStringLiteral("repeater"));
@@ -194,27 +178,27 @@ TEST_F(Windows, APModeSetWritesTheModeAndItsParameters) {
     ap->ParameterEdits[1]->setText(QStringLiteral("10.1.2.3"));
     // The group ID row is not ticked: it is collected (it shows what the device holds) but
     // not sent, so a change the agent made meanwhile survives.
-    toolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0"), QStringLiteral("s"), QStringLiteral("group-9"));
+    ToolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0"), QStringLiteral("s"), QStringLiteral("group-9"));
     ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
-    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
+    EXPECT_TRUE(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
                     .endsWith(QStringLiteral("00 0A 0B 0C 0D 0E")));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0")).endsWith(QStringLiteral("10.1.2.3")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0")).endsWith(QStringLiteral("10.1.2.3")));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"group-9\"")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"group-9\"")));
     EXPECT_TRUE(memoLines(*ap).join(QLatin1Char('|')).contains(QStringLiteral("Set: Ok!.")))
         << memoLines(*ap).join(QLatin1Char('|'));
 }
 
 TEST_F(Windows, MalformedTextInAnUntickedRowBlocksTheSet) {
     auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
-    const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
+    const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
     ap->ModeBox->setCurrentIndex(1);
     ap->ParameterEdits[2]->setText(QStringLiteral("ZZ")); // not hex
     ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
-    EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before);
+    EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before);
     EXPECT_TRUE(memoLines(*ap).last().startsWith(
         QStringLiteral("Set: Bad value of the associated SNMP variable's (partial) data!. Receive at ")))
         << memoLines(*ap).last();

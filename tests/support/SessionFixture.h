@@ -11,16 +11,10 @@ inline void UseAgent(const QString& address, quint16 port, quint8 version = 1) {
     if (!TSNMPSession::IsCreated())
         TSNMPSession::Create(QString());
     OvSNMPTarget& t = TSNMPSession::DefaultTarget();
-    t = OvSNMPTarget{};
+    t = TSNMPSession::Defaults();
     t.Device.Address = address;
     t.Device.Port = port;
     t.Security.Version = version;
-    t.Security.ReadCommunity = QStringLiteral("qubsen");
-    t.Security.WriteCommunity = QStringLiteral("vortani");
-    t.Security.SecurityModel = 1;
-    t.Security.SecurityLevel = 1;
-    t.Security.AuthProtocol = 1;
-    t.Security.PrivProtocol = 1;
 }
 
 // Runs the event loop until done() holds or the time is up; true when it held.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "OvErrors.h"
+
 #include <QString>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -19,3 +22,13 @@ struct RowName {
         return std::string(p.param.name);
     }
 };
+
+// The framework code f raised, or 0 when it raised nothing.
+inline int CodeOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const OvException& e) {
+        return e.code();
+    }
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "SessionFixture.h"
+#include "TestAgent.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+// A test suite whose tests share one simulated access point, started before the first
+// test and stopped after the last; the default target points at it.
+class SimulatorSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QString error;
+        Sim() = TestAgent::StartSimulator(&error);
+        ASSERT_NE(Sim(), nullptr) << error;
+    }
+    static void TearDownTestSuite() { Sim().reset(); }
+    void SetUp() override {
+        ASSERT_NE(Sim(), nullptr);
+        UseAgent(Sim()->Address(), Sim()->Port());
+    }
+
+    static std::unique_ptr<TestAgent>& Sim() {
+        static std::unique_ptr<TestAgent> agent;
+        return agent;
+    }
+    // snmpget of one object with the read community: the tool's line.
+    static QString ToolGet(const QString& oid) {
+        return Sim()
+            ->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
+            .trimmed();
+    }
+    // snmpset of one object with the write community.
+    static void ToolSet(const QString& oid, const QString& type, const QString& value) {
+        Sim()->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QStringLiteral("vortani")},
+                    {oid, type, value});
+    }
+};
