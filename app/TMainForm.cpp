@@ -10,6 +10,7 @@
 #include "TConfigForms.h"
 #include "TSNMP_Counters.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -55,6 +56,11 @@ TMainForm::~TMainForm() {
     for (QWidget* w : windows)
         if (w->isWindow())
             delete w;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    QCoreApplication::quit();
 }
 
 void TMainForm::BuildWindow() {

@@ -100,6 +100,10 @@ public Q_SLOTS:
     void About1Click();
     void Timer1Timer();
 
+protected:
+    // Closing the main window ends the program, whatever other windows are open.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildWindow();
     void BuildMenus();

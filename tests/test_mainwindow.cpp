@@ -10,6 +10,8 @@
 #include "TestSupport.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -319,4 +321,21 @@ TEST_F(MainWindow, CountersGrowLive) {
     EXPECT_GT(cell(c, 9, 1).toULongLong(), first);
     EXPECT_GT(cell(c, 9, 3).toULongLong(), 0u);
     EXPECT_FALSE(c.ST_Time->text().isEmpty());
+}
+
+TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
+    auto form = start(Sim()->Port());
+    form->show();
+    form->StationConfiguration1Click(); // another window stays open
+    bool closedByUs = false;
+    QTimer::singleShot(0, form.get(), [&form] { form->close(); });
+    QTimer::singleShot(8000, qApp, [&closedByUs] {
+        closedByUs = true;
+        QCoreApplication::quit();
+    });
+    QElapsedTimer t;
+    t.start();
+    QCoreApplication::exec();
+    EXPECT_FALSE(closedByUs);
+    EXPECT_LT(t.elapsed(), 5000);
 }
