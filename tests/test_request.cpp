@@ -369,3 +369,32 @@ TEST_F(Requests, SimulatorSnmpV3User) {
     ASSERT_NO_THROW(r.Set(false));
     EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"g-7\"")));
 }
+
+TEST_F(Requests, WritesUseTheWriteCommunity) {
+    UseAgent(gSnmpd->Address(), gSnmpd->Port());
+    static const TSNMPVarInfo location[] = {
+        {"1.3.6.1.2.1.1.6", "sysLocation", OvSyntax::displaystr, OvAccess::readwrite, nullptr, nullptr,
+         nullptr, nullptr, nullptr, nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(location, SVT_SV, 0);
+    r.VarList.Item(0)->Value = QStringLiteral("lab rack 7");
+    ASSERT_NO_THROW(r.Set(false)); // "vortani" may write
+    r.VarList.Item(0)->Value.clear();
+    r.Get(true); // "qubsen" may read
+    EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("lab rack 7"));
+
+    OvSNMPRequest readOnly;
+    readOnly.Security.WriteCommunity = QStringLiteral("qubsen"); // a community that may only read
+    readOnly.VarList = OvSNMPVarList(location, SVT_SV, 0);
+    readOnly.VarList.Item(0)->Value = QStringLiteral("elsewhere");
+    EXPECT_NE(CodeOf([&readOnly] { readOnly.Set(false); }), 0);
+    r.Get(true);
+    EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("lab rack 7"));
+
+    OvSNMPRequest empty;
+    empty.Security.WriteCommunity.clear();
+    empty.VarList = OvSNMPVarList(location, SVT_SV, 0);
+    empty.VarList.Item(0)->Value = QStringLiteral("x");
+    EXPECT_EQ(CodeOf([&empty] { empty.Set(false); }), -210); // never falls back to the read community
+}

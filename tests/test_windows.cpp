@@ -121,6 +121,19 @@ TEST_F(Windows, SetWritesExactlyTheTickedRows) {
         EXPECT_FALSE(mac->Request()->VarList().Item(i)->Access & OvAccess::invalid);
 }
 
+TEST_F(Windows, SetWithNothingTickedWritesNothingAndReadsAgain) {
+    auto dss = open<TDSSForm>("DSS");
+    ASSERT_TRUE(waitForLines(*dss, 1));
+    const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0"));
+    qobject_cast<QLineEdit*>(dss->LayoutRows()[0].Control)->setText(QStringLiteral("11"));
+    dss->EditorPanel()->ButtonPanel->SelectNoneButton->click();
+    dss->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*dss, 3));
+    EXPECT_TRUE(memoLines(*dss)[1].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*dss)[1];
+    EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0")), before);
+    EXPECT_EQ(shown(*dss, 0), before.section(QStringLiteral("INTEGER: "), 1));
+}
+
 TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
     auto mac = open<TOperationForm>("MAC Operation");
     ASSERT_TRUE(waitForLines(*mac, 1));
