@@ -251,23 +251,23 @@ OvEditConstraint::~OvEditConstraint() {
             rule->Edit->removeEventFilter(this);
 }
 
-QStringList OvEditConstraint::Split(const QString& specification) {
+QStringList OvEditConstraint::Split(const QString& formats) {
     QStringList out;
     QString current;
-    for (int i = 0; i < specification.size(); ++i) {
-        if (specification[i] == QLatin1Char('%') && i > 0) {
+    for (int i = 0; i < formats.size(); ++i) {
+        if (formats[i] == QLatin1Char('%') && i > 0) {
             out << current;
             current.clear();
         }
-        current += specification[i];
+        current += formats[i];
     }
     if (!current.isEmpty())
         out << current;
     return out;
 }
 
-void OvEditConstraint::Register(const QString& specification, const std::vector<QLineEdit*>& edits) {
-    const QStringList specifiers = Split(specification);
+void OvEditConstraint::Register(const QString& formats, const std::vector<QLineEdit*>& edits) {
+    const QStringList specifiers = Split(formats);
     // A bad specifier anywhere fails the whole registration before any edit is touched.
     for (const QString& s : specifiers)
         EditRule::Parse(s);

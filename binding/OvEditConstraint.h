@@ -56,8 +56,8 @@ public:
     OvEditConstraint(QWidget* owner, bool remember);
     ~OvEditConstraint() override;
 
-    // One rule per edit, from a specification of specifiers written one after the other.
-    void Register(const QString& specification, const std::vector<QLineEdit*>& edits);
+    // One rule per edit, from a format text of specifiers written one after the other.
+    void Register(const QString& formats, const std::vector<QLineEdit*>& edits);
     void RegisterOne(const QString& specifier, QLineEdit* edit);
 
     EditRule* RuleFor(const QLineEdit* edit) const;
@@ -69,8 +69,8 @@ public:
     // gets the message box, its last good text and the focus; false then.
     bool ValidateAll();
 
-    // Splits a specification into its specifiers (each starting with "%").
-    static QStringList Split(const QString& specification);
+    // Splits a format text into its specifiers (each starting with "%").
+    static QStringList Split(const QString& formats);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -468,20 +468,19 @@ int OvSNMPRequest2Edits::BindBits(int index, const std::vector<QWidget*>& checkB
     return static_cast<int>(EntryList.size()) - 1;
 }
 
-int OvSNMPRequest2Edits::BindEdit(int index, const QString& specification,
-                                  const std::vector<QLineEdit*>& edits) {
+int OvSNMPRequest2Edits::BindEdit(int index, const QString& formats, const std::vector<QLineEdit*>& edits) {
     // One edit per specifier letter.
     std::vector<QLineEdit*> taken;
     int at = 0;
     while (true) {
-        const int percent = specification.indexOf(QLatin1Char('%'), at);
-        if (percent < 0 || percent == specification.size() - 1)
+        const int percent = formats.indexOf(QLatin1Char('%'), at);
+        if (percent < 0 || percent == formats.size() - 1)
             break;
-        if (QStringLiteral("shiufn").contains(specification[percent + 1]) && taken.size() < edits.size())
+        if (QStringLiteral("shiufn").contains(formats[percent + 1]) && taken.size() < edits.size())
             taken.push_back(edits[taken.size()]);
         at = percent + 2;
     }
-    Rules->Register(specification, taken);
+    Rules->Register(formats, taken);
     auto entry = std::make_unique<BindingEntry>();
     entry->Index = index;
     entry->Syntax = VarList().Item(index)->Syntax;

@@ -96,8 +96,8 @@ public:
     int BindComboBox(int index, QWidget* combo);
     // Binds check boxes to single bits of an item (SNMP BITS order).
     int BindBits(int index, const std::vector<QWidget*>& checkBoxes, const std::vector<int>& bits);
-    // One edit per format specifier of the specification.
-    int BindEdit(int index, const QString& specification, const std::vector<QLineEdit*>& edits);
+    // One edit per format specifier of the format text.
+    int BindEdit(int index, const QString& formats, const std::vector<QLineEdit*>& edits);
     void BindListView(QTreeWidget* view, bool disableUntilSelected);
 
     // Shows every item's value in its controls.

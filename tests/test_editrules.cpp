@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Specifiers, BadGrammar,
                          ::testing::Values("", "%", "i", "%q", "%n", "%i{", "%i{l}", "%i{z1}", "%i{e}",
                                            "%i{w}", "%i{x}", "%i{n-1}", "%ix", "%s{l4", "%s{l4}x"));
 
-TEST(Grammar, SplitsSpecifications) {
+TEST(Grammar, SplitsFormatTexts) {
     EXPECT_EQ(OvEditConstraint::Split(QStringLiteral("%u{e.}%u{e.}%u{e.}%u")),
               (QStringList{"%u{e.}", "%u{e.}", "%u{e.}", "%u"}));
     EXPECT_EQ(OvEditConstraint::Split(QStringLiteral("%i")), QStringList{"%i"});
