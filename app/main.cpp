@@ -1,12 +1,15 @@
+#include "OvArtwork.h"
 #include "OvErrors.h"
 #include "OvFeedback.h"
 #include "TMainForm.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    app.setWindowIcon(QIcon(OvProgramIcon()));
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
@@ -16,6 +19,10 @@ int main(int argc, char* argv[]) {
     } catch (const OvException& e) {
         OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
                                QMessageBox::Critical);
+        return 0;
+    } catch (const std::exception& e) {
+        OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), QString::fromLocal8Bit(e.what()),
+                               QMessageBox::Ok, QMessageBox::Critical);
         return 0;
     }
     mainForm->show();
