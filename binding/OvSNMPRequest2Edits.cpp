@@ -522,7 +522,7 @@ void OvSNMPRequest2Edits::BindListView(QTreeWidget* view, bool disableUntilSelec
 
 std::vector<int> OvSNMPRequest2Edits::ColumnOrder() const {
     std::vector<int> order;
-    OvSNMPVarList& list = const_cast<OvSNMPRequest2Edits*>(this)->VarList();
+    const OvSNMPVarList& list = VarList();
     for (int i = 0; i < list.Count(); ++i)
         if (list.IsUndisplayable(i))
             order.push_back(i);
@@ -537,6 +537,7 @@ void OvSNMPRequest2Edits::BuildColumns() {
         return;
     OvSNMPVarList& list = VarList();
     const int needed = list.UndisplayableCount() + list.DisplayableCount();
+    // A new view has one empty column; only a view that already has its columns keeps them.
     if (View->columnCount() >= needed && View->columnCount() > 1)
         return;
     QStringList heads;

@@ -54,6 +54,7 @@ public:
 
     OvSNMPRequest& Request() { return *Req; }
     OvSNMPVarList& VarList() { return Req->VarList; }
+    const OvSNMPVarList& VarList() const { return Req->VarList; }
 
     bool Asynchronous = true;
     int LastOperation = 0; // 0 Get, 1 Set

@@ -68,26 +68,51 @@ void TConfigForm::FirstRead() {
     }
 }
 
-#define OV_SIMPLE_FORM(Class, Info)                                                                          \
-    Class::Class(QWidget* owner, const QString& windowTitle, const QString& addressText)                     \
-        : TConfigForm(owner, Info, windowTitle, addressText) {                                               \
-        FormCreate();                                                                                        \
-    }                                                                                                        \
-    void Class::FormCreate() {                                                                               \
-        CreateEditor(false);                                                                                 \
-        FirstRead();                                                                                         \
-    }
+void TConfigForm::FormCreate() {
+    CreateEditor(false);
+    FirstRead();
+}
 
-OV_SIMPLE_FORM(TStationConfigForm, kStation)
-OV_SIMPLE_FORM(TPrivacyConfigurationForm, kPrivacy)
-OV_SIMPLE_FORM(TOperationForm, kMACOperation)
-OV_SIMPLE_FORM(TManufactureForm, kManufacturer)
-OV_SIMPLE_FORM(TPhyOperationForm, kPHYOperation)
-OV_SIMPLE_FORM(TAntennaForm, kAntenna)
-OV_SIMPLE_FORM(TTxPowerForm, kTxPower)
-OV_SIMPLE_FORM(TDSSForm, kDSS)
+TStationConfigForm::TStationConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kStation, windowTitle, addressText) {
+    FormCreate();
+}
 
-#undef OV_SIMPLE_FORM
+TPrivacyConfigurationForm::TPrivacyConfigurationForm(QWidget* owner, const QString& windowTitle,
+                                                     const QString& addressText)
+    : TConfigForm(owner, kPrivacy, windowTitle, addressText) {
+    FormCreate();
+}
+
+TOperationForm::TOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kMACOperation, windowTitle, addressText) {
+    FormCreate();
+}
+
+TManufactureForm::TManufactureForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kManufacturer, windowTitle, addressText) {
+    FormCreate();
+}
+
+TPhyOperationForm::TPhyOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kPHYOperation, windowTitle, addressText) {
+    FormCreate();
+}
+
+TAntennaForm::TAntennaForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kAntenna, windowTitle, addressText) {
+    FormCreate();
+}
+
+TTxPowerForm::TTxPowerForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kTxPower, windowTitle, addressText) {
+    FormCreate();
+}
+
+TDSSForm::TDSSForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+    : TConfigForm(owner, kDSS, windowTitle, addressText) {
+    FormCreate();
+}
 
 TAPModeConfigForm::TAPModeConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
     : TConfigForm(owner, kAPMode, windowTitle, addressText) {

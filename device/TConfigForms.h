@@ -40,6 +40,8 @@ protected:
     void CreateEditor(bool synchronous);
     // The first read; in a synchronous window a failure raises.
     void FirstRead();
+    // What every asynchronous window does when it opens: build, then read.
+    void FormCreate();
 
     const TConfigWindowInfo& Info;
     QString WindowTitle;
@@ -53,13 +55,13 @@ class TStationConfigForm : public TConfigForm {
     Q_OBJECT
 public:
     TStationConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TAPModeConfigForm : public TConfigForm {
     Q_OBJECT
 public:
     TAPModeConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    // Synchronous: the mode is known when the rule first runs.
     void FormCreate();
     // Enables and ticks the parameter rows the selected mode uses.
     void CBChange();
@@ -73,49 +75,42 @@ class TPrivacyConfigurationForm : public TConfigForm {
     Q_OBJECT
 public:
     TPrivacyConfigurationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TOperationForm : public TConfigForm {
     Q_OBJECT
 public:
     TOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TManufactureForm : public TConfigForm {
     Q_OBJECT
 public:
     TManufactureForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TPhyOperationForm : public TConfigForm {
     Q_OBJECT
 public:
     TPhyOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TAntennaForm : public TConfigForm {
     Q_OBJECT
 public:
     TAntennaForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TTxPowerForm : public TConfigForm {
     Q_OBJECT
 public:
     TTxPowerForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 class TDSSForm : public TConfigForm {
     Q_OBJECT
 public:
     TDSSForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    void FormCreate();
 };
 
 // The About box.
