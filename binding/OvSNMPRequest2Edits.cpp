@@ -370,13 +370,12 @@ void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls)
     BeforeSet();
     if (collectFromControls)
         CollectValues();
-    const bool table = VarList().ListKind == MVT_FMV || VarList().ListKind == MVT_UMV;
     if (!Asynchronous) {
         Req->Set(false);
         AfterSet();
         if (Log)
             ShowResult(OvErrorMessage(0));
-        if (table && RefreshAfterSet)
+        if (VarList().IsTable() && RefreshAfterSet)
             Get();
         return;
     }
@@ -393,8 +392,7 @@ void OvSNMPRequest2Controls::SetCompleted(const OvSNMPError& result) {
     LastOperation = 1;
     if (Log)
         ShowResult(OvErrorMessage(0));
-    const bool table = VarList().ListKind == MVT_FMV || VarList().ListKind == MVT_UMV;
-    if (table && RefreshAfterSet) {
+    if (VarList().IsTable() && RefreshAfterSet) {
         try {
             Get();
         } catch (const OvException& e) {

@@ -304,7 +304,11 @@ bool OvSNMPRequest::Get(bool first) {
     OvSnmpResult r = Engine().SendSync(Target(), std::move(pdu));
     if (r.Code != 0 && !(r.Code == OvCode::NoSuchName && IsTableKind()))
         throw OvException(r.Code);
-    const MappingOutcome m = MapResponse(r.Code, r.Response.get());
+    return MappedRow(r);
+}
+
+bool OvSNMPRequest::MappedRow(const OvSnmpResult& result) {
+    const MappingOutcome m = MapResponse(result.Code, result.Response.get());
     if (m.Code != 0)
         throw OvException(m.Code);
     return m.Row;
@@ -337,12 +341,7 @@ bool OvSNMPRequest::Set(bool mapResponse) {
     OvSnmpResult r = Engine().SendSync(Target(), BuildWritePdu());
     if (r.Code != 0)
         throw OvException(r.Code);
-    if (!mapResponse)
-        return false;
-    const MappingOutcome m = MapResponse(r.Code, r.Response.get());
-    if (m.Code != 0)
-        throw OvException(m.Code);
-    return m.Row;
+    return mapResponse && MappedRow(r);
 }
 
 void OvSNMPRequest::SetAsync(QObject* context, Handler handler, bool mapResponse) {

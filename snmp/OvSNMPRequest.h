@@ -88,9 +88,11 @@ private:
     OvPduPtr BuildPdu(PduKind kind);
     OvPduPtr BuildWritePdu();
     OvSnmpEngine& Engine() const;
-    bool IsTableKind() const { return VarList.ListKind == MVT_FMV || VarList.ListKind == MVT_UMV; }
+    bool IsTableKind() const { return VarList.IsTable(); }
     QString RowIndex();
     MappingOutcome MapResponse(int code, snmp_pdu* response);
+    // The answer of a synchronous request stored in the list; raises its code.
+    bool MappedRow(const OvSnmpResult& result);
     void Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse);
     void Complete(const QPointer<QObject>& context, bool hasContext, const Handler& handler, bool mapResponse,
                   OvSnmpResult& result);

@@ -111,6 +111,9 @@ public:
     int DisplayableCount() const;
     int UndisplayableCount() const;
 
+    // A table walk (MVT_FMV, MVT_UMV) rather than single values.
+    bool IsTable() const { return ListKind == MVT_FMV || ListKind == MVT_UMV; }
+
     // The column identifier of item i: its Oid, plus "." and RowSuffix when set.
     QString Column(int i) const;
 

@@ -16,6 +16,7 @@
 
 #include <arpa/inet.h>
 #include <cstring>
+#include <iterator>
 #include <netinet/in.h>
 #include <sys/select.h>
 #include <sys/socket.h>
@@ -63,6 +64,15 @@ struct ProtocolOid {
     size_t length;
 };
 
+bool findProtocol(const ProtocolOid* table, size_t count, int number, ProtocolOid& out) {
+    for (size_t i = 0; i < count; ++i)
+        if (table[i].number == number) {
+            out = table[i];
+            return true;
+        }
+    return false;
+}
+
 // Protocol numbers of the command line and the library's protocol identifiers.
 bool authProtocol(int number, ProtocolOid& out) {
     const ProtocolOid table[] = {
@@ -74,12 +84,7 @@ bool authProtocol(int number, ProtocolOid& out) {
         {6, usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)},
         {7, usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)},
     };
-    for (const ProtocolOid& p : table)
-        if (p.number == number) {
-            out = p;
-            return true;
-        }
-    return false;
+    return findProtocol(table, std::size(table), number, out);
 }
 
 bool privProtocol(int number, ProtocolOid& out) {
@@ -92,12 +97,7 @@ bool privProtocol(int number, ProtocolOid& out) {
         {23, usmAES192CiscoPrivProtocol, OID_LENGTH(usmAES192CiscoPrivProtocol)},
         {24, usmAES256CiscoPrivProtocol, OID_LENGTH(usmAES256CiscoPrivProtocol)},
     };
-    for (const ProtocolOid& p : table)
-        if (p.number == number) {
-            out = p;
-            return true;
-        }
-    return false;
+    return findProtocol(table, std::size(table), number, out);
 }
 
 int netsnmpVersion(quint8 version) {
