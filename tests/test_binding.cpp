@@ -5,7 +5,7 @@
 #include "OvErrors.h"
 #include "OvFeedback.h"
 #include "OvSNMPRequest2Edits.h"
-#include "SessionFixture.h"
+#include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
 
@@ -315,26 +315,7 @@ TEST(LogLine, TemplatesWithAndWithoutCaption) {
 // ---- against the simulated access point ----------------------------------------------------
 
 namespace {
-std::unique_ptr<TestAgent> gSim;
-std::unique_ptr<TestAgent> gSnmpd;
-
-class LiveBinding : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        QString error;
-        gSim = TestAgent::StartSimulator(&error);
-        ASSERT_NE(gSim, nullptr) << error;
-    }
-    static void TearDownTestSuite() {
-        gSim.reset();
-        gSnmpd.reset();
-    }
-    void SetUp() override { UseAgent(gSim->Address(), gSim->Port()); }
-    QString toolGet(const QString& oid) {
-        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
-            .trimmed();
-    }
-};
+using LiveBinding = SimulatorSuite;
 
 struct MacWindow {
     QWidget window;
@@ -367,9 +348,9 @@ TEST_F(LiveBinding, SynchronousGetAndSet) {
             w.binding.VarList().Item(i)->Access |= OvAccess::invalid;
     w.binding.Set(false, true);
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.2.0")).endsWith(QStringLiteral("INTEGER: 1000")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.2.0")).endsWith(QStringLiteral("INTEGER: 1000")));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.7.0")).endsWith(QStringLiteral("INTEGER: 2")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.7.0")).endsWith(QStringLiteral("INTEGER: 2")));
     EXPECT_TRUE(
         w.memo->toPlainText().split(QLatin1Char('\n')).last().startsWith(QStringLiteral("Set: Ok!.")));
 }
@@ -397,17 +378,16 @@ TEST_F(LiveBinding, EmptyEditBlocksTheSetBeforeAnythingIsSent) {
     w.binding.Asynchronous = false;
     w.binding.Request().Device.Port = TestAgent::FreeUdpPort(); // the first read fails
     EXPECT_EQ(CodeOf([&w] { w.binding.Get(); }), -405);
-    w.binding.Request().Device.Port = gSim->Port();
-    const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"));
+    w.binding.Request().Device.Port = Sim()->Port();
+    const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"));
     EXPECT_EQ(CodeOf([&w] { w.binding.Set(false, true); }), -517);
-    EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")), before);
+    EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")), before);
 }
 
 TEST_F(LiveBinding, ListViewOfTheInterfaceTable) {
-    QString error;
-    gSnmpd = TestAgent::StartSnmpd(&error);
-    ASSERT_NE(gSnmpd, nullptr) << error;
-    UseAgent(gSnmpd->Address(), gSnmpd->Port());
+    TestAgent* snmpd = StartSnmpd();
+    ASSERT_NE(snmpd, nullptr);
+    UseAgent(snmpd->Address(), snmpd->Port());
     static const TSNMPVarInfo ifTable[] = {{"1.3.6.1.2.1.2.2.1.1", "ifIndex", integer, OvAccess::readonly,
                                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
                                            {"1.3.6.1.2.1.2.2.1.2", "ifDescr", displaystr, OvAccess::readonly,

@@ -2,7 +2,7 @@
 #include "OvCatalogue.h"
 #include "OvErrors.h"
 #include "OvSNMPRequest.h"
-#include "SessionFixture.h"
+#include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
 
@@ -11,28 +11,14 @@
 
 namespace {
 
-std::unique_ptr<TestAgent> gSim;
-std::unique_ptr<TestAgent> gSnmpd;
-
-class Requests : public ::testing::Test {
+// Both agents run for the whole suite: the simulated access point and snmpd.
+class Requests : public SimulatorSuite {
 protected:
     static void SetUpTestSuite() {
-        QString error;
-        gSim = TestAgent::StartSimulator(&error);
-        ASSERT_NE(gSim, nullptr) << error;
-        gSnmpd = TestAgent::StartSnmpd(&error);
-        ASSERT_NE(gSnmpd, nullptr) << error;
+        SimulatorSuite::SetUpTestSuite();
+        StartSnmpd();
     }
-    static void TearDownTestSuite() {
-        gSim.reset();
-        gSnmpd.reset();
-    }
-    void SetUp() override { UseAgent(gSim->Address(), gSim->Port()); }
-
-    QString toolGet(const QString& oid) {
-        return gSim->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {oid})
-            .trimmed();
-    }
+    static TestAgent& Snmp() { return *Snmpd(); }
 };
 
 } // namespace
@@ -82,11 +68,11 @@ TEST_F(Requests, SetWritesOnlyWritableValidItemsAndReadsBack) {
     r.VarList.Item(3)->Access |= OvAccess::invalid;
     EXPECT_FALSE(r.Set(false));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
-    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
+    EXPECT_TRUE(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
                     .endsWith(QStringLiteral("00 11 22 AA BB CC")));
     EXPECT_TRUE(
-        toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0")).endsWith(QStringLiteral("10.20.30.40")));
+        ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0")).endsWith(QStringLiteral("10.20.30.40")));
 
     // A list mixing read-only rows: the agent refuses read-only objects, so the set would
     // fail if they were sent.
@@ -95,7 +81,7 @@ TEST_F(Requests, SetWritesOnlyWritableValidItemsAndReadsBack) {
     station.Get(true);
     station.VarList.Item(3)->Value = QStringLiteral("4C 61 62"); // "Lab"
     EXPECT_NO_THROW(station.Set(false));
-    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0")).endsWith(QStringLiteral("\"Lab\"")));
+    EXPECT_TRUE(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0")).endsWith(QStringLiteral("\"Lab\"")));
 }
 
 TEST_F(Requests, MalformedTextsRaise517AndSendNothing) {
@@ -105,7 +91,7 @@ TEST_F(Requests, MalformedTextsRaise517AndSendNothing) {
         OvSNMPRequest r;
         r.VarList = OvSNMPVarList(APModeConfigTable, SVT_SV, 0);
         r.Get(true);
-        const QString before = toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
+        const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
         r.VarList.Item(0)->Value = QStringLiteral("repeater");
         r.VarList.Item(QString::fromLatin1(row[0]).toInt())->Value = QString::fromLatin1(row[1]);
         try {
@@ -114,7 +100,7 @@ TEST_F(Requests, MalformedTextsRaise517AndSendNothing) {
         } catch (const OvException& e) {
             EXPECT_EQ(e.code(), -517) << row[1];
         }
-        EXPECT_EQ(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before) << "mode was written";
+        EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before) << "mode was written";
     }
 }
 
@@ -186,20 +172,10 @@ TEST_F(Requests, TimeOutAfterOneRetry) {
 TEST_F(Requests, AsyncGetAnswersWithoutWaitingForTheTick) {
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
-    bool called = false;
-    OvSNMPError result;
-    QObject context;
-    r.GetAsync(
-        &context,
-        [&](const OvSNMPError& e, OvSNMPVarList&) {
-            called = true;
-            result = e;
-        },
-        true);
-    ASSERT_TRUE(WaitFor([&] { return called; }));
+    const OvSNMPError result = GetAsyncAndWait(r);
     EXPECT_EQ(result.Code, 0);
     EXPECT_EQ(result.Message, QStringLiteral("Ok!"));
-    EXPECT_EQ(result.Agent.Port, gSim->Port());
+    EXPECT_EQ(result.Agent.Port, Sim()->Port());
     EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("1.3.6.1.4.1.32473.2.1"));
 }
 
@@ -223,7 +199,7 @@ TEST_F(Requests, DestroyingWithAnAnswerOutstandingWaitsAndStaysQuiet) {
 }
 
 TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
-    UseAgent(gSnmpd->Address(), gSnmpd->Port());
+    UseAgent(Snmp().Address(), Snmp().Port());
     static const TSNMPVarInfo ifTable[] = {
         {"1.3.6.1.2.1.2.2.1.1", "ifIndex", OvSyntax::integer, OvAccess::readonly, nullptr, nullptr, nullptr,
          nullptr, nullptr, nullptr},
@@ -269,7 +245,7 @@ class RequestsV3 : public Requests, public ::testing::WithParamInterface<V3Case>
 
 TEST_P(RequestsV3, SnmpdAnswersOrNamesTheFailure) {
     const V3Case& c = GetParam();
-    UseAgent(gSnmpd->Address(), gSnmpd->Port(), 3);
+    UseAgent(Snmp().Address(), Snmp().Port(), 3);
     OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;
     s.SecurityModel = 3;
     s.SecurityLevel = c.level;
@@ -283,20 +259,10 @@ TEST_P(RequestsV3, SnmpdAnswersOrNamesTheFailure) {
         r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
         int code = 0;
         if (async) {
-            bool called = false;
-            QObject context;
-            try {
-                r.GetAsync(
-                    &context,
-                    [&](const OvSNMPError& e, OvSNMPVarList&) {
-                        called = true;
-                        code = e.Code;
-                    },
-                    true);
-                ASSERT_TRUE(WaitFor([&] { return called; }, 8000));
-            } catch (const OvException& e) { // found before anything was sent
-                code = e.code();
-            }
+            // Errors found before anything is sent are raised by the call itself.
+            const int raised = CodeOf([&] { code = GetAsyncAndWait(r, true, 8000).Code; });
+            if (raised != 0)
+                code = raised;
         } else {
             try {
                 r.Get(true);
@@ -325,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
     RowName());
 
 TEST_F(Requests, ChangedPassPhraseTakesEffect) {
-    UseAgent(gSnmpd->Address(), gSnmpd->Port(), 3);
+    UseAgent(Snmp().Address(), Snmp().Port(), 3);
     OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;
     s.SecurityModel = 3;
     s.SecurityLevel = 2;
@@ -349,7 +315,7 @@ TEST_F(Requests, ChangedPassPhraseTakesEffect) {
 }
 
 TEST_F(Requests, SimulatorSnmpV3User) {
-    UseAgent(gSim->Address(), gSim->Port(), 3);
+    UseAgent(Sim()->Address(), Sim()->Port(), 3);
     OvSNMPTarget& t = TSNMPSession::DefaultTarget();
     t.Security.SecurityModel = 3;
     t.Security.SecurityLevel = 3;
@@ -367,11 +333,11 @@ TEST_F(Requests, SimulatorSnmpV3User) {
     r.VarList.Item(1)->Access |= OvAccess::invalid;
     r.VarList.Item(2)->Access |= OvAccess::invalid;
     ASSERT_NO_THROW(r.Set(false));
-    EXPECT_TRUE(toolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"g-7\"")));
+    EXPECT_TRUE(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"g-7\"")));
 }
 
 TEST_F(Requests, WritesUseTheWriteCommunity) {
-    UseAgent(gSnmpd->Address(), gSnmpd->Port());
+    UseAgent(Snmp().Address(), Snmp().Port());
     static const TSNMPVarInfo location[] = {
         {"1.3.6.1.2.1.1.6", "sysLocation", OvSyntax::displaystr, OvAccess::readwrite, nullptr, nullptr,
          nullptr, nullptr, nullptr, nullptr},

@@ -1,9 +1,8 @@
 // The simulated access point answers every catalogue object with the catalogue's type,
 // refuses writes of read-only objects, keeps what is written and lets counters grow.
 #include "OvCatalogue.h"
-#include "TestAgent.h"
+#include "SimulatorSuite.h"
 
-#include "TestSupport.h"
 #include <QRegularExpression>
 #include <QThread>
 
@@ -11,19 +10,10 @@
 
 namespace {
 
-std::unique_ptr<TestAgent> gAgent;
-
-class Simulator : public ::testing::Test {
+class Simulator : public SimulatorSuite {
 protected:
-    static void SetUpTestSuite() {
-        QString error;
-        gAgent = TestAgent::StartSimulator(&error);
-        ASSERT_NE(gAgent, nullptr) << error.toStdString();
-    }
-    static void TearDownTestSuite() { gAgent.reset(); }
-
     QString get(const QString& oid, const char* community = TestAgent::ReadCommunity) {
-        return gAgent
+        return Sim()
             ->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QLatin1String(community)}, {oid})
             .trimmed();
     }
@@ -101,13 +91,13 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, SimulatorTables, ::testing::ValuesIn(kTables
 
 TEST_F(Simulator, WritableObjectKeepsWhatWasWritten) {
     int code = -1;
-    gAgent->Tool(
+    Sim()->Tool(
         QStringLiteral("snmpset"), {QStringLiteral("-c"), QLatin1String(TestAgent::WriteCommunity)},
         {QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0"), QStringLiteral("s"), QStringLiteral("Lab-7")},
         &code);
     ASSERT_EQ(code, 0);
     EXPECT_TRUE(get(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0")).endsWith(QStringLiteral("\"Lab-7\"")));
-    gAgent->Tool(
+    Sim()->Tool(
         QStringLiteral("snmpset"), {QStringLiteral("-c"), QLatin1String(TestAgent::WriteCommunity)},
         {QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.3.0"), QStringLiteral("a"), QStringLiteral("10.9.8.7")},
         &code);
@@ -118,9 +108,9 @@ TEST_F(Simulator, WritableObjectKeepsWhatWasWritten) {
 
 TEST_F(Simulator, ReadOnlyObjectRefusesSet) {
     int code = -1;
-    gAgent->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QLatin1String(TestAgent::WriteCommunity)},
-                 {QStringLiteral("1.3.6.1.4.1.32473.1.3.4.1.1.0"), QStringLiteral("i"), QStringLiteral("3")},
-                 &code);
+    Sim()->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QLatin1String(TestAgent::WriteCommunity)},
+                {QStringLiteral("1.3.6.1.4.1.32473.1.3.4.1.1.0"), QStringLiteral("i"), QStringLiteral("3")},
+                &code);
     EXPECT_NE(code, 0);
     EXPECT_TRUE(get(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.1.1.0")).endsWith(QStringLiteral("INTEGER: 2")));
 }
@@ -134,7 +124,7 @@ TEST_F(Simulator, CountersGrow) {
 }
 
 TEST_F(Simulator, SnmpV3UserReadsTheSameData) {
-    const QString out = gAgent->Tool(
+    const QString out = Sim()->Tool(
         QStringLiteral("snmpget"),
         {QStringLiteral("-v3"), QStringLiteral("-u"), QLatin1String(TestAgent::V3User), QStringLiteral("-l"),
          QStringLiteral("authPriv"), QStringLiteral("-a"), QStringLiteral("SHA"), QStringLiteral("-A"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OvSNMPRequest.h"
 #include "OvSNMPSession.h"
 
 #include <QCoreApplication>
@@ -23,4 +24,21 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
     while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
     return done();
+}
+
+// Starts an asynchronous read and waits for its one answer; Code -1000 when none came.
+inline OvSNMPError GetAsyncAndWait(OvSNMPRequest& request, bool first = true, int ms = 5000) {
+    QObject context;
+    OvSNMPError result;
+    result.Code = -1000;
+    bool called = false;
+    request.GetAsync(
+        &context,
+        [&](const OvSNMPError& e, OvSNMPVarList&) {
+            called = true;
+            result = e;
+        },
+        first);
+    WaitFor([&called] { return called; }, ms);
+    return result;
 }

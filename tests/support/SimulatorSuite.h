@@ -16,7 +16,10 @@ protected:
         Sim() = TestAgent::StartSimulator(&error);
         ASSERT_NE(Sim(), nullptr) << error;
     }
-    static void TearDownTestSuite() { Sim().reset(); }
+    static void TearDownTestSuite() {
+        Sim().reset();
+        Snmpd().reset();
+    }
     void SetUp() override {
         ASSERT_NE(Sim(), nullptr);
         UseAgent(Sim()->Address(), Sim()->Port());
@@ -25,6 +28,19 @@ protected:
     static std::unique_ptr<TestAgent>& Sim() {
         static std::unique_ptr<TestAgent> agent;
         return agent;
+    }
+    // net-snmp's snmpd for the standard MIB-II tables, started on first use.
+    static std::unique_ptr<TestAgent>& Snmpd() {
+        static std::unique_ptr<TestAgent> agent;
+        return agent;
+    }
+    static TestAgent* StartSnmpd() {
+        if (!Snmpd()) {
+            QString error;
+            Snmpd() = TestAgent::StartSnmpd(&error);
+            EXPECT_NE(Snmpd(), nullptr) << error;
+        }
+        return Snmpd().get();
     }
     // snmpget of one object with the read community: the tool's line.
     static QString ToolGet(const QString& oid) {
