@@ -56,6 +56,14 @@ double readDouble(const QByteArray& b) {
     return d;
 }
 
+// An integer of the syntax's range; a number that does not fit is refused, never wrapped.
+qint64 inRange(const QString& text, qint64 min, qint64 max) {
+    qint64 v = 0;
+    if (!OvAtolInRange(text, min, max, v))
+        badValue();
+    return v;
+}
+
 bool isTrue(const QString& text) {
     return text == QLatin1String("true");
 }
@@ -102,6 +110,10 @@ int Width(int syntax) {
     }
 }
 
+bool IsString(int syntax) {
+    return syntax == displaystr || syntax == octetstr || syntax == bitstr || syntax == opaque;
+}
+
 QByteArray FromText(int syntax, const QString& text) {
     Width(syntax); // unknown syntaxes raise here
     if (text == QLatin1String("(NULL)") || syntax == null)
@@ -110,10 +122,11 @@ QByteArray FromText(int syntax, const QString& text) {
     case boolean:
         return le32(isTrue(text) ? 1 : 0);
     case integer:
+        return le32(static_cast<quint32>(inRange(text, -2147483648ll, 2147483647ll)));
     case counter:
     case guage:
     case uinteger:
-        return le32(static_cast<quint32>(OvAtol(text)));
+        return le32(static_cast<quint32>(inRange(text, 0, 0xFFFFFFFFll)));
     case bitstr:
     case octetstr:
     case opaque:
@@ -137,8 +150,8 @@ QByteArray FromText(int syntax, const QString& text) {
     case ipaddress:
     case nsapaddr: {
         QByteArray b;
-        for (const QString& part : text.split(QLatin1Char('.')))
-            b.append(static_cast<char>(OvAtol(part) & 0xFF));
+        if (!OvParseIPv4(text, b))
+            badValue();
         return b;
     }
     case timeticks: {
@@ -149,10 +162,8 @@ QByteArray FromText(int syntax, const QString& text) {
     }
     case OvSyntax::counter64: {
         quint64 v = 0;
-        if (!OvParseUInt64(text, v)) {
-            const double d = OvAtof(text);
-            v = !(d > 0) ? 0 : d >= 18446744073709551615.0 ? ~quint64(0) : static_cast<quint64>(d);
-        }
+        if (!OvParseCounter64(text, v))
+            badValue();
         return le32(static_cast<quint32>(v & 0xFFFFFFFFu)) + le32(static_cast<quint32>(v >> 32));
     }
     case double_:
@@ -172,13 +183,15 @@ QByteArray FromText(int syntax, const QString& text) {
     case bool8:
         return QByteArray(1, isTrue(text) ? '\1' : '\0');
     case int8:
+        return QByteArray(1, static_cast<char>(inRange(text, -128, 127)));
     case uint8:
-        return QByteArray(1, static_cast<char>(OvAtol(text) & 0xFF));
+        return QByteArray(1, static_cast<char>(inRange(text, 0, 255)));
     case bool16:
         return be16(isTrue(text) ? 1 : 0);
     case int16:
+        return be16(static_cast<quint16>(inRange(text, -32768, 32767)));
     case uint16:
-        return be16(static_cast<quint16>(OvAtol(text) & 0xFFFF));
+        return be16(static_cast<quint16>(inRange(text, 0, 65535)));
     default:
         throw OvException(OvCode::BadSyntax);
     }
@@ -186,8 +199,9 @@ QByteArray FromText(int syntax, const QString& text) {
 
 QString ToText(int syntax, const QByteArray& bytes) {
     const int width = Width(syntax);
+    // No octets of a string syntax are an empty string, not an absent value.
     if (bytes.isEmpty())
-        return syntax == displaystr ? QString() : QStringLiteral("(NULL)");
+        return IsString(syntax) ? QString() : QStringLiteral("(NULL)");
     if (syntax == null)
         return QStringLiteral("(NULL)");
     if (width > 0 && bytes.size() < width)

@@ -9,10 +9,14 @@
 namespace OvByteForm {
 
 // Text to bytes: "(NULL)" is no bytes. Raises -511 for an unknown syntax, -517 for a
-// hex, address, identifier, time-ticks or date text that does not read as one.
+// hex, address, identifier, time-ticks or date text that does not read as one and for a
+// number outside the syntax's range.
 QByteArray FromText(int syntax, const QString& text);
 
-// Bytes to text: no bytes give "(NULL)" ("" for display strings). Raises -511, or -517
+// Octet string, display string, bit string and opaque: texts of any length, "" included.
+bool IsString(int syntax);
+
+// Bytes to text: no bytes give "(NULL)" ("" for the string syntaxes above). Raises -511, or -517
 // when there are fewer bytes than the syntax needs.
 QString ToText(int syntax, const QByteArray& bytes);
 

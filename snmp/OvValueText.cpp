@@ -24,6 +24,27 @@ namespace {
     throw OvException(OvCode::BadSyntax);
 }
 
+// The value of an integer-valued syntax, refused when the text's number does not fit.
+qint64 rangedInteger(int syntax, const QString& text) {
+    qint64 min = 0;
+    qint64 max = 0xFFFFFFFFll;
+    if (syntax == OvSyntax::integer) {
+        min = -2147483648ll;
+        max = 2147483647ll;
+    }
+    qint64 v = 0;
+    if (!OvAtolInRange(text, min, max, v))
+        badValue();
+    return v;
+}
+
+quint64 counter64Value(const QString& text) {
+    quint64 v = 0;
+    if (!OvParseCounter64(text, v))
+        badValue();
+    return v;
+}
+
 bool isKnownSyntax(int syntax) {
     using namespace OvSyntax;
     switch (syntax) {
@@ -318,9 +339,24 @@ bool OvParseDaysText(const QString& text, double& days) {
 }
 
 bool OvIsDateAndTimeText(const QString& text) {
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*\\d+-\\d+-\\d+,\\d+:\\d+:\\d+\\.\\d+(?:,[+-]\\d+:\\d+)?\\s*$"));
-    return re.match(text).hasMatch();
+    static const QRegularExpression re(QStringLiteral(
+        "^\\s*(\\d+)-(\\d+)-(\\d+),(\\d+):(\\d+):(\\d+)\\.(\\d+)(?:,[+-](\\d+):(\\d+))?\\s*$"));
+    const QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch())
+        return false;
+    // The ranges of RFC 2579: year, month, day, hour, minutes, seconds (60: leap second),
+    // deci-seconds, hours and minutes from UTC.
+    static const int lowest[] = {0, 1, 1, 0, 0, 0, 0, 0, 0};
+    static const int highest[] = {65535, 12, 31, 23, 59, 60, 9, 13, 59};
+    for (int i = 0; i < 9; ++i) {
+        if (m.captured(i + 1).isEmpty())
+            continue; // no UTC offset given
+        bool ok = false;
+        const int v = m.captured(i + 1).toInt(&ok);
+        if (!ok || v < lowest[i] || v > highest[i])
+            return false;
+    }
+    return true;
 }
 
 QString OvReceivedText(int syntax, const variable_list* vbIn) {
@@ -410,6 +446,9 @@ void OvAppendBinding(snmp_pdu* pduIn, const QString& oidText, int syntax, const 
     const std::vector<oid> name = toOids(ids);
 
     if (text == QLatin1String("(NULL)") || syntax == null) {
+        // A write carries values only: an absent value is not sent as NULL.
+        if (pdu->command == SNMP_MSG_SET)
+            badValue();
         snmp_pdu_add_variable(pdu, name.data(), name.size(), ASN_NULL, nullptr, 0);
         return;
     }
@@ -425,7 +464,7 @@ void OvAppendBinding(snmp_pdu* pduIn, const QString& oidText, int syntax, const 
         addInteger(ASN_INTEGER, text == QLatin1String("true") ? 1 : 0);
         return;
     case integer:
-        addInteger(ASN_INTEGER, static_cast<qint32>(OvAtol(text)));
+        addInteger(ASN_INTEGER, static_cast<long>(rangedInteger(syntax, text)));
         return;
     case bitstr:
     case octetstr:
@@ -457,13 +496,13 @@ void OvAppendBinding(snmp_pdu* pduIn, const QString& oidText, int syntax, const 
         return;
     }
     case counter:
-        addInteger(ASN_COUNTER, static_cast<long>(static_cast<quint32>(OvAtol(text))));
+        addInteger(ASN_COUNTER, static_cast<long>(rangedInteger(syntax, text)));
         return;
     case guage:
-        addInteger(ASN_GAUGE, static_cast<long>(static_cast<quint32>(OvAtol(text))));
+        addInteger(ASN_GAUGE, static_cast<long>(rangedInteger(syntax, text)));
         return;
     case uinteger:
-        addInteger(ASN_UINTEGER, static_cast<long>(static_cast<quint32>(OvAtol(text))));
+        addInteger(ASN_UINTEGER, static_cast<long>(rangedInteger(syntax, text)));
         return;
     case timeticks: {
         quint32 ticks = 0;
@@ -473,12 +512,7 @@ void OvAppendBinding(snmp_pdu* pduIn, const QString& oidText, int syntax, const 
         return;
     }
     case OvSyntax::counter64: {
-        // Whole numbers keep every digit; only fractions and exponents go through a double.
-        quint64 v = 0;
-        if (!OvParseUInt64(text, v)) {
-            const double d = OvAtof(text);
-            v = !(d > 0) ? 0 : d >= 18446744073709551615.0 ? ~quint64(0) : static_cast<quint64>(d);
-        }
+        const quint64 v = counter64Value(text);
         struct counter64 c;
         c.high = static_cast<u_long>(v >> 32);
         c.low = static_cast<u_long>(v & 0xFFFFFFFFu);
@@ -518,11 +552,11 @@ QString OvIndexOf(int syntax, const QString& value, bool impliedLast) {
     case boolean:
         return value == QLatin1String("true") ? QStringLiteral("1") : QStringLiteral("0");
     case integer:
-        return QString::number(static_cast<quint32>(static_cast<qint32>(OvAtol(value))));
+        return QString::number(static_cast<quint32>(static_cast<qint32>(rangedInteger(syntax, value))));
     case counter:
     case guage:
     case uinteger:
-        return QString::number(static_cast<quint32>(OvAtol(value)));
+        return QString::number(static_cast<quint32>(rangedInteger(syntax, value)));
     case timeticks: {
         quint32 ticks = 0;
         if (!OvParseTicks(value, ticks))

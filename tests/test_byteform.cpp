@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         ByteRow{"datetime", datetime, "2003-5-26,13:30:15.3,-5:0", "07d3051a0d1e0f032d0500",
                 "2003-5-26,13:30:15.3,-5:0"},
         ByteRow{"display", displaystr, "ab", "6162", "ab"}, ByteRow{"bool8", bool8, "true", "01", "true"},
-        ByteRow{"int8", int8, "-1", "ff", "-1"}, ByteRow{"uint8", uint8, "300", "2c", "44"},
+        ByteRow{"int8", int8, "-1", "ff", "-1"}, ByteRow{"uint8", uint8, "255", "ff", "255"},
         ByteRow{"int16MinusOne", int16, "-1", "ffff", "65535"},
         ByteRow{"uint16", uint16, "258", "0102", "258"}, ByteRow{"bool16", bool16, "true", "0001", "true"},
         ByteRow{"nullText", integer, "(NULL)", "", "(NULL)"}),
@@ -54,6 +54,14 @@ TEST(ByteForms, EmptyDisplayStringAndShortValues) {
     EXPECT_EQ(CodeOf([] { OvByteForm::ToText(macaddress, QByteArray("abcde")); }), -517);
     EXPECT_EQ(CodeOf([] { OvByteForm::ToText(0x99, QByteArray("ab")); }), -511);
     EXPECT_EQ(CodeOf([] { OvByteForm::FromText(octetstr, QStringLiteral("zz")); }), -517);
+    EXPECT_EQ(OvByteForm::ToText(octetstr, QByteArray()), QString()); // an empty SSID, not "(NULL)"
+    for (auto [syntax, text] : {std::pair{integer, "2147483648"},
+                                {counter, "-1"},
+                                {uint8, "256"},
+                                {ipaddress, "300.1.2.3"},
+                                {ipaddress, "1.2.3.4.5"}})
+        EXPECT_EQ(CodeOf([s = syntax, t = text] { OvByteForm::FromText(s, QString::fromLatin1(t)); }), -517)
+            << text;
     // An identifier whose length is no whole number of groups: the partial group is left out.
     EXPECT_EQ(OvByteForm::ToText(objectid, QByteArray::fromHex("0100000002")), QStringLiteral("1"));
 }

@@ -121,8 +121,6 @@ TEST(ValueText, TextsSentBySyntax) {
     EXPECT_EQ(*vb->val.integer, 0);
     vb = sent(pdu, boolean, QStringLiteral("true"));
     EXPECT_EQ(*vb->val.integer, 1);
-    vb = sent(pdu, integer, QStringLiteral("(NULL)"));
-    EXPECT_EQ(vb->type, ASN_NULL);
     vb = sent(pdu, guage, QStringLiteral("7"));
     EXPECT_EQ(vb->type, ASN_GAUGE);
     vb = sent(pdu, counter, QStringLiteral("4294967295"));
@@ -167,7 +165,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"oidLetters", objectid, "1.3.x"}, BadText{"oidEmpty", objectid, ""},
         BadText{"oidDoubleDot", objectid, "1..3"}, BadText{"dateGarbage", datetime, "yesterday"},
         BadText{"datePartial", datetime, "2003-5-26"}, BadText{"ticksGarbage", timeticks, "soon"},
-        BadText{"bcdateGarbage", bcdatetime, "13/13/13"}),
+        BadText{"bcdateGarbage", bcdatetime, "13/13/13"},
+        // Numbers never wrap into other values; a write never carries an absent value.
+        BadText{"integerAboveRange", integer, "2147483648"},
+        BadText{"integerBelowRange", integer, "-2147483649"},
+        BadText{"counterAboveRange", counter, "4294967296"}, BadText{"gaugeNegative", guage, "-1"},
+        BadText{"unsignedHuge", uinteger, "99999999999999999999999"},
+        BadText{"counter64Negative", OvSyntax::counter64, "-1"},
+        BadText{"counter64AboveRange", OvSyntax::counter64, "18446744073709551616"},
+        BadText{"ipOctetTooBig", ipaddress, "300.1.2.3"}, BadText{"ipFiveParts", ipaddress, "1.2.3.4.5"},
+        BadText{"dateOutOfRange", datetime, "2024-13-40,25:61:61.9"},
+        BadText{"dateOffsetOutOfRange", datetime, "2024-1-1,0:0:0.0,+14:0"},
+        BadText{"nullInWrite", integer, "(NULL)"}),
     RowName());
 
 struct IndexRow {
@@ -205,6 +214,18 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexRow{"datetime", datetime, false, "2003-5-26,13:30:15.3,-5:0",
                                "7.211.5.26.13.30.15.3.45.5.0"}),
     RowName());
+
+TEST(RowIndexes, NumbersOutOfRangeAreRefused) {
+    for (auto [syntax, text] :
+         {std::pair{integer, "2147483648"}, {counter, "4294967296"}, {uinteger, "-1"}}) {
+        try {
+            OvIndexOf(syntax, QString::fromLatin1(text), false);
+            ADD_FAILURE() << text;
+        } catch (const OvException& e) {
+            EXPECT_EQ(e.code(), -517) << text;
+        }
+    }
+}
 
 namespace {
 constexpr TSNMPVarInfo kKeys[] = {

@@ -106,6 +106,40 @@ qint64 OvAtol(const QString& text) {
     return negative ? static_cast<qint64>(0 - v) : static_cast<qint64>(v);
 }
 
+bool OvAtolInRange(const QString& text, qint64 min, qint64 max, qint64& out) {
+    const std::string s = numericPrefix(text, true);
+    out = 0;
+    if (s.empty())
+        return min <= 0 && 0 <= max;
+    const bool negative = s[0] == '-';
+    size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    quint64 v = 0;
+    constexpr quint64 limit = quint64(1) << 63;
+    for (; i < s.size(); ++i) {
+        v = v * 10 + static_cast<quint64>(s[i] - '0');
+        if (v > limit)
+            return false;
+    }
+    if (!negative && v == limit)
+        return false;
+    out = negative ? static_cast<qint64>(0 - v) : static_cast<qint64>(v);
+    return min <= out && out <= max;
+}
+
+bool OvParseCounter64(const QString& text, quint64& out) {
+    out = 0;
+    if (OvParseUInt64(text, out))
+        return true;
+    if (numericPrefix(text, false).empty())
+        return false;
+    const double d = OvAtof(text);
+    // 2^64 is the first value that does not fit.
+    if (!(d >= 0) || d >= 18446744073709551616.0)
+        return false;
+    out = static_cast<quint64>(d);
+    return true;
+}
+
 bool OvParseUInt64(const QString& text, quint64& out) {
     const QString t = text.trimmed();
     if (t.isEmpty())

@@ -12,6 +12,14 @@ double OvAtof(const QString& text);
 // Reads the leading integer like the C library's atol (64-bit, wrapping on overflow).
 qint64 OvAtol(const QString& text);
 
+// Reads the leading integer like OvAtol; false when it lies outside min..max (a number
+// too long for 64 bits included), so that a value never wraps into another one.
+bool OvAtolInRange(const QString& text, qint64 min, qint64 max, qint64& out);
+
+// A counter64 text: a whole number of 0..2^64-1, or a fraction or exponent form within
+// that range (truncated). False for negative, too large or unreadable texts.
+bool OvParseCounter64(const QString& text, quint64& out);
+
 // True when the whole text, blanks around it aside, is a plain unsigned decimal number
 // that fits 64 bits; the value is stored in out.
 bool OvParseUInt64(const QString& text, quint64& out);
