@@ -154,13 +154,19 @@ QString textOfSplitEdits(const BindingEntry& e) {
     }
 }
 
+// A value from the device into an edit: shown from its first character, and a good text
+// for the edit's rule.
+void putText(QLineEdit* edit, const QString& text, OvEditConstraint& rules) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+    rules.SetLastGood(edit, text);
+}
+
 void showInSplitEdits(const BindingEntry& e, const QString& text, const QByteArray& bytes,
                       OvEditConstraint& rules) {
     const int n = static_cast<int>(e.Controls.size());
     auto put = [&rules, &e](int i, const QString& t) {
-        QLineEdit* edit = editAt(e, i);
-        edit->setText(t);
-        rules.SetLastGood(edit, t);
+        putText(editAt(e, i), t, rules);
     };
     const bool absent = text == QLatin1String("(NULL)");
     switch (e.Syntax) {
@@ -656,26 +662,30 @@ void OvSNMPRequest2Edits::ShowValues() {
                 check->setChecked(pos > 0);
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(first)) {
-            const int pos = options ? options->SelectionFor(text) : combo->findText(text);
-            combo->setCurrentIndex(pos);
+            const bool prefixed = e.Controls.size() > 1;
+            if (options && !prefixed)
+                OvShowInComboBox(*options, combo, text);
+            else
+                combo->setCurrentIndex(options ? options->SelectionFor(text) : combo->findText(text));
+            const int pos = combo->currentIndex();
             if (e.Controls.size() > 1 && e.Controls[1]) {
                 QString rest = pos >= 0 ? text.mid(combo->itemText(pos).size()) : text;
                 if (e.Syntax == objectid && !rest.isEmpty())
                     rest.remove(0, 1); // the separating dot
                 if (auto* edit = qobject_cast<QLineEdit*>(e.Controls[1].data())) {
-                    edit->setText(rest);
-                    Rules->SetLastGood(edit, rest);
+                    putText(edit, rest, *Rules);
                 } else if (auto* other = qobject_cast<QLabel*>(e.Controls[1].data())) {
                     other->setText(rest);
                 }
             }
         } else if (auto* radio = qobject_cast<TRadioGroup*>(first)) {
-            radio->SetItemIndex(options ? options->SelectionFor(text) : radio->Items().indexOf(text));
+            if (options)
+                OvShowInRadioGroup(*options, radio, text);
+            else
+                radio->SetItemIndex(radio->Items().indexOf(text));
         } else if (qobject_cast<QLineEdit*>(first)) {
             if (e.Controls.size() == 1) {
-                auto* edit = qobject_cast<QLineEdit*>(first);
-                edit->setText(text);
-                Rules->SetLastGood(edit, text); // what the device showed is a good text
+                putText(qobject_cast<QLineEdit*>(first), text, *Rules); // what the device showed is good
             } else {
                 showInSplitEdits(e, text, bytes, *Rules);
             }
@@ -688,81 +698,98 @@ void OvSNMPRequest2Edits::ShowValues() {
 void OvSNMPRequest2Edits::CollectFromControls() {
     OvSNMPVarList& list = VarList();
     for (int i = 0; i < list.Count(); ++i) {
-        if (!list.IsWritable(i))
-            continue;
         OvSNMPVarItem& item = *list.Item(i);
-        // Values were emptied before collecting (or hold the selected row's texts).
-        const QString start = valueOf(item);
-        QByteArray value = start.isEmpty() ? QByteArray() : OvByteForm::FromText(item.Syntax, start);
-        bool bound = false;
-        bool startedString = false;
-        for (auto& entryPtr : EntryList) {
-            const BindingEntry& e = *entryPtr;
-            if (e.Index != i)
-                continue;
-            bound = true;
-            if (item.Syntax == displaystr && !startedString) {
-                value.clear(); // a string is built only from its controls
-                startedString = true;
-            }
-            const OvOptionList* options = e.Options;
-            if (e.Offset == 0 && e.Syntax == item.Syntax && !options)
-                options = item.Options;
-            QWidget* first = e.Controls.empty() ? nullptr : e.Controls.front().data();
-            if (!first)
-                continue;
-            QByteArray part;
-            bool partDone = false;
-            QString text;
-            if (auto* label = qobject_cast<QLabel*>(first)) {
-                text = label->text();
-            } else if (auto* check = qobject_cast<QCheckBox*>(first)) {
-                if (!e.Bits.empty()) {
-                    for (size_t k = 0; k < e.Controls.size(); ++k)
-                        if (auto* box = qobject_cast<QCheckBox*>(e.Controls[k]))
-                            OvByteForm::SetBit(part, e.Bits[k], box->isChecked());
-                    partDone = true;
-                } else if (options) {
-                    const int pos = check->isChecked() ? 1 : 0;
-                    text = pos < options->Count() ? options->At(pos).Label : QString();
-                } else {
-                    if (e.Syntax != boolean && e.Syntax != bool8 && e.Syntax != bool16)
-                        fail(OvCode::BadPartialSyntax);
-                    text = check->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
-                }
-            } else if (auto* combo = qobject_cast<QComboBox*>(first)) {
-                text = combo->currentIndex() >= 0 ? combo->currentText() : QString();
-                if (e.Controls.size() > 1 && e.Controls[1]) {
-                    QString rest;
-                    if (auto* edit = qobject_cast<QLineEdit*>(e.Controls[1].data()))
-                        rest = edit->text();
-                    else if (auto* other = qobject_cast<QLabel*>(e.Controls[1].data()))
-                        rest = other->text();
-                    text += (e.Syntax == objectid ? QStringLiteral(".") : QString()) + rest;
-                }
-            } else if (auto* radio = qobject_cast<TRadioGroup*>(first)) {
-                text = radio->SelectedText();
-            } else if (auto* edit = qobject_cast<QLineEdit*>(first)) {
-                if (e.Controls.size() == 1) {
-                    text = edit->text();
-                    if (!holdsNumber(e.Syntax, text))
-                        fail(OvCode::BadPartialValue);
-                } else {
-                    text = textOfSplitEdits(e);
-                }
+        // An item left out of the write (invalid) is still collected, for formulas that
+        // read it, but what its controls hold cannot stop the write.
+        const bool leftOut = (item.Access & OvAccess::invalid) != 0;
+        item.Access &= ~OvAccess::invalid;
+        const bool writable = list.IsWritable(i);
+        if (leftOut)
+            item.Access |= OvAccess::invalid;
+        if (!writable)
+            continue;
+        try {
+            CollectItem(i);
+        } catch (const OvException& e) {
+            if (!leftOut)
+                throw e.ForItem(item.Name);
+        }
+    }
+}
+
+void OvSNMPRequest2Edits::CollectItem(int i) {
+    OvSNMPVarItem& item = *VarList().Item(i);
+    // Values were emptied before collecting (or hold the selected row's texts).
+    const QString start = valueOf(item);
+    QByteArray value = start.isEmpty() ? QByteArray() : OvByteForm::FromText(item.Syntax, start);
+    bool bound = false;
+    bool startedString = false;
+    for (auto& entryPtr : EntryList) {
+        const BindingEntry& e = *entryPtr;
+        if (e.Index != i)
+            continue;
+        bound = true;
+        if (item.Syntax == displaystr && !startedString) {
+            value.clear(); // a string is built only from its controls
+            startedString = true;
+        }
+        const OvOptionList* options = e.Options;
+        if (e.Offset == 0 && e.Syntax == item.Syntax && !options)
+            options = item.Options;
+        QWidget* first = e.Controls.empty() ? nullptr : e.Controls.front().data();
+        if (!first)
+            continue;
+        QByteArray part;
+        bool partDone = false;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(first)) {
+            text = label->text();
+        } else if (auto* check = qobject_cast<QCheckBox*>(first)) {
+            if (!e.Bits.empty()) {
+                for (size_t k = 0; k < e.Controls.size(); ++k)
+                    if (auto* box = qobject_cast<QCheckBox*>(e.Controls[k]))
+                        OvByteForm::SetBit(part, e.Bits[k], box->isChecked());
+                partDone = true;
+            } else if (options) {
+                const int pos = check->isChecked() ? 1 : 0;
+                text = pos < options->Count() ? options->At(pos).Label : QString();
             } else {
-                continue; // other controls contribute nothing
+                if (e.Syntax != boolean && e.Syntax != bool8 && e.Syntax != bool16)
+                    fail(OvCode::BadPartialSyntax);
+                text = check->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
             }
-            if (!partDone) {
-                if (options)
-                    text = options->LabelToValue(text);
-                part = OvByteForm::FromText(e.Syntax, text);
+        } else if (auto* combo = qobject_cast<QComboBox*>(first)) {
+            text = e.Controls.size() > 1 ? combo->currentText() : OvComboBoxText(combo);
+            if (e.Controls.size() > 1 && e.Controls[1]) {
+                QString rest;
+                if (auto* edit = qobject_cast<QLineEdit*>(e.Controls[1].data()))
+                    rest = edit->text();
+                else if (auto* other = qobject_cast<QLabel*>(e.Controls[1].data()))
+                    rest = other->text();
+                text += (e.Syntax == objectid ? QStringLiteral(".") : QString()) + rest;
             }
-            OvByteForm::Splice(value, e.Offset, part);
+        } else if (auto* radio = qobject_cast<TRadioGroup*>(first)) {
+            text = OvRadioGroupText(radio);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(first)) {
+            if (e.Controls.size() == 1) {
+                text = edit->text();
+                if (!holdsNumber(e.Syntax, text))
+                    fail(OvCode::BadPartialValue);
+            } else {
+                text = textOfSplitEdits(e);
+            }
+        } else {
+            continue; // other controls contribute nothing
         }
-        if (bound) {
-            QString text = OvByteForm::ToText(item.Syntax, value);
-            item.Value = item.Options ? item.Options->ValueToLabel(text) : text;
+        if (!partDone) {
+            if (options)
+                text = options->LabelToValue(text);
+            part = OvByteForm::FromText(e.Syntax, text);
         }
+        OvByteForm::Splice(value, e.Offset, part);
+    }
+    if (bound) {
+        QString text = OvByteForm::ToText(item.Syntax, value);
+        item.Value = item.Options ? item.Options->ValueToLabel(text) : text;
     }
 }

@@ -115,6 +115,8 @@ public:
 
 private:
     void Hook(BindingEntry& entry);
+    // Reads the controls of item i into its value; raises -517 and the like.
+    void CollectItem(int i);
     void BuildColumns();
     void AppendRow();
     void CopySelectedRow();

@@ -1,5 +1,6 @@
 #include "TFlowLayoutManger.h"
 
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -30,8 +31,11 @@ void TFlowLayoutManger::Layout() {
         QWidget* w = (*Controls)[j];
         (j % 3 == 0 ? checks : j % 3 == 1 ? labels : values).push_back(w);
     }
-    for (QWidget* v : values)
-        v->resize(ValueWidth, v->height());
+    for (QWidget* v : values) {
+        // A combo box is never narrower than its longest label.
+        const int wanted = qobject_cast<QComboBox*>(v) ? v->sizeHint().width() : 0;
+        v->resize(std::max(ValueWidth, wanted), v->height());
+    }
     const size_t lines = std::min({checks.size(), labels.size(), values.size()});
     const int columns = std::max(1, ColumnsPerRow);
     std::vector<int> labelWidth(static_cast<size_t>(columns), 0);

@@ -122,7 +122,7 @@ void TSNMPLayoutAdapter::SetChecked() {
     OvSNMPVarList& list = Request->VarList();
     std::vector<int> excluded;
     try {
-        Request->CollectValues();
+        // Unticked rows are marked first: what they hold cannot stop the write.
         int i = 0;
         for (TUIItemInfo* row = Table; row && row->Kind != ukNone; ++row, ++i) {
             if (i >= list.Count())
@@ -132,6 +132,7 @@ void TSNMPLayoutAdapter::SetChecked() {
                 excluded.push_back(i);
             }
         }
+        Request->CollectValues();
         Request->Set(false, false);
     } catch (const OvException& e) {
         for (int i : excluded)

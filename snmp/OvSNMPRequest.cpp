@@ -21,6 +21,19 @@ QString dottedName(const netsnmp_variable_list* vb) {
     return parts.join(QLatin1Char('.'));
 }
 
+bool isException(const netsnmp_variable_list* vb) {
+    return vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE || vb->type == SNMP_ENDOFMIBVIEW;
+}
+
+// True when the binding's identifier comes after the dotted identifier "previous".
+bool comesAfter(const netsnmp_variable_list* vb, const QString& previous) {
+    const QStringList parts = previous.split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    std::vector<oid> before;
+    for (const QString& p : parts)
+        before.push_back(static_cast<oid>(p.toULong()));
+    return snmp_oid_compare(vb->name, vb->name_length, before.data(), before.size()) > 0;
+}
+
 } // namespace
 
 OvSNMPRequest::OvSNMPRequest() : AliveToken(std::make_shared<bool>(true)) {
@@ -57,10 +70,26 @@ void OvSNMPRequest::StoreValue(int index, const variable_list* vb) {
     if (item->Options)
         text = item->Options->ValueToLabel(text);
     item->Value = text;
+    // A display string that is not UTF-8 shows through Latin-1; its octets are kept so
+    // that an unchanged text is written back as it was read.
+    const auto* v = reinterpret_cast<const netsnmp_variable_list*>(vb);
+    if (item->Syntax == OvSyntax::displaystr && v && v->type == ASN_OCTET_STR) {
+        item->ReadOctets =
+            QByteArray(reinterpret_cast<const char*>(v->val.string), static_cast<int>(v->val_len));
+        item->ReadText = text;
+    } else {
+        item->ReadOctets.clear();
+        item->ReadText.clear();
+    }
 }
 
 void OvSNMPRequest::LoadValue(int index, snmp_pdu* pdu, const QString& instanceOid) {
     const OvSNMPVarItem* item = VarList.Item(index);
+    if (item->Syntax == OvSyntax::displaystr && !item->ReadOctets.isEmpty() &&
+        item->Value == item->ReadText) {
+        OvAppendBinding(pdu, instanceOid, OvSyntax::octetstr, OvHexText(item->ReadOctets));
+        return;
+    }
     const QString text = item->Options ? item->Options->LabelToValue(item->Value) : item->Value;
     OvAppendBinding(pdu, instanceOid, item->Syntax, text);
 }
@@ -85,19 +114,26 @@ QString OvSNMPRequest::DecodeIndex(int index, const QString& suffix) {
 
 QString OvSNMPRequest::Substitute(const QString& expression, bool quote, const QString& marker) {
     using namespace OvSyntax;
-    QString text = expression;
     if (marker.isEmpty())
-        return text;
-    for (int at = text.indexOf(marker); at >= 0; at = text.indexOf(marker)) {
+        return expression;
+    // Each marker of the expression is replaced once, left to right: inserted values are
+    // never read again as markers.
+    QString text;
+    int from = 0;
+    for (int at = expression.indexOf(marker); at >= 0; at = expression.indexOf(marker, from)) {
+        text += QStringView(expression).mid(from, at - from);
         int end = at + marker.size();
-        while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128)
+        while (end < expression.size() && expression[end].isDigit() && expression[end].unicode() < 128)
             ++end;
-        const int n =
-            end > at + marker.size() ? text.mid(at + marker.size(), end - at - marker.size()).toInt() : 0;
-        text.remove(at, end - at);
-        if (n < 0 || n >= VarList.Count())
+        from = end;
+        bool fits = true;
+        const qlonglong n =
+            end > at + marker.size()
+                ? expression.mid(at + marker.size(), end - at - marker.size()).toLongLong(&fits)
+                : 0;
+        if (!fits || n < 0 || n >= VarList.Count())
             throw OvException(OvCode::BadSyntaxInExpression);
-        const OvSNMPVarItem* item = VarList.Item(n);
+        const OvSNMPVarItem* item = VarList.Item(static_cast<int>(n));
         const QString value = item->Options ? item->Options->LabelToValue(item->Value) : item->Value;
         if (value == QLatin1String("(NULL)"))
             throw OvException(OvCode::NullInExpression);
@@ -138,8 +174,9 @@ QString OvSNMPRequest::Substitute(const QString& expression, bool quote, const Q
             replacement = QLatin1Char('"') + value + QLatin1Char('"');
             break;
         }
-        text.insert(at, replacement);
+        text += replacement;
     }
+    text += QStringView(expression).mid(from);
     return text;
 }
 
@@ -234,12 +271,16 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
             if ((VarList.ListKind == MVT_UMV && i < VarList.KeyCount) || !(a & OvAccess::writeonly) ||
                 (a & OvAccess::invalid))
                 continue;
-            QString id = column;
-            if (VarList.ListKind == SVT_SV)
-                id += QStringLiteral(".0");
-            else if (table)
-                id += QLatin1Char('.') + RowIndex();
-            LoadValue(i, pdu.get(), id);
+            try {
+                QString id = column;
+                if (VarList.ListKind == SVT_SV)
+                    id += QStringLiteral(".0");
+                else if (table)
+                    id += QLatin1Char('.') + RowIndex();
+                LoadValue(i, pdu.get(), id);
+            } catch (const OvException& e) {
+                throw e.ForItem(item->Name); // the user sees which row holds the bad value
+            }
         }
     }
     return pdu;
@@ -267,7 +308,19 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             out.Code = returned == item->InstanceOid ? 0 : OvCode::NoSuchName;
             return out;
         }
-        if (IsColumnDone(column, item->InstanceOid, returned)) {
+        if (!IsTableKind() && isException(vb)) {
+            // SNMPv2c/v3 say in the binding what SNMPv1 says with noSuchName.
+            out.Code = OvCode::NoSuchName;
+            return out;
+        }
+        const bool columnDone = IsColumnDone(column, item->InstanceOid, returned);
+        if (IsTableKind() && !columnDone &&
+            !comesAfter(vb, item->InstanceOid.isEmpty() ? column : item->InstanceOid)) {
+            // An agent that answers with the same or an earlier object would be walked for ever.
+            out.Code = OvCode::WalkNotAdvancing;
+            return out;
+        }
+        if (columnDone) {
             ++done;
             item->Value = QStringLiteral("(NOTDONE)");
             item->InstanceOid = column + QLatin1Char('.') + RowIndex();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -84,6 +85,9 @@ struct OvSNMPVarItem {
     QString Extra3;
     QString Value;
     QString InstanceOid;
+    // The octets of the last display string read and the text they were shown as.
+    QByteArray ReadOctets;
+    QString ReadText;
 
     static OvSNMPVarItem fromRow(const TSNMPVarInfo& row);
 };

@@ -190,12 +190,22 @@ TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
     auto* c = new QComboBox(&combo.window);
     combo.binding.BindComboBox(0, c);
     EXPECT_EQ(c->count(), 2);
+    EXPECT_EQ(c->currentIndex(), -1); // nothing chosen before a read
+    combo.binding.CollectValues();
+    EXPECT_EQ(combo.value(), QStringLiteral("(NULL)"));
     combo.value() = QStringLiteral("2"); // a value rather than a label still selects
     combo.binding.ShowValues();
     EXPECT_EQ(c->currentText(), QStringLiteral("on"));
-    combo.value() = QStringLiteral("unknown");
+    // A number without label is shown as itself and written back unchanged.
+    combo.value() = QStringLiteral("9");
+    combo.binding.ShowValues();
+    EXPECT_EQ(c->currentText(), QStringLiteral("9"));
+    combo.binding.CollectValues();
+    EXPECT_EQ(combo.value(), QStringLiteral("9"));
+    combo.value() = QStringLiteral("(NULL)");
     combo.binding.ShowValues();
     EXPECT_EQ(c->currentIndex(), -1);
+    EXPECT_EQ(c->count(), 2);
     c->setCurrentIndex(0);
     combo.binding.CollectValues();
     EXPECT_EQ(combo.value(), QStringLiteral("off"));
@@ -218,6 +228,11 @@ TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
     radio.value() = QStringLiteral("on");
     radio.binding.ShowValues();
     EXPECT_EQ(group->ItemIndex(), 1);
+    radio.value() = QStringLiteral("3");
+    radio.binding.ShowValues();
+    EXPECT_EQ(group->SelectedText(), QStringLiteral("3"));
+    radio.binding.CollectValues();
+    EXPECT_EQ(radio.value(), QStringLiteral("3"));
 }
 
 TEST(ShowAndCollect, BindingErrors) {

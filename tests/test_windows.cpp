@@ -205,16 +205,28 @@ TEST_F(Windows, APModeSetWritesTheModeAndItsParameters) {
         << memoLines(*ap).join(QLatin1Char('|'));
 }
 
-TEST_F(Windows, MalformedTextInAnUntickedRowBlocksTheSet) {
+TEST_F(Windows, OnlyRowsToBeSentCanStopTheSetAndTheRowIsNamed) {
     auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
-    const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"));
-    ap->ModeBox->setCurrentIndex(1);
-    ap->ParameterEdits[2]->setText(QStringLiteral("ZZ")); // not hex
+    const QString mode = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0");
+    const QString before = ToolGet(mode);
+    ap->ModeBox->setCurrentIndex(4); // backupAccessPoint: MAC and server address rows ticked
+    ap->ParameterEdits[1]->setText(QStringLiteral("300.1.2.3"));
     ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
-    EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")), before);
+    EXPECT_EQ(ToolGet(mode), before);
     EXPECT_TRUE(memoLines(*ap).last().startsWith(
-        QStringLiteral("Set: Bad value of the associated SNMP variable's (partial) data!. Receive at ")))
+        QStringLiteral("Set: Bad value of the associated SNMP variable's (partial) data! "
+                       "(dot11BackupAPRemoteServerIPAddress). Receive at ")))
         << memoLines(*ap).last();
+
+    ap->ParameterEdits[1]->setText(QStringLiteral("10.0.0.9"));
+    ap->ModeBox->setCurrentIndex(1);                      // wirelessBridge: the address row is unticked
+    ap->ParameterEdits[2]->setText(QStringLiteral("ZZ")); // not hex, in an unticked row
+    const int lines = memoLines(*ap).size();
+    ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*ap, lines + 2));
+    EXPECT_TRUE(ToolGet(mode).endsWith(QStringLiteral("INTEGER: 2"))) << ToolGet(mode);
+    EXPECT_TRUE(memoLines(*ap)[lines].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*ap)[lines];
+    ToolSet(mode, QStringLiteral("i"), before.section(QLatin1Char(' '), -1));
 }
 
 TEST_F(Windows, APModeAgainstADeadAgentSaysSoAndOpens) {

@@ -134,6 +134,7 @@ constexpr CodeMessage kMessages[] = {
     {-525, "Log database field not found!"},
     {-526, "Bad syntax for the history chart of log!"},
     {-527, "Unknown error code!"},
+    {-528, "The agent's answers do not advance: the table walk was stopped!"},
 };
 
 const CodeMessage* findCode(int code) {
@@ -157,6 +158,10 @@ OvException::OvException(int code) : OvException(code, OvErrorMessage(code)) {}
 
 OvException::OvException(int code, QString message)
     : Code(code), Message(std::move(message)), Utf8(Message.toStdString()) {}
+
+OvException OvException::ForItem(const QString& name) const {
+    return OvException(Code, Message + QStringLiteral(" (") + name + QLatin1Char(')'));
+}
 
 OvConvertError::OvConvertError(const QString& text)
     : OvException(0, QStringLiteral("'%1' is not a valid integer value").arg(text)) {}

@@ -53,6 +53,7 @@ constexpr int NoOptionList = -519;
 constexpr int BadControlType = -520;
 constexpr int NotEnoughControls = -521;
 constexpr int UnknownErrorCode = -527;
+constexpr int WalkNotAdvancing = -528;
 } // namespace OvCode
 
 // The message of a framework code, exactly as users see it; "Unknown error code!" for
@@ -67,6 +68,9 @@ class OvException : public std::exception {
 public:
     explicit OvException(int code);
     OvException(int code, QString message);
+
+    // The same error naming the item or row it concerns, after the message.
+    OvException ForItem(const QString& name) const;
 
     int code() const noexcept { return Code; }
     const QString& message() const noexcept { return Message; }
