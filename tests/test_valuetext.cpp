@@ -287,6 +287,23 @@ TEST(RequestIndex, OptionListsTranslateLabels) {
     EXPECT_EQ(*pdu->variables->val.integer, 2);
 }
 
+TEST(RequestExpressions, MarkersAreReplacedOnceLeftToRight) {
+    static const TSNMPVarInfo rows[] = {
+        {"1.3.6.1.4.1.9.1", "text", displaystr, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr,
+         nullptr, nullptr},
+        {"1.3.6.1.4.1.9.2", "n", integer, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr, nullptr,
+         nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(rows, SVT_SV, 0);
+    r.VarList.Item(0)->Value = QStringLiteral("US$1 or $0");
+    r.VarList.Item(1)->Value = QStringLiteral("7");
+    EXPECT_EQ(r.Substitute(QStringLiteral("$0=$1"), true, QStringLiteral("$")),
+              QStringLiteral("\"US$1 or $0\"=7"));
+    EXPECT_FALSE(r.Evaluate(QStringLiteral("$0=x"))); // ends: the inserted "$0" is not read again
+    EXPECT_EQ(CodeOf([&r] { r.Substitute(QStringLiteral("$4294967297"), true, QStringLiteral("$")); }), -513);
+}
+
 struct StatusRow {
     const char* name;
     int status;

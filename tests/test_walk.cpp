@@ -127,6 +127,68 @@ TEST_P(Walks, FirstReadPastTheEndOfTheMib) {
     }
 }
 
+TEST_P(Walks, ReadOfAMissingObjectSaysItDoesNotExist) {
+    static const TSNMPVarInfo missing[] = {
+        {"1.3.6.1.4.1.32473.9.9.1", "none", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
+         nullptr, nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(missing, SVT_SV, 0);
+    EXPECT_EQ(CodeOf([&r] { r.Get(true); }), -102);
+    const OvSNMPError async = GetAsyncAndWait(r);
+    EXPECT_EQ(async.Code, -102);
+    EXPECT_EQ(async.Message, QStringLiteral("Variable does not exist!"));
+}
+
+TEST_P(Walks, WalkOfAnAgentThatGoesBackwardsStops) {
+    QString error;
+    auto hostile = TestAgent::StartHostile(&error, QStringLiteral("backwards"));
+    ASSERT_NE(hostile, nullptr) << error;
+    UseAgent(hostile->Address(), hostile->Port(), GetParam());
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(kTwoRows, MVT_FMV, 1);
+    int rows = 0;
+    const int code = CodeOf([&] {
+        for (bool first = true; r.Get(first) && rows < 50; first = false)
+            ++rows;
+    });
+    EXPECT_EQ(code, -528);
+    EXPECT_EQ(rows, 1); // row 2, then row 1: refused
+
+    OvSNMPError result = GetAsyncAndWait(r, true);
+    for (int i = 0; i < 50 && result.Code == 0 && !result.Done; ++i)
+        result = GetAsyncAndWait(r, false);
+    EXPECT_EQ(result.Code, -528);
+    EXPECT_TRUE(result.Done);
+}
+
+TEST_P(Walks, UnchangedDisplayStringIsWrittenBackAsItWasRead) {
+    static const TSNMPVarInfo name[] = {
+        {"1.3.6.1.4.1.32473.9.0.1", "name", displaystr, OvAccess::readwrite, nullptr, nullptr, nullptr,
+         nullptr, nullptr, nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    auto octets = [] {
+        return gTables
+            ->Tool(QStringLiteral("snmpget"),
+                   {QStringLiteral("-c"), QStringLiteral("qubsen"), QStringLiteral("-Ox")},
+                   {QStringLiteral("1.3.6.1.4.1.32473.9.0.1.0")})
+            .section(QLatin1Char(':'), -1)
+            .trimmed();
+    };
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(name, SVT_SV, 0);
+    r.Get(true);
+    EXPECT_EQ(r.VarList.Item(0)->Value, QString::fromLatin1("caf\xe9")); // not UTF-8: shown as Latin-1
+    r.Set(false);
+    EXPECT_EQ(octets(), QStringLiteral("63 61 66 E9"));
+    r.VarList.Item(0)->Value = QStringLiteral("cafe");
+    r.Set(false);
+    EXPECT_EQ(octets(), QStringLiteral("63 61 66 65"));
+    r.VarList.Item(0)->Value = QString::fromLatin1("caf\xe9"); // the text read: its octets again
+    r.Set(false);
+    EXPECT_EQ(octets(), QStringLiteral("63 61 66 E9"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, Walks, ::testing::Values(quint8(0), quint8(1)),
                          [](const ::testing::TestParamInfo<quint8>& p) {
                              return p.param == 0 ? "v1" : "v2c";

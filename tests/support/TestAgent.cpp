@@ -149,6 +149,25 @@ std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& 
     return agent;
 }
 
+std::unique_ptr<TestAgent> TestAgent::StartHostile(QString* error, const QString& mode) {
+    std::unique_ptr<TestAgent> agent(new TestAgent);
+    agent->Dir =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmarn-hostile-XXXXXX"));
+    agent->AgentPort = FreeUdpPort();
+    agent->Process.setProcessChannelMode(QProcess::MergedChannels);
+    agent->Process.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(VELMARN_TEST_SUPPORT "/hostile_agent.py"), QString::number(agent->AgentPort), mode});
+    if (!agent->Process.waitForStarted(5000)) {
+        if (error)
+            *error = QStringLiteral("hostile agent did not start: ") + agent->Process.errorString();
+        return nullptr;
+    }
+    if (!agent->WaitUntilAnswering(QLatin1String(ReadCommunity), error))
+        return nullptr;
+    return agent;
+}
+
 bool TestAgent::WaitUntilAnswering(const QString& community, QString* error) {
     QDeadlineTimer deadline(30000);
     while (!deadline.hasExpired()) {

@@ -24,6 +24,9 @@ public:
     // snmpd with the standard MIB-II tables; extraConfig is appended to its configuration.
     static std::unique_ptr<TestAgent> StartSnmpd(QString* error, const QString& extraConfig = QString());
 
+    // A small agent that misbehaves as mode says (see hostile_agent.py).
+    static std::unique_ptr<TestAgent> StartHostile(QString* error, const QString& mode);
+
     static QString SimulatorDataFile();
     static quint16 FreeUdpPort();
 

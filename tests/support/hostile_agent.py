@@ -1,0 +1,40 @@
+#!/usr/bin/python3
+"""A misbehaving SNMPv1/v2c agent for tests, on 127.0.0.1:PORT.
+
+Mode "backwards": every get-next is answered inside the column asked for, alternating
+between rows 2 and 1, so a walk that trusts the agent never ends. Gets are answered with
+the objects asked for, each INTEGER 1.
+"""
+import socket
+import sys
+
+from pyasn1.codec.ber import decoder, encoder
+from pysnmp.proto import api
+
+COLUMN_LENGTH = 11  # 1.3.6.1.4.1.32473.9.1.1.N
+
+
+def main():
+    port, mode = int(sys.argv[1]), sys.argv[2]
+    sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    sock.bind(("127.0.0.1", port))
+    while True:
+        data, peer = sock.recvfrom(65535)
+        proto = api.protoModules[int(api.decodeMessageVersion(data))]
+        message, _ = decoder.decode(data, asn1Spec=proto.Message())
+        request = proto.apiMessage.getPDU(message)
+        response = proto.apiPDU.getResponse(request)
+        answers = []
+        for name, _ in proto.apiPDU.getVarBinds(request):
+            ids = tuple(name)
+            if mode == "backwards" and request.isSameTypeWith(proto.GetNextRequestPDU()):
+                row = 1 if ids[-1] == 2 and len(ids) > COLUMN_LENGTH else 2
+                ids = ids[:COLUMN_LENGTH] + (row,)
+            answers.append((ids, proto.Integer(1)))
+        proto.apiPDU.setVarBinds(response, answers)
+        proto.apiMessage.setPDU(message, response)
+        sock.sendto(encoder.encode(message), peer)
+
+
+if __name__ == "__main__":
+    main()
