@@ -17,6 +17,7 @@
 #include <arpa/inet.h>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <netinet/in.h>
 #include <sys/select.h>
 #include <sys/socket.h>
@@ -181,6 +182,14 @@ const QByteArray kPeerPrefix("udp:");
 
 } // namespace
 
+// A request that has not been handed to the library yet.
+struct OvSnmpEngine::Queued {
+    OvPduPtr Pdu;
+    Completion Done;
+    bool Safe = false;     // its completion may run inside a synchronous wait
+    bool MayRetry = false; // a time-out may mean a new engine ID: look once, then resend
+};
+
 struct OvSnmpEngine::Slot {
     enum Discovery { Unknown, Discovering, Ready };
 
@@ -191,14 +200,20 @@ struct OvSnmpEngine::Slot {
     bool V3 = false;
     int Level = SNMP_SEC_LEVEL_NOAUTH;
     Discovery State = Unknown;
-    std::vector<std::pair<OvPduPtr, Completion>> Waiting; // until the agent's engine is known
+    // The agent answered since the engine ID was last checked: a time-out is worth one
+    // look at its engine ID (a reinstalled agent's answers are dropped by the library).
+    bool Answered = false;
+    std::vector<Queued> Waiting;    // until the agent's engine is known
+    std::vector<Queued> Rechecking; // timed out while the engine ID is looked at again
     std::unique_ptr<QSocketNotifier> Notifier;
 };
 
 struct OvSnmpEngine::Pending {
     Slot* Owner = nullptr;
     Completion Done;
-    int ProbeStep = 0; // 1: engine ID, 2: time window
+    int ProbeStep = 0; // 1: engine ID, 2: time window, 3: engine ID again after a time-out
+    bool Safe = false;
+    OvPduPtr Retry; // a copy of a request that may be sent again
 };
 
 OvSnmpEngine* OvSnmpEngine::CurrentEngine = nullptr;
@@ -435,41 +450,53 @@ void OvSnmpEngine::PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp
 }
 
 void OvSnmpEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done) {
+    Send(target, std::move(pdu), std::move(done), false);
+}
+
+void OvSnmpEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe) {
     Slot& slot = SlotFor(target);
     PreparePdu(slot, target, pdu.get());
+    Queued q{std::move(pdu), std::move(done), safe, slot.V3};
     if (slot.V3 && slot.State != Slot::Ready) {
-        slot.Waiting.emplace_back(std::move(pdu), std::move(done));
+        slot.Waiting.push_back(std::move(q));
         if (slot.State == Slot::Unknown)
             StartDiscovery(slot);
         RearmTimer();
         return;
     }
-    SendNow(slot, std::move(pdu), std::move(done));
+    SendNow(slot, std::move(q));
     RearmTimer();
 }
 
-void OvSnmpEngine::SendNow(Slot& slot, OvPduPtr pdu, Completion done) {
+void OvSnmpEngine::Complete(Completion done, bool safe, OvSnmpResult result) {
+    auto shared = std::make_shared<OvSnmpResult>(std::move(result));
+    Finished.push_back(Step{[d = std::move(done), shared]() mutable { d(*shared); }, safe});
+    ScheduleDelivery();
+}
+
+void OvSnmpEngine::SendNow(Slot& slot, Queued q) {
     if (slot.V3)
         RegisterUser(slot);
-    snmp_pdu* raw = pdu.release();
+    Pending pending{&slot, std::move(q.Done), 0, q.Safe, nullptr};
+    if (q.MayRetry)
+        pending.Retry.reset(snmp_clone_pdu(q.Pdu.get()));
+    snmp_pdu* raw = q.Pdu.release();
     const uintptr_t key = NextKey++;
-    InFlight[key] = Pending{&slot, done, 0};
+    InFlight[key] = std::move(pending);
     const int id =
         snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key));
     if (id == 0) {
+        Pending failed = std::move(InFlight[key]);
         InFlight.erase(key);
         snmp_free_pdu(raw);
         OvSnmpResult r;
         const int code = MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
         r.Code = code == 0 ? OvCode::TransportFailed : code;
-        auto result = std::make_shared<OvSnmpResult>(std::move(r));
-        Finished.emplace_back([d = std::move(done), result]() mutable { d(*result); });
-        ScheduleDelivery();
+        Complete(std::move(failed.Done), failed.Safe, std::move(r));
     }
 }
 
-void OvSnmpEngine::StartDiscovery(Slot& slot) {
-    slot.State = Slot::Discovering;
+OvPduPtr OvSnmpEngine::NewProbe() {
     ensureProbeUser();
     OvPduPtr probe = NewPdu(SNMP_MSG_GET);
     probe->version = SNMP_VERSION_3;
@@ -477,32 +504,56 @@ void OvSnmpEngine::StartDiscovery(Slot& slot) {
     probe->securityNameLen = 0;
     probe->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
     probe->securityModel = SNMP_SEC_MODEL_USM;
-    SendProbe(slot, std::move(probe), 1);
+    return probe;
+}
+
+void OvSnmpEngine::StartDiscovery(Slot& slot) {
+    slot.State = Slot::Discovering;
+    SendProbe(slot, NewProbe(), 1);
 }
 
 void OvSnmpEngine::SendProbe(Slot& slot, OvPduPtr probe, int step) {
     const uintptr_t key = NextKey++;
-    InFlight[key] = Pending{&slot, nullptr, step};
+    InFlight[key] = Pending{&slot, nullptr, step, true, nullptr};
     snmp_pdu* raw = probe.release();
     if (snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key)) == 0) {
         InFlight.erase(key);
         snmp_free_pdu(raw);
-        FinishDiscovery(slot, false, OvCode::TransportFailed);
+        if (step == 3)
+            EngineRechecked(slot, nullptr);
+        else
+            FinishDiscovery(slot, false, OvCode::TransportFailed);
     }
 }
 
+namespace {
+
+QByteArray engineIdOf(const netsnmp_session* session) {
+    return QByteArray(reinterpret_cast<const char*>(session->securityEngineID),
+                      static_cast<int>(session->securityEngineIDLen));
+}
+
+void setEngineId(netsnmp_session* session, const snmp_pdu* report) {
+    SNMP_FREE(session->securityEngineID);
+    session->securityEngineID = copyBytes(QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
+                                                     static_cast<int>(report->securityEngineIDLen)));
+    session->securityEngineIDLen = report->securityEngineIDLen;
+}
+
+} // namespace
+
 void OvSnmpEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
     netsnmp_session* session = snmp_sess_session(slot.Session);
-    if (report && report->securityEngineIDLen > 0 && session->securityEngineIDLen == 0) {
-        session->securityEngineID =
-            copyBytes(QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
-                                 static_cast<int>(report->securityEngineIDLen)));
-        session->securityEngineIDLen = report->securityEngineIDLen;
-    }
+    if (report && report->securityEngineIDLen > 0 && session->securityEngineIDLen == 0)
+        setEngineId(session, report);
     if (session->securityEngineIDLen == 0) {
         FinishDiscovery(slot, false, code == 0 ? OvCode::UnknownEngineId : code);
         return;
     }
+    LearnTimeWindow(slot);
+}
+
+void OvSnmpEngine::LearnTimeWindow(Slot& slot) {
     if (slot.Level < SNMP_SEC_LEVEL_AUTHNOPRIV) {
         FinishDiscovery(slot, true, 0);
         return;
@@ -524,64 +575,47 @@ void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
     slot.State = ready ? Slot::Ready : Slot::Unknown;
     auto waiting = std::move(slot.Waiting);
     slot.Waiting.clear();
-    for (auto& [pdu, done] : waiting) {
+    for (Queued& q : waiting) {
         if (ready) {
-            SendNow(slot, std::move(pdu), std::move(done));
+            SendNow(slot, std::move(q));
             continue;
         }
-        auto result = std::make_shared<OvSnmpResult>();
-        result->Code = code;
-        Finished.emplace_back([d = std::move(done), result]() mutable { d(*result); });
+        OvSnmpResult r;
+        r.Code = code;
+        Complete(std::move(q.Done), q.Safe, std::move(r));
     }
-    ScheduleDelivery();
 }
 
-bool OvSnmpEngine::DiscoverSync(Slot& slot, int& code) {
-    ensureProbeUser();
+void OvSnmpEngine::RecheckEngine(Slot& slot, Queued timedOut) {
+    slot.Rechecking.push_back(std::move(timedOut));
+    if (slot.Rechecking.size() > 1)
+        return; // one look serves every request that timed out meanwhile
+    slot.Answered = false;
+    SendProbe(slot, NewProbe(), 3);
+}
+
+void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
+    auto rechecking = std::move(slot.Rechecking);
+    slot.Rechecking.clear();
     netsnmp_session* session = snmp_sess_session(slot.Session);
-    if (session->securityEngineIDLen == 0) {
-        snmp_pdu* probe = snmp_pdu_create(SNMP_MSG_GET);
-        probe->version = SNMP_VERSION_3;
-        probe->securityName = strdup("");
-        probe->securityNameLen = 0;
-        probe->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
-        probe->securityModel = SNMP_SEC_MODEL_USM;
-        snmp_pdu* response = nullptr;
-        const int status = snmp_sess_synch_response(slot.Session, probe, &response);
-        OvPduPtr owned(response);
-        // The library keeps the engine ID the agent reported in the session itself.
-        if (session->securityEngineIDLen == 0 && response && response->securityEngineIDLen > 0) {
-            session->securityEngineID =
-                copyBytes(QByteArray(reinterpret_cast<const char*>(response->securityEngineID),
-                                     static_cast<int>(response->securityEngineIDLen)));
-            session->securityEngineIDLen = response->securityEngineIDLen;
+    const bool changed = report && report->securityEngineIDLen > 0 &&
+                         QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
+                                    static_cast<int>(report->securityEngineIDLen)) != engineIdOf(session);
+    if (!changed) {
+        // The same agent, or none: the time-outs stand.
+        for (Queued& q : rechecking) {
+            OvSnmpResult r;
+            r.Code = OvCode::Timeout;
+            Complete(std::move(q.Done), q.Safe, std::move(r));
         }
-        if (session->securityEngineIDLen == 0) {
-            code = status == STAT_TIMEOUT ? OvCode::Timeout : OvCode::UnknownEngineId;
-            return false;
-        }
+        return;
     }
-    if (slot.Level >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
-        RegisterUser(slot);
-        snmp_pdu* probe = snmp_pdu_create(SNMP_MSG_GET);
-        PreparePdu(slot, slot.Target, probe);
-        snmp_pdu* response = nullptr;
-        const int status = snmp_sess_synch_response(slot.Session, probe, &response);
-        OvPduPtr owned(response);
-        if (status == STAT_TIMEOUT) {
-            code = OvCode::Timeout;
-            return false;
-        }
-        const int c = response && response->command == SNMP_MSG_REPORT
-                          ? MapReport(response)
-                          : (status == STAT_SUCCESS ? 0 : MapLibraryStatus(session->s_snmp_errno));
-        if (c != 0 && c != OvCode::NotInTimeWindow) {
-            code = c;
-            return false;
-        }
-    }
-    slot.State = Slot::Ready;
-    return true;
+    // A new engine (the agent was reinstalled or reset): learn it and send once more.
+    setEngineId(session, report);
+    for (Queued& q : rechecking)
+        slot.Waiting.push_back(std::move(q));
+    slot.State = Slot::Discovering;
+    LearnTimeWindow(slot);
 }
 
 void OvSnmpEngine::RegisterUser(Slot& slot) {
@@ -609,42 +643,64 @@ void OvSnmpEngine::RegisterUser(Slot& slot) {
 }
 
 OvSnmpResult OvSnmpEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
-    Slot& slot = SlotFor(target);
-    PreparePdu(slot, target, pdu.get());
-    OvSnmpResult r;
-    if (slot.V3 && slot.State != Slot::Ready) {
-        int code = 0;
-        if (!DiscoverSync(slot, code)) {
-            r.Code = code;
-            ScheduleDelivery();
-            return r;
+    // The asynchronous send and a local wait: one path for discovery, retries and errors.
+    auto answer = std::make_shared<std::optional<OvSnmpResult>>();
+    Send(
+        target, std::move(pdu), [answer](OvSnmpResult& r) { *answer = std::move(r); }, true);
+    while (!answer->has_value()) {
+        if (!WaitSafely()) {
+            OvSnmpResult lost;
+            lost.Code = OvCode::OperationFailed; // nothing outstanding, nothing answered
+            *answer = std::move(lost);
         }
-    }
-    if (slot.V3)
-        RegisterUser(slot);
-    snmp_pdu* response = nullptr;
-    const int status = snmp_sess_synch_response(slot.Session, pdu.release(), &response);
-    r.Response.reset(response);
-    if (status == STAT_SUCCESS && response) {
-        if (response->command == SNMP_MSG_REPORT) {
-            r.Code = MapReport(response);
-        } else {
-            r.Code = MapAgentStatus(response->errstat);
-            r.ErrorIndex = static_cast<int>(response->errindex);
-        }
-    } else if (status == STAT_TIMEOUT) {
-        r.Code = OvCode::Timeout;
-    } else {
-        r.Code = response && response->command == SNMP_MSG_REPORT
-                     ? MapReport(response)
-                     : MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
-        if (r.Code == 0)
-            r.Code = OvCode::OperationFailed;
     }
     // Answers of asynchronous requests that arrived meanwhile run after this returns.
     ScheduleDelivery();
     RearmTimer();
-    return r;
+    return std::move(**answer);
+}
+
+bool OvSnmpEngine::WaitSafely() {
+    if (RunSafeSteps())
+        return true;
+    fd_set fds;
+    FD_ZERO(&fds);
+    int numfds = 0;
+    bool outstanding = false;
+    timeval soonest{1, 0};
+    for (auto& slot : Slots) {
+        int block = 1;
+        timeval tv{0, 0};
+        snmp_sess_select_info_flags(slot->Session, &numfds, &fds, &tv, &block, NETSNMP_SELECT_NOALARMS);
+        if (!block) {
+            outstanding = true;
+            if (timercmp(&tv, &soonest, <))
+                soonest = tv;
+        }
+    }
+    if (!outstanding)
+        return false;
+    ::select(numfds, &fds, nullptr, nullptr, &soonest);
+    for (auto& slot : Slots)
+        ReadSocket(*slot);
+    RunSafeSteps();
+    return true;
+}
+
+bool OvSnmpEngine::RunSafeSteps() {
+    bool ran = false;
+    for (auto it = Finished.begin(); it != Finished.end();) {
+        if (!it->Safe) {
+            ++it;
+            continue;
+        }
+        auto run = std::move(it->Run);
+        Finished.erase(it);
+        run(); // may queue further steps: start again from the front
+        ran = true;
+        it = Finished.begin();
+    }
+    return ran;
 }
 
 int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pdu* pdu, void* magic) {
@@ -689,20 +745,32 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
     }
     Pending pending = std::move(it->second);
     self->InFlight.erase(it);
+    Slot* slot = pending.Owner;
+    if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != SNMP_MSG_REPORT)
+        slot->Answered = true;
     auto result = std::make_shared<OvSnmpResult>(std::move(r));
-    if (pending.ProbeStep == 0) {
-        self->Finished.emplace_back([done = std::move(pending.Done), result]() mutable { done(*result); });
+    if (pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry && slot->Answered) {
+        Queued again{std::move(pending.Retry), std::move(pending.Done), pending.Safe, false};
+        auto shared = std::make_shared<Queued>(std::move(again));
+        self->Finished.push_back(
+            Step{[self, slot, shared] { self->RecheckEngine(*slot, std::move(*shared)); }, true});
+    } else if (pending.ProbeStep == 0) {
+        self->Finished.push_back(
+            Step{[done = std::move(pending.Done), result]() mutable { done(*result); }, pending.Safe});
     } else {
-        Slot* slot = pending.Owner;
         const int step = pending.ProbeStep;
         // Discovery goes on outside the library's call stack.
-        self->Finished.emplace_back([self, slot, step, result] {
-            if (step == 1)
-                self->EngineIdFound(*slot, result->Code == OvCode::Timeout ? OvCode::Timeout : 0,
-                                    result->Response.get());
-            else
-                self->TimeWindowKnown(*slot, result->Code);
-        });
+        self->Finished.push_back(
+            Step{[self, slot, step, result] {
+                     if (step == 1)
+                         self->EngineIdFound(*slot, result->Code == OvCode::Timeout ? OvCode::Timeout : 0,
+                                             result->Response.get());
+                     else if (step == 2)
+                         self->TimeWindowKnown(*slot, result->Code);
+                     else
+                         self->EngineRechecked(*slot, result->Response.get());
+                 },
+                 true});
     }
     return 1;
 }
@@ -764,7 +832,7 @@ void OvSnmpEngine::ScheduleDelivery() {
 void OvSnmpEngine::DeliverFinished() {
     // One at a time: a completion may send, read or wait for further answers.
     while (!Finished.empty()) {
-        auto next = std::move(Finished.front());
+        auto next = std::move(Finished.front().Run);
         Finished.pop_front();
         next();
     }

@@ -78,21 +78,36 @@ public:
     int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
 
 private:
+    struct Queued;
     struct Slot;
     struct Pending;
+    // A completion or discovery step waiting to run; safe ones may run inside a
+    // synchronous wait (they touch nothing but the engine and their own result).
+    struct Step {
+        std::function<void()> Run;
+        bool Safe = false;
+    };
 
     Slot& SlotFor(const OvSNMPTarget& target);
     void PrepareSecurity(Slot& slot);
     void PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const;
+    void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe);
+    void SendNow(Slot& slot, Queued q);
+    void Complete(Completion done, bool safe, OvSnmpResult result);
+    static OvPduPtr NewProbe();
     void StartDiscovery(Slot& slot);
     void SendProbe(Slot& slot, OvPduPtr probe, int step);
-    bool DiscoverSync(Slot& slot, int& code);
     void EngineIdFound(Slot& slot, int code, snmp_pdu* report);
+    void LearnTimeWindow(Slot& slot);
     void TimeWindowKnown(Slot& slot, int code);
     void FinishDiscovery(Slot& slot, bool ready, int code);
+    void RecheckEngine(Slot& slot, Queued timedOut);
+    void EngineRechecked(Slot& slot, snmp_pdu* report);
     void RegisterUser(Slot& slot);
-    void SendNow(Slot& slot, OvPduPtr pdu, Completion done);
-    void Finish(long requestId, OvSnmpResult result);
+    // One round of a synchronous wait: reads what arrived and runs the safe steps; false
+    // when nothing is outstanding.
+    bool WaitSafely();
+    bool RunSafeSteps();
     void DeliverFinished();
     void ScheduleDelivery();
     void ReadSocket(Slot& slot);
@@ -106,7 +121,7 @@ private:
     std::map<uintptr_t, Pending> InFlight; // by the key handed to the library as magic
     uintptr_t NextKey = 1;
     static OvSnmpEngine* CurrentEngine;
-    std::deque<std::function<void()>> Finished; // completions waiting to run
+    std::deque<Step> Finished; // completions waiting to run
     QTimer* TimeoutTimer;
     bool DeliveryScheduled = false;
     // USM keys currently registered per engine and user, to replace changed pass phrases.

@@ -290,6 +290,33 @@ INSTANTIATE_TEST_SUITE_P(
                       V3Case{"unsupportedAuth", "shaaes", 9, "shaaes-auth", 4, "shaaes-priv", 3, -312}),
     RowName());
 
+TEST_F(Requests, AgentReinstalledWithANewEngineIdIsFoundAgain) {
+    QString error;
+    auto agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-before"));
+    ASSERT_NE(agent, nullptr) << error;
+    const quint16 port = agent->Port();
+    UseAgent(agent->Address(), port, 3);
+    OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;
+    s.SecurityModel = 3;
+    s.SecurityLevel = 3;
+    s.SecurityName = QString::fromLatin1(TestAgent::V3User);
+    s.AuthProtocol = 5;
+    s.AuthPassword = QString::fromLatin1(TestAgent::V3AuthPass);
+    s.PrivProtocol = 21;
+    s.PrivPassword = QString::fromLatin1(TestAgent::V3PrivPass);
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    ASSERT_NO_THROW(r.Get(true));
+    agent.reset();
+    agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-after"), port);
+    ASSERT_NE(agent, nullptr) << error;
+    EXPECT_EQ(CodeOf([&r] { r.Get(true); }), 0);
+    agent.reset();
+    agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-third"), port);
+    ASSERT_NE(agent, nullptr) << error;
+    EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Code, 0);
+}
+
 TEST_F(Requests, ChangedPassPhraseTakesEffect) {
     UseAgent(Snmp().Address(), Snmp().Port(), 3);
     OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;

@@ -99,12 +99,12 @@ std::unique_ptr<TestAgent> TestAgent::StartSimulator(QString* error, const QStri
     return agent;
 }
 
-std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& extraConfig) {
+std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& extraConfig, quint16 port) {
     std::unique_ptr<TestAgent> agent(new TestAgent);
     agent->Dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmarn-snmpd-XXXXXX"));
     const QString root = agent->Dir->path();
     QDir(root).mkpath(QStringLiteral("persist"));
-    agent->AgentPort = FreeUdpPort();
+    agent->AgentPort = port != 0 ? port : FreeUdpPort();
     QFile conf(root + QStringLiteral("/snmpd.conf"));
     conf.open(QIODevice::WriteOnly);
     const QString text =

@@ -22,7 +22,9 @@ public:
     // in error when it does not answer within a few seconds.
     static std::unique_ptr<TestAgent> StartSimulator(QString* error, const QString& dataFile = QString());
     // snmpd with the standard MIB-II tables; extraConfig is appended to its configuration.
-    static std::unique_ptr<TestAgent> StartSnmpd(QString* error, const QString& extraConfig = QString());
+    // On port when given, else on a free one.
+    static std::unique_ptr<TestAgent> StartSnmpd(QString* error, const QString& extraConfig = QString(),
+                                                 quint16 port = 0);
 
     // A small agent that misbehaves as mode says (see hostile_agent.py).
     static std::unique_ptr<TestAgent> StartHostile(QString* error, const QString& mode);
