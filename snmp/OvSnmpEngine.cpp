@@ -426,10 +426,14 @@ void OvSnmpEngine::PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp
     const OvSNMPSecurity& sec = target.Security;
     pdu->version = netsnmpVersion(sec.Version);
     if (!slot.V3) {
-        const QByteArray community =
-            (pdu->command == SNMP_MSG_SET ? sec.WriteCommunity : sec.ReadCommunity).toUtf8();
+        const bool write = pdu->command == SNMP_MSG_SET;
+        const QByteArray community = (write ? sec.WriteCommunity : sec.ReadCommunity).toUtf8();
+        // net-snmp puts the session's community into a request that has none, so an empty
+        // one cannot be sent: say so rather than send another.
         if (community.isEmpty())
-            throw OvException(-210);
+            throw OvException(OvCode::CommunityFormat, write
+                                                           ? QStringLiteral("The write community is empty!")
+                                                           : QStringLiteral("The read community is empty!"));
         pdu->community = copyBytes(community);
         pdu->community_len = static_cast<size_t>(community.size());
         return;

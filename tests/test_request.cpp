@@ -212,6 +212,7 @@ TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
     for (quint8 version : {quint8(0), quint8(1)}) {
         OvSNMPRequest r;
         r.Security.Version = version;
+        r.Security.WriteCommunity = QStringLiteral("not-a-community"); // walks read with the read community
         r.VarList = OvSNMPVarList(ifTable, MVT_FMV, 1);
         QStringList names;
         bool first = true;
@@ -389,5 +390,11 @@ TEST_F(Requests, WritesUseTheWriteCommunity) {
     empty.Security.WriteCommunity.clear();
     empty.VarList = OvSNMPVarList(location, SVT_SV, 0);
     empty.VarList.Item(0)->Value = QStringLiteral("x");
-    EXPECT_EQ(CodeOf([&empty] { empty.Set(false); }), -210); // never falls back to the read community
+    try {
+        empty.Set(false);
+        ADD_FAILURE() << "sent with another community";
+    } catch (const OvException& e) {
+        EXPECT_EQ(e.code(), -210);
+        EXPECT_EQ(e.message(), QStringLiteral("The write community is empty!"));
+    }
 }

@@ -21,6 +21,7 @@ constexpr int NumListRange = -10;
 constexpr int NoSuchName = -102;
 constexpr int UnsupportedSecurityModel = -201;
 constexpr int InvalidMessage = -204;
+constexpr int CommunityFormat = -210;
 constexpr int ParseError = -207;
 constexpr int UnavailableContext = -215;
 constexpr int UnknownContext = -216;
