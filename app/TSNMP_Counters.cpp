@@ -4,6 +4,7 @@
 #include "OvControls.h"
 #include "OvErrors.h"
 #include "OvFeedback.h"
+#include "OvNumbers.h"
 #include "OvSNMPRequest2Edits.h"
 
 #include <QComboBox>
@@ -76,7 +77,8 @@ void TSNMP_Counters::BuildWindow() {
     LV_SNMPCounters->hide();
 
     auto* panel1 = new QWidget(this);
-    panel1->setFixedWidth(98);
+    panel1->setMinimumWidth(98);
+    panel1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* side = new QVBoxLayout(panel1);
     QPalette blue;
     blue.setColor(QPalette::WindowText, Qt::blue);
@@ -84,6 +86,10 @@ void TSNMP_Counters::BuildWindow() {
     Label2 = new QLabel(QStringLiteral("System Time"), panel1);
     ST_Time = new TStaticText(panel1);
     ST_Time->setPalette(blue);
+    // Room for the longest time this locale writes, with its zone.
+    ST_Time->setMinimumWidth(ST_Time->fontMetrics().horizontalAdvance(
+                                 QLocale::system().toString(QTime(22, 59, 59), QLocale::LongFormat)) +
+                             2 * ST_Time->frameWidth() + 6);
     CB_Interval = new QComboBox(panel1);
     CB_Interval->setEditable(true);
     CB_Interval->addItems({QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10")});
@@ -115,25 +121,46 @@ void TSNMP_Counters::BuildWindow() {
 
 void TSNMP_Counters::FormCreate(const QString& addressText) {
     setWindowTitle(QStringLiteral("Counters : ") + addressText);
+    // A closed monitor can never be seen again: it goes, and its polls with it.
+    setAttribute(Qt::WA_DeleteOnClose);
     CB_Interval->setCurrentIndex(0);
     connect(CB_Interval, &QComboBox::currentTextChanged, this, &TSNMP_Counters::CB_IntervalChange);
     Running = true;
     PrepareRows();
+    CounterBinding = new OvSNMPRequest2Edits(this);
+    CounterBinding->VarList() = OvSNMPVarList(CountersTable, MVT_SV, 0);
+    CounterBinding->BindListView(LV_SNMPCounters, true);
+    CounterBinding->SetLogTarget(StatusPanel);
+    // Reads never block the window: an answer updates the figures when it comes.
+    connect(CounterBinding, &OvSNMPRequest2Controls::GetFinished, this, &TSNMP_Counters::ReadFinished);
+    FirstRead = true;
+    StartRead();
+}
+
+void TSNMP_Counters::StartRead() {
+    ReadOutstanding = true;
     try {
-        CounterBinding = new OvSNMPRequest2Edits(this);
-        CounterBinding->VarList() = OvSNMPVarList(CountersTable, MVT_SV, 0);
-        CounterBinding->Asynchronous = false;
-        CounterBinding->BindListView(LV_SNMPCounters, true);
-        CounterBinding->SetLogTarget(StatusPanel);
         CounterBinding->Get();
-        UpdateCounters();
-        ShowDeltas = false;
     } catch (const OvException& e) {
-        if (CounterBinding) {
-            CounterBinding->LastOperation = 0;
-            CounterBinding->ShowResult(e.message());
-        }
+        ReadOutstanding = false;
+        CounterBinding->LastOperation = 0;
+        CounterBinding->ShowResult(e.message());
     }
+}
+
+void TSNMP_Counters::ReadFinished(int code, const QString&) {
+    ReadOutstanding = false;
+    if (code != 0 || (!Running && !FirstRead))
+        return; // the failure is in the status line; a paused monitor keeps its figures
+    try {
+        UpdateCounters();
+    } catch (const OvException& e) {
+        CounterBinding->LastOperation = 0;
+        CounterBinding->ShowResult(e.message());
+    }
+    if (FirstRead)
+        ShowDeltas = false;
+    FirstRead = false;
 }
 
 void TSNMP_Counters::PrepareRows() {
@@ -170,7 +197,10 @@ void TSNMP_Counters::UpdateCounters() {
         const size_t k = static_cast<size_t>(i);
         PreviousValue[k] = CurrentValue[k];
         const QString text = read->text(i); // column 0 is the caption, then the sub-items
-        CurrentValue[k] = static_cast<quint32>(OvStrToInt64(text) & 0xFFFFFFFF);
+        quint64 value = 0;                  // a 64-bit counter counts in its low 32 bits here
+        if (!OvParseUInt64(text, value))
+            value = static_cast<quint64>(OvStrToInt64(text)); // raises for what is no number
+        CurrentValue[k] = static_cast<quint32>(value & 0xFFFFFFFF);
         LastDelta[k] = CurrentValue[k] - PreviousValue[k];
         QTreeWidgetItem* row = LV_SNMPCounterData->topLevelItem(i);
         if (LastDelta[k] > PeakDelta[k] && PreviousValue[k] != 0) {
@@ -189,6 +219,7 @@ void TSNMP_Counters::UpdateCounters() {
 }
 
 void TSNMP_Counters::FitColumns() {
+    bool grow = false;
     for (int column = 0; column < LV_SNMPCounterData->columnCount(); ++column) {
         int longest = 0;
         for (int i = 0; i < CounterCount; ++i)
@@ -197,21 +228,20 @@ void TSNMP_Counters::FitColumns() {
         if (longest > FittedLength[static_cast<size_t>(column)]) {
             FittedLength[static_cast<size_t>(column)] = longest;
             LV_SNMPCounterData->resizeColumnToContents(column);
+            grow = true;
         }
     }
+    // Every column stays in view: the window grows with its figures.
+    const int missing = LV_SNMPCounterData->header()->length() - LV_SNMPCounterData->viewport()->width();
+    if (grow && missing > 0 && isVisible())
+        resize(width() + missing, height());
 }
 
 void TSNMP_Counters::Timer1Timer() {
     ST_Time->setText(Now());
-    if (!Running || !CounterBinding)
-        return;
-    try {
-        CounterBinding->Get();
-        UpdateCounters();
-    } catch (const OvException& e) {
-        CounterBinding->LastOperation = 0;
-        CounterBinding->ShowResult(e.message());
-    }
+    if (!Running || !CounterBinding || ReadOutstanding)
+        return; // a read still on its way: this tick is skipped
+    StartRead();
 }
 
 void TSNMP_Counters::BT_ResetClick() {

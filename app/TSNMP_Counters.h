@@ -60,6 +60,10 @@ public Q_SLOTS:
 
 private:
     void FormCreate(const QString& addressText);
+    void StartRead();
+    void ReadFinished(int code, const QString& message);
+    bool ReadOutstanding = false;
+    bool FirstRead = true;
     void BuildWindow();
     quint32 IntervalSeconds() const;
     void FitColumns();

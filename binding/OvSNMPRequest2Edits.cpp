@@ -283,12 +283,18 @@ void OvSNMPRequest2Controls::ShowResult(const QString& errorText) {
     line = OvSubstitute(line, QStringLiteral("[ERROR]"), errorText);
     line = OvSubstitute(line, QStringLiteral("[TIME]"),
                         QLocale::c().toString(QTime::currentTime(), QStringLiteral("hh:mm:ss AP")));
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(Log))
-        memo->appendPlainText(line);
-    else if (auto* panel = qobject_cast<TStatusPanel*>(Log))
-        panel->setText(line);
-    else if (auto* bar = qobject_cast<QStatusBar*>(Log))
-        bar->showMessage(line);
+    // An answer of any length must not widen a window or flood the log.
+    const bool shortened = line.size() > ShownLineLength;
+    const QString shown = shortened ? line.left(ShownLineLength) + QChar(0x2026) : line;
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(Log)) {
+        memo->appendPlainText(shown);
+    } else if (auto* panel = qobject_cast<TStatusPanel*>(Log)) {
+        panel->setText(shown);
+        panel->setToolTip(shortened ? line : QString());
+    } else if (auto* bar = qobject_cast<QStatusBar*>(Log)) {
+        bar->showMessage(shown);
+        bar->setToolTip(shortened ? line : QString());
+    }
 }
 
 void OvSNMPRequest2Controls::Report(const OvSNMPError& result, int operation) {
@@ -338,6 +344,7 @@ void OvSNMPRequest2Controls::Get() {
 void OvSNMPRequest2Controls::GetCompleted(const OvSNMPError& result) {
     if (result.Code != 0) {
         ReportGetError(result);
+        Q_EMIT GetFinished(result.Code, result.Message);
         return;
     }
     const OvListKind kind = VarList().ListKind;
@@ -357,9 +364,11 @@ void OvSNMPRequest2Controls::GetCompleted(const OvSNMPError& result) {
         shown.Code = e.code();
         shown.Message = e.message();
         ReportGetError(shown);
+        Q_EMIT GetFinished(shown.Code, shown.Message);
         return;
     }
     FinishGet();
+    Q_EMIT GetFinished(0, result.Message);
 }
 
 void OvSNMPRequest2Controls::FinishGet() {

@@ -56,10 +56,17 @@ public:
     OvSNMPVarList& VarList() { return Req->VarList; }
     const OvSNMPVarList& VarList() const { return Req->VarList; }
 
+    // Longest log line shown whole; a longer one is shortened, the whole in a tooltip.
+    static constexpr int ShownLineLength = 300;
+
     bool Asynchronous = true;
     int LastOperation = 0; // 0 Get, 1 Set
     bool RefreshAfterSet = true;
     QString RowFilter;
+
+Q_SIGNALS:
+    // An asynchronous Get has ended: code 0, or the failure (already shown in the log).
+    void GetFinished(int code, const QString& message);
 
 protected:
     QPointer<QWidget> Owner;

@@ -35,12 +35,10 @@ TConfigForm::TConfigForm(QWidget* owner, const TConfigWindowInfo& info, const QS
 
 TConfigForm::~TConfigForm() = default;
 
-void TConfigForm::CreateEditor(bool synchronous) {
+void TConfigForm::CreateEditor() {
     setWindowTitle(WindowTitle + QStringLiteral(" : ") + AddressText);
     Binding = new OvSNMPRequest2Edits(this);
     Binding->VarList() = OvSNMPVarList(Info.Table, SVT_SV, 0);
-    if (synchronous)
-        Binding->Asynchronous = false;
     Panel = new TSNMPEditorPanel(this);
     Panel->BuildEditor(Layout.data(), Binding);
     Panel->InitEditor();
@@ -56,10 +54,6 @@ void TConfigForm::CreateEditor(bool synchronous) {
 
 void TConfigForm::FirstRead() {
     Panel->SetHostForm(this);
-    if (!Binding->Asynchronous) {
-        Binding->Get(); // raises: the window reports it itself
-        return;
-    }
     try {
         Binding->Get();
     } catch (const OvException& e) {
@@ -69,7 +63,7 @@ void TConfigForm::FirstRead() {
 }
 
 void TConfigForm::FormCreate() {
-    CreateEditor(false);
+    CreateEditor();
     FirstRead();
 }
 
@@ -120,22 +114,27 @@ TAPModeConfigForm::TAPModeConfigForm(QWidget* owner, const QString& windowTitle,
 }
 
 void TAPModeConfigForm::FormCreate() {
-    CreateEditor(true);
+    CreateEditor();
     ModeBox = qobject_cast<QComboBox*>(Layout[0].Control);
     for (size_t i = 0; i < 3; ++i) {
         ParameterEdits[i] = qobject_cast<QLineEdit*>(Layout[i + 1].Control);
         ParameterChecks[i] = Layout[i + 1].CheckBox;
     }
     connect(ModeBox, &QComboBox::currentIndexChanged, this, &TAPModeConfigForm::CBChange);
-    try {
-        FirstRead();
-    } catch (const OvException& e) {
-        // The window opens all the same, with every parameter row still enabled and ticked.
-        OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
-                               QMessageBox::Critical);
-        return;
-    }
-    CBChange();
+    // The reads do not block: the rule runs when the mode arrives.
+    auto first = std::make_shared<QMetaObject::Connection>();
+    *first = connect(Binding, &OvSNMPRequest2Controls::GetFinished, this,
+                     [this, first](int code, const QString& message) {
+                         disconnect(*first);
+                         if (code == 0) {
+                             CBChange();
+                             return;
+                         }
+                         // The window stays open, with every parameter row still enabled and ticked.
+                         OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), message, QMessageBox::Ok,
+                                                QMessageBox::Critical);
+                     });
+    FirstRead();
 }
 
 void TAPModeConfigForm::CBChange() {

@@ -37,10 +37,10 @@ protected:
                 const QString& addressText);
     // Caption, request object, variable list, editor panel, buttons: every step before the
     // first read.
-    void CreateEditor(bool synchronous);
-    // The first read; in a synchronous window a failure raises.
+    void CreateEditor();
+    // The first read; its answer comes later.
     void FirstRead();
-    // What every asynchronous window does when it opens: build, then read.
+    // What every window does when it opens: build, then read.
     void FormCreate();
 
     const TConfigWindowInfo& Info;
@@ -61,7 +61,7 @@ class TAPModeConfigForm : public TConfigForm {
     Q_OBJECT
 public:
     TAPModeConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
-    // Synchronous: the mode is known when the rule first runs.
+    // The rule first runs when the first read has brought the mode.
     void FormCreate();
     // Enables and ticks the parameter rows the selected mode uses.
     void CBChange();

@@ -308,11 +308,17 @@ TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
     EXPECT_EQ(c.Timer1.interval(), 10000);
     c.BT_ResetClick();
     EXPECT_EQ(cell(c, 0, 3), QStringLiteral("0"));
+    EXPECT_FALSE(TSNMP_Counters::ShowDeltas);
+
+    feed(c, all(18446744073709551615ull)); // the largest 64-bit counter keeps the updates going
+    EXPECT_NO_THROW(c.UpdateCounters());
+    EXPECT_EQ(cell(c, 0, 1), QStringLiteral("4294967295"));
 }
 
 TEST_F(MainWindow, CountersGrowLive) {
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
-    EXPECT_TRUE(c.StatusPanel->text().startsWith(QStringLiteral("Get: Ok!.")));
+    ASSERT_TRUE(WaitFor([&c] { return c.StatusPanel->text().startsWith(QStringLiteral("Get: Ok!.")); }))
+        << c.StatusPanel->text();
     const quint64 first = cell(c, 9, 1).toULongLong();
     EXPECT_GT(first, 0u);
     c.StatusPanel->clear();
@@ -321,6 +327,22 @@ TEST_F(MainWindow, CountersGrowLive) {
     EXPECT_GT(cell(c, 9, 1).toULongLong(), first);
     EXPECT_GT(cell(c, 9, 3).toULongLong(), 0u);
     EXPECT_FALSE(c.ST_Time->text().isEmpty());
+}
+
+TEST_F(MainWindow, CountersOfASilentAgentNeverBlockAndGoWithTheirWindow) {
+    TSNMPSession::DefaultTarget().Device.Port = TestAgent::FreeUdpPort(); // nobody answers
+    QPointer<TSNMP_Counters> c = new TSNMP_Counters(nullptr, QStringLiteral("127.0.0.1"));
+    QElapsedTimer t;
+    t.start();
+    c->Timer1Timer(); // the first read is still on its way: skipped
+    c->Timer1Timer();
+    EXPECT_LT(t.elapsed(), 500);
+    EXPECT_EQ(c->CounterBinding->Request().Outstanding, 1);
+    ASSERT_TRUE(WaitFor(
+        [&c] { return c->StatusPanel->text().startsWith(QStringLiteral("Get: SNMP request timed out!")); }));
+    c->show();
+    c->close();
+    EXPECT_TRUE(WaitFor([&c] { return c.isNull(); }, 2000));
 }
 
 TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {

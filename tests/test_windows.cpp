@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 
 #include <QPlainTextEdit>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,6 +43,13 @@ protected:
 
 template <class Form> std::unique_ptr<Form> open(const char* title) {
     return std::make_unique<Form>(nullptr, QString::fromLatin1(title), QStringLiteral("127.0.0.1"));
+}
+
+// The AP mode window once its first read has answered.
+std::unique_ptr<TAPModeConfigForm> openAPMode() {
+    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    WaitFor([&ap] { return !ap->EditorPanel()->MessagePanel->Memo->toPlainText().isEmpty(); }, 6000);
+    return ap;
 }
 
 } // namespace
@@ -156,7 +164,7 @@ TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
 TEST_F(Windows, APModeRulePerMode) {
     ToolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"), QStringLiteral("i"),
             QStringLiteral("6")); // repeater
-    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    auto ap = openAPMode();
     EXPECT_EQ(ap->ModeBox->currentText(), QStringLiteral("repeater"));
     auto state = [&ap] {
         QString s;
@@ -185,7 +193,7 @@ TEST_F(Windows, APModeRulePerMode) {
 }
 
 TEST_F(Windows, APModeSetWritesTheModeAndItsParameters) {
-    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    auto ap = openAPMode();
     ap->ModeBox->setCurrentIndex(4); // backupAccessPoint
     ap->ParameterEdits[0]->setText(QStringLiteral("00:0A:0B:0C:0D:0E"));
     ap->ParameterEdits[1]->setText(QStringLiteral("10.1.2.3"));
@@ -193,6 +201,7 @@ TEST_F(Windows, APModeSetWritesTheModeAndItsParameters) {
     // not sent, so a change the agent made meanwhile survives.
     ToolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0"), QStringLiteral("s"), QStringLiteral("group-9"));
     ap->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*ap, 3)); // the first read, the Set and the read after it
     EXPECT_TRUE(
         ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0")).endsWith(QStringLiteral("INTEGER: 5")));
     EXPECT_TRUE(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0"))
@@ -206,7 +215,7 @@ TEST_F(Windows, APModeSetWritesTheModeAndItsParameters) {
 }
 
 TEST_F(Windows, OnlyRowsToBeSentCanStopTheSetAndTheRowIsNamed) {
-    auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
+    auto ap = openAPMode();
     const QString mode = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0");
     const QString before = ToolGet(mode);
     ap->ModeBox->setCurrentIndex(4); // backupAccessPoint: MAC and server address rows ticked
@@ -231,8 +240,15 @@ TEST_F(Windows, OnlyRowsToBeSentCanStopTheSetAndTheRowIsNamed) {
 
 TEST_F(Windows, APModeAgainstADeadAgentSaysSoAndOpens) {
     TSNMPSession::DefaultTarget().Device.Port = TestAgent::FreeUdpPort();
+    QElapsedTimer opening;
+    opening.start();
     auto ap = open<TAPModeConfigForm>("AP Mode Configuration");
-    const auto boxes = OvFeedback::TakeShown();
+    EXPECT_LT(opening.elapsed(), 500); // the window does not wait for the agent
+    QList<OvFeedback::Shown> boxes;
+    WaitFor([&boxes] {
+        boxes += OvFeedback::TakeShown();
+        return !boxes.empty();
+    });
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes[0].Text, QStringLiteral("SNMP request timed out!"));
     for (size_t i = 0; i < 3; ++i) {
