@@ -1,8 +1,13 @@
 #include "OvBootCounter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace OvBootCounter {
 
@@ -10,24 +15,71 @@ namespace {
 
 // The entry for our engine: the encoded ID followed by a blank. A line for another ID
 // that merely starts with ours is not ours.
-bool isOurLine(const QString& line, const QString& encodedId) {
-    return line.startsWith(encodedId) &&
-           (line.size() == encodedId.size() || line[encodedId.size()].isSpace());
+bool isOurLine(const QByteArray& line, const QByteArray& encodedId) {
+    return !line.startsWith('#') && line.startsWith(encodedId) &&
+           (line.size() == encodedId.size() || QChar::isSpace(static_cast<uchar>(line[encodedId.size()])));
 }
 
-bool readLines(const QString& fileName, QStringList& lines) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QString all = QString::fromLatin1(f.readAll());
-    lines = all.split(QLatin1Char('\n'));
-    for (QString& l : lines)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    return true;
+enum class Kind { Missing, Regular, Other };
+
+// What stands at the path, without following a symbolic link.
+Kind kindOf(const QString& fileName) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(fileName).constData(), &st) != 0)
+        return Kind::Missing;
+    return S_ISREG(st.st_mode) ? Kind::Regular : Kind::Other;
 }
+
+// The file's lines, each with its own bytes (a CR included), and whether the last one
+// ended with a newline. Only regular files are opened: a FIFO would block, a link would
+// lead elsewhere.
+int readLines(const QString& fileName, QList<QByteArray>& lines, bool& finalNewline) {
+    lines.clear();
+    finalNewline = true;
+    switch (kindOf(fileName)) {
+    case Kind::Missing:
+    case Kind::Other:
+        return CannotOpen;
+    case Kind::Regular:
+        break;
+    }
+    // There, but not to be read (by its mode, also for a user whom the system would let
+    // read it): it is somebody's, and never replaced blindly.
+    QFile f(fileName);
+    if (!(f.permissions() & QFileDevice::ReadOwner) || !f.open(QIODevice::ReadOnly))
+        return Unreadable;
+    const QByteArray all = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return Unreadable;
+    if (all.isEmpty())
+        return Found;
+    lines = all.split('\n');
+    finalNewline = all.endsWith('\n');
+    if (finalNewline)
+        lines.removeLast();
+    return Found;
+}
+
+// Holds an exclusive lock on the file's folder while the count is read and written, so
+// that programs starting at the same moment each get their own increment.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& fileName) {
+        const QString dir = QFileInfo(fileName).absolutePath();
+        Fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (Fd >= 0)
+            ::flock(Fd, LOCK_EX);
+    }
+    ~FolderLock() {
+        if (Fd >= 0)
+            ::close(Fd); // releases the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int Fd = -1;
+};
 
 } // namespace
 
@@ -44,16 +96,17 @@ QString EncodeEngineId(const QByteArray& engineId) {
 
 int Load(const QString& fileName, const QByteArray& engineId, quint32& boots) {
     boots = 0;
-    QStringList lines;
-    if (!readLines(fileName, lines))
-        return CannotOpen;
-    const QString id = EncodeEngineId(engineId);
-    for (const QString& line : lines) {
-        if (line.startsWith(QLatin1Char('#')) || !isOurLine(line, id))
+    QList<QByteArray> lines;
+    bool finalNewline = true;
+    const int read = readLines(fileName, lines, finalNewline);
+    if (read != Found)
+        return read;
+    const QByteArray id = EncodeEngineId(engineId).toLatin1();
+    for (const QByteArray& line : lines) {
+        if (!isOurLine(line, id))
             continue;
         bool ok = false;
-        const QString count = line.mid(id.size()).trimmed();
-        const qulonglong v = count.toULongLong(&ok, 10);
+        const qulonglong v = line.mid(id.size()).trimmed().toULongLong(&ok, 10);
         if (!ok || v > 0xFFFFFFFFull)
             return Malformed;
         boots = static_cast<quint32>(v);
@@ -63,41 +116,60 @@ int Load(const QString& fileName, const QByteArray& engineId, quint32& boots) {
 }
 
 int Save(const QString& fileName, const QByteArray& engineId, quint32 boots) {
-    QStringList lines;
-    if (!readLines(fileName, lines) || lines.isEmpty()) {
-        lines = QStringList{
-            QStringLiteral("# SNMPv3 engine boots counters, one line per engine:"),
-            QStringLiteral("# the engine ID, two characters per byte, a blank and the count."),
-            QStringLiteral("# Written by the Velmarn+ management module; other programs may add lines."),
-        };
+    const Kind kind = kindOf(fileName);
+    if (kind == Kind::Other)
+        return CannotSave; // a link, a FIFO, a folder: not ours to replace
+    QList<QByteArray> lines;
+    bool finalNewline = true;
+    if (kind == Kind::Regular && readLines(fileName, lines, finalNewline) != Found)
+        return CannotSave; // what cannot be read cannot be kept
+    if (lines.isEmpty()) {
+        lines = {"# SNMPv3 engine boots counters, one line per engine:",
+                 "# the engine ID, two characters per byte, a blank and the count.",
+                 "# Written by the Velmarn+ management module; other programs may add lines."};
+        finalNewline = true;
     }
-    const QString id = EncodeEngineId(engineId);
-    const QString entry = id + QLatin1Char(' ') + QString::number(boots);
-    QStringList out;
+    const QByteArray id = EncodeEngineId(engineId).toLatin1();
+    const QByteArray entry = id + ' ' + QByteArray::number(boots);
+    QList<QByteArray> out;
     bool written = false;
-    for (const QString& line : lines) {
-        if (!line.startsWith(QLatin1Char('#')) && isOurLine(line, id)) {
-            if (!written)
-                out << entry;
-            written = true;
+    for (const QByteArray& line : lines) {
+        if (!isOurLine(line, id)) {
+            out << line; // other lines byte for byte
             continue;
         }
-        out << line;
+        if (!written)
+            out << (line.endsWith('\r') ? entry + '\r' : entry);
+        written = true;
     }
-    if (!written)
+    if (!written) {
         out << entry;
+        finalNewline = true;
+    }
 
     // A file marked read-only stays untouched, also for a user whom the system would let
     // replace it (the rename below would otherwise succeed where a write would not).
-    if (QFile::exists(fileName) && !(QFile::permissions(fileName) & QFileDevice::WriteOwner))
+    if (kind == Kind::Regular && !(QFile::permissions(fileName) & QFileDevice::WriteOwner))
         return CannotSave;
     QSaveFile f(fileName);
     if (!f.open(QIODevice::WriteOnly))
         return CannotSave;
-    const QByteArray data = (out.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
+    QByteArray data = out.join('\n');
+    if (finalNewline)
+        data += '\n';
     if (f.write(data) != data.size())
         return CannotSave;
     return f.commit() ? Found : CannotSave;
+}
+
+int Increment(const QString& fileName, const QByteArray& engineId, quint32& boots) {
+    FolderLock lock(fileName);
+    const int loaded = Load(fileName, engineId, boots);
+    if (loaded < CannotOpen)
+        return loaded;
+    if (boots < MaximumBoots) // RFC 3414: the count stays at its maximum
+        ++boots;
+    return Save(fileName, engineId, boots);
 }
 
 } // namespace OvBootCounter

@@ -14,13 +14,23 @@ constexpr int NoEntry = -1;
 constexpr int CannotOpen = -2;
 constexpr int Malformed = -3;
 constexpr int CannotSave = -4;
+constexpr int Unreadable = -5; // the file is there but cannot be read
+
+// snmpEngineBoots never goes past this value.
+constexpr quint32 MaximumBoots = 2147483647;
 
 QString EncodeEngineId(const QByteArray& engineId);
 
 // Reads the count for engineId; boots is 0 unless Found.
 int Load(const QString& fileName, const QByteArray& engineId, quint32& boots);
 
-// Writes the count for engineId, replacing the file atomically.
+// Writes the count for engineId, replacing the file atomically and keeping every other
+// line byte for byte. Refuses (CannotSave) a file it cannot read and anything at that
+// name that is not a regular file (a symbolic link is not followed).
 int Save(const QString& fileName, const QByteArray& engineId, quint32 boots);
+
+// Load, one more (up to MaximumBoots), Save, under a lock that concurrent starts share.
+// Returns Load's error below CannotOpen, else Save's status; boots holds the new count.
+int Increment(const QString& fileName, const QByteArray& engineId, quint32& boots);
 
 } // namespace OvBootCounter

@@ -58,11 +58,10 @@ void TSNMPSession::Create(const QString& directory) {
     const QString file = BootCounterPath(directory);
     const QByteArray engineId(EngineId);
     quint32 boots = 0;
-    const int loaded = OvBootCounter::Load(file, engineId, boots);
-    if (loaded < OvBootCounter::CannotOpen)
+    const int status = OvBootCounter::Increment(file, engineId, boots);
+    if (status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave)
         throw OvException(OvCode::BootCounterLoad);
-    ++boots;
-    if (OvBootCounter::Save(file, engineId, boots) != 0)
+    if (status != 0)
         throw OvException(OvCode::BootCounterSave);
     s.boots = boots;
 

@@ -5,9 +5,12 @@
 #include "TestSupport.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 const QByteArray kId("OvSNMP_PP_Application");
@@ -113,6 +116,58 @@ TEST(BootCounter, ReadOnlyFileAndMissingDirectoryCannotBeSaved) {
     EXPECT_NE(OvBootCounter::Save(file, kId, 1), 0);
     EXPECT_EQ(readAll(file), QStringLiteral("# read only\n"));
     EXPECT_NE(OvBootCounter::Save(dir.filePath(QStringLiteral("no/such/dir/counter")), kId, 1), 0);
+}
+
+TEST(BootCounter, WhatCannotBeKeptIsNeverReplaced) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    quint32 boots = 0;
+    // Unreadable: a load error, and the file stays as it is.
+    writeAll(file, QStringLiteral("# theirs\n"));
+    QFile::setPermissions(file, QFile::WriteOwner);
+    EXPECT_EQ(OvBootCounter::Increment(file, kId, boots), OvBootCounter::Unreadable);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(readAll(file), QStringLiteral("# theirs\n"));
+    // A symbolic link is not followed and a FIFO not opened.
+    const QString target = dir.filePath(QStringLiteral("target"));
+    writeAll(target, QStringLiteral("precious\n"));
+    const QString link = dir.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(target, link));
+    EXPECT_EQ(OvBootCounter::Increment(link, kId, boots), OvBootCounter::CannotSave);
+    EXPECT_EQ(readAll(target), QStringLiteral("precious\n"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(OvBootCounter::Increment(fifo, kId, boots), OvBootCounter::CannotSave);
+}
+
+TEST(BootCounter, OtherLinesKeepTheirBytesAndTheCountStopsAtItsMaximum) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    const QString ours = OvBootCounter::EncodeEngineId(kId);
+    writeAll(file, QStringLiteral("# windows line\r\n%1 2147483646\r\nlast line without newline").arg(ours));
+    quint32 boots = 0;
+    ASSERT_EQ(OvBootCounter::Increment(file, kId, boots), 0);
+    ASSERT_EQ(OvBootCounter::Increment(file, kId, boots), 0);
+    EXPECT_EQ(boots, 2147483647u);
+    EXPECT_EQ(readAll(file),
+              QStringLiteral("# windows line\r\n%1 2147483647\r\nlast line without newline").arg(ours));
+}
+
+TEST(BootCounter, ConcurrentStartsEachCount) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("counter"));
+    std::vector<std::thread> starts;
+    for (int i = 0; i < 10; ++i)
+        starts.emplace_back([&file] {
+            quint32 boots = 0;
+            OvBootCounter::Increment(file, kId, boots);
+        });
+    for (auto& t : starts)
+        t.join();
+    quint32 boots = 0;
+    ASSERT_EQ(OvBootCounter::Load(file, kId, boots), OvBootCounter::Found);
+    EXPECT_EQ(boots, 10u);
 }
 
 TEST(BootCounter, FileNameFollowsDirectory) {
