@@ -268,6 +268,10 @@ void OvSnmpEngine::InitSecurity(const QByteArray& engineId, quint32 boots) {
                            static_cast<size_t>(engineId.size()));
         init_snmp("velmarn");
         initialised = true;
+        // The library looked into its folders while starting and never does again (no
+        // configuration, no persistent state): the private folder goes now, so nothing is
+        // left behind however the program ends.
+        PrivateDir.reset();
     }
     // init_snmp starts the local boots at 1; the stored count replaces it.
     QByteArray previous = QByteArray::number(boots > 0 ? boots - 1 : 0);

@@ -6,6 +6,7 @@
 #include "TMainForm.h"
 
 #include "TestSupport.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -40,6 +41,9 @@ protected:
 } // namespace
 
 TEST_F(SessionTest, FirstRunCreatesFileWithOneAndDefaults) {
+    const QString app = QCoreApplication::applicationName();
+    const QStringList pattern{(app.isEmpty() ? QStringLiteral("qt_temp") : app) + QStringLiteral("-*")};
+    const QStringList before = QDir::temp().entryList(pattern, QDir::Dirs);
     TSNMPSession::Create(QString());
     EXPECT_TRUE(QFile::exists(QStringLiteral("OvSNMP_PP_BootCounter")));
     EXPECT_EQ(storedBoots(), 1u);
@@ -57,6 +61,8 @@ TEST_F(SessionTest, FirstRunCreatesFileWithOneAndDefaults) {
     ASSERT_NE(TSNMPSession::EventTimer(), nullptr);
     EXPECT_TRUE(TSNMPSession::EventTimer()->isActive());
     EXPECT_EQ(TSNMPSession::EventTimer()->interval(), 20);
+    // The SNMP library's private folder is gone as soon as the library has started.
+    EXPECT_EQ(QDir::temp().entryList(pattern, QDir::Dirs), before);
 }
 
 TEST_F(SessionTest, StoredCountIsIncrementedAndReachesTheLibrary) {
@@ -106,12 +112,12 @@ TEST_F(SessionTest, MainWindowWithoutArgumentsSaysSoAndStillCountsBoots) {
 }
 
 TEST_F(SessionTest, MainWindowCaptionNamesTheAddress) {
-    TMainForm form(QStringList{QStringLiteral("/I192.168.0.50"), QStringLiteral("/Rr")});
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmarn + : 192.168.0.50"));
-    EXPECT_EQ(form.AddressText, QStringLiteral("192.168.0.50"));
+    TMainForm form(QStringList{QStringLiteral("/I127.0.0.50"), QStringLiteral("/Rr")});
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmarn + : 127.0.0.50"));
+    EXPECT_EQ(form.AddressText, QStringLiteral("127.0.0.50"));
     EXPECT_EQ(form.ReadCommunityText, QStringLiteral("r"));
     EXPECT_TRUE(form.WriteCommunityText.isEmpty());
-    EXPECT_EQ(TSNMPSession::DefaultTarget().Device.Address, QStringLiteral("192.168.0.50"));
+    EXPECT_EQ(TSNMPSession::DefaultTarget().Device.Address, QStringLiteral("127.0.0.50"));
     EXPECT_EQ(TSNMPSession::DefaultTarget().Security.WriteCommunity, QStringLiteral("vortani"));
 }
 
