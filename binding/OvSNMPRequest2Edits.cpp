@@ -3,6 +3,7 @@
 #include "OvByteForm.h"
 #include "OvControls.h"
 #include "OvDateTime.h"
+#include "OvEditHint.h"
 #include "OvErrors.h"
 #include "OvExpression.h"
 #include "OvFeedback.h"
@@ -497,6 +498,9 @@ int OvSNMPRequest2Edits::BindEdit(int index, const QString& formats, const std::
     auto entry = std::make_unique<BindingEntry>();
     entry->Index = index;
     entry->Syntax = VarList().Item(index)->Syntax;
+    for (QLineEdit* e : taken)
+        if (const EditRule* rule = Rules->RuleFor(e))
+            e->setToolTip(OvEditHint(entry->Syntax, *rule, taken.size() == 1));
     for (QLineEdit* e : taken)
         entry->Controls.emplace_back(e);
     entry->Count = static_cast<int>(entry->Controls.size());

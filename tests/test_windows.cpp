@@ -161,6 +161,15 @@ TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
     EXPECT_EQ(memoLines(*mac).size(), 1);
 }
 
+TEST_F(Windows, EditsSayWhatTheyTake) {
+    auto station = open<TStationConfigForm>("Station Configuration");
+    auto ap = openAPMode();
+    EXPECT_EQ(station->LayoutRows()[3].Control->toolTip(),
+              QStringLiteral("hex octets, e.g. 4C 61 62"));                            // SSID
+    EXPECT_EQ(station->LayoutRows()[6].Control->toolTip(), QStringLiteral("integer")); // beacon period
+    EXPECT_TRUE(ap->ParameterEdits[1]->toolTip().startsWith(QStringLiteral("IPv4 address")));
+}
+
 TEST_F(Windows, APModeRulePerMode) {
     ToolSet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0"), QStringLiteral("i"),
             QStringLiteral("6")); // repeater
