@@ -9,6 +9,7 @@
 #include <grp.h>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <csignal>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -207,7 +208,13 @@ QString TestAgent::Tool(const QString& program, const QStringList& options, cons
     return p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
+void TestAgent::SetSilent(bool silent) {
+    if (Process.state() == QProcess::Running)
+        ::kill(static_cast<pid_t>(Process.processId()), silent ? SIGSTOP : SIGCONT);
+}
+
 void TestAgent::Stop() {
+    SetSilent(false); // a stopped process would not take the terminate
     if (Process.state() != QProcess::NotRunning) {
         Process.terminate();
         if (!Process.waitForFinished(3000)) {

@@ -36,6 +36,8 @@ public:
     quint16 Port() const { return AgentPort; }
     QString Endpoint() const { return Address() + QLatin1Char(':') + QString::number(AgentPort); }
     void Stop();
+    // Freezes the agent (SIGSTOP) or lets it go on: a device that stops answering.
+    void SetSilent(bool silent);
 
     // Runs one of net-snmp's command-line tools against this agent (v2c unless options
     // say otherwise): program options, then the agent, then objects. Returns its
