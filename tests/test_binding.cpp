@@ -169,6 +169,9 @@ TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
     One flag(integer, OvAccess::readwrite, &kOnOffList);
     auto* box = new QCheckBox(&flag.window);
     flag.binding.BindControl(0, box);
+    flag.value() = QStringLiteral("off"); // the first option is "not ticked"
+    flag.binding.ShowValues();
+    EXPECT_FALSE(box->isChecked());
     flag.value() = QStringLiteral("on");
     flag.binding.ShowValues();
     EXPECT_TRUE(box->isChecked());

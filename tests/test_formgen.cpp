@@ -95,7 +95,7 @@ TEST(FlowLayout, GeometryOfThreeLines) {
     // static text of the third line only 17.
     const int labelWidths[] = {40, 150, 30};
     for (int l = 0; l < 3; ++l) {
-        g.Controls[3 * l]->resize(20, 17);
+        g.Controls[3 * l]->resize(20, 18);
         g.Controls[3 * l + 1]->resize(labelWidths[l], 13);
         g.Controls[3 * l + 2]->resize(100, l == 2 ? 17 : 21);
     }
@@ -110,7 +110,7 @@ TEST(FlowLayout, GeometryOfThreeLines) {
         EXPECT_EQ(v->height(), 21); // the short third control was raised to 21
         EXPECT_EQ(v->y(), 20 + 26 * l) << "line " << l;
         EXPECT_EQ(c->x(), 20);
-        EXPECT_EQ(c->y(), v->y() + 2); // (21 - 17) / 2
+        EXPECT_EQ(c->y(), v->y() + 1); // (21 - 18) / 2, truncated
         EXPECT_EQ(lab->x(), 20 + 20 + 5);
         EXPECT_EQ(lab->y(), v->y() + 4);          // (21 - 13) / 2
         EXPECT_EQ(v->x(), 20 + 20 + 5 + 150 + 5); // after the widest label of the table

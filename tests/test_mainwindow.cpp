@@ -329,6 +329,19 @@ TEST_F(MainWindow, CountersGrowLive) {
     EXPECT_FALSE(c.ST_Time->text().isEmpty());
 }
 
+TEST_F(MainWindow, AHugeAnswerDoesNotWidenTheCountersWindow) {
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    c.show();
+    const int width = c.width();
+    const QString huge = QStringLiteral("'") + QString(65000, QLatin1Char('7')) + QStringLiteral("x'");
+    c.CounterBinding->ShowResult(huge);
+    QCoreApplication::processEvents();
+    EXPECT_LE(c.StatusPanel->text().size(), 302);
+    EXPECT_TRUE(c.StatusPanel->toolTip().contains(huge));
+    EXPECT_EQ(c.width(), width);
+    EXPECT_LT(c.minimumSizeHint().width(), 1000);
+}
+
 TEST_F(MainWindow, CountersOfASilentAgentNeverBlockAndGoWithTheirWindow) {
     TSNMPSession::DefaultTarget().Device.Port = TestAgent::FreeUdpPort(); // nobody answers
     QPointer<TSNMP_Counters> c = new TSNMP_Counters(nullptr, QStringLiteral("127.0.0.1"));

@@ -8,6 +8,9 @@
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -134,9 +137,36 @@ TEST_F(Requests, ErrorsFoundBeforeSending) {
     }
 }
 
+namespace {
+// A UDP socket on loopback that takes requests and never answers; it notes when each came.
+struct SilentAgent {
+    int Fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    quint16 Port = 0;
+    QElapsedTimer Clock;
+    std::vector<qint64> ArrivedMs;
+    SilentAgent() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(Fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        ::getsockname(Fd, reinterpret_cast<sockaddr*>(&a), &len);
+        Port = ntohs(a.sin_port);
+        Clock.start();
+    }
+    ~SilentAgent() { ::close(Fd); }
+    void Drain() {
+        char buffer[2048];
+        while (::recv(Fd, buffer, sizeof buffer, 0) > 0)
+            ArrivedMs.push_back(Clock.elapsed());
+    }
+};
+} // namespace
+
 TEST_F(Requests, TimeOutAfterOneRetry) {
+    SilentAgent silent;
     OvSNMPRequest r;
-    r.Device.Port = TestAgent::FreeUdpPort(); // nobody listens
+    r.Device.Port = silent.Port;
     r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
     QElapsedTimer t;
     t.start();
@@ -149,6 +179,9 @@ TEST_F(Requests, TimeOutAfterOneRetry) {
     }
     EXPECT_GE(t.elapsed(), 1800);
     EXPECT_LT(t.elapsed(), 3500);
+    silent.Drain();
+    EXPECT_EQ(silent.ArrivedMs.size(), 2u); // the synchronous read: request and one retry
+    silent.ArrivedMs.clear();
 
     bool called = false;
     OvSNMPError result;
@@ -162,11 +195,21 @@ TEST_F(Requests, TimeOutAfterOneRetry) {
         },
         true);
     EXPECT_EQ(r.Outstanding, 1);
-    ASSERT_TRUE(WaitFor([&] { return called; }, 5000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            silent.Drain();
+            return called;
+        },
+        5000));
     EXPECT_EQ(result.Code, -405);
     EXPECT_TRUE(result.Done);
     EXPECT_GE(t.elapsed(), 1800);
     EXPECT_EQ(r.Outstanding, 0);
+    // The request and one retry, a second apart; nothing after.
+    WaitFor([] { return false; }, 300);
+    silent.Drain();
+    ASSERT_EQ(silent.ArrivedMs.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(silent.ArrivedMs[1] - silent.ArrivedMs[0]), 1000.0, 150.0);
 }
 
 TEST_F(Requests, AsyncGetAnswersWithoutWaitingForTheTick) {
@@ -284,6 +327,13 @@ INSTANTIATE_TEST_SUITE_P(
                       V3Case{"shaaes", "shaaes", 3, "shaaes-auth", 4, "shaaes-priv", 3, 0},
                       V3Case{"sha256aes256", "velmarn", 5, "velmarn-auth", 21, "velmarn-priv", 3, 0},
                       V3Case{"authOnly", "authonly", 3, "authonly-auth", 1, "", 2, 0},
+                      V3Case{"sha224des", "sha224des", 4, "sha224-auth", 2, "sha224-priv", 3, 0},
+                      V3Case{"sha384", "sha384", 6, "sha384-auth", 1, "", 2, 0},
+                      V3Case{"sha512aes", "sha512aes", 7, "sha512-auth", 4, "sha512-priv", 3, 0},
+                      V3Case{"aes192", "aes192", 3, "aes192-auth", 20, "aes192-priv", 3, 0},
+                      V3Case{"aes256", "aes256", 3, "aes256-auth", 21, "aes256-priv", 3, 0},
+                      V3Case{"aes192c", "aes192c", 3, "aes192c-auth", 23, "aes192c-priv", 3, 0},
+                      V3Case{"aes256c", "aes256c", 3, "aes256c-auth", 24, "aes256c-priv", 3, 0},
                       V3Case{"wrongAuthPass", "shaaes", 3, "not-the-pass", 4, "shaaes-priv", 3, -308},
                       V3Case{"unknownUser", "nobody-here", 3, "whatever-pass", 4, "whatever-pass", 3, -304},
                       V3Case{"wrongLevel", "authonly", 3, "authonly-auth", 4, "some-priv-pass", 3, -303},

@@ -86,6 +86,11 @@ TEST(ValueText, ReceivedTextsBySyntax) {
     };
     EXPECT_EQ(OvReceivedText(OvSyntax::counter64, binding(ASN_COUNTER64, &big, sizeof big).vb()),
               QStringLiteral("18446744073709551615"));
+    struct counter64 words {
+        1ul, 2ul // high word first
+    };
+    EXPECT_EQ(OvReceivedText(OvSyntax::counter64, binding(ASN_COUNTER64, &words, sizeof words).vb()),
+              QStringLiteral("4294967298"));
     const QByteArray oneAndHalf = QByteArray::fromHex("000000000000F83F");
     EXPECT_EQ(OvReceivedText(double_, octetBinding(oneAndHalf).vb()), QStringLiteral("1.5"));
 }
@@ -352,6 +357,9 @@ TEST(ValueText, TicksAndHexTextsReadBack) {
     }
     EXPECT_EQ(OvTicksText(8640000), QStringLiteral("1 day, 0:00:00.00"));
     EXPECT_EQ(OvTicksText(17280000), QStringLiteral("2 days, 0:00:00.00"));
+    quint32 tenths = 0;
+    ASSERT_TRUE(OvParseTicks(QStringLiteral("0:00:01.5"), tenths)); // one digit: tenths
+    EXPECT_EQ(tenths, 150u);
     QByteArray o;
     ASSERT_TRUE(OvParseHex(OvHexText(QByteArray::fromHex("00ff10")), o));
     EXPECT_EQ(o, QByteArray::fromHex("00ff10"));

@@ -162,6 +162,43 @@ TEST_P(Walks, WalkOfAnAgentThatGoesBackwardsStops) {
     EXPECT_TRUE(result.Done);
 }
 
+TEST_P(Walks, AnAnswerWithFewerObjectsThanAskedIsAnError) {
+    QString error;
+    auto hostile = TestAgent::StartHostile(&error, QStringLiteral("short"));
+    ASSERT_NE(hostile, nullptr) << error;
+    UseAgent(hostile->Address(), hostile->Port(), GetParam());
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(kTwoRows, SVT_SV, 0);
+    EXPECT_EQ(CodeOf([&r] { r.Get(true); }), -411);
+    EXPECT_EQ(GetAsyncAndWait(r).Code, -411);
+}
+
+namespace {
+// Notes which items a write carries, and sends none of them.
+struct WriteRecorder : OvSNMPRequest {
+    QStringList Written;
+    void LoadValue(int index, snmp_pdu*, const QString& instanceOid) override {
+        Written << QString::number(index) + QLatin1Char('@') + instanceOid;
+    }
+};
+} // namespace
+
+TEST_P(Walks, KeyedRowWriteCarriesEveryValueColumnAndNoKey) {
+    static const TSNMPVarInfo keyed[] = {
+        {"1.3.6.1.4.1.32473.9.5.1.1", "key", integer, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr,
+         nullptr, nullptr},
+        {"1.3.6.1.4.1.32473.9.5.1.2", "first", integer, OvAccess::readwrite, nullptr, nullptr, nullptr,
+         nullptr, nullptr, nullptr},
+        {"1.3.6.1.4.1.32473.9.5.1.3", "second", integer, OvAccess::readwrite, nullptr, nullptr, nullptr,
+         nullptr, nullptr, nullptr},
+        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    WriteRecorder r;
+    r.VarList = OvSNMPVarList(keyed, MVT_UMV, 1);
+    r.VarList.Item(0)->Value = QStringLiteral("7");
+    r.Set(false);
+    EXPECT_EQ(r.Written, (QStringList{"1@1.3.6.1.4.1.32473.9.5.1.2.7", "2@1.3.6.1.4.1.32473.9.5.1.3.7"}));
+}
+
 TEST_P(Walks, UnchangedDisplayStringIsWrittenBackAsItWasRead) {
     static const TSNMPVarInfo name[] = {
         {"1.3.6.1.4.1.32473.9.0.1", "name", displaystr, OvAccess::readwrite, nullptr, nullptr, nullptr,

@@ -161,6 +161,21 @@ TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
     EXPECT_EQ(memoLines(*mac).size(), 1);
 }
 
+TEST_F(Windows, AnEmptySsidIsWrittenAsAnEmptyString) {
+    const QString ssid = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0");
+    auto station = open<TStationConfigForm>("Station Configuration");
+    ASSERT_TRUE(waitForLines(*station, 1));
+    auto* edit = qobject_cast<QLineEdit*>(station->LayoutRows()[3].Control);
+    EXPECT_EQ(edit->cursorPosition(), 0); // a long value shows from its start
+    edit->clear();
+    station->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*station, 3));
+    EXPECT_TRUE(memoLines(*station)[1].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*station)[1];
+    EXPECT_TRUE(ToolGet(ssid).endsWith(QStringLiteral("\"\""))) << ToolGet(ssid);
+    EXPECT_EQ(edit->text(), QString()); // read back empty, not "(NULL)"
+    ToolSet(ssid, QStringLiteral("s"), QStringLiteral("Velmarn-Lab"));
+}
+
 TEST_F(Windows, EditsSayWhatTheyTake) {
     auto station = open<TStationConfigForm>("Station Configuration");
     auto ap = openAPMode();
@@ -168,6 +183,7 @@ TEST_F(Windows, EditsSayWhatTheyTake) {
               QStringLiteral("hex octets, e.g. 4C 61 62"));                            // SSID
     EXPECT_EQ(station->LayoutRows()[6].Control->toolTip(), QStringLiteral("integer")); // beacon period
     EXPECT_TRUE(ap->ParameterEdits[1]->toolTip().startsWith(QStringLiteral("IPv4 address")));
+    EXPECT_GE(ap->ModeBox->width(), ap->ModeBox->sizeHint().width()); // no label is cut
 }
 
 TEST_F(Windows, APModeRulePerMode) {

@@ -120,6 +120,22 @@ std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& 
                        "rwuser shaaes priv\n"
                        "createUser authonly SHA \"authonly-auth\"\n"
                        "rwuser authonly auth\n"
+                       // One user per remaining protocol number; SHA-1 keys need the AES
+                       // key extension, so the two variants of AES-192/256 differ there.
+                       "createUser sha224des SHA-224 \"sha224-auth\" DES \"sha224-priv\"\n"
+                       "rwuser sha224des priv\n"
+                       "createUser sha384 SHA-384 \"sha384-auth\"\n"
+                       "rwuser sha384 auth\n"
+                       "createUser sha512aes SHA-512 \"sha512-auth\" AES \"sha512-priv\"\n"
+                       "rwuser sha512aes priv\n"
+                       "createUser aes192 SHA \"aes192-auth\" AES-192 \"aes192-priv\"\n"
+                       "rwuser aes192 priv\n"
+                       "createUser aes256 SHA \"aes256-auth\" AES-256 \"aes256-priv\"\n"
+                       "rwuser aes256 priv\n"
+                       "createUser aes192c SHA \"aes192c-auth\" AES-192-C \"aes192c-priv\"\n"
+                       "rwuser aes192c priv\n"
+                       "createUser aes256c SHA \"aes256c-auth\" AES-256-C \"aes256c-priv\"\n"
+                       "rwuser aes256c priv\n"
                        "sysObjectID 1.3.6.1.4.1.32473.2.1\n")
             .arg(agent->AgentPort)
             .arg(QLatin1String(ReadCommunity), QLatin1String(WriteCommunity), QLatin1String(V3User),

@@ -2,8 +2,9 @@
 """A misbehaving SNMPv1/v2c agent for tests, on 127.0.0.1:PORT.
 
 Mode "backwards": every get-next is answered inside the column asked for, alternating
-between rows 2 and 1, so a walk that trusts the agent never ends. Gets are answered with
-the objects asked for, each INTEGER 1.
+between rows 2 and 1, so a walk that trusts the agent never ends.
+Mode "short": a request for several objects is answered with the first one only.
+Otherwise the objects asked for are answered, each INTEGER 1.
 """
 import socket
 import sys
@@ -31,6 +32,8 @@ def main():
                 row = 1 if ids[-1] == 2 and len(ids) > COLUMN_LENGTH else 2
                 ids = ids[:COLUMN_LENGTH] + (row,)
             answers.append((ids, proto.Integer(1)))
+        if mode == "short":
+            answers = answers[:1]
         proto.apiPDU.setVarBinds(response, answers)
         proto.apiMessage.setPDU(message, response)
         sock.sendto(encoder.encode(message), peer)
