@@ -6,8 +6,14 @@
 #include "OvFeedback.h"
 #include "OvNumbers.h"
 #include "OvSNMPRequest2Edits.h"
+#include "TCounterChart.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QSaveFile>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -62,7 +68,7 @@ void TSNMP_Counters::BuildWindow() {
 
     LV_SNMPCounterData = new QTreeWidget(this);
     LV_SNMPCounterData->setRootIsDecorated(false);
-    LV_SNMPCounterData->setSelectionMode(QAbstractItemView::NoSelection);
+    LV_SNMPCounterData->setSelectionMode(QAbstractItemView::ExtendedSelection); // the graph's curves
     LV_SNMPCounterData->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value"),
                                          QStringLiteral("Delta"), QStringLiteral("Rate"),
                                          QStringLiteral("Peak"), QStringLiteral("Peak Occured at")});
@@ -106,9 +112,15 @@ void TSNMP_Counters::BuildWindow() {
     side->addStretch(1);
     row->addWidget(panel1);
 
+    Chart = new TCounterChart(this);
+    Chart->setMinimumHeight(GraphHeight - 20);
+    Chart->hide();
+    outer->addWidget(Chart);
+
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(true);
     StatusPanel = new TStatusPanel(StatusBar1);
+    BuildGraph(StatusBar1);
     outer->addWidget(StatusBar1);
 
     Timer1.setInterval(1000);
@@ -116,7 +128,82 @@ void TSNMP_Counters::BuildWindow() {
     connect(BT_Reset, &QPushButton::clicked, this, &TSNMP_Counters::BT_ResetClick);
     connect(BT_Start, &QPushButton::clicked, this, &TSNMP_Counters::BT_StartClick);
     connect(BT_Stop, &QPushButton::clicked, this, &TSNMP_Counters::BT_StopClick);
+    connect(CB_Graph, &QCheckBox::toggled, this, &TSNMP_Counters::ShowGraph);
+    connect(CB_Span, &QComboBox::currentIndexChanged, this,
+            [this](int i) { Chart->SetSpanMinutes(CB_Span->itemData(i).toInt(), History); });
+    connect(BT_Export, &QPushButton::clicked, this, &TSNMP_Counters::ExportClick);
+    connect(LV_SNMPCounterData, &QTreeWidget::itemSelectionChanged, this, &TSNMP_Counters::SelectionChanged);
     Timer1.start();
+}
+
+// The graph's controls sit at the right of the status bar: the window keeps its design
+// size while the graph is hidden.
+void TSNMP_Counters::BuildGraph(QStatusBar* bar) {
+    CB_Graph = new QCheckBox(QStringLiteral("Graph"), bar);
+    CB_Graph->setObjectName(QStringLiteral("graphCheck"));
+    CB_Graph->setToolTip(QStringLiteral("Rates of the counters selected in the table, as curves"));
+    CB_Span = new QComboBox(bar);
+    CB_Span->setObjectName(QStringLiteral("graphSpan"));
+    for (int minutes : {1, 10, 60})
+        CB_Span->addItem(QStringLiteral("%1 min").arg(minutes), minutes);
+    CB_Span->setCurrentIndex(1);
+    BT_Export = new QPushButton(QStringLiteral("Export..."), bar);
+    BT_Export->setObjectName(QStringLiteral("exportButton"));
+    BT_Export->setToolTip(QStringLiteral("Save the graph's samples as CSV"));
+    for (QWidget* w :
+         {static_cast<QWidget*>(CB_Graph), static_cast<QWidget*>(CB_Span), static_cast<QWidget*>(BT_Export)})
+        bar->addPermanentWidget(w);
+}
+
+void TSNMP_Counters::ShowGraph(bool shown) {
+    if (shown == Chart->isVisible())
+        return;
+    if (shown)
+        HeightWithoutGraph = height();
+    Chart->setVisible(shown);
+    resize(width(), shown ? HeightWithoutGraph + GraphHeight : HeightWithoutGraph);
+}
+
+void TSNMP_Counters::SelectionChanged() {
+    std::vector<int> picked;
+    for (int i = 0; i < CounterCount; ++i)
+        if (LV_SNMPCounterData->topLevelItem(i)->isSelected())
+            picked.push_back(i);
+    QStringList names;
+    for (const char* caption : RowCaptions)
+        names << QString::fromLatin1(caption);
+    Chart->ShowCounters(picked, names, History);
+}
+
+void TSNMP_Counters::RecordPoll() {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (int i = 0; i < CounterCount; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds()});
+    }
+    Chart->AddLatest(History);
+}
+
+bool TSNMP_Counters::ExportCsv(const QString& fileName) {
+    QStringList names;
+    for (const char* caption : RowCaptions)
+        names << QString::fromLatin1(caption);
+    const QByteArray text = History.ToCsv(names).toUtf8();
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(),
+                           QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()),
+                           QMessageBox::Ok, QMessageBox::Critical);
+    return false;
+}
+
+void TSNMP_Counters::ExportClick() {
+    const QString fileName =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Export counters"), QStringLiteral("counters.csv"),
+                                     QStringLiteral("CSV files (*.csv)"));
+    if (!fileName.isEmpty())
+        ExportCsv(fileName);
 }
 
 void TSNMP_Counters::FormCreate(const QString& addressText) {
@@ -214,6 +301,8 @@ void TSNMP_Counters::UpdateCounters() {
             row->setText(RateCell, QString::number(LastDelta[k] / IntervalSeconds()));
         }
     }
+    if (ShowDeltas)
+        RecordPoll(); // the graph gets the rates the table shows
     ShowDeltas = true;
     FitColumns();
 }
@@ -258,6 +347,8 @@ void TSNMP_Counters::BT_ResetClick() {
     }
     Running = true;
     ShowDeltas = false;
+    History.Clear();
+    Chart->Clear();
 }
 
 void TSNMP_Counters::BT_StartClick() {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "OvCounterHistory.h"
+
 #include <QTimer>
 #include <QWidget>
 #include <array>
 
+class QCheckBox;
 class QComboBox;
+class TCounterChart;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -51,6 +55,18 @@ public:
     QTreeWidget* LV_SNMPCounters;
     QTimer Timer1;
 
+    // The rate graph: what each poll showed, and the curves of the selected counters.
+    static constexpr int GraphHeight = 280;
+    OvCounterHistory History{CounterCount, 3600}; // an hour of one-second polls
+    QCheckBox* CB_Graph;
+    QComboBox* CB_Span;
+    QPushButton* BT_Export;
+    TCounterChart* Chart;
+    // Shows or hides the graph, growing or shrinking the window by its height.
+    void ShowGraph(bool shown);
+    // Writes the samples as CSV; false (and a message box) when the file cannot be written.
+    bool ExportCsv(const QString& fileName);
+
 public Q_SLOTS:
     void Timer1Timer();
     void BT_ResetClick();
@@ -59,6 +75,11 @@ public Q_SLOTS:
     void CB_IntervalChange();
 
 private:
+    void BuildGraph(QStatusBar* bar);
+    int HeightWithoutGraph = 0;
+    void SelectionChanged();
+    void RecordPoll();
+    void ExportClick();
     void FormCreate(const QString& addressText);
     void StartRead();
     void ReadFinished(int code, const QString& message);

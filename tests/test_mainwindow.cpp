@@ -5,6 +5,7 @@
 #include "SimulatorSuite.h"
 #include "TConfigForms.h"
 #include "TMainForm.h"
+#include "TCounterChart.h"
 #include "TSNMP_Counters.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
@@ -15,6 +16,8 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
+#include <QTemporaryDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -315,6 +318,51 @@ TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
     EXPECT_EQ(cell(c, 0, 1), QStringLiteral("4294967295"));
 }
 
+TEST_F(MainWindow, CountersGraphFollowsThePolls) {
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    c.Timer1.stop();
+    c.show();
+    c.BT_ResetClick();
+    const int height = c.height();
+    c.CB_Graph->setChecked(true);
+    EXPECT_TRUE(c.Chart->isVisible());
+    EXPECT_GE(c.height(), height + TSNMP_Counters::GraphHeight);
+    for (int row : {1, 3, 9})
+        c.LV_SNMPCounterData->topLevelItem(row)->setSelected(true);
+    EXPECT_EQ(c.Chart->CurveNames(),
+              (QStringList{"MulticastTransmittedFrameCount", "RetryCount", "ReceivedFragmentCount"}));
+
+    auto values = all(4294967290ull);
+    feed(c, values);
+    c.UpdateCounters(); // no previous value: no rate, no point
+    EXPECT_EQ(c.Chart->PointCount(0), 0);
+    values[1] = 5; // wraps: 11 more
+    feed(c, values);
+    c.UpdateCounters();
+    ASSERT_EQ(c.History.Samples(1).size(), 1u);
+    EXPECT_EQ(c.History.Samples(1).back().Delta, 11u);
+    EXPECT_EQ(c.History.Samples(1).back().Rate, 11u);
+    EXPECT_EQ(c.Chart->PointCount(0), 1);
+
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("counters.csv"));
+    ASSERT_TRUE(c.ExportCsv(csv));
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines =
+        QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 1 + TSNMP_Counters::CounterCount);
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral(",MulticastTransmittedFrameCount,5,11,11"))) << lines[2];
+    EXPECT_FALSE(c.ExportCsv(dir.filePath(QStringLiteral("no/such/folder/x.csv"))));
+    EXPECT_EQ(OvFeedback::TakeShown().size(), 1u);
+
+    c.BT_ResetClick(); // clears the curves with the figures
+    EXPECT_EQ(c.Chart->PointCount(0), 0);
+    EXPECT_TRUE(c.History.Samples(1).empty());
+    c.CB_Graph->setChecked(false);
+    EXPECT_EQ(c.height(), height);
+}
+
 TEST_F(MainWindow, CountersGrowLive) {
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     ASSERT_TRUE(WaitFor([&c] { return c.StatusPanel->text().startsWith(QStringLiteral("Get: Ok!.")); }))
@@ -332,12 +380,14 @@ TEST_F(MainWindow, CountersGrowLive) {
 TEST_F(MainWindow, AHugeAnswerDoesNotWidenTheCountersWindow) {
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     c.show();
+    ASSERT_TRUE(WaitFor([&c] { return !c.StatusPanel->text().isEmpty(); })); // the first read is in
+    c.Timer1.stop();
     const int width = c.width();
     const QString huge = QStringLiteral("'") + QString(65000, QLatin1Char('7')) + QStringLiteral("x'");
     c.CounterBinding->ShowResult(huge);
-    QCoreApplication::processEvents();
     EXPECT_LE(c.StatusPanel->text().size(), 302);
     EXPECT_TRUE(c.StatusPanel->toolTip().contains(huge));
+    QCoreApplication::processEvents();
     EXPECT_EQ(c.width(), width);
     EXPECT_LT(c.minimumSizeHint().width(), 1000);
 }

@@ -1,0 +1,54 @@
+#include "OvCounterHistory.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+OvCounterHistory::OvCounterHistory(int counters, int capacity)
+    : Limit(std::max(1, capacity)), Series(static_cast<size_t>(std::max(0, counters))) {}
+
+void OvCounterHistory::Append(int counter, const Sample& sample) {
+    if (counter < 0 || counter >= Counters())
+        return;
+    std::deque<Sample>& s = Series[static_cast<size_t>(counter)];
+    s.push_back(sample);
+    while (static_cast<int>(s.size()) > Limit)
+        s.pop_front();
+}
+
+void OvCounterHistory::Clear() {
+    for (auto& s : Series)
+        s.clear();
+}
+
+QString OvCounterHistory::ToCsv(const QStringList& names) const {
+    std::vector<std::tuple<qint64, int, const Sample*>> rows;
+    for (int c = 0; c < Counters(); ++c)
+        for (const Sample& s : Samples(c))
+            rows.emplace_back(s.TimeMs, c, &s);
+    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
+    });
+    QString out = QStringLiteral("time,counter,value,delta,rate\r\n");
+    for (const auto& [time, counter, s] : rows) {
+        const QString name = counter < names.size() ? names[counter] : QString::number(counter);
+        out += QDateTime::fromMSecsSinceEpoch(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
+               QLatin1Char(',') + csvField(name) + QLatin1Char(',') + QString::number(s->Value) +
+               QLatin1Char(',') + QString::number(s->Delta) + QLatin1Char(',') + QString::number(s->Rate) +
+               QStringLiteral("\r\n");
+    }
+    return out;
+}

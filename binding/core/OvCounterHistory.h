@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+// The samples behind a counters graph: per counter, what each poll showed (value, change
+// since the poll before, change per second), oldest first. Each counter keeps at most
+// Capacity samples; older ones are dropped as new ones come.
+class OvCounterHistory {
+public:
+    struct Sample {
+        qint64 TimeMs = 0; // milliseconds since the epoch
+        quint32 Value = 0;
+        quint32 Delta = 0;
+        quint32 Rate = 0;
+    };
+
+    OvCounterHistory(int counters, int capacity);
+
+    void Append(int counter, const Sample& sample);
+    void Clear();
+
+    int Counters() const { return static_cast<int>(Series.size()); }
+    int Capacity() const { return Limit; }
+    const std::deque<Sample>& Samples(int counter) const { return Series[static_cast<size_t>(counter)]; }
+
+    // RFC 4180 text: a header line, then one line per sample in time order ("time",
+    // "counter", "value", "delta", "rate"; local time as yyyy-MM-dd hh:mm:ss).
+    QString ToCsv(const QStringList& names) const;
+
+private:
+    int Limit;
+    std::vector<std::deque<Sample>> Series;
+};
