@@ -14,14 +14,12 @@ TCounterChart::TCounterChart(QWidget* parent)
     Chart->legend()->setAlignment(Qt::AlignRight);
     Chart->setTitle(QStringLiteral("Rate (per second) of the counters selected in the table"));
     TimeAxis->setFormat(QStringLiteral("hh:mm:ss"));
-    TimeAxis->setTickCount(6);
     RateAxis->setLabelFormat(QStringLiteral("%.0f"));
+    // The axis is not measured again when the range grows: wider labels stay whole.
+    RateAxis->setTruncateLabels(false);
     RateAxis->setRange(0, 1);
-    Chart->addAxis(TimeAxis, Qt::AlignBottom);
-    Chart->addAxis(RateAxis, Qt::AlignLeft);
-    setChart(Chart); // the view owns the chart, the chart its axes and curves
-    setRenderHint(QPainter::Antialiasing);
-    Rescale(QDateTime::currentMSecsSinceEpoch());
+    setChart(Chart);                              // the view owns the chart, the chart its axes and curves
+    setRenderHint(QPainter::Antialiasing, false); // curves of thousands of points redraw every poll
 }
 
 void TCounterChart::ShowCounters(const std::vector<int>& counters, const QStringList& names,
@@ -32,6 +30,11 @@ void TCounterChart::ShowCounters(const std::vector<int>& counters, const QString
         auto* curve = new QLineSeries;
         curve->setName(c < names.size() ? names[c] : QString::number(c));
         Chart->addSeries(curve);
+        if (Chart->axes().isEmpty()) {
+            // Added with the first curve: a time axis added to an empty chart is not laid out.
+            Chart->addAxis(TimeAxis, Qt::AlignBottom);
+            Chart->addAxis(RateAxis, Qt::AlignLeft);
+        }
         curve->attachAxis(TimeAxis);
         curve->attachAxis(RateAxis);
         Curves.emplace_back(c, curve);
@@ -39,12 +42,25 @@ void TCounterChart::ShowCounters(const std::vector<int>& counters, const QString
     Refill(history);
 }
 
+qint64 TCounterChart::SpacingMs() const {
+    return qint64(Span) * 60000 / MaxPoints;
+}
+
+bool TCounterChart::Due(const QLineSeries* curve, qint64 timeMs) const {
+    return curve->count() == 0 ||
+           timeMs - static_cast<qint64>(curve->at(curve->count() - 1).x()) >= SpacingMs();
+}
+
 void TCounterChart::Refill(const OvCounterHistory& history) {
     qint64 newest = 0;
     for (auto& [counter, curve] : Curves) {
         QList<QPointF> points;
+        qint64 last = 0;
         for (const OvCounterHistory::Sample& s : history.Samples(counter)) {
+            if (!points.isEmpty() && s.TimeMs - last < SpacingMs())
+                continue;
             points.append(QPointF(static_cast<double>(s.TimeMs), s.Rate));
+            last = s.TimeMs;
             newest = std::max(newest, s.TimeMs);
         }
         curve->replace(points); // one redraw for the whole curve
@@ -59,7 +75,7 @@ void TCounterChart::AddLatest(const OvCounterHistory& history) {
     qint64 newest = 0;
     for (auto& [counter, curve] : Curves) {
         const auto& samples = history.Samples(counter);
-        if (samples.empty())
+        if (samples.empty() || !Due(curve, samples.back().TimeMs))
             continue;
         curve->append(static_cast<double>(samples.back().TimeMs), samples.back().Rate);
         newest = std::max(newest, samples.back().TimeMs);

@@ -12,9 +12,10 @@ class QLineSeries;
 class QValueAxis;
 
 // The rate curves of the counters the user picked, over the last minutes, in local time.
-// Fed from a counter history: a curve is rebuilt when its counter is picked, and one
-// point is added per poll; points older than the span are dropped, so a curve never
-// holds more than the span's polls.
+// Fed from a counter history: a curve is rebuilt when its counter is picked, and a point
+// is added per poll while the curve has fewer than MaxPoints over its span (at longer
+// spans one poll in a few); points older than the span are dropped. The chart redraws
+// only when a point is added.
 class TCounterChart : public QChartView {
     Q_OBJECT
 public:
@@ -33,7 +34,11 @@ public:
     // Points of the curve of the i-th drawn counter.
     int PointCount(int curve) const;
 
+    static constexpr int MaxPoints = 200; // per curve: about two pixels each
+
 private:
+    qint64 SpacingMs() const;
+    bool Due(const QLineSeries* curve, qint64 timeMs) const;
     void Refill(const OvCounterHistory& history);
     void DropOld(qint64 newestMs);
     void Rescale(qint64 newestMs);

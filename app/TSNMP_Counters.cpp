@@ -74,7 +74,7 @@ void TSNMP_Counters::BuildWindow() {
                                          QStringLiteral("Peak"), QStringLiteral("Peak Occured at")});
     // Auto-sized columns, fitted when a text outgrows them (not re-measured on every poll).
     LV_SNMPCounterData->header()->setSectionResizeMode(QHeaderView::Interactive);
-    LV_SNMPCounterData->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+    OvShowGridLines(LV_SNMPCounterData);
     for (const char* caption : RowCaptions)
         new QTreeWidgetItem(LV_SNMPCounterData, {QString::fromLatin1(caption)});
     row->addWidget(LV_SNMPCounterData, 1);
@@ -161,6 +161,8 @@ void TSNMP_Counters::ShowGraph(bool shown) {
     if (shown)
         HeightWithoutGraph = height();
     Chart->setVisible(shown);
+    if (shown)
+        SelectionChanged();
     resize(width(), shown ? HeightWithoutGraph + GraphHeight : HeightWithoutGraph);
 }
 
@@ -181,7 +183,8 @@ void TSNMP_Counters::RecordPoll() {
         const size_t k = static_cast<size_t>(i);
         History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds()});
     }
-    Chart->AddLatest(History);
+    if (Chart->isVisible()) // a hidden graph is rebuilt from the history when shown
+        Chart->AddLatest(History);
 }
 
 bool TSNMP_Counters::ExportCsv(const QString& fileName) {

@@ -1,5 +1,6 @@
 #include "OvControls.h"
 
+#include <QAbstractItemView>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -53,4 +54,10 @@ TStatusPanel::TStatusPanel(QStatusBar* bar) : QLabel(bar) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     setMinimumWidth(0);
     bar->addWidget(this, 1);
+}
+
+void OvShowGridLines(QAbstractItemView* view) {
+    view->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"
+                                       "QTreeView::item:selected { background: palette(highlight);"
+                                       " color: palette(highlighted-text); }"));
 }

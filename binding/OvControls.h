@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStringList>
 
+class QAbstractItemView;
 class QStatusBar;
 class QVBoxLayout;
 
@@ -43,3 +44,7 @@ class TStatusPanel : public QLabel {
 public:
     explicit TStatusPanel(QStatusBar* bar);
 };
+
+// Grid lines between the cells of a list view; selected rows keep the highlight colours
+// (a style sheet for items would otherwise paint them over).
+void OvShowGridLines(QAbstractItemView* view);

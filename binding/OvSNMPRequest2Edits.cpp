@@ -527,7 +527,7 @@ void OvSNMPRequest2Edits::BindListView(QTreeWidget* view, bool disableUntilSelec
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setRootIsDecorated(false);
     view->setAllColumnsShowFocus(true);
-    view->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }")); // grid lines
+    OvShowGridLines(view);
     connect(view, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (!View)
             return;
