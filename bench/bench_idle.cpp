@@ -6,6 +6,8 @@
 #include "OvFeedback.h"
 #include "TMainForm.h"
 #include "TSNMP_Counters.h"
+#include "BenchModule.h"
+#include "OffscreenProgram.h"
 #include "TestAgent.h"
 
 #include <QApplication>
@@ -43,11 +45,7 @@ double idleFor(int ms) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    OvFeedback::SetTestMode(true);
+    OffscreenProgram program(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
     const int ms = seconds * 1000;
 
@@ -60,15 +58,11 @@ int main(int argc, char** argv) {
         reference = idleFor(ms);
     }
 
-    QString error;
-    auto sim = TestAgent::StartSimulator(&error);
-    if (!sim) {
-        std::fprintf(stderr, "snmpsimd: %s\n", qPrintable(error));
+    auto sim = StartSimulatedDevice();
+    if (!sim)
         return 1;
-    }
-    TMainForm form({QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(sim->Port()),
-                    QStringLiteral("/v1")});
-    form.show();
+    auto shown = ShowModule(*sim);
+    TMainForm& form = *shown;
     idleFor(2000);
     const double mainOnly = idleFor(ms);
     form.CounterTable1Click();

@@ -6,6 +6,7 @@
 //      columns (snmpsim).
 // Prints medians and ratios; exits 0 either way (the figures are for reading, not gating).
 #include "OvSNMPRequest.h"
+#include "OffscreenProgram.h"
 #include "TestAgent.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -122,10 +123,7 @@ double walkThroughSnmpwalk(const TestAgent& agent, int* lines) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
+    OffscreenProgram program(argc, argv);
     TSNMPSession::Create(QString());
 
     QString error;
@@ -146,6 +144,7 @@ int main(int argc, char** argv) {
     std::printf("  ratio %.2f (target <= 1.30)\n", asyncMedian / directMedian);
 
     // A 600-row table of two columns for the simulator.
+    QTemporaryDir work;
     const QString data = work.filePath(QStringLiteral("big.snmprec"));
     QFile f(data);
     f.open(QIODevice::WriteOnly);

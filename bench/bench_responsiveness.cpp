@@ -7,6 +7,8 @@
 #include "OvFeedback.h"
 #include "TConfigForms.h"
 #include "TMainForm.h"
+#include "BenchModule.h"
+#include "OffscreenProgram.h"
 #include "TestAgent.h"
 
 #include <QApplication>
@@ -60,22 +62,14 @@ void runFor(int ms) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    OvFeedback::SetTestMode(true);
+    OffscreenProgram program(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
 
-    QString error;
-    auto sim = TestAgent::StartSimulator(&error);
-    if (!sim) {
-        std::fprintf(stderr, "snmpsimd: %s\n", qPrintable(error));
+    auto sim = StartSimulatedDevice();
+    if (!sim)
         return 1;
-    }
-    TMainForm form({QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(sim->Port()),
-                    QStringLiteral("/v1")});
-    form.show();
+    auto shown = ShowModule(*sim);
+    TMainForm& form = *shown;
     form.StationConfiguration1Click();
     form.CounterTable1Click();
     runFor(2000);

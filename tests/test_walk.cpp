@@ -48,6 +48,15 @@ protected:
     }
     static void TearDownTestSuite() { gTables.reset(); }
     void SetUp() override { UseAgent(gTables->Address(), gTables->Port(), GetParam()); }
+    // A misbehaving agent for this test, the default target pointing at it.
+    std::unique_ptr<TestAgent> useHostile(const char* mode) const {
+        QString error;
+        auto agent = TestAgent::StartHostile(&error, QString::fromLatin1(mode));
+        EXPECT_NE(agent, nullptr) << error;
+        if (agent)
+            UseAgent(agent->Address(), agent->Port(), GetParam());
+        return agent;
+    }
 };
 
 } // namespace
@@ -141,10 +150,8 @@ TEST_P(Walks, ReadOfAMissingObjectSaysItDoesNotExist) {
 }
 
 TEST_P(Walks, WalkOfAnAgentThatGoesBackwardsStops) {
-    QString error;
-    auto hostile = TestAgent::StartHostile(&error, QStringLiteral("backwards"));
-    ASSERT_NE(hostile, nullptr) << error;
-    UseAgent(hostile->Address(), hostile->Port(), GetParam());
+    auto hostile = useHostile("backwards");
+    ASSERT_NE(hostile, nullptr);
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(kTwoRows, MVT_FMV, 1);
     int rows = 0;
@@ -163,10 +170,8 @@ TEST_P(Walks, WalkOfAnAgentThatGoesBackwardsStops) {
 }
 
 TEST_P(Walks, AnAnswerWithFewerObjectsThanAskedIsAnError) {
-    QString error;
-    auto hostile = TestAgent::StartHostile(&error, QStringLiteral("short"));
-    ASSERT_NE(hostile, nullptr) << error;
-    UseAgent(hostile->Address(), hostile->Port(), GetParam());
+    auto hostile = useHostile("short");
+    ASSERT_NE(hostile, nullptr);
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(kTwoRows, SVT_SV, 0);
     EXPECT_EQ(CodeOf([&r] { r.Get(true); }), -411);

@@ -88,16 +88,7 @@ std::unique_ptr<TestAgent> TestAgent::StartSimulator(QString* error, const QStri
                      QStringLiteral("--logging-method=null")};
     if (runningAsRoot())
         args << QStringLiteral("--process-user=nobody") << QStringLiteral("--process-group=nogroup");
-    agent->Process.setProcessChannelMode(QProcess::MergedChannels);
-    agent->Process.start(QStringLiteral("snmpsimd"), args);
-    if (!agent->Process.waitForStarted(5000)) {
-        if (error)
-            *error = QStringLiteral("snmpsimd did not start: ") + agent->Process.errorString();
-        return nullptr;
-    }
-    if (!agent->WaitUntilAnswering(QLatin1String(ReadCommunity), error))
-        return nullptr;
-    return agent;
+    return agent->Run(QStringLiteral("snmpsimd"), args, error) ? std::move(agent) : nullptr;
 }
 
 std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& extraConfig, quint16 port) {
@@ -149,21 +140,18 @@ std::unique_ptr<TestAgent> TestAgent::StartSnmpd(QString* error, const QString& 
     env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), root + QStringLiteral("/persist"));
     env.insert(QStringLiteral("HOME"), root);
     agent->Process.setProcessEnvironment(env);
-    agent->Process.setProcessChannelMode(QProcess::MergedChannels);
-    agent->Process.start(QStringLiteral("/usr/sbin/snmpd"),
-                         {QStringLiteral("-f"), QStringLiteral("-Lo"), QStringLiteral("-C"),
-                          QStringLiteral("-c"), root + QStringLiteral("/snmpd.conf"), QStringLiteral("-p"),
-                          root + QStringLiteral("/snmpd.pid"), QStringLiteral("-M"),
-                          QStringLiteral("/dev/null"), QStringLiteral("-I"),
-                          QStringLiteral("-smux,mteTrigger,mteTriggerConf")});
-    if (!agent->Process.waitForStarted(5000)) {
-        if (error)
-            *error = QStringLiteral("snmpd did not start: ") + agent->Process.errorString();
-        return nullptr;
-    }
-    if (!agent->WaitUntilAnswering(QLatin1String(ReadCommunity), error))
-        return nullptr;
-    return agent;
+    const QStringList args{QStringLiteral("-f"),
+                           QStringLiteral("-Lo"),
+                           QStringLiteral("-C"),
+                           QStringLiteral("-c"),
+                           root + QStringLiteral("/snmpd.conf"),
+                           QStringLiteral("-p"),
+                           root + QStringLiteral("/snmpd.pid"),
+                           QStringLiteral("-M"),
+                           QStringLiteral("/dev/null"),
+                           QStringLiteral("-I"),
+                           QStringLiteral("-smux,mteTrigger,mteTriggerConf")};
+    return agent->Run(QStringLiteral("/usr/sbin/snmpd"), args, error) ? std::move(agent) : nullptr;
 }
 
 std::unique_ptr<TestAgent> TestAgent::StartHostile(QString* error, const QString& mode) {
@@ -171,18 +159,20 @@ std::unique_ptr<TestAgent> TestAgent::StartHostile(QString* error, const QString
     agent->Dir =
         std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmarn-hostile-XXXXXX"));
     agent->AgentPort = FreeUdpPort();
-    agent->Process.setProcessChannelMode(QProcess::MergedChannels);
-    agent->Process.start(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral(VELMARN_TEST_SUPPORT "/hostile_agent.py"), QString::number(agent->AgentPort), mode});
-    if (!agent->Process.waitForStarted(5000)) {
+    const QStringList args{QStringLiteral(VELMARN_TEST_SUPPORT "/hostile_agent.py"),
+                           QString::number(agent->AgentPort), mode};
+    return agent->Run(QStringLiteral("/usr/bin/python3"), args, error) ? std::move(agent) : nullptr;
+}
+
+bool TestAgent::Run(const QString& program, const QStringList& args, QString* error) {
+    Process.setProcessChannelMode(QProcess::MergedChannels);
+    Process.start(program, args);
+    if (!Process.waitForStarted(5000)) {
         if (error)
-            *error = QStringLiteral("hostile agent did not start: ") + agent->Process.errorString();
-        return nullptr;
+            *error = program + QStringLiteral(" did not start: ") + Process.errorString();
+        return false;
     }
-    if (!agent->WaitUntilAnswering(QLatin1String(ReadCommunity), error))
-        return nullptr;
-    return agent;
+    return WaitUntilAnswering(QLatin1String(ReadCommunity), error);
 }
 
 bool TestAgent::WaitUntilAnswering(const QString& community, QString* error) {

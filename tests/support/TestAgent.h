@@ -47,6 +47,8 @@ public:
 
 private:
     TestAgent() = default;
+    // Starts the agent's program and waits until it answers.
+    bool Run(const QString& program, const QStringList& args, QString* error);
     bool WaitUntilAnswering(const QString& community, QString* error);
 
     std::unique_ptr<QTemporaryDir> Dir;
