@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OvEditRule.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,29 +12,9 @@
 class QLineEdit;
 class QWidget;
 
-// The numbers of a delimited number text ("192.168.0.1" with delimiter '.').
-struct OvNumList {
-    int Count = 0;
-    std::vector<quint32> Numbers;
-    QChar Delimiter;
-
-    static OvNumList Parse(const QString& text, QChar delimiter);
-};
-
-// The rule of one edit, parsed from a format specifier such as "%i" or "%u{n1x255l3a}".
-struct EditRule {
-    static constexpr int AutoAdvance = 1;
-    static constexpr int FixedLength = 2;
-
+// The rule of one edit with the edit it governs and what the edit last held.
+struct EditRule : OvEditRule {
     QPointer<QLineEdit> Edit;
-    char Letter = 's';
-    QChar Delimiter;
-    double Minimum = 0;
-    double Maximum = 0;
-    int MaxLength = 0; // for 'n': the largest count of numbers
-    int LengthFlags = 0;
-    QChar Jump;
-    int Width = 0; // pixels, 0 = leave the edit's width alone
     QString LastGood;
     // The edit's own handlers, run after the rule's checks; returning false is the
     // edit's way of refusing (its text goes back to the last good one on exit).
@@ -40,11 +22,11 @@ struct EditRule {
     std::function<bool()> OwnExit;
 
     // Parses one specifier; raises OvException(-2) for anything outside the grammar.
-    static EditRule Parse(const QString& specifier);
-    // Whether character c at position pos of text fits the letter.
-    bool Fits(const QString& text, int pos) const;
-    // The exit check: true when text passes; otherwise message holds the user's message.
-    bool Check(const QString& text, QString& message) const;
+    static EditRule Parse(const QString& specifier) {
+        EditRule rule;
+        static_cast<OvEditRule&>(rule) = OvEditRule::Parse(specifier);
+        return rule;
+    }
 };
 
 // The rules of one binding object: keystroke filtering, the jump character and
