@@ -10,39 +10,34 @@
 
 namespace {
 
-const TConfigWindowInfo kStation{
-    "Station Configuration", StationConfigTable, StationConfigLayout, 493, 471, false};
-const TConfigWindowInfo kAPMode{
-    "AP Mode Configuration", APModeConfigTable, APModeConfigLayout, 530, 248, false};
-const TConfigWindowInfo kPrivacy{
-    "Privacy Configuration", PrivacyConfigTable, PrivacyConfigLayout, 463, 322, false};
-const TConfigWindowInfo kMACOperation{
-    "MAC Operation", MACOperationTable, MACOperationLayout, 502, 424, false};
-const TConfigWindowInfo kManufacturer{
-    "Manufacture Information1", ManufacturerTable, ManufacturerLayout, 487, 270, true};
-const TConfigWindowInfo kPHYOperation{
-    "PHY Operation", PHYOperationTable, PHYOperationLayout, 486, 390, false};
-const TConfigWindowInfo kAntenna{"Antenna", AntennaTable, AntennaLayout, 446, 209, true};
-const TConfigWindowInfo kTxPower{"Tx Power", TxPowerTable, TxPowerLayout, 504, 423, true};
-const TConfigWindowInfo kDSS{"DSS", DSSTable, DSSLayout, 550, 374, false};
+// The design size of each group's window.
+const TConfigWindowInfo kStation{ConfigGroups[0], 493, 471};
+const TConfigWindowInfo kAPMode{ConfigGroups[1], 530, 248};
+const TConfigWindowInfo kPrivacy{ConfigGroups[2], 463, 322};
+const TConfigWindowInfo kMACOperation{ConfigGroups[3], 502, 424};
+const TConfigWindowInfo kManufacturer{ConfigGroups[4], 487, 270};
+const TConfigWindowInfo kPHYOperation{ConfigGroups[5], 486, 390};
+const TConfigWindowInfo kAntenna{ConfigGroups[6], 446, 209};
+const TConfigWindowInfo kTxPower{ConfigGroups[7], 504, 423};
+const TConfigWindowInfo kDSS{ConfigGroups[8], 550, 374};
 
 } // namespace
 
 TConfigForm::TConfigForm(QWidget* owner, const TConfigWindowInfo& info, const QString& windowTitle,
                          const QString& addressText)
     : QWidget(owner, Qt::Window), Info(info), WindowTitle(windowTitle), AddressText(addressText),
-      Layout(OvCopyLayout(info.Layout)) {}
+      Layout(OvCopyLayout(info.Group.Layout)) {}
 
 TConfigForm::~TConfigForm() = default;
 
 void TConfigForm::CreateEditor() {
     setWindowTitle(WindowTitle + QStringLiteral(" : ") + AddressText);
     Binding = new OvSNMPRequest2Edits(this);
-    Binding->VarList() = OvSNMPVarList(Info.Table, SVT_SV, 0);
+    Binding->VarList() = OvSNMPVarList(Info.Group.Table, SVT_SV, 0);
     Panel = new TSNMPEditorPanel(this);
     Panel->BuildEditor(Layout.data(), Binding);
     Panel->InitEditor();
-    if (Info.ReadOnly) {
+    if (Info.Group.ReadOnly) {
         Panel->ButtonPanel->HideSelectAll();
         Panel->ButtonPanel->HideSelectNone();
         Panel->ButtonPanel->HideSetChecked();

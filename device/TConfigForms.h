@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OvCatalogue.h"
 #include "OvSNMPRequest2Edits.h"
 #include "TSNMPPanel.h"
 #include "TUIGenerator.h"
@@ -11,14 +12,12 @@
 #include <array>
 #include <vector>
 
-// What distinguishes one configuration window from another.
+// What distinguishes one configuration window from another: its group of the catalogue
+// and its design size.
 struct TConfigWindowInfo {
-    const char* Title;
-    const TSNMPVarInfo* Table;
-    const TUIItemInfo* Layout;
-    int Width; // design size
+    const OvConfigGroup& Group;
+    int Width;
     int Height;
-    bool ReadOnly; // only Refresh and Close
 };
 
 // A configuration window generated from its descriptor and layout tables. Closing hides

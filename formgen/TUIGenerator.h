@@ -1,29 +1,13 @@
 #pragma once
 
-#include "OvSNMPVar.h"
+#include "OvLayoutRow.h"
 
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <vector>
 
-class QCheckBox;
 class OvSNMPRequest2Edits;
-
-// Control kinds of a layout row.
-enum TUIKind { ukNone = 0, ukEdit = 1, ukComboBox = 2, ukMemo = 3, ukStaticText = 4, ukListView = 5 };
-
-// One row of a layout table: which control shows which catalogue row. Tables are
-// constant and end with an all-zero row; a window works on its own copy, in which the
-// generator fills Control and CheckBox.
-struct TUIItemInfo {
-    int Kind;
-    const char* Format;
-    const TSNMPVarInfo* VarInfo;
-    int Reserved;
-    QWidget* Control;
-    QCheckBox* CheckBox;
-};
 
 // A window's own copy of a layout table, terminator included.
 std::vector<TUIItemInfo> OvCopyLayout(const TUIItemInfo* table);

@@ -407,3 +407,15 @@ const TUIItemInfo DSSLayout[] = {
     {ukStaticText, "", &DSSTable[6], 0, nullptr, nullptr}, // dot11PBCCOptionImplemented
     {ukNone, nullptr, nullptr, 0, nullptr, nullptr},
 };
+
+const OvConfigGroup ConfigGroups[ConfigGroupCount] = {
+    {"Station Configuration", StationConfigTable, StationConfigLayout, false},
+    {"AP Mode Configuration", APModeConfigTable, APModeConfigLayout, false},
+    {"Privacy Configuration", PrivacyConfigTable, PrivacyConfigLayout, false},
+    {"MAC Operation", MACOperationTable, MACOperationLayout, false},
+    {"Manufacture Information1", ManufacturerTable, ManufacturerLayout, true},
+    {"PHY Operation", PHYOperationTable, PHYOperationLayout, false},
+    {"Antenna", AntennaTable, AntennaLayout, true},
+    {"Tx Power", TxPowerTable, TxPowerLayout, true},
+    {"DSS", DSSTable, DSSLayout, false},
+};

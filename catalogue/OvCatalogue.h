@@ -2,7 +2,7 @@
 
 #include "OvOptionList.h"
 #include "OvSNMPVar.h"
-#include "TUIGenerator.h"
+#include "OvLayoutRow.h"
 
 // The device's management information: one descriptor table per window or device
 // action, ended by an all-zero row, and the option lists of its enumerated objects.
@@ -55,3 +55,14 @@ extern const TUIItemInfo PHYOperationLayout[];
 extern const TUIItemInfo AntennaLayout[];
 extern const TUIItemInfo TxPowerLayout[];
 extern const TUIItemInfo DSSLayout[];
+
+// The configuration windows' groups in menu order: what each shows and whether it can be
+// written.
+struct OvConfigGroup {
+    const char* Title;
+    const TSNMPVarInfo* Table;
+    const TUIItemInfo* Layout;
+    bool ReadOnly;
+};
+extern const OvConfigGroup ConfigGroups[];
+constexpr int ConfigGroupCount = 9;
