@@ -1,0 +1,196 @@
+#include "OvConfigDocument.h"
+
+#include "OvCatalogue.h"
+#include "OvEditRule.h"
+#include "OvErrors.h"
+#include "OvSnmpEngine.h"
+#include "OvValueText.h"
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+
+using namespace OvSyntax;
+
+constexpr const char* kFormat = "velmarn-config 1";
+
+const TUIItemInfo* layoutRowFor(const OvConfigGroup& group, const TSNMPVarInfo* info) {
+    for (const TUIItemInfo* row = group.Layout; row && row->VarInfo; ++row)
+        if (row->VarInfo == info)
+            return row;
+    return nullptr;
+}
+
+bool isWholeNumberSyntax(int syntax) {
+    return syntax == integer || syntax == counter || syntax == guage || syntax == uinteger ||
+           syntax == OvSyntax::counter64;
+}
+
+} // namespace
+
+bool OvCatalogueEntry::Writable() const {
+    return Info && (Info->Access & OvAccess::writeonly) && !ConfigGroups[Group].ReadOnly;
+}
+
+OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
+    for (int g = 0; g < ConfigGroupCount; ++g) {
+        int r = 0;
+        for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
+            if (QLatin1String(info->Oid) != identifier)
+                continue;
+            OvCatalogueEntry e;
+            e.Group = g;
+            e.Row = r;
+            e.Info = info;
+            const TUIItemInfo* row = layoutRowFor(ConfigGroups[g], info);
+            if (row && row->Kind == ukEdit && row->Format && *row->Format)
+                e.Format = row->Format;
+            return e;
+        }
+    }
+    return OvCatalogueEntry();
+}
+
+QString OvSyntaxName(int syntax) {
+    switch (syntax) {
+    case boolean:
+        return QStringLiteral("boolean");
+    case integer:
+        return QStringLiteral("integer");
+    case octetstr:
+        return QStringLiteral("octetstr");
+    case objectid:
+        return QStringLiteral("objectid");
+    case ipaddress:
+        return QStringLiteral("ipaddress");
+    case counter:
+        return QStringLiteral("counter");
+    case guage:
+        return QStringLiteral("gauge");
+    case timeticks:
+        return QStringLiteral("timeticks");
+    case OvSyntax::counter64:
+        return QStringLiteral("counter64");
+    case uinteger:
+        return QStringLiteral("unsigned");
+    case macaddress:
+        return QStringLiteral("macaddress");
+    case datetime:
+        return QStringLiteral("dateandtime");
+    case displaystr:
+        return QStringLiteral("displaystring");
+    default:
+        return QStringLiteral("syntax-%1").arg(syntax);
+    }
+}
+
+const QStringList& OvConfigDocument::IdentityNames() {
+    static const QStringList names{QStringLiteral("dot11manufacturerProductName"),
+                                   QStringLiteral("dot11manufacturerProductVersion"),
+                                   QStringLiteral("dot11StationID")};
+    return names;
+}
+
+const OvConfigDocument::Object* OvConfigDocument::Find(const QString& identifier) const {
+    for (const Object& o : Objects)
+        if (o.Oid == identifier)
+            return &o;
+    return nullptr;
+}
+
+QByteArray OvConfigDocument::ToJson() const {
+    QJsonArray objects;
+    for (const Object& o : Objects)
+        objects.append(QJsonObject{{QStringLiteral("group"), o.Group},
+                                   {QStringLiteral("name"), o.Name},
+                                   {QStringLiteral("oid"), o.Oid},
+                                   {QStringLiteral("syntax"), o.Syntax},
+                                   {QStringLiteral("value"), o.Value}});
+    const QJsonObject device{{QStringLiteral("address"), Address},
+                             {QStringLiteral("product"), Product},
+                             {QStringLiteral("version"), Version},
+                             {QStringLiteral("mac"), Mac}};
+    const QJsonObject root{{QStringLiteral("format"), QLatin1String(kFormat)},
+                           {QStringLiteral("time"), Time},
+                           {QStringLiteral("device"), device},
+                           {QStringLiteral("objects"), objects}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, QString& error) {
+    QJsonParseError parse{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        error = QStringLiteral("not JSON: %1 at offset %2").arg(parse.errorString()).arg(parse.offset);
+        return false;
+    }
+    const QJsonObject root = doc.object();
+    if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormat)) {
+        error = QStringLiteral("not a velmarn-config backup (format \"%1\" expected)")
+                    .arg(QLatin1String(kFormat));
+        return false;
+    }
+    OvConfigDocument d;
+    const QJsonObject device = root.value(QStringLiteral("device")).toObject();
+    d.Address = device.value(QStringLiteral("address")).toString();
+    d.Product = device.value(QStringLiteral("product")).toString();
+    d.Version = device.value(QStringLiteral("version")).toString();
+    d.Mac = device.value(QStringLiteral("mac")).toString();
+    d.Time = root.value(QStringLiteral("time")).toString();
+    const QJsonArray objects = root.value(QStringLiteral("objects")).toArray();
+    for (const QJsonValue& v : objects) {
+        const QJsonObject o = v.toObject();
+        Object object{o.value(QStringLiteral("group")).toString(), o.value(QStringLiteral("name")).toString(),
+                      o.value(QStringLiteral("oid")).toString(), o.value(QStringLiteral("syntax")).toString(),
+                      o.value(QStringLiteral("value")).toString()};
+        if (object.Oid.isEmpty() || !o.value(QStringLiteral("value")).isString()) {
+            error = QStringLiteral("object %1 has no identifier or no text value").arg(d.Objects.size() + 1);
+            return false;
+        }
+        d.Objects.push_back(std::move(object));
+    }
+    out = std::move(d);
+    return true;
+}
+
+OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
+    OvRestoreCheck check;
+    static const QRegularExpression wholeNumber(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
+    for (const OvConfigDocument::Object& o : document.Objects) {
+        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
+        const QString name = o.Name.isEmpty() ? o.Oid : o.Name;
+        if (!e.Found() || QLatin1String(e.Info->Name) != o.Name) {
+            check.Errors << QStringLiteral("%1: not an object of this access point (%2)").arg(name, o.Oid);
+            continue;
+        }
+        if (!e.Writable()) {
+            if (!OvConfigDocument::IdentityNames().contains(o.Name))
+                check.Skipped << name;
+            continue;
+        }
+        QString message;
+        if (e.Format && !OvEditRule::Parse(QString::fromLatin1(e.Format)).Check(o.Value, message)) {
+            check.Errors << name + QStringLiteral(": ") + message;
+            continue;
+        }
+        const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
+        if (isWholeNumberSyntax(e.Info->Syntax) && !wholeNumber.match(text).hasMatch()) {
+            check.Errors << name + QStringLiteral(": ") + OvErrorMessage(OvCode::BadPartialValue);
+            continue;
+        }
+        try {
+            // Built exactly as the write will be, and thrown away.
+            OvPduPtr pdu = OvSnmpEngine::NewPdu(SNMP_MSG_SET);
+            OvAppendBinding(pdu.get(), o.Oid + QStringLiteral(".0"), e.Info->Syntax, text);
+        } catch (const OvException& ex) {
+            check.Errors << name + QStringLiteral(": ") + ex.message();
+        }
+    }
+    return check;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct TSNMPVarInfo;
+
+// Where an object stands in the catalogue: its configuration group and row.
+struct OvCatalogueEntry {
+    int Group = -1;
+    int Row = -1;
+    const TSNMPVarInfo* Info = nullptr;
+    const char* Format = nullptr; // the edit rule of its edit, when it has one
+
+    bool Found() const { return Info != nullptr; }
+    bool Writable() const;
+    static OvCatalogueEntry ByOid(const QString& oid);
+};
+
+// The syntax's name in a saved document ("integer", "octetstr", ...).
+QString OvSyntaxName(int syntax);
+
+// One access point's settings as saved: its identity, when, and per object its group,
+// name, identifier, syntax and value text (enumerations by their labels, as the windows
+// show them).
+struct OvConfigDocument {
+    struct Object {
+        QString Group;
+        QString Name;
+        QString Oid;
+        QString Syntax;
+        QString Value;
+    };
+
+    QString Address;
+    QString Product;
+    QString Version;
+    QString Mac;
+    QString Time; // ISO 8601, local
+    std::vector<Object> Objects;
+
+    const Object* Find(const QString& oid) const;
+    QByteArray ToJson() const;
+    // Reads a document; false with the reason in error when it is not one.
+    static bool FromJson(const QByteArray& json, OvConfigDocument& out, QString& error);
+
+    // Identity objects: never written, compared to refuse a restore onto another device.
+    static const QStringList& IdentityNames();
+};
+
+// What a restore may write: every object of the document checked against the catalogue
+// (known identifier, its edit rule, its syntax) before anything is sent. Read-only
+// objects are not written.
+struct OvRestoreCheck {
+    QStringList Errors;  // "<name>: <message>"
+    QStringList Skipped; // read-only objects of the document, identity aside
+    bool Ok() const { return Errors.isEmpty(); }
+    static OvRestoreCheck Of(const OvConfigDocument& document);
+};

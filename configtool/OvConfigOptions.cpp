@@ -1,0 +1,205 @@
+#include "OvConfigOptions.h"
+
+#include <QFile>
+#include <QMap>
+
+namespace {
+
+QString readSecret(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
+    QByteArray line = f.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+int protocolNumber(const QMap<QString, int>& names, const QString& name, const char* what) {
+    const auto it = names.find(name.toUpper());
+    if (it == names.end())
+        throw OvUsageError(QStringLiteral("unknown %1 protocol \"%2\" (one of %3)")
+                               .arg(QLatin1String(what), name, names.keys().join(QStringLiteral(", "))));
+    return it.value();
+}
+
+} // namespace
+
+QString OvConfigOptions::Usage() {
+    return QStringLiteral(
+        "Usage: velmarn-config [options] backup [FILE]\n"
+        "       velmarn-config [options] diff FILE\n"
+        "       velmarn-config [options] restore FILE [--dry-run] [--allow-other-device]\n"
+        "\n"
+        "Backs up, compares and restores the settings of Velmarn access points.\n"
+        "FILE may contain {address}, replaced by each device's address (needed with several devices);\n"
+        "backup without FILE writes to standard output.\n"
+        "\n"
+        "Options:\n"
+        "  --address HOST[:PORT]      a device (may be given several times)\n"
+        "  --addresses-file FILE      devices, one address a line\n"
+        "  --port N                   UDP port of devices given without one (161)\n"
+        "  --version 1|2c|3           SNMP version (2c)\n"
+        "  --community TEXT           read community (qubsen)\n"
+        "  --write-community TEXT     write community (vortani)\n"
+        "  --user NAME                SNMPv3 user\n"
+        "  --auth-protocol P          MD5, SHA, SHA-224, SHA-256, SHA-384 or SHA-512\n"
+        "  --auth-passphrase-file F   SNMPv3 authentication pass phrase (or VELMARN_AUTH_PASSPHRASE)\n"
+        "  --priv-protocol P          DES, AES, AES-192, AES-256, AES-192-C or AES-256-C\n"
+        "  --priv-passphrase-file F   SNMPv3 privacy pass phrase (or VELMARN_PRIV_PASSPHRASE)\n"
+        "  --context NAME             SNMPv3 context name\n"
+        "  --parallel N               devices handled at once (8)\n"
+        "  --dry-run                  restore: show the plan, write nothing\n"
+        "  --allow-other-device       restore: allow a backup of another device (cloning)\n"
+        "  --help                     this text\n"
+        "\n"
+        "Exit status: 0 done; 1 a device or protocol error, differences found (diff), or a\n"
+        "restore refused or cut short; 2 a usage error or a backup file that cannot be used.\n");
+}
+
+OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
+    OvConfigOptions o;
+    o.Target = TSNMPSession::Defaults();
+    o.Target.Security.Version = 1;
+    QString authFile;
+    QString privFile;
+    int auth = 1;
+    int priv = 1;
+    QStringList positional;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= arguments.size())
+                throw OvUsageError(a + QStringLiteral(" needs a value"));
+            return arguments[++i];
+        };
+        auto number = [&](int lowest, int highest) {
+            const QString text = value();
+            bool ok = false;
+            const int n = text.toInt(&ok);
+            if (!ok || n < lowest || n > highest)
+                throw OvUsageError(QStringLiteral("%1: \"%2\" is not a number from %3 to %4")
+                                       .arg(a, text)
+                                       .arg(lowest)
+                                       .arg(highest));
+            return n;
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            o.Cmd = Command::Help;
+            return o;
+        } else if (a == QLatin1String("--address")) {
+            o.Addresses << value();
+        } else if (a == QLatin1String("--addresses-file")) {
+            const QString name = value();
+            QFile f(name);
+            if (!f.open(QIODevice::ReadOnly))
+                throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
+            for (const QByteArray& line : f.readAll().split('\n')) {
+                const QString address = QString::fromUtf8(line).trimmed();
+                if (!address.isEmpty() && !address.startsWith(QLatin1Char('#')))
+                    o.Addresses << address;
+            }
+        } else if (a == QLatin1String("--port")) {
+            o.Target.Device.Port = static_cast<quint16>(number(1, 65535));
+        } else if (a == QLatin1String("--version")) {
+            const QString v = value();
+            if (v == QLatin1String("1"))
+                o.Target.Security.Version = 0;
+            else if (v == QLatin1String("2c"))
+                o.Target.Security.Version = 1;
+            else if (v == QLatin1String("3"))
+                o.Target.Security.Version = 3;
+            else
+                throw OvUsageError(QStringLiteral("--version: 1, 2c or 3, not \"%1\"").arg(v));
+        } else if (a == QLatin1String("--community")) {
+            o.Target.Security.ReadCommunity = value();
+        } else if (a == QLatin1String("--write-community")) {
+            o.Target.Security.WriteCommunity = value();
+        } else if (a == QLatin1String("--user")) {
+            o.Target.Security.SecurityName = value();
+        } else if (a == QLatin1String("--auth-protocol")) {
+            auth = protocolNumber({{QStringLiteral("MD5"), 2},
+                                   {QStringLiteral("SHA"), 3},
+                                   {QStringLiteral("SHA-224"), 4},
+                                   {QStringLiteral("SHA-256"), 5},
+                                   {QStringLiteral("SHA-384"), 6},
+                                   {QStringLiteral("SHA-512"), 7}},
+                                  value(), "authentication");
+        } else if (a == QLatin1String("--priv-protocol")) {
+            priv = protocolNumber({{QStringLiteral("DES"), 2},
+                                   {QStringLiteral("AES"), 4},
+                                   {QStringLiteral("AES-192"), 20},
+                                   {QStringLiteral("AES-256"), 21},
+                                   {QStringLiteral("AES-192-C"), 23},
+                                   {QStringLiteral("AES-256-C"), 24}},
+                                  value(), "privacy");
+        } else if (a == QLatin1String("--auth-passphrase-file")) {
+            authFile = value();
+        } else if (a == QLatin1String("--priv-passphrase-file")) {
+            privFile = value();
+        } else if (a == QLatin1String("--context")) {
+            o.Target.Scope.ContextName = value();
+        } else if (a == QLatin1String("--parallel")) {
+            o.Parallel = number(1, 256);
+        } else if (a == QLatin1String("--dry-run")) {
+            o.DryRun = true;
+        } else if (a == QLatin1String("--allow-other-device")) {
+            o.AllowOtherDevice = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            throw OvUsageError(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            positional << a;
+        }
+    }
+
+    if (positional.isEmpty())
+        throw OvUsageError(QStringLiteral("no command given (backup, diff or restore)"));
+    const QString command = positional.takeFirst();
+    if (command == QLatin1String("backup"))
+        o.Cmd = Command::Backup;
+    else if (command == QLatin1String("diff"))
+        o.Cmd = Command::Diff;
+    else if (command == QLatin1String("restore"))
+        o.Cmd = Command::Restore;
+    else
+        throw OvUsageError(QStringLiteral("unknown command \"%1\"").arg(command));
+    if (positional.size() > 1)
+        throw OvUsageError(QStringLiteral("one file only, not %1").arg(positional.join(QLatin1Char(' '))));
+    o.File = positional.value(0);
+    if (o.Cmd != Command::Backup && o.File.isEmpty())
+        throw OvUsageError(command + QStringLiteral(" needs the backup file"));
+    if (o.Addresses.isEmpty())
+        throw OvUsageError(QStringLiteral("no device given (--address or --addresses-file)"));
+    if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
+        throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
+    if ((o.DryRun || o.AllowOtherDevice) && o.Cmd != Command::Restore)
+        throw OvUsageError(QStringLiteral("--dry-run and --allow-other-device go with restore"));
+
+    OvSNMPSecurity& s = o.Target.Security;
+    if (s.Version == 3) {
+        if (s.SecurityName.isEmpty())
+            throw OvUsageError(QStringLiteral("SNMPv3 needs --user"));
+        s.SecurityModel = 3;
+        s.AuthProtocol = auth;
+        s.PrivProtocol = priv;
+        if (auth != 1)
+            s.AuthPassword =
+                authFile.isEmpty() ? qEnvironmentVariable("VELMARN_AUTH_PASSPHRASE") : readSecret(authFile);
+        if (priv != 1)
+            s.PrivPassword =
+                privFile.isEmpty() ? qEnvironmentVariable("VELMARN_PRIV_PASSPHRASE") : readSecret(privFile);
+        if (priv != 1 && auth == 1)
+            throw OvUsageError(QStringLiteral("a privacy protocol needs an authentication protocol"));
+        if ((auth != 1 && s.AuthPassword.isEmpty()) || (priv != 1 && s.PrivPassword.isEmpty()))
+            throw OvUsageError(
+                QStringLiteral("a pass phrase is missing (--auth-passphrase-file, --priv-passphrase-file "
+                               "or VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE)"));
+        s.SecurityLevel = priv != 1 ? 3 : auth != 1 ? 2 : 1;
+    }
+    return o;
+}
+
+QString OvConfigOptions::FileFor(const QString& address) const {
+    QString name = File;
+    return name.replace(QLatin1String("{address}"), address);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "OvSNMPSession.h"
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// A command line that cannot be followed; the message says why (exit status 2).
+class OvUsageError : public std::runtime_error {
+public:
+    explicit OvUsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString Message() const { return QString::fromStdString(what()); }
+};
+
+// What velmarn-config was asked to do, read from its command line and environment.
+struct OvConfigOptions {
+    enum class Command { Help, Backup, Diff, Restore };
+
+    Command Cmd = Command::Help;
+    QString File; // may hold "{address}"
+    bool DryRun = false;
+    bool AllowOtherDevice = false;
+    int Parallel = 8;
+    QStringList Addresses;
+    OvSNMPTarget Target; // every device's target, but the address
+
+    // Raises OvUsageError. Pass phrases come from files or from the environment
+    // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.
+    static OvConfigOptions Parse(const QStringList& arguments);
+    // The file for one device: "{address}" replaced by its address.
+    QString FileFor(const QString& address) const;
+
+    static QString Usage();
+};
