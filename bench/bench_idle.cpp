@@ -33,6 +33,13 @@ double cpuMs() {
            (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
 }
 
+// Context switches of the process so far: each one a wake-up of a thread.
+long switches() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw + u.ru_nivcsw;
+}
+
 // Runs the event loop for ms and returns the CPU time it took.
 double idleFor(int ms) {
     const double before = cpuMs();
@@ -50,12 +57,15 @@ int main(int argc, char** argv) {
     const int ms = seconds * 1000;
 
     double reference = 0;
+    long referenceSwitches = 0;
     {
         QTimer timer;
         int ticks = 0;
         QObject::connect(&timer, &QTimer::timeout, &timer, [&ticks] { ++ticks; });
         timer.start(3000);
+        const long before = switches();
         reference = idleFor(ms);
+        referenceSwitches = switches() - before;
     }
 
     auto sim = StartSimulatedDevice();
@@ -64,7 +74,9 @@ int main(int argc, char** argv) {
     auto shown = ShowModule(*sim);
     TMainForm& form = *shown;
     idleFor(2000);
+    const long mainBefore = switches();
     const double mainOnly = idleFor(ms);
+    const long mainSwitches = switches() - mainBefore;
     form.CounterTable1Click();
     idleFor(2000); // first reads done
     const double module = idleFor(ms);
@@ -99,6 +111,9 @@ int main(int argc, char** argv) {
                 100.0 * reference / ms);
     std::printf("  module: main window alone, polling every 3 s     %8.1f ms  %.3f %%\n", mainOnly,
                 100.0 * mainOnly / ms);
+    std::printf(
+        "  wake-ups (context switches): reference %ld, main window alone %ld; %.1f more per 3 s poll\n",
+        referenceSwitches, mainSwitches, (mainSwitches - referenceSwitches) / (ms / 3000.0));
     std::printf("  module: main window + counters window, polling  %8.1f ms  %.3f %%\n", module,
                 100.0 * module / ms);
     std::printf("  module minus reference: %.3f %% of one core (aim: under 1 %%)\n",

@@ -81,8 +81,17 @@ void TSNMPSession::Create(const QString& directory) {
             busy = true;
             st.engine->ProcessPendingEvents();
             busy = false;
+            // Nothing outstanding: no ticks until the next request, so that an idle program
+            // lets the processor sleep.
+            if (!st.engine->HasOutstanding())
+                st.eventTimer->stop();
         });
     }
+    QObject::connect(s.engine.get(), &OvSnmpEngine::RequestSent, s.eventTimer.get(), [] {
+        QTimer* timer = state().eventTimer.get();
+        if (!timer->isActive())
+            timer->start();
+    });
     s.eventTimer->start();
 }
 

@@ -464,6 +464,7 @@ void OvSnmpEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completio
 void OvSnmpEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe) {
     Slot& slot = SlotFor(target);
     PreparePdu(slot, target, pdu.get());
+    Q_EMIT RequestSent();
     Queued q{std::move(pdu), std::move(done), safe, slot.V3};
     if (slot.V3 && slot.State != Slot::Ready) {
         slot.Waiting.push_back(std::move(q));
@@ -800,7 +801,7 @@ void OvSnmpEngine::ReadSocket(Slot& slot) {
 }
 
 void OvSnmpEngine::ProcessPendingEvents() {
-    if (InFlight.empty() && Finished.empty())
+    if (!HasOutstanding())
         return; // nothing outstanding: the periodic tick costs nothing
     for (auto& slot : Slots)
         ReadSocket(*slot);

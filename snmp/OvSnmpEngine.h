@@ -76,6 +76,12 @@ public:
     static int MapReport(snmp_pdu* report);
 
     int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
+    // Requests or completions still to be handled.
+    bool HasOutstanding() const { return !InFlight.empty() || !Finished.empty(); }
+
+Q_SIGNALS:
+    // A request was handed over; answers and time-outs are to be expected.
+    void RequestSent();
 
 private:
     struct Queued;
