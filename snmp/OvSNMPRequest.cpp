@@ -299,7 +299,7 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
         OvSNMPVarItem* item = VarList.Item(i);
         if (!vb) {
             // Fewer bindings than were asked for: what came is kept, the answer is wrong.
-            out.Code = -411;
+            out.Code = OvCode::InvalidPdu;
             return out;
         }
         const QString column = VarList.Column(i);

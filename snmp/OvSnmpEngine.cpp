@@ -182,6 +182,28 @@ const QByteArray kPeerPrefix("udp:");
 
 } // namespace
 
+// A net-snmp single session, closed with its owner (closing reports what is outstanding
+// as timed out; nobody listens by then).
+class OvSnmpEngine::SessionHandle {
+public:
+    SessionHandle() = default;
+    ~SessionHandle() {
+        if (Handle)
+            snmp_sess_close(Handle);
+    }
+    SessionHandle(const SessionHandle&) = delete;
+    SessionHandle& operator=(const SessionHandle&) = delete;
+    void Reset(void* handle) {
+        if (Handle)
+            snmp_sess_close(Handle);
+        Handle = handle;
+    }
+    operator void*() const { return Handle; }
+
+private:
+    void* Handle = nullptr;
+};
+
 // A request that has not been handed to the library yet.
 struct OvSnmpEngine::Queued {
     OvPduPtr Pdu;
@@ -196,7 +218,7 @@ struct OvSnmpEngine::Slot {
     QByteArray Key;
     QByteArray Credentials; // protocols and pass phrases, for replacing changed keys
     OvSNMPTarget Target;
-    void* Session = nullptr;
+    SessionHandle Session; // closed before the notifier's socket is gone: declared first
     bool V3 = false;
     int Level = SNMP_SEC_LEVEL_NOAUTH;
     Discovery State = Unknown;
@@ -228,11 +250,7 @@ OvSnmpEngine::~OvSnmpEngine() {
     InFlight.clear();
     if (CurrentEngine == this)
         CurrentEngine = nullptr;
-    for (auto& slot : Slots) {
-        slot->Notifier.reset();
-        if (slot->Session)
-            snmp_sess_close(slot->Session); // reports outstanding requests as timed out; nobody listens
-    }
+    Slots.clear(); // each slot's notifier goes before its session is closed
 }
 
 bool OvSnmpEngine::Open() {
@@ -390,7 +408,7 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
                             reinterpret_cast<const u_char*>(pass.constData()),
                             static_cast<size_t>(pass.size()), s.securityAuthKey,
                             &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
-                throw OvException(-307);
+                throw OvException(OvCode::AuthenticationError);
         }
         if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV) {
             const QByteArray pass = sec.PrivPassword.toUtf8();
@@ -404,7 +422,7 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
         s.flags |= SNMP_FLAGS_DONT_PROBE;
     }
 
-    slot->Session = snmp_sess_open(&s);
+    slot->Session.Reset(snmp_sess_open(&s));
     if (!slot->Session) {
         const int error = s.s_snmp_errno ? s.s_snmp_errno : snmp_errno;
         const int code = MapLibraryStatus(error);

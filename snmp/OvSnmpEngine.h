@@ -84,6 +84,7 @@ Q_SIGNALS:
     void RequestSent();
 
 private:
+    class SessionHandle;
     struct Queued;
     struct Slot;
     struct Pending;

@@ -442,7 +442,7 @@ void OvAppendBinding(snmp_pdu* pduIn, const QString& oidText, int syntax, const 
         badSyntax();
     std::vector<quint32> ids;
     if (!OvParseOid(oidText, ids))
-        throw OvException(-417);
+        throw OvException(OvCode::InvalidObjectIdentifier);
     const std::vector<oid> name = toOids(ids);
 
     if (text == QLatin1String("(NULL)") || syntax == null) {
