@@ -136,8 +136,7 @@ void TMainForm::FormCreate() {
         StatusBinding->Get();
     } catch (const OvException& e) {
         if (StatusBinding) {
-            StatusBinding->LastOperation = 0;
-            StatusBinding->ShowResult(e.message());
+            StatusBinding->ShowResult(OvOperation::Get, e.message());
         }
     }
 }
@@ -148,8 +147,7 @@ void TMainForm::Timer1Timer() {
     try {
         StatusBinding->Get();
     } catch (const OvException& e) {
-        StatusBinding->LastOperation = 0;
-        StatusBinding->ShowResult(e.message());
+        StatusBinding->ShowResult(OvOperation::Get, e.message());
     }
 }
 

@@ -233,8 +233,7 @@ void TSNMP_Counters::StartRead() {
         CounterBinding->Get();
     } catch (const OvException& e) {
         ReadOutstanding = false;
-        CounterBinding->LastOperation = 0;
-        CounterBinding->ShowResult(e.message());
+        CounterBinding->ShowResult(OvOperation::Get, e.message());
     }
 }
 
@@ -245,8 +244,7 @@ void TSNMP_Counters::ReadFinished(int code, const QString&) {
     try {
         UpdateCounters();
     } catch (const OvException& e) {
-        CounterBinding->LastOperation = 0;
-        CounterBinding->ShowResult(e.message());
+        CounterBinding->ShowResult(OvOperation::Get, e.message());
     }
     if (FirstRead)
         ShowDeltas = false;

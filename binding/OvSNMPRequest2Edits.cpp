@@ -269,11 +269,12 @@ void OvSNMPRequest2Controls::SetLogTarget(QObject* target) {
     Log = target;
 }
 
-void OvSNMPRequest2Controls::ShowResult(const QString& errorText) {
+void OvSNMPRequest2Controls::ShowResult(OvOperation operation, const QString& errorText) {
     if (!Log)
         return;
-    QString line = LastOperation == 0 ? QStringLiteral("Get: [ERROR] Request:[VARLIST]. Receive at [TIME].")
-                                      : QStringLiteral("Set: [ERROR] Request:[VARLIST]. Receive at [TIME].");
+    QString line = operation == OvOperation::Get
+                       ? QStringLiteral("Get: [ERROR] Request:[VARLIST]. Receive at [TIME].")
+                       : QStringLiteral("Set: [ERROR] Request:[VARLIST]. Receive at [TIME].");
     if (VarList().Caption.isEmpty()) {
         const int from = line.indexOf(QLatin1String("[ERROR]")) + 7;
         const int to = line.indexOf(QLatin1String("[VARLIST]")) + 9;
@@ -298,21 +299,20 @@ void OvSNMPRequest2Controls::ShowResult(const QString& errorText) {
     }
 }
 
-void OvSNMPRequest2Controls::Report(const OvSNMPError& result, int operation) {
-    LastOperation = operation;
+void OvSNMPRequest2Controls::Report(const OvSNMPError& result, OvOperation operation) {
     if (Log) {
-        ShowResult(result.Message);
+        ShowResult(operation, result.Message);
         return;
     }
     OvFeedback::MessageBox(Owner ? Owner->window() : nullptr, OvFeedback::ProgramFileName(), result.Message);
 }
 
 void OvSNMPRequest2Controls::ReportGetError(const OvSNMPError& result) {
-    Report(result, 0);
+    Report(result, OvOperation::Get);
 }
 
 void OvSNMPRequest2Controls::ReportSetError(const OvSNMPError& result) {
-    Report(result, 1);
+    Report(result, OvOperation::Set);
 }
 
 bool OvSNMPRequest2Controls::RowAccepted() {
@@ -320,7 +320,6 @@ bool OvSNMPRequest2Controls::RowAccepted() {
 }
 
 void OvSNMPRequest2Controls::Get() {
-    LastOperation = 0;
     BeforeGet();
     const OvListKind kind = VarList().ListKind;
     if (!Asynchronous) {
@@ -335,7 +334,7 @@ void OvSNMPRequest2Controls::Get() {
         }
         AfterGet();
         if (Log)
-            ShowResult(OvErrorMessage(0));
+            ShowResult(OvOperation::Get, OvErrorMessage(0));
         return;
     }
     Req->GetAsync(
@@ -374,14 +373,11 @@ void OvSNMPRequest2Controls::GetCompleted(const OvSNMPError& result) {
 
 void OvSNMPRequest2Controls::FinishGet() {
     AfterGet();
-    if (Log) {
-        LastOperation = 0;
-        ShowResult(OvErrorMessage(0));
-    }
+    if (Log)
+        ShowResult(OvOperation::Get, OvErrorMessage(0));
 }
 
 void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls) {
-    LastOperation = 1;
     RefreshAfterSet = refreshAfterSet;
     BeforeSet();
     if (collectFromControls)
@@ -390,7 +386,7 @@ void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls)
         Req->Set(false);
         AfterSet();
         if (Log)
-            ShowResult(OvErrorMessage(0));
+            ShowResult(OvOperation::Set, OvErrorMessage(0));
         if (VarList().IsTable() && RefreshAfterSet)
             Get();
         return;
@@ -405,14 +401,13 @@ void OvSNMPRequest2Controls::SetCompleted(const OvSNMPError& result) {
         return;
     }
     AfterSet();
-    LastOperation = 1;
     if (Log)
-        ShowResult(OvErrorMessage(0));
+        ShowResult(OvOperation::Set, OvErrorMessage(0));
     if (VarList().IsTable() && RefreshAfterSet) {
         try {
             Get();
         } catch (const OvException& e) {
-            ShowResult(e.message());
+            ShowResult(OvOperation::Get, e.message());
         }
     }
 }

@@ -13,6 +13,9 @@ class QLineEdit;
 
 class QWidget;
 
+// What a log line reports.
+enum class OvOperation { Get, Set };
+
 // One bind call: which part of which item the controls show.
 struct BindingEntry {
     int Index = 0;  // item index in the variable list
@@ -41,8 +44,8 @@ public:
     virtual void AfterGet() {}
     virtual void AfterSet() {}
 
-    // The log line of the last operation with an error text ("Ok!" on success).
-    void ShowResult(const QString& errorText);
+    // The log line of an operation with its error text ("Ok!" on success).
+    void ShowResult(OvOperation operation, const QString& errorText);
     // A memo (QPlainTextEdit), a status bar or a status panel; anything else gets nothing.
     void SetLogTarget(QObject* target);
     QObject* LogTarget() const { return Log; }
@@ -60,7 +63,6 @@ public:
     static constexpr int ShownLineLength = 300;
 
     bool Asynchronous = true;
-    int LastOperation = 0; // 0 Get, 1 Set
     bool RefreshAfterSet = true;
     QString RowFilter;
 
@@ -72,7 +74,7 @@ protected:
     QPointer<QWidget> Owner;
 
 private:
-    void Report(const OvSNMPError& result, int operation);
+    void Report(const OvSNMPError& result, OvOperation operation);
     void GetCompleted(const OvSNMPError& result);
     void SetCompleted(const OvSNMPError& result);
     void FinishGet();

@@ -17,19 +17,17 @@ OvDeviceJob::~OvDeviceJob() = default;
 
 std::unique_ptr<OvSNMPRequest> OvDeviceJob::NewRequest(int group) const {
     auto r = std::make_unique<OvSNMPRequest>();
-    r->Device = Options.Target.Device;
-    r->Device.Address = Address;
+    r->Target = Options.Target;
+    r->Target.Device.Address = Address;
     // "host:port" names a port of its own.
     const int colon = Address.lastIndexOf(QLatin1Char(':'));
     bool numeric = false;
     const uint port =
         colon > 0 && Address.count(QLatin1Char(':')) == 1 ? Address.mid(colon + 1).toUInt(&numeric) : 0;
     if (numeric && port > 0 && port < 65536) {
-        r->Device.Address = Address.left(colon);
-        r->Device.Port = static_cast<quint16>(port);
+        r->Target.Device.Address = Address.left(colon);
+        r->Target.Device.Port = static_cast<quint16>(port);
     }
-    r->Scope = Options.Target.Scope;
-    r->Security = Options.Target.Security;
     r->VarList = OvSNMPVarList(ConfigGroups[group].Table, SVT_SV, 0);
     return r;
 }

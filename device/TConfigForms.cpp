@@ -53,7 +53,7 @@ void TConfigForm::FirstRead() {
         Binding->Get();
     } catch (const OvException& e) {
         // Found before anything was sent (a bad address, say): the log shows it.
-        Binding->ShowResult(e.message());
+        Binding->ShowResult(OvOperation::Get, e.message());
     }
 }
 

@@ -110,8 +110,7 @@ void TSNMPLayoutAdapter::Refresh() {
     try {
         Request->Get();
     } catch (const OvException& e) {
-        Request->LastOperation = 0;
-        Request->ShowResult(e.message());
+        Request->ShowResult(OvOperation::Get, e.message());
     }
 }
 
@@ -137,8 +136,7 @@ void TSNMPLayoutAdapter::SetChecked() {
     } catch (const OvException& e) {
         for (int i : excluded)
             list.Item(i)->Access &= ~OvAccess::invalid;
-        Request->LastOperation = 1;
-        Request->ShowResult(e.message());
+        Request->ShowResult(OvOperation::Set, e.message());
         return;
     }
     // The request has fixed what it sends; the rows count again for what follows.

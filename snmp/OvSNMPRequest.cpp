@@ -36,12 +36,7 @@ bool comesAfter(const netsnmp_variable_list* vb, const QString& previous) {
 
 } // namespace
 
-OvSNMPRequest::OvSNMPRequest() : AliveToken(std::make_shared<bool>(true)) {
-    const OvSNMPTarget& t = TSNMPSession::DefaultTarget();
-    Device = t.Device;
-    Scope = t.Scope;
-    Security = t.Security;
-}
+OvSNMPRequest::OvSNMPRequest() : Target(TSNMPSession::DefaultTarget()), AliveToken(std::make_shared<bool>(true)) {}
 
 OvSNMPRequest::~OvSNMPRequest() {
     Alive = false;
@@ -354,7 +349,7 @@ bool OvSNMPRequest::Get(bool first) {
     if (!Alive)
         return false;
     OvPduPtr pdu = BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext);
-    OvSnmpResult r = Engine().SendSync(Target(), std::move(pdu));
+    OvSnmpResult r = Engine().SendSync(Target, std::move(pdu));
     if (r.Code != 0 && !(r.Code == OvCode::NoSuchName && IsTableKind()))
         throw OvException(r.Code);
     return MappedRow(r);
@@ -391,7 +386,7 @@ OvPduPtr OvSNMPRequest::BuildWritePdu() {
 bool OvSNMPRequest::Set(bool mapResponse) {
     if (!Alive)
         return false;
-    OvSnmpResult r = Engine().SendSync(Target(), BuildWritePdu());
+    OvSnmpResult r = Engine().SendSync(Target, BuildWritePdu());
     if (r.Code != 0)
         throw OvException(r.Code);
     return mapResponse && MappedRow(r);
@@ -408,7 +403,7 @@ void OvSNMPRequest::Send(OvPduPtr pdu, QObject* context, Handler handler, bool m
     QPointer<QObject> guard(context);
     const bool hasContext = context != nullptr;
     Engine().SendAsync(
-        Target(), std::move(pdu),
+        Target, std::move(pdu),
         [this, token, guard, hasContext, handler = std::move(handler), mapResponse](OvSnmpResult& r) {
             const auto alive = token.lock();
             if (!alive || !*alive)
@@ -427,7 +422,7 @@ void OvSNMPRequest::Complete(const QPointer<QObject>& context, bool hasContext, 
     OvSNMPError e;
     e.Code = result.Code;
     e.ErrorIndex = result.ErrorIndex;
-    e.Agent = Device;
+    e.Agent = Target.Device;
     e.Done = true;
     const bool tableEnd = result.Code == OvCode::NoSuchName && IsTableKind();
     if ((result.Code == 0 && mapResponse) || tableEnd) {

@@ -62,14 +62,10 @@ public:
     bool Accepts(const QString& filter) { return Evaluate(filter); }
 
     // The agent's address and port as shown in results.
-    OvSNMPDevice AgentDevice() const { return Device; }
-    OvSNMPTarget Target() const { return OvSNMPTarget{Device, Scope, Security}; }
+    OvSNMPDevice AgentDevice() const { return Target.Device; }
 
-    int Timeout = 100; // hundredths of a second
-    int Retries = 1;
-    OvSNMPDevice Device;
-    OvSNMPScope Scope;
-    OvSNMPSecurity Security;
+    // A copy of the default target when the request was made; the request's own after.
+    OvSNMPTarget Target;
     OvSNMPVarList VarList;
     QString ValidCondition;
     bool Alive = true;

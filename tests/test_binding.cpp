@@ -304,13 +304,10 @@ TEST(LogLine, TemplatesWithAndWithoutCaption) {
     QPlainTextEdit memo;
     o.binding.SetLogTarget(&memo);
     const QRegularExpression time(QStringLiteral("\\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$"));
-    o.binding.LastOperation = 0;
-    o.binding.ShowResult(QStringLiteral("Ok!"));
-    o.binding.LastOperation = 1;
-    o.binding.ShowResult(QStringLiteral("SNMP request timed out!"));
+    o.binding.ShowResult(OvOperation::Get, QStringLiteral("Ok!"));
+    o.binding.ShowResult(OvOperation::Set, QStringLiteral("SNMP request timed out!"));
     o.binding.VarList().Caption = QStringLiteral("Station");
-    o.binding.LastOperation = 0;
-    o.binding.ShowResult(QStringLiteral("Ok!"));
+    o.binding.ShowResult(OvOperation::Get, QStringLiteral("Ok!"));
     const QStringList lines = memo.toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Get: Ok!. Receive at "))) << lines[0];
@@ -322,11 +319,11 @@ TEST(LogLine, TemplatesWithAndWithoutCaption) {
     QStatusBar bar;
     TStatusPanel panel(&bar);
     o.binding.SetLogTarget(&panel);
-    o.binding.ShowResult(QStringLiteral("Ok!"));
+    o.binding.ShowResult(OvOperation::Get, QStringLiteral("Ok!"));
     EXPECT_TRUE(panel.text().startsWith(QStringLiteral("Get: Ok! Request:Station.")));
     QLabel elsewhere;
     o.binding.SetLogTarget(&elsewhere);
-    o.binding.ShowResult(QStringLiteral("Ok!"));
+    o.binding.ShowResult(OvOperation::Get, QStringLiteral("Ok!"));
     EXPECT_TRUE(elsewhere.text().isEmpty());
 }
 
@@ -381,7 +378,7 @@ TEST_F(LiveBinding, AsynchronousGetAndAFailedGet) {
     EXPECT_TRUE(w.memo->toPlainText().startsWith(QStringLiteral("Get: Ok!.")));
 
     MacWindow dead;
-    dead.binding.Request().Device.Port = TestAgent::FreeUdpPort();
+    dead.binding.Request().Target.Device.Port = TestAgent::FreeUdpPort();
     dead.e[0]->setText(QStringLiteral("unchanged"));
     dead.binding.Get();
     ASSERT_TRUE(WaitFor([&dead] { return !dead.memo->toPlainText().isEmpty(); }, 5000));
@@ -394,9 +391,9 @@ TEST_F(LiveBinding, AsynchronousGetAndAFailedGet) {
 TEST_F(LiveBinding, EmptyEditBlocksTheSetBeforeAnythingIsSent) {
     MacWindow w;
     w.binding.Asynchronous = false;
-    w.binding.Request().Device.Port = TestAgent::FreeUdpPort(); // the first read fails
+    w.binding.Request().Target.Device.Port = TestAgent::FreeUdpPort(); // the first read fails
     EXPECT_EQ(CodeOf([&w] { w.binding.Get(); }), -405);
-    w.binding.Request().Device.Port = Sim()->Port();
+    w.binding.Request().Target.Device.Port = Sim()->Port();
     const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0"));
     EXPECT_EQ(CodeOf([&w] { w.binding.Set(false, true); }), -517);
     EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.3.0")), before);

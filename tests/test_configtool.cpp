@@ -123,7 +123,7 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
     // Both devices at once.
     const QString pattern = file("{address}.json");
     ToolRun r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"), at(*second),
-                 QStringLiteral("backup"), pattern});
+                     QStringLiteral("backup"), pattern});
     ASSERT_EQ(r.Exit, 0) << r.Err;
     EXPECT_EQ(r.Out.count(QStringLiteral("backed up 26 objects")), 2) << r.Out;
 

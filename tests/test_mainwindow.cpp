@@ -384,7 +384,7 @@ TEST_F(MainWindow, AHugeAnswerDoesNotWidenTheCountersWindow) {
     c.Timer1.stop();
     const int width = c.width();
     const QString huge = QStringLiteral("'") + QString(65000, QLatin1Char('7')) + QStringLiteral("x'");
-    c.CounterBinding->ShowResult(huge);
+    c.CounterBinding->ShowResult(OvOperation::Get, huge);
     EXPECT_LE(c.StatusPanel->text().size(), 302);
     EXPECT_TRUE(c.StatusPanel->toolTip().contains(huge));
     QCoreApplication::processEvents();

@@ -125,7 +125,7 @@ TEST_F(Requests, ErrorsFoundBeforeSending) {
     }
     for (const char* address : {"999.1.1.1", "no-such-host.invalid", ""}) {
         OvSNMPRequest bad;
-        bad.Device.Address = QString::fromLatin1(address);
+        bad.Target.Device.Address = QString::fromLatin1(address);
         bad.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
         try {
             bad.Get(true);
@@ -166,7 +166,7 @@ struct SilentAgent {
 TEST_F(Requests, TimeOutAfterOneRetry) {
     SilentAgent silent;
     OvSNMPRequest r;
-    r.Device.Port = silent.Port;
+    r.Target.Device.Port = silent.Port;
     r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
     QElapsedTimer t;
     t.start();
@@ -229,7 +229,7 @@ TEST_F(Requests, DestroyingWithAnAnswerOutstandingWaitsAndStaysQuiet) {
     t.start();
     {
         OvSNMPRequest r;
-        r.Device.Port = TestAgent::FreeUdpPort();
+        r.Target.Device.Port = TestAgent::FreeUdpPort();
         r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
         r.GetAsync(
             &context, [&](const OvSNMPError&, OvSNMPVarList&) { called = true; }, true);
@@ -254,8 +254,9 @@ TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
     };
     for (quint8 version : {quint8(0), quint8(1)}) {
         OvSNMPRequest r;
-        r.Security.Version = version;
-        r.Security.WriteCommunity = QStringLiteral("not-a-community"); // walks read with the read community
+        r.Target.Security.Version = version;
+        r.Target.Security.WriteCommunity =
+            QStringLiteral("not-a-community"); // walks read with the read community
         r.VarList = OvSNMPVarList(ifTable, MVT_FMV, 1);
         QStringList names;
         bool first = true;
@@ -429,7 +430,7 @@ TEST_F(Requests, WritesUseTheWriteCommunity) {
     EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("lab rack 7"));
 
     OvSNMPRequest readOnly;
-    readOnly.Security.WriteCommunity = QStringLiteral("qubsen"); // a community that may only read
+    readOnly.Target.Security.WriteCommunity = QStringLiteral("qubsen"); // a community that may only read
     readOnly.VarList = OvSNMPVarList(location, SVT_SV, 0);
     readOnly.VarList.Item(0)->Value = QStringLiteral("elsewhere");
     EXPECT_NE(CodeOf([&readOnly] { readOnly.Set(false); }), 0);
@@ -437,7 +438,7 @@ TEST_F(Requests, WritesUseTheWriteCommunity) {
     EXPECT_EQ(r.VarList.Item(0)->Value, QStringLiteral("lab rack 7"));
 
     OvSNMPRequest empty;
-    empty.Security.WriteCommunity.clear();
+    empty.Target.Security.WriteCommunity.clear();
     empty.VarList = OvSNMPVarList(location, SVT_SV, 0);
     empty.VarList.Item(0)->Value = QStringLiteral("x");
     try {
