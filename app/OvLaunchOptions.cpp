@@ -1,6 +1,6 @@
-#include "OvLaunchOptions.h"
+#include "app/OvLaunchOptions.h"
 
-#include "OvErrors.h"
+#include "errors/OvErrors.h"
 
 namespace {
 const char* const kMarkers[] = {"/T", "/I", "/t", "/v", "/c", "/d", "/R", "/W",

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvSNMPSession.h"
+#include "snmp/OvSNMPSession.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "TCounterChart.h"
+#include "app/TCounterChart.h"
 
 #include <QChart>
 #include <QDateTime>

@@ -1,14 +1,14 @@
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
-#include "OvArtwork.h"
-#include "OvCatalogue.h"
-#include "OvControls.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
-#include "OvSNMPRequest2Edits.h"
-#include "OvSNMPSession.h"
-#include "TConfigForms.h"
-#include "TSNMP_Counters.h"
+#include "device/OvArtwork.h"
+#include "catalogue/OvCatalogue.h"
+#include "binding/OvControls.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
+#include "binding/OvSNMPRequest2Edits.h"
+#include "snmp/OvSNMPSession.h"
+#include "device/TConfigForms.h"
+#include "app/TSNMP_Counters.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvLaunchOptions.h"
+#include "app/OvLaunchOptions.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,12 +1,12 @@
-#include "TSNMP_Counters.h"
+#include "app/TSNMP_Counters.h"
 
-#include "OvCatalogue.h"
-#include "OvControls.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
-#include "OvNumbers.h"
-#include "OvSNMPRequest2Edits.h"
-#include "TCounterChart.h"
+#include "catalogue/OvCatalogue.h"
+#include "binding/OvControls.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
+#include "values/OvNumbers.h"
+#include "binding/OvSNMPRequest2Edits.h"
+#include "app/TCounterChart.h"
 
 #include <QCheckBox>
 #include <QComboBox>

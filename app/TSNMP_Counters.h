@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvCounterHistory.h"
+#include "values/OvCounterHistory.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "OvArtwork.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
-#include "TMainForm.h"
+#include "device/OvArtwork.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
+#include "app/TMainForm.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 #include "TestAgent.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 //   2. a walk of a 600-row, two-column table through OvSNMPRequest vs snmpwalk of the same
 //      columns (snmpsim).
 // Prints medians and ratios; exits 0 either way (the figures are for reading, not gating).
-#include "OvSNMPRequest.h"
+#include "snmp/OvSNMPRequest.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
 

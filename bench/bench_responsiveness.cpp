@@ -4,9 +4,9 @@
 // Rounds alternate between a frozen agent (SIGSTOP) and an answering one (the
 // reference), so both see the same machine load. Prints median and 90th percentile of
 // each and their ratio.
-#include "OvFeedback.h"
-#include "TConfigForms.h"
-#include "TMainForm.h"
+#include "binding/OvFeedback.h"
+#include "device/TConfigForms.h"
+#include "app/TMainForm.h"
 #include "BenchModule.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"

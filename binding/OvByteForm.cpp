@@ -1,10 +1,10 @@
-#include "OvByteForm.h"
+#include "binding/OvByteForm.h"
 
-#include "OvDateTime.h"
-#include "OvErrors.h"
-#include "OvNumbers.h"
-#include "OvSNMPVar.h"
-#include "OvValueText.h"
+#include "values/OvDateTime.h"
+#include "errors/OvErrors.h"
+#include "values/OvNumbers.h"
+#include "snmp/OvSNMPVar.h"
+#include "snmp/OvValueText.h"
 
 #include <QStringList>
 #include <cstring>

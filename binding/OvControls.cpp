@@ -1,4 +1,4 @@
-#include "OvControls.h"
+#include "binding/OvControls.h"
 
 #include <QAbstractItemView>
 #include <QRadioButton>

@@ -1,7 +1,7 @@
-#include "OvEditConstraint.h"
+#include "binding/OvEditConstraint.h"
 
-#include "OvErrors.h"
-#include "OvFeedback.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
 
 #include <QEvent>
 #include <QFocusEvent>

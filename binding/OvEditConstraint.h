@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvEditRule.h"
+#include "values/OvEditRule.h"
 
 #include <QObject>
 #include <QPointer>

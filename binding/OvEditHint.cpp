@@ -1,8 +1,8 @@
-#include "OvEditHint.h"
+#include "binding/OvEditHint.h"
 
-#include "OvEditConstraint.h"
-#include "OvNumbers.h"
-#include "OvSNMPVar.h"
+#include "binding/OvEditConstraint.h"
+#include "values/OvNumbers.h"
+#include "snmp/OvSNMPVar.h"
 
 #include <cfloat>
 

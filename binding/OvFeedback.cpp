@@ -1,4 +1,4 @@
-#include "OvFeedback.h"
+#include "binding/OvFeedback.h"
 
 #include <QApplication>
 #include <QCoreApplication>

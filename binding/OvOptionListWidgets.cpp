@@ -1,6 +1,6 @@
-#include "OvOptionListWidgets.h"
+#include "binding/OvOptionListWidgets.h"
 
-#include "OvControls.h"
+#include "binding/OvControls.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvOptionList.h"
+#include "values/OvOptionList.h"
 
 class QComboBox;
 class TRadioGroup;

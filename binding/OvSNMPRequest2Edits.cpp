@@ -1,15 +1,15 @@
-#include "OvSNMPRequest2Edits.h"
+#include "binding/OvSNMPRequest2Edits.h"
 
-#include "OvByteForm.h"
-#include "OvControls.h"
-#include "OvDateTime.h"
-#include "OvEditHint.h"
-#include "OvErrors.h"
-#include "OvExpression.h"
-#include "OvFeedback.h"
-#include "OvNumbers.h"
-#include "OvOptionListWidgets.h"
-#include "OvValueText.h"
+#include "binding/OvByteForm.h"
+#include "binding/OvControls.h"
+#include "values/OvDateTime.h"
+#include "binding/OvEditHint.h"
+#include "errors/OvErrors.h"
+#include "values/OvExpression.h"
+#include "binding/OvFeedback.h"
+#include "values/OvNumbers.h"
+#include "binding/OvOptionListWidgets.h"
+#include "snmp/OvValueText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

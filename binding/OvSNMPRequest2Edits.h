@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OvEditConstraint.h"
-#include "OvSNMPRequest.h"
+#include "binding/OvEditConstraint.h"
+#include "snmp/OvSNMPRequest.h"
 
 #include <QObject>
 #include <QPointer>

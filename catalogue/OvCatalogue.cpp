@@ -1,4 +1,4 @@
-#include "OvCatalogue.h"
+#include "catalogue/OvCatalogue.h"
 
 namespace {
 using namespace OvSyntax;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OvOptionList.h"
-#include "OvSNMPVar.h"
-#include "OvLayoutRow.h"
+#include "values/OvOptionList.h"
+#include "snmp/OvSNMPVar.h"
+#include "catalogue/OvLayoutRow.h"
 
 // The device's management information: one descriptor table per window or device
 // action, ended by an all-zero row, and the option lists of its enumerated objects.

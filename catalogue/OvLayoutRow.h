@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvSNMPVar.h"
+#include "snmp/OvSNMPVar.h"
 
 class QCheckBox;
 class QWidget;

@@ -1,10 +1,10 @@
-#include "OvConfigDocument.h"
+#include "configtool/OvConfigDocument.h"
 
-#include "OvCatalogue.h"
-#include "OvEditRule.h"
-#include "OvErrors.h"
-#include "OvSnmpEngine.h"
-#include "OvValueText.h"
+#include "catalogue/OvCatalogue.h"
+#include "values/OvEditRule.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvValueText.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -1,4 +1,4 @@
-#include "OvConfigOptions.h"
+#include "configtool/OvConfigOptions.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,8 +1,8 @@
-#include "OvDeviceJob.h"
+#include "configtool/OvDeviceJob.h"
 
-#include "OvCatalogue.h"
-#include "OvErrors.h"
-#include "OvSNMPRequest.h"
+#include "catalogue/OvCatalogue.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPRequest.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

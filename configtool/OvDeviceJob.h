@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OvConfigDocument.h"
-#include "OvConfigOptions.h"
+#include "configtool/OvConfigDocument.h"
+#include "configtool/OvConfigOptions.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,10 +1,10 @@
 // velmarn-config: backs up, compares, restores and clones access points' settings from
 // the command line.
-#include "OvConfigDocument.h"
-#include "OvConfigOptions.h"
-#include "OvDeviceJob.h"
-#include "OvErrors.h"
-#include "OvSNMPSession.h"
+#include "configtool/OvConfigDocument.h"
+#include "configtool/OvConfigOptions.h"
+#include "configtool/OvDeviceJob.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPSession.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "OvArtwork.h"
+#include "device/OvArtwork.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,9 +1,9 @@
-#include "TConfigForms.h"
+#include "device/TConfigForms.h"
 
-#include "OvArtwork.h"
-#include "OvCatalogue.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
+#include "device/OvArtwork.h"
+#include "catalogue/OvCatalogue.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "OvCatalogue.h"
-#include "OvSNMPRequest2Edits.h"
-#include "TSNMPPanel.h"
-#include "TUIGenerator.h"
+#include "catalogue/OvCatalogue.h"
+#include "binding/OvSNMPRequest2Edits.h"
+#include "formgen/TSNMPPanel.h"
+#include "formgen/TUIGenerator.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "TFlowLayoutManger.h"
+#include "formgen/TFlowLayoutManger.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
-#include "TSNMPPanel.h"
+#include "formgen/TSNMPPanel.h"
 
-#include "OvControls.h"
-#include "OvFeedback.h"
-#include "OvSNMPRequest2Edits.h"
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
+#include "binding/OvSNMPRequest2Edits.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TFlowLayoutManger.h"
-#include "TUIGenerator.h"
+#include "formgen/TFlowLayoutManger.h"
+#include "formgen/TUIGenerator.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "TUIGenerator.h"
+#include "formgen/TUIGenerator.h"
 
-#include "OvControls.h"
-#include "OvErrors.h"
-#include "OvSNMPRequest2Edits.h"
+#include "binding/OvControls.h"
+#include "errors/OvErrors.h"
+#include "binding/OvSNMPRequest2Edits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvLayoutRow.h"
+#include "catalogue/OvLayoutRow.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "OvBootCounter.h"
+#include "snmp/OvBootCounter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "OvSNMPRequest.h"
+#include "snmp/OvSNMPRequest.h"
 
-#include "OvErrors.h"
-#include "OvExpression.h"
-#include "OvNumbers.h"
-#include "OvValueText.h"
+#include "errors/OvErrors.h"
+#include "values/OvExpression.h"
+#include "values/OvNumbers.h"
+#include "snmp/OvValueText.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

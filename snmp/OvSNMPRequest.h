@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OvSNMPSession.h"
-#include "OvSNMPVar.h"
-#include "OvSnmpEngine.h"
+#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPVar.h"
+#include "snmp/OvSnmpEngine.h"
 
 #include <QPointer>
 #include <QString>

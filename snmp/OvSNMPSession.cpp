@@ -1,8 +1,8 @@
-#include "OvSNMPSession.h"
+#include "snmp/OvSNMPSession.h"
 
-#include "OvBootCounter.h"
-#include "OvErrors.h"
-#include "OvSnmpEngine.h"
+#include "snmp/OvBootCounter.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSnmpEngine.h"
 
 #include <QDir>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "OvSNMPVar.h"
+#include "snmp/OvSNMPVar.h"
 
-#include "OvOptionList.h"
+#include "values/OvOptionList.h"
 
 namespace {
 QString textOf(const char* s) {

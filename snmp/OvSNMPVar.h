@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "OvOptionList.h"
+#include "values/OvOptionList.h"
 
 // Syntax codes: 0x02..0x47 are the SMI tags that travel on the wire, the others are
 // the module's own syntaxes, carried inside OCTET STRINGs or as partial data.

@@ -1,6 +1,6 @@
-#include "OvSnmpEngine.h"
+#include "snmp/OvSnmpEngine.h"
 
-#include "OvErrors.h"
+#include "errors/OvErrors.h"
 
 // net-snmp's own headers need its configuration first.
 #include <net-snmp/net-snmp-config.h>

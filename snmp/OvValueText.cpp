@@ -1,9 +1,9 @@
-#include "OvValueText.h"
+#include "snmp/OvValueText.h"
 
-#include "OvDateTime.h"
-#include "OvErrors.h"
-#include "OvNumbers.h"
-#include "OvSNMPVar.h"
+#include "values/OvDateTime.h"
+#include "errors/OvErrors.h"
+#include "values/OvNumbers.h"
+#include "snmp/OvSNMPVar.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

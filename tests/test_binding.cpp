@@ -1,10 +1,10 @@
 // The binding object: values shown in and read back from Qt controls, the log line, and
 // Get and Set through real agents.
-#include "OvCatalogue.h"
-#include "OvControls.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
-#include "OvSNMPRequest2Edits.h"
+#include "catalogue/OvCatalogue.h"
+#include "binding/OvControls.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
+#include "binding/OvSNMPRequest2Edits.h"
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"

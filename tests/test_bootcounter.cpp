@@ -1,6 +1,6 @@
-#include "OvBootCounter.h"
-#include "OvErrors.h"
-#include "OvSNMPSession.h"
+#include "snmp/OvBootCounter.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPSession.h"
 
 #include "TestSupport.h"
 #include <QDir>

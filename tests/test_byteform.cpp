@@ -1,6 +1,6 @@
-#include "OvByteForm.h"
-#include "OvErrors.h"
-#include "OvSNMPVar.h"
+#include "binding/OvByteForm.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPVar.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "OvCatalogue.h"
+#include "catalogue/OvCatalogue.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

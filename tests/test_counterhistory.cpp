@@ -1,5 +1,5 @@
 // The samples behind the counters graph: bounded per counter, cleared, exported as CSV.
-#include "OvCounterHistory.h"
+#include "values/OvCounterHistory.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Edit rules: the specifier grammar, the keystroke filter on real QLineEdits, and the
 // exit check with its messages.
-#include "OvEditConstraint.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
+#include "binding/OvEditConstraint.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "OvErrors.h"
+#include "errors/OvErrors.h"
 
 #include "TestSupport.h"
 

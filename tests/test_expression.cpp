@@ -1,6 +1,6 @@
-#include "OvErrors.h"
-#include "OvExpression.h"
-#include "OvNumbers.h"
+#include "errors/OvErrors.h"
+#include "values/OvExpression.h"
+#include "values/OvNumbers.h"
 #include "TestSupport.h"
 
 #include <cmath>

@@ -1,9 +1,9 @@
 // Randomized inputs for the evaluators: texts made of the characters they react to,
 // unbalanced and deeply nested parentheses, very long chains. Every call must end, with a
 // result or error -1, within the run's time budget.
-#include "OvDateTime.h"
-#include "OvErrors.h"
-#include "OvExpression.h"
+#include "values/OvDateTime.h"
+#include "errors/OvErrors.h"
+#include "values/OvExpression.h"
 #include "TestSupport.h"
 
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Generator, flow layout and panels on synthetic tables.
-#include "OvControls.h"
-#include "OvSNMPRequest2Edits.h"
+#include "binding/OvControls.h"
+#include "binding/OvSNMPRequest2Edits.h"
 #include "SessionFixture.h"
-#include "TSNMPPanel.h"
+#include "formgen/TSNMPPanel.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>

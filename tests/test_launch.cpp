@@ -1,5 +1,5 @@
-#include "OvErrors.h"
-#include "OvLaunchOptions.h"
+#include "errors/OvErrors.h"
+#include "app/OvLaunchOptions.h"
 
 #include "TestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "OvControls.h"
-#include "OvOptionList.h"
-#include "OvOptionListWidgets.h"
+#include "binding/OvControls.h"
+#include "values/OvOptionList.h"
+#include "binding/OvOptionListWidgets.h"
 #include "TestSupport.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Requests against real agents: the simulated access point and snmpd.
-#include "OvCatalogue.h"
-#include "OvErrors.h"
-#include "OvSNMPRequest.h"
+#include "catalogue/OvCatalogue.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPRequest.h"
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"

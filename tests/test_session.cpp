@@ -1,9 +1,9 @@
-#include "OvBootCounter.h"
-#include "OvErrors.h"
-#include "OvFeedback.h"
-#include "OvSNMPSession.h"
-#include "OvSnmpEngine.h"
-#include "TMainForm.h"
+#include "snmp/OvBootCounter.h"
+#include "errors/OvErrors.h"
+#include "binding/OvFeedback.h"
+#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSnmpEngine.h"
+#include "app/TMainForm.h"
 
 #include "TestSupport.h"
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // Value texts: what a received binding shows, what a text sends, and row indexes.
-#include "OvErrors.h"
-#include "OvOptionList.h"
-#include "OvSNMPRequest.h"
-#include "OvSnmpEngine.h"
-#include "OvValueText.h"
+#include "errors/OvErrors.h"
+#include "values/OvOptionList.h"
+#include "snmp/OvSNMPRequest.h"
+#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvValueText.h"
 #include "TestSupport.h"
 
 #include <net-snmp/net-snmp-config.h>

@@ -1,9 +1,9 @@
 // Randomized texts and bytes through every value conversion: only framework errors may
 // come out, never a crash, and every value that converts reads back to itself.
-#include "OvByteForm.h"
-#include "OvErrors.h"
-#include "OvSNMPVar.h"
-#include "OvValueText.h"
+#include "binding/OvByteForm.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPVar.h"
+#include "snmp/OvValueText.h"
 #include "TestSupport.h"
 
 #include <QElapsedTimer>

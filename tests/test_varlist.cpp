@@ -1,4 +1,4 @@
-#include "OvSNMPVar.h"
+#include "snmp/OvSNMPVar.h"
 
 #include "TestSupport.h"
 

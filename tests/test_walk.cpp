@@ -1,6 +1,6 @@
 // Table walks against a small table of the test data file, SNMPv1 and SNMPv2c.
-#include "OvErrors.h"
-#include "OvSNMPRequest.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPRequest.h"
 #include "SessionFixture.h"
 #include "TestAgent.h"
 #include "TestSupport.h"

@@ -1,9 +1,9 @@
 // The configuration windows against the simulated access point.
-#include "OvCatalogue.h"
-#include "OvControls.h"
-#include "OvFeedback.h"
+#include "catalogue/OvCatalogue.h"
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
 #include "SimulatorSuite.h"
-#include "TConfigForms.h"
+#include "device/TConfigForms.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
 

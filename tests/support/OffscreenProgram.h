@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvFeedback.h"
+#include "binding/OvFeedback.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OvSNMPRequest.h"
-#include "OvSNMPSession.h"
+#include "snmp/OvSNMPRequest.h"
+#include "snmp/OvSNMPSession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OvErrors.h"
+#include "errors/OvErrors.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "OvExpression.h"
+#include "values/OvExpression.h"
 
-#include "OvErrors.h"
-#include "OvNumbers.h"
+#include "errors/OvErrors.h"
+#include "values/OvNumbers.h"
 
 #include <limits>
 

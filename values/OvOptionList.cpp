@@ -1,4 +1,4 @@
-#include "OvOptionList.h"
+#include "values/OvOptionList.h"
 
 #include <QStringList>
 

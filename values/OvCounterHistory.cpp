@@ -1,4 +1,4 @@
-#include "OvCounterHistory.h"
+#include "values/OvCounterHistory.h"
 
 #include <algorithm>
 #include <tuple>

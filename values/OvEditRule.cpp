@@ -1,8 +1,8 @@
-#include "OvEditRule.h"
+#include "values/OvEditRule.h"
 
-#include "OvErrors.h"
-#include "OvExpression.h"
-#include "OvNumbers.h"
+#include "errors/OvErrors.h"
+#include "values/OvExpression.h"
+#include "values/OvNumbers.h"
 
 #include <cfloat>
 #include <cmath>

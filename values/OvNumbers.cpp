@@ -1,4 +1,4 @@
-#include "OvNumbers.h"
+#include "values/OvNumbers.h"
 
 #include <QDateTime>
 #include <charconv>

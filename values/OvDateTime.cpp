@@ -1,4 +1,4 @@
-#include "OvDateTime.h"
+#include "values/OvDateTime.h"
 
 #include <QDateTime>
 #include <vector>
