@@ -1,0 +1,171 @@
+#include "binding/OvSNMPRequest2Controls.h"
+
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
+#include "errors/OvErrors.h"
+#include "values/OvExpression.h"
+
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTime>
+
+OvSNMPRequest2Controls::OvSNMPRequest2Controls(QWidget* owner)
+    : QObject(owner), Owner(owner), Req(std::make_unique<OvSNMPRequest>()) {}
+
+OvSNMPRequest2Controls::~OvSNMPRequest2Controls() = default;
+
+void OvSNMPRequest2Controls::SetLogTarget(QObject* target) {
+    Log = target;
+    WriteLog = nullptr;
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(target)) {
+        WriteLog = [memo](const QString& shown, const QString&) {
+            memo->appendPlainText(shown);
+        };
+    } else if (auto* panel = qobject_cast<TStatusPanel*>(target)) {
+        WriteLog = [panel](const QString& shown, const QString& whole) {
+            panel->setText(shown);
+            panel->setToolTip(whole);
+        };
+    } else if (auto* bar = qobject_cast<QStatusBar*>(target)) {
+        WriteLog = [bar](const QString& shown, const QString& whole) {
+            bar->showMessage(shown);
+            bar->setToolTip(whole);
+        };
+    }
+}
+
+void OvSNMPRequest2Controls::ShowResult(OvOperation operation, const QString& errorText) {
+    if (!Log)
+        return;
+    QString line = operation == OvOperation::Get
+                       ? QStringLiteral("Get: [ERROR] Request:[VARLIST]. Receive at [TIME].")
+                       : QStringLiteral("Set: [ERROR] Request:[VARLIST]. Receive at [TIME].");
+    if (VarList().Caption.isEmpty()) {
+        const int from = line.indexOf(QLatin1String("[ERROR]")) + 7;
+        const int to = line.indexOf(QLatin1String("[VARLIST]")) + 9;
+        line.remove(from, to - from);
+    } else {
+        line = OvSubstitute(line, QStringLiteral("[VARLIST]"), VarList().Caption);
+    }
+    line = OvSubstitute(line, QStringLiteral("[ERROR]"), errorText);
+    line = OvSubstitute(line, QStringLiteral("[TIME]"),
+                        QLocale::c().toString(QTime::currentTime(), QStringLiteral("hh:mm:ss AP")));
+    // An answer of any length must not widen a window or flood the log.
+    const bool shortened = line.size() > ShownLineLength;
+    if (WriteLog && Log)
+        WriteLog(shortened ? line.left(ShownLineLength) + QChar(0x2026) : line, shortened ? line : QString());
+}
+
+void OvSNMPRequest2Controls::Report(const OvSNMPError& result, OvOperation operation) {
+    if (Log) {
+        ShowResult(operation, result.Message);
+        return;
+    }
+    OvFeedback::MessageBox(Owner ? Owner->window() : nullptr, OvFeedback::ProgramFileName(), result.Message);
+}
+
+void OvSNMPRequest2Controls::ReportGetError(const OvSNMPError& result) {
+    Report(result, OvOperation::Get);
+}
+
+void OvSNMPRequest2Controls::ReportSetError(const OvSNMPError& result) {
+    Report(result, OvOperation::Set);
+}
+
+bool OvSNMPRequest2Controls::RowAccepted() {
+    return Req->Accepts(RowFilter) && Req->IsValid();
+}
+
+void OvSNMPRequest2Controls::Get() {
+    BeforeGet();
+    const OvListKind kind = VarList().ListKind;
+    if (!Asynchronous) {
+        if (kind == SVT_SV || kind == MVT_SV) {
+            Req->Get(true);
+            if (RowAccepted())
+                ShowRow();
+        } else {
+            for (bool first = true; Req->Get(first); first = false)
+                if (RowAccepted())
+                    ShowRow();
+        }
+        AfterGet();
+        if (Log)
+            ShowResult(OvOperation::Get, OvErrorMessage(0));
+        return;
+    }
+    Req->GetAsync(
+        this, [this](const OvSNMPError& r, OvSNMPVarList&) { GetCompleted(r); }, true);
+}
+
+void OvSNMPRequest2Controls::GetCompleted(const OvSNMPError& result) {
+    if (result.Code != 0) {
+        ReportGetError(result);
+        Q_EMIT GetFinished(result.Code, result.Message);
+        return;
+    }
+    const OvListKind kind = VarList().ListKind;
+    try {
+        if (kind == SVT_SV || kind == MVT_SV) {
+            if (RowAccepted() && Req->Alive)
+                ShowRow();
+        } else if (!result.Done) {
+            if (RowAccepted() && Req->Alive)
+                ShowRow();
+            Req->GetAsync(
+                this, [this](const OvSNMPError& r, OvSNMPVarList&) { GetCompleted(r); }, false);
+            return;
+        }
+    } catch (const OvException& e) {
+        OvSNMPError shown = result;
+        shown.Code = e.code();
+        shown.Message = e.message();
+        ReportGetError(shown);
+        Q_EMIT GetFinished(shown.Code, shown.Message);
+        return;
+    }
+    FinishGet();
+    Q_EMIT GetFinished(0, result.Message);
+}
+
+void OvSNMPRequest2Controls::FinishGet() {
+    AfterGet();
+    if (Log)
+        ShowResult(OvOperation::Get, OvErrorMessage(0));
+}
+
+void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls) {
+    RefreshAfterSet = refreshAfterSet;
+    BeforeSet();
+    if (collectFromControls)
+        CollectValues();
+    if (!Asynchronous) {
+        Req->Set(false);
+        AfterSet();
+        if (Log)
+            ShowResult(OvOperation::Set, OvErrorMessage(0));
+        if (VarList().IsTable() && RefreshAfterSet)
+            Get();
+        return;
+    }
+    Req->SetAsync(
+        this, [this](const OvSNMPError& r, OvSNMPVarList&) { SetCompleted(r); }, false);
+}
+
+void OvSNMPRequest2Controls::SetCompleted(const OvSNMPError& result) {
+    if (result.Code != 0) {
+        ReportSetError(result);
+        return;
+    }
+    AfterSet();
+    if (Log)
+        ShowResult(OvOperation::Set, OvErrorMessage(0));
+    if (VarList().IsTable() && RefreshAfterSet) {
+        try {
+            Get();
+        } catch (const OvException& e) {
+            ShowResult(OvOperation::Get, e.message());
+        }
+    }
+}
