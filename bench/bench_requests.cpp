@@ -66,7 +66,8 @@ std::vector<double> asyncGets(int n) {
     return ms;
 }
 
-std::vector<double> directSyncGets(const TestAgent& agent, int n) {
+// A net-snmp session of its own to the agent, SNMPv2c with the read community.
+void* openSession(const TestAgent& agent) {
     netsnmp_session s;
     snmp_sess_init(&s);
     QByteArray peer = "udp:" + agent.Address().toLatin1() + ":" + QByteArray::number(agent.Port());
@@ -74,7 +75,11 @@ std::vector<double> directSyncGets(const TestAgent& agent, int n) {
     s.version = SNMP_VERSION_2c;
     s.community = reinterpret_cast<u_char*>(const_cast<char*>("qubsen"));
     s.community_len = 6;
-    void* session = snmp_sess_open(&s);
+    return snmp_sess_open(&s);
+}
+
+std::vector<double> directSyncGets(const TestAgent& agent, int n) {
+    void* session = openSession(agent);
     const oid name[] = {1, 3, 6, 1, 2, 1, 1, 2, 0};
     std::vector<double> ms;
     for (int i = 0; i < n; ++i) {
@@ -107,14 +112,7 @@ double walkThroughRequest(int* rows) {
 // The same walk as OvSNMPRequest's: both columns per get-next, until the first column
 // leaves the table.
 double walkThroughNetSnmp(const TestAgent& agent, int* rows) {
-    netsnmp_session s;
-    snmp_sess_init(&s);
-    QByteArray peer = "udp:" + agent.Address().toLatin1() + ":" + QByteArray::number(agent.Port());
-    s.peername = peer.data();
-    s.version = SNMP_VERSION_2c;
-    s.community = reinterpret_cast<u_char*>(const_cast<char*>("qubsen"));
-    s.community_len = 6;
-    void* session = snmp_sess_open(&s);
+    void* session = openSession(agent);
     const oid column1[] = {1, 3, 6, 1, 4, 1, 32473, 9, 5, 1, 1};
     const oid column2[] = {1, 3, 6, 1, 4, 1, 32473, 9, 5, 1, 2};
     std::vector<oid> at1(column1, column1 + OID_LENGTH(column1));
