@@ -1,6 +1,7 @@
 #include "snmp/OvSnmpEngine.h"
 
 #include "errors/OvErrors.h"
+#include "snmp/OvValueText.h"
 
 // net-snmp's own headers need its configuration first.
 #include <net-snmp/net-snmp-config.h>
@@ -375,7 +376,11 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     slot->Level = sec.SecurityLevel;
 
     const QString address = target.Device.Address.trimmed();
-    if (address.isEmpty())
+    // Four dotted numbers are an IPv4 address: one that is not is refused here rather than
+    // looked up as a name.
+    static const QRegularExpression dottedQuad(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"));
+    QByteArray octets;
+    if (address.isEmpty() || (dottedQuad.match(address).hasMatch() && !OvParseIPv4(address, octets)))
         throw OvException(OvCode::InvalidAddress);
     QByteArray peer =
         address.contains(QLatin1Char(':'))

@@ -123,7 +123,8 @@ TEST_F(Requests, ErrorsFoundBeforeSending) {
     } catch (const OvException& e) {
         EXPECT_EQ(e.code(), -514);
     }
-    for (const char* address : {"999.1.1.1", "no-such-host.invalid", ""}) {
+    // Refused before any look-up: no query leaves the machine.
+    for (const char* address : {"999.1.1.1", ""}) {
         OvSNMPRequest bad;
         bad.Target.Device.Address = QString::fromLatin1(address);
         bad.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
