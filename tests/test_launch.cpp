@@ -19,12 +19,12 @@ OvSNMPTarget defaults() {
 TEST(LaunchOptions, EveryOptionLandsInItsField) {
     OvSNMPTarget t = defaults();
     TLaunchTexts texts;
-    OvParseLaunchOptions({"/Thost", "/I10.1.1.1", "/t1610", "/v3", "/cctx", "/d8000", "/Rr", "/Ww", "/m3",
+    OvParseLaunchOptions({"/Thost", "/I127.1.1.1", "/t1610", "/v3", "/cctx", "/d8000", "/Rr", "/Ww", "/m3",
                           "/l2", "/nuser", "/Aauthpw", "/Pprivpw", "/a3", "/p4"},
                          t, texts);
     EXPECT_EQ(texts.LaunchTypeText, QStringLiteral("host"));
-    EXPECT_EQ(texts.AddressText, QStringLiteral("10.1.1.1"));
-    EXPECT_EQ(t.Device.Address, QStringLiteral("10.1.1.1"));
+    EXPECT_EQ(texts.AddressText, QStringLiteral("127.1.1.1"));
+    EXPECT_EQ(t.Device.Address, QStringLiteral("127.1.1.1"));
     EXPECT_EQ(t.Device.Port, 1610);
     EXPECT_EQ(t.Security.Version, 3);
     EXPECT_EQ(t.Scope.ContextName, QStringLiteral("ctx"));
@@ -77,7 +77,7 @@ const QString kWrite = QStringLiteral("vortani");
 INSTANTIATE_TEST_SUITE_P(
     Cases, LaunchCases,
     ::testing::Values(
-        OptionCase{"lowerCaseMarkerIgnored", {"/i10.1.1.1"}, kLocal, "", 161, kRead, kWrite, "", 0},
+        OptionCase{"lowerCaseMarkerIgnored", {"/i127.1.1.1"}, kLocal, "", 161, kRead, kWrite, "", 0},
         OptionCase{"markerOrderNotPosition", {"/Rabc/Tx"}, kLocal, "", 161, kRead, kWrite, "x", 0},
         OptionCase{"addressBeforeWrite", {"/Wx/Iy"}, "y", "y", 161, kRead, kWrite, "", 0},
         OptionCase{"markerInMiddle", {"abc/t1610"}, kLocal, "", 1610, kRead, kWrite, "", 0},
