@@ -1,14 +1,14 @@
 #include "app/TMainForm.h"
 
-#include "device/OvArtwork.h"
-#include "catalogue/OvCatalogue.h"
+#include "app/TSNMP_Counters.h"
 #include "binding/OvControls.h"
-#include "errors/OvErrors.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
-#include "snmp/OvSNMPSession.h"
+#include "catalogue/OvCatalogue.h"
+#include "device/OvArtwork.h"
 #include "device/TConfigForms.h"
-#include "app/TSNMP_Counters.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPSession.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "app/TSNMP_Counters.h"
 
-#include "catalogue/OvCatalogue.h"
-#include "binding/OvControls.h"
-#include "errors/OvErrors.h"
-#include "binding/OvFeedback.h"
-#include "values/OvNumbers.h"
-#include "binding/OvSNMPRequest2Edits.h"
 #include "app/TCounterChart.h"
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
+#include "binding/OvSNMPRequest2Edits.h"
+#include "catalogue/OvCatalogue.h"
+#include "errors/OvErrors.h"
+#include "values/OvNumbers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

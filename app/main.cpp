@@ -1,7 +1,7 @@
+#include "app/TMainForm.h"
+#include "binding/OvFeedback.h"
 #include "device/OvArtwork.h"
 #include "errors/OvErrors.h"
-#include "binding/OvFeedback.h"
-#include "app/TMainForm.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TMainForm.h"
 #include "TestAgent.h"
+#include "app/TMainForm.h"
 
 #include <cstdio>
 #include <memory>

@@ -3,12 +3,12 @@
 // point, measured over a period, against a reference in the same run: a bare Qt program
 // state with one 3000 ms timer over the same period. Prints CPU milliseconds and the share
 // of one core for both.
-#include "binding/OvFeedback.h"
-#include "app/TMainForm.h"
-#include "app/TSNMP_Counters.h"
 #include "BenchModule.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
+#include "app/TMainForm.h"
+#include "app/TSNMP_Counters.h"
+#include "binding/OvFeedback.h"
 
 #include <QApplication>
 #include <QCheckBox>

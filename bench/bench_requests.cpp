@@ -6,9 +6,9 @@
 //   2. a get-next walk of a 600-row, two-column table (both columns per request) through
 //      OvSNMPRequest vs the same requests through net-snmp directly (snmpsim), 5 rounds.
 // Prints the median of the per-round ratios; exits 0 either way (figures for reading).
-#include "snmp/OvSNMPRequest.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
+#include "snmp/OvSNMPRequest.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

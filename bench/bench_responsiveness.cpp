@@ -4,12 +4,12 @@
 // Rounds alternate between a frozen agent (SIGSTOP) and an answering one (the
 // reference), so both see the same machine load. Prints median and 90th percentile of
 // each and their ratio.
-#include "binding/OvFeedback.h"
-#include "device/TConfigForms.h"
-#include "app/TMainForm.h"
 #include "BenchModule.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
+#include "app/TMainForm.h"
+#include "binding/OvFeedback.h"
+#include "device/TConfigForms.h"
 
 #include <QApplication>
 #include <QDir>

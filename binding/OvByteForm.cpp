@@ -1,10 +1,10 @@
 #include "binding/OvByteForm.h"
 
-#include "values/OvDateTime.h"
 #include "errors/OvErrors.h"
-#include "values/OvNumbers.h"
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvValueText.h"
+#include "values/OvDateTime.h"
+#include "values/OvNumbers.h"
 
 #include <QStringList>
 #include <cstring>

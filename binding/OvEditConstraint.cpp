@@ -1,7 +1,7 @@
 #include "binding/OvEditConstraint.h"
 
-#include "errors/OvErrors.h"
 #include "binding/OvFeedback.h"
+#include "errors/OvErrors.h"
 
 #include <QEvent>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #include "binding/OvEditHint.h"
 
 #include "binding/OvEditConstraint.h"
-#include "values/OvNumbers.h"
 #include "snmp/OvSNMPVar.h"
+#include "values/OvNumbers.h"
 
 #include <cfloat>
 

@@ -4,8 +4,8 @@
 #include "binding/OvControlAdapters.h"
 #include "binding/OvControls.h"
 #include "binding/OvEditHint.h"
-#include "errors/OvErrors.h"
 #include "binding/OvOptionListWidgets.h"
+#include "errors/OvErrors.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

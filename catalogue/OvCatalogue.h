@@ -1,8 +1,8 @@
 #pragma once
 
-#include "values/OvOptionList.h"
-#include "snmp/OvSNMPVar.h"
 #include "catalogue/OvLayoutRow.h"
+#include "snmp/OvSNMPVar.h"
+#include "values/OvOptionList.h"
 
 // The device's management information: one descriptor table per window or device
 // action, ended by an all-zero row, and the option lists of its enumerated objects.

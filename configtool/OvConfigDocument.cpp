@@ -1,10 +1,10 @@
 #include "configtool/OvConfigDocument.h"
 
 #include "catalogue/OvCatalogue.h"
-#include "values/OvEditRule.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSnmpEngine.h"
 #include "snmp/OvValueText.h"
+#include "values/OvEditRule.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -1,9 +1,9 @@
 #include "device/TConfigForms.h"
 
-#include "device/OvArtwork.h"
-#include "catalogue/OvCatalogue.h"
-#include "errors/OvErrors.h"
 #include "binding/OvFeedback.h"
+#include "catalogue/OvCatalogue.h"
+#include "device/OvArtwork.h"
+#include "errors/OvErrors.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/OvCatalogue.h"
 #include "binding/OvSNMPRequest2Edits.h"
+#include "catalogue/OvCatalogue.h"
 #include "formgen/TSNMPPanel.h"
 #include "formgen/TUIGenerator.h"
 

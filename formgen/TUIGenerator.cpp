@@ -1,8 +1,8 @@
 #include "formgen/TUIGenerator.h"
 
 #include "binding/OvControls.h"
-#include "errors/OvErrors.h"
 #include "binding/OvSNMPRequest2Edits.h"
+#include "errors/OvErrors.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "snmp/OvSNMPRequest.h"
 
 #include "errors/OvErrors.h"
+#include "snmp/OvValueText.h"
 #include "values/OvExpression.h"
 #include "values/OvNumbers.h"
-#include "snmp/OvValueText.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -1,7 +1,7 @@
 #include "snmp/OvSNMPSession.h"
 
-#include "snmp/OvBootCounter.h"
 #include "errors/OvErrors.h"
+#include "snmp/OvBootCounter.h"
 #include "snmp/OvSnmpEngine.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "snmp/OvValueText.h"
 
-#include "values/OvDateTime.h"
 #include "errors/OvErrors.h"
-#include "values/OvNumbers.h"
 #include "snmp/OvSNMPVar.h"
+#include "values/OvDateTime.h"
+#include "values/OvNumbers.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

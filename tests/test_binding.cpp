@@ -1,13 +1,13 @@
 // The binding object: values shown in and read back from Qt controls, the log line, and
 // Get and Set through real agents.
-#include "catalogue/OvCatalogue.h"
-#include "binding/OvControls.h"
-#include "errors/OvErrors.h"
-#include "binding/OvFeedback.h"
-#include "binding/OvSNMPRequest2Edits.h"
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
+#include "binding/OvSNMPRequest2Edits.h"
+#include "catalogue/OvCatalogue.h"
+#include "errors/OvErrors.h"
 
 #include <QCheckBox>
 #include <QComboBox>

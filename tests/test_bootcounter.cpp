@@ -1,5 +1,5 @@
-#include "snmp/OvBootCounter.h"
 #include "errors/OvErrors.h"
+#include "snmp/OvBootCounter.h"
 #include "snmp/OvSNMPSession.h"
 
 #include "TestSupport.h"

@@ -1,5 +1,5 @@
-#include "catalogue/OvCatalogue.h"
 #include "TestSupport.h"
+#include "catalogue/OvCatalogue.h"
 
 #include <gtest/gtest.h>
 

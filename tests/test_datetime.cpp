@@ -1,5 +1,5 @@
-#include "values/OvDateTime.h"
 #include "TestSupport.h"
+#include "values/OvDateTime.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Edit rules: the specifier grammar, the keystroke filter on real QLineEdits, and the
 // exit check with its messages.
-#include "binding/OvEditConstraint.h"
-#include "errors/OvErrors.h"
-#include "binding/OvFeedback.h"
 #include "TestSupport.h"
+#include "binding/OvEditConstraint.h"
+#include "binding/OvFeedback.h"
+#include "errors/OvErrors.h"
 
 #include <QApplication>
 #include <QFocusEvent>

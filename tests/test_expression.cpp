@@ -1,7 +1,7 @@
+#include "TestSupport.h"
 #include "errors/OvErrors.h"
 #include "values/OvExpression.h"
 #include "values/OvNumbers.h"
-#include "TestSupport.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

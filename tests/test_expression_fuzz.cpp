@@ -1,10 +1,10 @@
 // Randomized inputs for the evaluators: texts made of the characters they react to,
 // unbalanced and deeply nested parentheses, very long chains. Every call must end, with a
 // result or error -1, within the run's time budget.
-#include "values/OvDateTime.h"
-#include "errors/OvErrors.h"
-#include "values/OvExpression.h"
 #include "TestSupport.h"
+#include "errors/OvErrors.h"
+#include "values/OvDateTime.h"
+#include "values/OvExpression.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Generator, flow layout and panels on synthetic tables.
+#include "SessionFixture.h"
+#include "TestSupport.h"
 #include "binding/OvControls.h"
 #include "binding/OvSNMPRequest2Edits.h"
-#include "SessionFixture.h"
 #include "formgen/TSNMPPanel.h"
-#include "TestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "errors/OvErrors.h"
 #include "app/OvLaunchOptions.h"
+#include "errors/OvErrors.h"
 
 #include "TestSupport.h"
 

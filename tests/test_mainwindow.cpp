@@ -1,14 +1,14 @@
 // The main window and the counters monitor against the simulated access point.
-#include "binding/OvControls.h"
-#include "errors/OvErrors.h"
-#include "binding/OvFeedback.h"
 #include "SimulatorSuite.h"
-#include "device/TConfigForms.h"
-#include "app/TMainForm.h"
-#include "app/TCounterChart.h"
-#include "app/TSNMP_Counters.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "app/TCounterChart.h"
+#include "app/TMainForm.h"
+#include "app/TSNMP_Counters.h"
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
+#include "device/TConfigForms.h"
+#include "errors/OvErrors.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "binding/OvControls.h"
-#include "values/OvOptionList.h"
-#include "binding/OvOptionListWidgets.h"
 #include "TestSupport.h"
+#include "binding/OvControls.h"
+#include "binding/OvOptionListWidgets.h"
+#include "values/OvOptionList.h"
 
 #include <QComboBox>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Requests against real agents: the simulated access point and snmpd.
-#include "catalogue/OvCatalogue.h"
-#include "errors/OvErrors.h"
-#include "snmp/OvSNMPRequest.h"
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "catalogue/OvCatalogue.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPRequest.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "snmp/OvBootCounter.h"
-#include "errors/OvErrors.h"
+#include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvBootCounter.h"
 #include "snmp/OvSNMPSession.h"
 #include "snmp/OvSnmpEngine.h"
-#include "app/TMainForm.h"
 
 #include "TestSupport.h"
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The simulated access point answers every catalogue object with the catalogue's type,
 // refuses writes of read-only objects, keeps what is written and lets counters grow.
-#include "catalogue/OvCatalogue.h"
 #include "SimulatorSuite.h"
+#include "catalogue/OvCatalogue.h"
 
 #include <QRegularExpression>
 #include <QThread>

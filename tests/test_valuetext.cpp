@@ -1,10 +1,10 @@
 // Value texts: what a received binding shows, what a text sends, and row indexes.
+#include "TestSupport.h"
 #include "errors/OvErrors.h"
-#include "values/OvOptionList.h"
 #include "snmp/OvSNMPRequest.h"
 #include "snmp/OvSnmpEngine.h"
 #include "snmp/OvValueText.h"
-#include "TestSupport.h"
+#include "values/OvOptionList.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

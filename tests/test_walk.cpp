@@ -1,9 +1,9 @@
 // Table walks against a small table of the test data file, SNMPv1 and SNMPv2c.
-#include "errors/OvErrors.h"
-#include "snmp/OvSNMPRequest.h"
 #include "SessionFixture.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "errors/OvErrors.h"
+#include "snmp/OvSNMPRequest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The configuration windows against the simulated access point.
-#include "catalogue/OvCatalogue.h"
-#include "binding/OvControls.h"
-#include "binding/OvFeedback.h"
 #include "SimulatorSuite.h"
-#include "device/TConfigForms.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "binding/OvControls.h"
+#include "binding/OvFeedback.h"
+#include "catalogue/OvCatalogue.h"
+#include "device/TConfigForms.h"
 
 #include <QPlainTextEdit>
 #include <QElapsedTimer>
