@@ -75,8 +75,8 @@ void TSNMP_Counters::BuildWindow() {
     // Auto-sized columns, fitted when a text outgrows them (not re-measured on every poll).
     LV_SNMPCounterData->header()->setSectionResizeMode(QHeaderView::Interactive);
     OvShowGridLines(LV_SNMPCounterData);
-    for (const char* caption : RowCaptions)
-        new QTreeWidgetItem(LV_SNMPCounterData, {QString::fromLatin1(caption)});
+    for (const QString& name : CounterNames())
+        new QTreeWidgetItem(LV_SNMPCounterData, {name});
     row->addWidget(LV_SNMPCounterData, 1);
 
     LV_SNMPCounters = new QTreeWidget(this);
@@ -171,10 +171,17 @@ void TSNMP_Counters::SelectionChanged() {
     for (int i = 0; i < CounterCount; ++i)
         if (LV_SNMPCounterData->topLevelItem(i)->isSelected())
             picked.push_back(i);
-    QStringList names;
-    for (const char* caption : RowCaptions)
-        names << QString::fromLatin1(caption);
-    Chart->ShowCounters(picked, names, History);
+    Chart->ShowCounters(picked, CounterNames(), History);
+}
+
+const QStringList& TSNMP_Counters::CounterNames() {
+    static const QStringList names = [] {
+        QStringList list;
+        for (const char* caption : RowCaptions)
+            list << QString::fromLatin1(caption);
+        return list;
+    }();
+    return names;
 }
 
 void TSNMP_Counters::RecordPoll() {
@@ -188,10 +195,7 @@ void TSNMP_Counters::RecordPoll() {
 }
 
 bool TSNMP_Counters::ExportCsv(const QString& fileName) {
-    QStringList names;
-    for (const char* caption : RowCaptions)
-        names << QString::fromLatin1(caption);
-    const QByteArray text = History.ToCsv(names).toUtf8();
+    const QByteArray text = History.ToCsv(CounterNames()).toUtf8();
     QSaveFile file(fileName);
     if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
         return true;

@@ -25,6 +25,8 @@ class TSNMP_Counters : public QWidget {
 public:
     static constexpr int CounterCount = 14;
     static const char* const RowCaptions[CounterCount];
+    // The captions as texts: the table's rows, the curves' and the CSV's names.
+    static const QStringList& CounterNames();
 
     TSNMP_Counters(QWidget* owner, const QString& addressText);
     ~TSNMP_Counters() override;

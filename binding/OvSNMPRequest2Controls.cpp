@@ -53,7 +53,7 @@ void OvSNMPRequest2Controls::ShowResult(OvOperation operation, const QString& er
                         QLocale::c().toString(QTime::currentTime(), QStringLiteral("hh:mm:ss AP")));
     // An answer of any length must not widen a window or flood the log.
     const bool shortened = line.size() > ShownLineLength;
-    if (WriteLog && Log)
+    if (WriteLog)
         WriteLog(shortened ? line.left(ShownLineLength) + QChar(0x2026) : line, shortened ? line : QString());
 }
 

@@ -153,7 +153,7 @@ void OvDeviceJob::Diff() {
 
 void OvDeviceJob::Plan() {
     // Another device's settings are not put onto this one unless asked (cloning).
-    const QString mac = CurrentValue(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.1"));
+    const QString mac = CurrentValue(QString::fromLatin1(StationConfigTable[0].Oid)); // dot11StationID
     if (!Options.AllowOtherDevice && !Saved->Mac.isEmpty() && mac != Saved->Mac) {
         Fail(QStringLiteral("refused: the backup is of another device (MAC %1, this one %2); "
                             "--allow-other-device clones it")
@@ -266,8 +266,8 @@ void OvDeviceJob::Confirm() {
         0);
 }
 
-void OvDeviceJob::Fail(const QString& summary, int code) {
-    Finish(summary, code);
+void OvDeviceJob::Fail(const QString& summary) {
+    Finish(summary, 1);
 }
 
 void OvDeviceJob::Finish(const QString& summary, int code) {

@@ -45,7 +45,7 @@ private:
     void WriteGroup(size_t next);
     void ReadBack();
     void Confirm();
-    void Fail(const QString& summary, int code = 1);
+    void Fail(const QString& summary); // a device or protocol error: exit status 1
     void Finish(const QString& summary, int code);
     std::unique_ptr<OvSNMPRequest> NewRequest(int group) const;
     QString CurrentValue(const QString& oid) const;
