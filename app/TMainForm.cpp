@@ -1,5 +1,7 @@
 #include "app/TMainForm.h"
 
+#include "app/OvViewerEnvironment.h"
+
 #include "app/TSNMP_Counters.h"
 #include "binding/OvControls.h"
 #include "binding/OvFeedback.h"
@@ -20,10 +22,15 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-std::function<bool(const QString&, const QStringList&)> TMainForm::ProcessStarter =
-    [](const QString& program, const QStringList& arguments) {
-        return QProcess::startDetached(program, arguments);
-    };
+std::function<bool(const QString&, const QStringList&, const QProcessEnvironment&)>
+    TMainForm::ProcessStarter =
+        [](const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) {
+            QProcess process;
+            process.setProgram(program);
+            process.setArguments(arguments);
+            process.setProcessEnvironment(environment);
+            return process.startDetached();
+        };
 
 TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
     BuildWindow();
@@ -249,8 +256,11 @@ QString TMainForm::BuildViewerCommandLine(const QString& viewOption) const {
 
 void TMainForm::LaunchViewer(const QString& viewOption) {
     // Separate arguments, no shell: an address or community with blanks or quotes stays one
-    // argument. A missing viewer is not reported.
-    ProcessStarter(ViewerProgram(viewOption), ViewerArguments(viewOption));
+    // argument. Port, version and SNMPv3 settings go through the environment, where other
+    // users cannot read them. A missing viewer is not reported.
+    ProcessStarter(
+        ViewerProgram(viewOption), ViewerArguments(viewOption),
+        OvViewerEnvironment(TSNMPSession::DefaultTarget(), QProcessEnvironment::systemEnvironment()));
 }
 
 void TMainForm::Information1Click() {

@@ -3,6 +3,7 @@
 #include "app/OvLaunchOptions.h"
 
 #include <QMainWindow>
+#include <QProcessEnvironment>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -48,7 +49,9 @@ public:
     void LaunchViewer(const QString& viewOption);
 
     // How programs are started; tests put their own here.
-    static std::function<bool(const QString& program, const QStringList& arguments)> ProcessStarter;
+    static std::function<bool(const QString& program, const QStringList& arguments,
+                              const QProcessEnvironment& environment)>
+        ProcessStarter;
 
     QString AddressText;
     QString ReadCommunityText;

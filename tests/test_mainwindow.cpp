@@ -186,16 +186,21 @@ TEST_F(MainWindow, ViewerCommandLineAndArguments) {
               dir + QStringLiteral("/MIB /I127.0.0.1 /R pub\"lic /Ww /TMIB_Info"));
     QString program;
     QStringList arguments;
+    QProcessEnvironment environment;
     auto previous = TMainForm::ProcessStarter;
-    TMainForm::ProcessStarter = [&](const QString& p, const QStringList& a) {
+    TMainForm::ProcessStarter = [&](const QString& p, const QStringList& a, const QProcessEnvironment& e) {
         program = p;
         arguments = a;
+        environment = e;
         return false; // a missing viewer is silent
     };
     form->IPRouting1Click();
     TMainForm::ProcessStarter = previous;
     EXPECT_EQ(program, dir + QStringLiteral("/MIB"));
     EXPECT_EQ(arguments, (QStringList{"/I127.0.0.1", "/R pub\"lic", "/Ww", "/TMIB_IPRouting"}));
+    // What the command line leaves out reaches the viewer through its environment.
+    EXPECT_EQ(environment.value("VELMARN_PORT"), QString::number(Sim()->Port()));
+    EXPECT_EQ(environment.value("VELMARN_READ_COMMUNITY"), " pub\"lic");
     EXPECT_TRUE(OvFeedback::TakeShown().isEmpty());
 
     auto plain = start(Sim()->Port());

@@ -1,21 +1,9 @@
 #include "values/OvCounterHistory.h"
 
+#include "values/OvCsv.h"
+
 #include <algorithm>
 #include <tuple>
-
-namespace {
-
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-} // namespace
 
 OvCounterHistory::OvCounterHistory(int counters, int capacity)
     : Limit(std::max(1, capacity)), Series(static_cast<size_t>(std::max(0, counters))) {}
@@ -45,10 +33,9 @@ QString OvCounterHistory::ToCsv(const QStringList& names) const {
     QString out = QStringLiteral("time,counter,value,delta,rate\r\n");
     for (const auto& [time, counter, s] : rows) {
         const QString name = counter < names.size() ? names[counter] : QString::number(counter);
-        out += QDateTime::fromMSecsSinceEpoch(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
-               QLatin1Char(',') + csvField(name) + QLatin1Char(',') + QString::number(s->Value) +
-               QLatin1Char(',') + QString::number(s->Delta) + QLatin1Char(',') + QString::number(s->Rate) +
-               QStringLiteral("\r\n");
+        out +=
+            OvCsvLine({QDateTime::fromMSecsSinceEpoch(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                       name, QString::number(s->Value), QString::number(s->Delta), QString::number(s->Rate)});
     }
     return out;
 }

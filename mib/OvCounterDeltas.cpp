@@ -1,0 +1,27 @@
+#include "mib/OvCounterDeltas.h"
+
+OvCounterDeltas::Change OvCounterDeltas::Update(const QString& key, const QString& valueText, int bits,
+                                                qint64 nowMs) {
+    bool ok = false;
+    const quint64 value = valueText.toULongLong(&ok);
+    if ((bits != 32 && bits != 64) || !ok) {
+        Previous.remove(key);
+        return {};
+    }
+    const auto before = Previous.constFind(key);
+    const Sample now{value, nowMs};
+    if (before == Previous.constEnd()) {
+        Previous.insert(key, now);
+        return {};
+    }
+    quint64 delta = value - before->Value; // modulo 2^64
+    if (bits == 32)
+        delta &= 0xFFFFFFFFu;
+    const qint64 elapsed = nowMs - before->TimeMs;
+    Previous.insert(key, now);
+    const QString rate = elapsed > 0
+                             ? QString::number(static_cast<quint64>(static_cast<long double>(delta) * 1000 /
+                                                                    static_cast<long double>(elapsed)))
+                             : QString();
+    return {QString::number(delta), rate};
+}

@@ -1,0 +1,74 @@
+#include "snmp/OvAgentRead.h"
+
+#include "errors/OvErrors.h"
+#include "snmp/OvValueText.h"
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <QPointer>
+
+OvAgentRead::OvAgentRead(const OvSNMPTarget& target, QObject* parent) : QObject(parent), Target(target) {}
+
+void OvAgentRead::Begin() {
+    Running = true;
+    RequestCount = 0;
+}
+
+void OvAgentRead::Send(OvPduPtr pdu, std::function<void(OvSnmpResult&)> answer) {
+    OvSnmpEngine* engine = TSNMPSession::Engine();
+    if (!engine) {
+        Finish(OvCode::CannotCreateSession);
+        return;
+    }
+    ++RequestCount;
+    QPointer<OvAgentRead> self(this);
+    try {
+        engine->SendAsync(Target, std::move(pdu), [self, answer = std::move(answer)](OvSnmpResult& result) {
+            if (self && self->Running)
+                answer(result);
+        });
+    } catch (const OvException& e) {
+        Finish(e.code(), e.message());
+    }
+}
+
+void OvAgentRead::Finish(int code) {
+    Finish(code, code == 0 ? QString() : OvErrorMessage(code));
+}
+
+void OvAgentRead::Finish(int code, const QString& message) {
+    if (!Running)
+        return;
+    Running = false;
+    Q_EMIT Finished(code, message);
+}
+
+bool OvAgentRead::ParseOid(const QString& text, OvOidPath& path) {
+    return OvParseOid(text, path) && path.size() >= 2 && path.size() <= MAX_OID_LEN;
+}
+
+void OvAgentRead::AddNull(snmp_pdu* pdu, const OvOidPath& path) {
+    std::vector<oid> name(path.begin(), path.end());
+    snmp_add_null_var(pdu, name.data(), name.size());
+}
+
+OvOidPath OvAgentRead::NameOf(const variable_list* vb) {
+    OvOidPath path;
+    path.reserve(vb->name_length);
+    for (size_t i = 0; i < vb->name_length; ++i)
+        path.push_back(static_cast<quint32>(vb->name[i]));
+    return path;
+}
+
+bool OvAgentRead::IsException(const variable_list* vb) {
+    return vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE || vb->type == SNMP_ENDOFMIBVIEW;
+}
+
+const variable_list* OvAgentRead::Next(const variable_list* vb) {
+    return vb->next_variable;
+}
+
+const variable_list* OvAgentRead::Bindings(const snmp_pdu* pdu) {
+    return pdu ? pdu->variables : nullptr;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSnmpEngine.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+struct variable_list;
+
+// An object to read and the syntax its value text is made in.
+struct OvReadObject {
+    QString Oid;
+    int Syntax = 0;
+};
+
+using OvOidPath = std::vector<quint32>;
+// The value texts of one read, in the order asked; absent where the agent has no value.
+using OvReadCells = std::vector<std::optional<QString>>;
+
+// What the table walk and the scalar read share: their own copy of a target, sending
+// without waiting, and one Finished signal whatever ends the read. Answers that arrive
+// after the object is gone are dropped.
+class OvAgentRead : public QObject {
+    Q_OBJECT
+public:
+    OvAgentRead(const OvSNMPTarget& target, QObject* parent);
+
+    bool IsRunning() const { return Running; }
+    // Requests sent since the read started.
+    int Requests() const { return RequestCount; }
+
+Q_SIGNALS:
+    // The read has ended: code 0, or the framework code and its message.
+    void Finished(int code, const QString& message);
+
+protected:
+    void Begin();
+    // Sends pdu; answer runs later, once. An error found before sending ends the read.
+    void Send(OvPduPtr pdu, std::function<void(OvSnmpResult&)> answer);
+    void Finish(int code);
+    void Finish(int code, const QString& message);
+
+    static bool ParseOid(const QString& text, OvOidPath& path);
+    static void AddNull(snmp_pdu* pdu, const OvOidPath& path);
+    static OvOidPath NameOf(const variable_list* vb);
+    // noSuchObject, noSuchInstance or endOfMibView.
+    static bool IsException(const variable_list* vb);
+    static const variable_list* Next(const variable_list* vb);
+    static const variable_list* Bindings(const snmp_pdu* pdu);
+
+    const OvSNMPTarget Target;
+
+private:
+    bool Running = false;
+    int RequestCount = 0;
+};

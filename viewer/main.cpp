@@ -1,0 +1,118 @@
+// MIB: the MIB-II views of one agent. Started by the module's "MIB II" menu as
+//   MIB /I<address> /R<read> /W<write> /T<view>
+// with the rest of its settings in the environment, or by hand with any launch option.
+// /O<file> reads the view once, writes it as CSV ("-": standard output) and ends,
+// without a display.
+
+#include "app/OvLaunchOptions.h"
+#include "app/OvViewerEnvironment.h"
+#include "binding/OvFeedback.h"
+#include "device/OvArtwork.h"
+#include "errors/OvErrors.h"
+#include "mib/OvMibExport.h"
+#include "viewer/TMibViewForm.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct ViewerRequest {
+    OvSNMPTarget Target;
+    TLaunchTexts Texts;
+    QString OutputFile; // empty: windows
+    bool Export = false;
+};
+
+// The environment first, the command line over it. /O arguments are taken out before the
+// launch options are read: a path such as "/tmp/x.csv" would otherwise read as "/t".
+ViewerRequest readRequest(QStringList arguments) {
+    ViewerRequest request;
+    for (auto it = arguments.begin(); it != arguments.end();) {
+        if (it->startsWith(QStringLiteral("/O"))) {
+            request.Export = true;
+            request.OutputFile = it->mid(2);
+            it = arguments.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    request.Target = TSNMPSession::DefaultTarget();
+    const QString letters =
+        OvApplyViewerEnvironment(QProcessEnvironment::systemEnvironment(), request.Target, request.Texts);
+    OvParseLaunchOptions(OvWithoutEmptyOptions(arguments, letters), request.Target, request.Texts);
+    if (request.Export && request.OutputFile.isEmpty())
+        throw OvException(OvCode::BadFormatSpecifier,
+                          QStringLiteral("/O needs a file name (\"-\" for standard output)."));
+    return request;
+}
+
+QString viewNames() {
+    QStringList names;
+    for (int i = 0; i < MibViewCount; ++i)
+        names << QLatin1String(OvMibViewAt(i).Name);
+    return names.join(QStringLiteral(", "));
+}
+
+int exportView(int argc, char* argv[], const QStringList& arguments) {
+    QCoreApplication app(argc, argv);
+    try {
+        TSNMPSession::Create(QString());
+        const ViewerRequest request = readRequest(arguments);
+        const OvMibView* view = OvFindMibView(request.Texts.LaunchTypeText);
+        if (!view)
+            throw OvException(OvCode::BadFormatSpecifier,
+                              QStringLiteral("Unknown view \"%1\"; the views are %2.")
+                                  .arg(request.Texts.LaunchTypeText, viewNames()));
+        TSNMPSession::DefaultTarget() = request.Target;
+        OvMibExport job(*view, request.Target, request.OutputFile);
+        QObject::connect(&job, &OvMibExport::Done, &app, [&job](int status) {
+            if (status != 0)
+                std::fprintf(stderr, "%s\n", job.Message().toLocal8Bit().constData());
+            QCoreApplication::exit(status);
+        });
+        job.Start();
+        return app.exec();
+    } catch (const OvException& e) {
+        std::fprintf(stderr, "%s\n", e.message().toLocal8Bit().constData());
+        return 1;
+    }
+}
+
+int showView(int argc, char* argv[], const QStringList& arguments) {
+    QApplication app(argc, argv);
+    app.setWindowIcon(QIcon(OvProgramIcon()));
+    std::unique_ptr<QWidget> first;
+    try {
+        TSNMPSession::Create(QString());
+        const ViewerRequest request = readRequest(arguments);
+        // The system group's editor binds through the session's default target.
+        TSNMPSession::DefaultTarget() = request.Target;
+        if (const OvMibView* view = OvFindMibView(request.Texts.LaunchTypeText)) {
+            auto* form = new TMibViewForm(*view, request.Texts.AddressText, request.Target);
+            form->setAttribute(Qt::WA_DeleteOnClose);
+            form->show();
+        } else {
+            (new TMibChooser(request.Texts.AddressText, request.Target))->show();
+        }
+    } catch (const OvException& e) {
+        OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+                               QMessageBox::Critical);
+        return 1;
+    }
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool headless = std::any_of(arguments.begin(), arguments.end(),
+                                      [](const QString& a) { return a.startsWith(QStringLiteral("/O")); });
+    return headless ? exportView(argc, argv, arguments) : showView(argc, argv, arguments);
+}
