@@ -96,42 +96,50 @@ void TMainForm::BuildWindow() {
 }
 
 void TMainForm::BuildMenus() {
+    // Every entry has the object name of its handler, so that it can be found and triggered.
+    auto item = [this](QMenu* menu, const QString& caption, const char* name, void (TMainForm::*slot)()) {
+        menu->addAction(caption, this, slot)->setObjectName(QLatin1String(name));
+    };
     QMenu* mib = menuBar()->addMenu(QStringLiteral("MIB II"));
-    mib->addAction(QStringLiteral("Information"), this, &TMainForm::Information1Click);
+    item(mib, QStringLiteral("Information"), "Information1", &TMainForm::Information1Click);
     mib->addSeparator();
-    mib->addAction(QStringLiteral("IF Table"), this, &TMainForm::IFTable1Click);
-    mib->addAction(QStringLiteral("IF Counters"), this, &TMainForm::IFCounters1Click);
+    item(mib, QStringLiteral("IF Table"), "IFTable1", &TMainForm::IFTable1Click);
+    item(mib, QStringLiteral("IF Counters"), "IFCounters1", &TMainForm::IFCounters1Click);
     mib->addSeparator();
-    mib->addAction(QStringLiteral("IP Counters"), this, &TMainForm::IPCounters1Click);
-    mib->addAction(QStringLiteral("IP Routing"), this, &TMainForm::IPRouting1Click);
-    mib->addAction(QStringLiteral("IP Address Table"), this, &TMainForm::IPAddressTable1Click);
+    item(mib, QStringLiteral("IP Counters"), "IPCounters1", &TMainForm::IPCounters1Click);
+    item(mib, QStringLiteral("IP Routing"), "IPRouting1", &TMainForm::IPRouting1Click);
+    item(mib, QStringLiteral("IP Address Table"), "IPAddressTable1", &TMainForm::IPAddressTable1Click);
     mib->addSeparator();
-    mib->addAction(QStringLiteral("ICMP Counters"), this, &TMainForm::ICMPCounters1Click);
-    mib->addAction(QStringLiteral("UDP Counters"), this, &TMainForm::UDPCounters1Click);
-    mib->addAction(QStringLiteral("SNMP Counters"), this, &TMainForm::SNMPCounters1Click);
+    item(mib, QStringLiteral("ICMP Counters"), "ICMPCounters1", &TMainForm::ICMPCounters1Click);
+    item(mib, QStringLiteral("UDP Counters"), "UDPCounters1", &TMainForm::UDPCounters1Click);
+    item(mib, QStringLiteral("SNMP Counters"), "SNMPCounters1", &TMainForm::SNMPCounters1Click);
 
     QMenu* wlan = menuBar()->addMenu(QStringLiteral("Wireless LAN"));
     QMenu* station = wlan->addMenu(QStringLiteral("Station Management"));
-    station->addAction(QStringLiteral("Station Configuration"), this, &TMainForm::StationConfiguration1Click);
-    station->addAction(QStringLiteral("AP Mode Configuration"), this, &TMainForm::APModeConfiguration1Click);
-    station->addAction(QStringLiteral("Privacy Configuration"), this, &TMainForm::PrivacyConfiguration1Click);
+    item(station, QStringLiteral("Station Configuration"), "StationConfiguration1",
+         &TMainForm::StationConfiguration1Click);
+    item(station, QStringLiteral("AP Mode Configuration"), "APModeConfiguration1",
+         &TMainForm::APModeConfiguration1Click);
+    item(station, QStringLiteral("Privacy Configuration"), "PrivacyConfiguration1",
+         &TMainForm::PrivacyConfiguration1Click);
     QMenu* mac = wlan->addMenu(QStringLiteral("MAC Management"));
-    mac->addAction(QStringLiteral("Operation"), this, &TMainForm::OperationConfiguration1Click);
-    mac->addAction(QStringLiteral("Counters Table"), this, &TMainForm::CounterTable1Click);
-    wlan->addAction(QStringLiteral("Manufacture Information"), this,
-                    &TMainForm::ManufactureInformation1Click);
+    item(mac, QStringLiteral("Operation"), "OperationConfiguration1",
+         &TMainForm::OperationConfiguration1Click);
+    item(mac, QStringLiteral("Counters Table"), "CounterTable1", &TMainForm::CounterTable1Click);
+    item(wlan, QStringLiteral("Manufacture Information"), "ManufactureInformation1",
+         &TMainForm::ManufactureInformation1Click);
     QMenu* phy = wlan->addMenu(QStringLiteral("PHY Management"));
-    phy->addAction(QStringLiteral("Operation"), this, &TMainForm::Operation1Click);
-    phy->addAction(QStringLiteral("Antenna"), this, &TMainForm::Antenna1Click);
-    phy->addAction(QStringLiteral("Tx Power "), this, &TMainForm::TxPower1Click);
-    phy->addAction(QStringLiteral("DSS"), this, &TMainForm::DSS1Click);
+    item(phy, QStringLiteral("Operation"), "Operation1", &TMainForm::Operation1Click);
+    item(phy, QStringLiteral("Antenna"), "Antenna1", &TMainForm::Antenna1Click);
+    item(phy, QStringLiteral("Tx Power "), "TxPower1", &TMainForm::TxPower1Click);
+    item(phy, QStringLiteral("DSS"), "DSS1", &TMainForm::DSS1Click);
     wlan->addSeparator();
-    wlan->addAction(QStringLiteral("Save Changes"), this, &TMainForm::Save1Click);
-    wlan->addAction(QStringLiteral("Reboot"), this, &TMainForm::Reboot1Click);
-    wlan->addAction(QStringLiteral("Save && Reboot"), this, &TMainForm::SaveReboot1Click);
+    item(wlan, QStringLiteral("Save Changes"), "Save1", &TMainForm::Save1Click);
+    item(wlan, QStringLiteral("Reboot"), "Reboot1", &TMainForm::Reboot1Click);
+    item(wlan, QStringLiteral("Save && Reboot"), "SaveReboot1", &TMainForm::SaveReboot1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    help->addAction(QStringLiteral("About"), this, &TMainForm::About1Click);
+    item(help, QStringLiteral("About"), "About1", &TMainForm::About1Click);
 }
 
 void TMainForm::FormCreate() {

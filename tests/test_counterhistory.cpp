@@ -1,5 +1,6 @@
 // The samples behind the counters graph: bounded per counter, cleared, exported as CSV.
 #include "values/OvCounterHistory.h"
+#include "values/OvCsv.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
@@ -30,4 +31,9 @@ TEST(CounterHistory, CsvInTimeOrderWithQuotedNames) {
                              "2026-12-07 10:00:00,plain,4294967295,10,10\r\n"
                              "2026-12-07 10:00:00,\"with, comma \"\"quoted\"\"\",5,2,1\r\n"
                              "2026-12-07 10:00:01,plain,9,10,10\r\n"));
+}
+
+TEST(Csv, FieldsQuotedOnlyWhereTheyMustBe) {
+    EXPECT_EQ(OvCsvLine({"ifDescr", "", "eth0, uplink", "say \"hi\"", "two\nlines", "cr\rhere"}),
+              "ifDescr,,\"eth0, uplink\",\"say \"\"hi\"\"\",\"two\nlines\",\"cr\rhere\"\r\n");
 }

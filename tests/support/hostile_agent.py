@@ -1,8 +1,8 @@
 #!/ usr / bin / python3
 """A misbehaving SNMPv1/v2c agent for tests, on 127.0.0.1:PORT.
 
-Mode "backwards": every get-next is answered inside the column asked for, alternating
-between rows 2 and 1, so a walk that trusts the agent never ends.
+Mode "backwards": every get-next and get-bulk is answered inside the column asked for,
+alternating between rows 2 and 1, so a walk that trusts the agent never ends.
 Mode "short": a request for several objects is answered with the first one only.
 Otherwise the objects asked for are answered, each INTEGER 1.
 """
@@ -28,7 +28,9 @@ def main():
         answers = []
         for name, _ in proto.apiPDU.getVarBinds(request):
             ids = tuple(name)
-            if mode == "backwards" and request.isSameTypeWith(proto.GetNextRequestPDU()):
+            walking = request.isSameTypeWith(proto.GetNextRequestPDU()) or (
+                hasattr(proto, "GetBulkRequestPDU") and request.isSameTypeWith(proto.GetBulkRequestPDU()))
+            if mode == "backwards" and walking:
                 row = 1 if ids[-1] == 2 and len(ids) > COLUMN_LENGTH else 2
                 ids = ids[:COLUMN_LENGTH] + (row,)
             answers.append((ids, proto.Integer(1)))
