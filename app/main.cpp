@@ -1,3 +1,4 @@
+#include "app/TConnectDialog.h"
 #include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
 #include "device/OvArtwork.h"
@@ -9,9 +10,18 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("velmarn"));
+    QCoreApplication::setApplicationName(QStringLiteral("velmarn"));
     app.setWindowIcon(QIcon(OvProgramIcon()));
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    if (arguments == QStringList{QStringLiteral("--connect")}) {
+        // Started from the desktop menu: ask what a host program would have said.
+        TConnectDialog ask;
+        if (ask.exec() != QDialog::Accepted)
+            return 0;
+        arguments = ask.LaunchOptions();
+    }
 
     std::unique_ptr<TMainForm> mainForm;
     try {
