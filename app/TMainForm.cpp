@@ -81,11 +81,13 @@ void TMainForm::BuildWindow() {
     image1->setFixedSize(640, 104);
     column->addWidget(image1);
     Label1 = new QLabel(panel1); // receives the polled value; never shown
+    Label1->setObjectName(QStringLiteral("Label1"));
     Label1->hide();
     setCentralWidget(panel1);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setFixedHeight(21);
     StatusPanel = new TStatusPanel(statusBar());
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     BuildMenus();
     setWindowIcon(QIcon(OvProgramIcon()));
     panel1->setFixedSize(640, 105); // with the status bar: a client area of 640 x 126

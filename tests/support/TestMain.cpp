@@ -1,4 +1,4 @@
-// Shared main of the test programs.
+// Shared main of the GUI test programs.
 #include "OffscreenProgram.h"
 
 #include <gtest/gtest.h>

@@ -40,6 +40,21 @@ protected:
     }
 };
 
+// Triggers the menu entry of that object name, as a click on it would.
+void Trigger(TMainForm& form, const char* name) {
+    auto* action = form.findChild<QAction*>(QLatin1String(name));
+    ASSERT_NE(action, nullptr) << name;
+    action->trigger();
+}
+
+QLabel* status(const TMainForm& form) {
+    return form.findChild<QLabel*>(QStringLiteral("StatusPanel"));
+}
+
+QLabel* label1(const TMainForm& form) {
+    return form.findChild<QLabel*>(QStringLiteral("Label1"));
+}
+
 QStringList captions(const QMenu* menu) {
     QStringList out;
     for (QAction* a : menu->actions())
@@ -78,54 +93,54 @@ TEST_F(MainWindow, MenuTreeAndWindow) {
               (QStringList{"Operation", "Antenna", "Tx Power ", "DSS"}));
     EXPECT_EQ(captions(top[2]->menu()), QStringList{"About"});
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Velmarn + : 127.0.0.1"));
-    EXPECT_FALSE(form->Label1->isVisible());
+    EXPECT_FALSE(label1(*form)->isVisible());
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form->Timer1.interval(), 3000);
 }
 
 TEST_F(MainWindow, StatusLineAfterAPoll) {
     auto form = start(Sim()->Port());
-    ASSERT_TRUE(WaitFor([&form] { return !form->StatusPanel->text().isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&form] { return !status(*form)->text().isEmpty(); }));
     const QRegularExpression ok(QStringLiteral("^Get: Ok!\\. Receive at \\d\\d:\\d\\d:\\d\\d (AM|PM)\\.$"));
-    EXPECT_TRUE(ok.match(form->StatusPanel->text()).hasMatch()) << form->StatusPanel->text();
-    EXPECT_EQ(form->Label1->text(), QStringLiteral("1.3.6.1.4.1.32473.2.1"));
+    EXPECT_TRUE(ok.match(status(*form)->text()).hasMatch()) << status(*form)->text();
+    EXPECT_EQ(label1(*form)->text(), QStringLiteral("1.3.6.1.4.1.32473.2.1"));
 }
 
 TEST_F(MainWindow, DeadDeviceGivesAFailedLineEveryPoll) {
     auto form = start(TestAgent::FreeUdpPort());
     form->Timer1.setInterval(300); // the poll's own rhythm, faster for the test
     ASSERT_TRUE(
-        WaitFor([&form] { return form->StatusPanel->text().startsWith(QStringLiteral("Get: SNMP")); }, 5000));
+        WaitFor([&form] { return status(*form)->text().startsWith(QStringLiteral("Get: SNMP")); }, 5000));
     EXPECT_TRUE(
-        form->StatusPanel->text().startsWith(QStringLiteral("Get: SNMP request timed out!. Receive at ")));
-    form->StatusPanel->clear();
-    ASSERT_TRUE(WaitFor([&form] { return !form->StatusPanel->text().isEmpty(); }, 5000)); // the next poll
+        status(*form)->text().startsWith(QStringLiteral("Get: SNMP request timed out!. Receive at ")));
+    status(*form)->clear();
+    ASSERT_TRUE(WaitFor([&form] { return !status(*form)->text().isEmpty(); }, 5000)); // the next poll
     // The menus stay usable meanwhile.
-    form->StationConfiguration1Click();
+    Trigger(*form, "StationConfiguration1");
     EXPECT_NE(form->StationConfigForm, nullptr);
 }
 
 TEST_F(MainWindow, EveryEntryOpensANewWindowWithItsCaption) {
     auto form = start(Sim()->Port());
     struct Case {
-        void (TMainForm::*click)();
+        const char* action;
         const char* caption;
     };
-    const Case cases[] = {{&TMainForm::StationConfiguration1Click, "Station Configuration : 127.0.0.1"},
-                          {&TMainForm::APModeConfiguration1Click, "AP Mode Configuration : 127.0.0.1"},
-                          {&TMainForm::PrivacyConfiguration1Click, "Privacy Configuration : 127.0.0.1"},
-                          {&TMainForm::OperationConfiguration1Click, "MAC Operation : 127.0.0.1"},
-                          {&TMainForm::ManufactureInformation1Click, "Manufacture Information1 : 127.0.0.1"},
-                          {&TMainForm::Operation1Click, "PHY Operation : 127.0.0.1"},
-                          {&TMainForm::Antenna1Click, "Antenna : 127.0.0.1"},
-                          {&TMainForm::TxPower1Click, "Tx Power : 127.0.0.1"},
-                          {&TMainForm::DSS1Click, "DSS : 127.0.0.1"},
-                          {&TMainForm::CounterTable1Click, "Counters : 127.0.0.1"},
-                          {&TMainForm::About1Click, "About"}};
+    const Case cases[] = {{"StationConfiguration1", "Station Configuration : 127.0.0.1"},
+                          {"APModeConfiguration1", "AP Mode Configuration : 127.0.0.1"},
+                          {"PrivacyConfiguration1", "Privacy Configuration : 127.0.0.1"},
+                          {"OperationConfiguration1", "MAC Operation : 127.0.0.1"},
+                          {"ManufactureInformation1", "Manufacture Information1 : 127.0.0.1"},
+                          {"Operation1", "PHY Operation : 127.0.0.1"},
+                          {"Antenna1", "Antenna : 127.0.0.1"},
+                          {"TxPower1", "Tx Power : 127.0.0.1"},
+                          {"DSS1", "DSS : 127.0.0.1"},
+                          {"CounterTable1", "Counters : 127.0.0.1"},
+                          {"About1", "About"}};
     for (const Case& c : cases) {
         const auto before = form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        (form.get()->*c.click)();
-        (form.get()->*c.click)();
+        Trigger(*form, c.action);
+        Trigger(*form, c.action);
         QList<QWidget*> opened;
         for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (w->isWindow() && !before.contains(w))
@@ -150,7 +165,7 @@ TEST_F(MainWindow, DeviceCommandsAskFirstAndWriteTheirObject) {
         ToolSet(oid, QStringLiteral("i"), QStringLiteral("0"));
 
     OvFeedback::SetNextAnswer(QMessageBox::Cancel);
-    form->SaveReboot1Click();
+    Trigger(*form, "SaveReboot1");
     auto shown = OvFeedback::TakeShown();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].Text, QStringLiteral("Are you sure?"));
@@ -158,25 +173,25 @@ TEST_F(MainWindow, DeviceCommandsAskFirstAndWriteTheirObject) {
     EXPECT_TRUE(ToolGet(apply).endsWith(QStringLiteral("INTEGER: 0")));
 
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
-    form->SaveReboot1Click();
+    Trigger(*form, "SaveReboot1");
     EXPECT_TRUE(ToolGet(apply).endsWith(QStringLiteral("INTEGER: 1")));
     EXPECT_TRUE(ToolGet(save).endsWith(QStringLiteral("INTEGER: 0")));
     EXPECT_TRUE(ToolGet(reboot).endsWith(QStringLiteral("INTEGER: 0")));
 
     OvFeedback::TakeShown();
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
-    form->Reboot1Click();
+    Trigger(*form, "Reboot1");
     EXPECT_EQ(OvFeedback::TakeShown().first().Caption, QStringLiteral("Device Reboot"));
     EXPECT_TRUE(ToolGet(reboot).endsWith(QStringLiteral("INTEGER: 1")));
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
-    form->Save1Click();
+    Trigger(*form, "Save1");
     EXPECT_TRUE(ToolGet(save).endsWith(QStringLiteral("INTEGER: 1")));
 }
 
 TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
     auto form = start(TestAgent::FreeUdpPort());
     OvFeedback::SetNextAnswer(QMessageBox::Ok);
-    form->Save1Click();
+    Trigger(*form, "Save1");
     const auto shown = OvFeedback::TakeShown();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1].Text, QStringLiteral("SNMP request timed out!"));
@@ -197,7 +212,7 @@ TEST_F(MainWindow, ViewerCommandLineAndArguments) {
         environment = e;
         return false; // a missing viewer is silent
     };
-    form->IPRouting1Click();
+    Trigger(*form, "IPRouting1");
     TMainForm::ProcessStarter = previous;
     EXPECT_EQ(program, dir + QStringLiteral("/MIB"));
     EXPECT_EQ(arguments, (QStringList{"/I127.0.0.1", "/R pub\"lic", "/Ww", "/TMIB_IPRouting"}));
@@ -419,7 +434,7 @@ TEST_F(MainWindow, CountersOfASilentAgentNeverBlockAndGoWithTheirWindow) {
 TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
     auto form = start(Sim()->Port());
     form->show();
-    form->StationConfiguration1Click(); // another window stays open
+    Trigger(*form, "StationConfiguration1"); // another window stays open
     bool closedByUs = false;
     QTimer::singleShot(0, form.get(), [&form] { form->close(); });
     QTimer::singleShot(8000, qApp, [&closedByUs] {

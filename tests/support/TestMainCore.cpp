@@ -1,0 +1,10 @@
+// Shared main of the widget-free test programs.
+#include "CoreProgram.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    CoreProgram program(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
