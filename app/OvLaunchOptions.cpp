@@ -3,73 +3,126 @@
 #include "errors/OvErrors.h"
 
 namespace {
-const char* const kMarkers[] = {"/T", "/I", "/t", "/v", "/c", "/d", "/R", "/W",
-                                "/m", "/l", "/n", "/A", "/P", "/a", "/p"};
+
+QString numberText(int n) {
+    return n == 0 ? QString() : QString::number(n);
+}
+
+// In the order the parser tests the markers.
+const OvLaunchOption kOptions[] = {
+    {'T', nullptr, [](OvSNMPTarget&, TLaunchTexts& t, const QString& v) { t.LaunchTypeText = v; },
+     [](const OvSNMPTarget&) {
+         return QString();
+     }},
+    {'I', nullptr,
+     [](OvSNMPTarget& g, TLaunchTexts& t, const QString& v) {
+         t.AddressText = v;
+         g.Device.Address = v;
+     },
+     [](const OvSNMPTarget& g) {
+         return g.Device.Address;
+     }},
+    {'t', "VELMARN_PORT",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) {
+         g.Device.Port = static_cast<quint16>(OvStrToInt(v) & 0xFFFF);
+     },
+     [](const OvSNMPTarget& g) {
+         return numberText(g.Device.Port);
+     }},
+    {'v', "VELMARN_VERSION",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) {
+         g.Security.Version = static_cast<quint8>(OvStrToInt(v) & 0xFF);
+     },
+     [](const OvSNMPTarget& g) {
+         return QString::number(g.Security.Version);
+     }},
+    {'c', "VELMARN_CONTEXT_NAME",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Scope.ContextName = v; },
+     [](const OvSNMPTarget& g) {
+         return g.Scope.ContextName;
+     }},
+    {'d', "VELMARN_CONTEXT_ENGINE_ID",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Scope.ContextEngineID = v; },
+     [](const OvSNMPTarget& g) {
+         return g.Scope.ContextEngineID;
+     }},
+    {'R', "VELMARN_READ_COMMUNITY",
+     [](OvSNMPTarget& g, TLaunchTexts& t, const QString& v) {
+         g.Security.ReadCommunity = v;
+         t.ReadCommunityText = v;
+     },
+     [](const OvSNMPTarget& g) {
+         return g.Security.ReadCommunity;
+     }},
+    {'W', "VELMARN_WRITE_COMMUNITY",
+     [](OvSNMPTarget& g, TLaunchTexts& t, const QString& v) {
+         g.Security.WriteCommunity = v;
+         t.WriteCommunityText = v;
+     },
+     [](const OvSNMPTarget& g) {
+         return g.Security.WriteCommunity;
+     }},
+    {'m', "VELMARN_SECURITY_MODEL",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.SecurityModel = OvStrToInt(v); },
+     [](const OvSNMPTarget& g) {
+         return numberText(g.Security.SecurityModel);
+     }},
+    {'l', "VELMARN_SECURITY_LEVEL",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.SecurityLevel = OvStrToInt(v); },
+     [](const OvSNMPTarget& g) {
+         return numberText(g.Security.SecurityLevel);
+     }},
+    {'n', "VELMARN_SECURITY_NAME",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.SecurityName = v; },
+     [](const OvSNMPTarget& g) {
+         return g.Security.SecurityName;
+     }},
+    {'A', "VELMARN_AUTH_PASSPHRASE",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.AuthPassword = v; },
+     [](const OvSNMPTarget& g) {
+         return g.Security.AuthPassword;
+     }},
+    {'P', "VELMARN_PRIV_PASSPHRASE",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.PrivPassword = v; },
+     [](const OvSNMPTarget& g) {
+         return g.Security.PrivPassword;
+     }},
+    {'a', "VELMARN_AUTH_PROTOCOL",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.AuthProtocol = OvStrToInt(v); },
+     [](const OvSNMPTarget& g) {
+         return numberText(g.Security.AuthProtocol);
+     }},
+    {'p', "VELMARN_PRIV_PROTOCOL",
+     [](OvSNMPTarget& g, TLaunchTexts&, const QString& v) { g.Security.PrivProtocol = OvStrToInt(v); },
+     [](const OvSNMPTarget& g) {
+         return numberText(g.Security.PrivProtocol);
+     }},
+};
+
 } // namespace
 
+const OvLaunchOption* OvLaunchOptions() {
+    return kOptions;
+}
+
+int OvLaunchOptionCount() {
+    return static_cast<int>(std::size(kOptions));
+}
+
 void OvApplyLaunchOption(char marker, const QString& value, OvSNMPTarget& target, TLaunchTexts& texts) {
-    OvSNMPSecurity& sec = target.Security;
-    switch (marker) {
-    case 'T':
-        texts.LaunchTypeText = value;
-        break;
-    case 'I':
-        texts.AddressText = value;
-        target.Device.Address = value;
-        break;
-    case 't':
-        target.Device.Port = static_cast<quint16>(OvStrToInt(value) & 0xFFFF);
-        break;
-    case 'v':
-        sec.Version = static_cast<quint8>(OvStrToInt(value) & 0xFF);
-        break;
-    case 'c':
-        target.Scope.ContextName = value;
-        break;
-    case 'd':
-        target.Scope.ContextEngineID = value;
-        break;
-    case 'R':
-        sec.ReadCommunity = value;
-        texts.ReadCommunityText = value;
-        break;
-    case 'W':
-        sec.WriteCommunity = value;
-        texts.WriteCommunityText = value;
-        break;
-    case 'm':
-        sec.SecurityModel = OvStrToInt(value);
-        break;
-    case 'l':
-        sec.SecurityLevel = OvStrToInt(value);
-        break;
-    case 'n':
-        sec.SecurityName = value;
-        break;
-    case 'A':
-        sec.AuthPassword = value;
-        break;
-    case 'P':
-        sec.PrivPassword = value;
-        break;
-    case 'a':
-        sec.AuthProtocol = OvStrToInt(value);
-        break;
-    case 'p':
-        sec.PrivProtocol = OvStrToInt(value);
-        break;
-    default:
-        break;
-    }
+    for (const OvLaunchOption& option : kOptions)
+        if (option.Letter == marker)
+            option.Set(target, texts, value);
 }
 
 void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TLaunchTexts& texts) {
     for (const QString& argument : arguments) {
-        for (const char* marker : kMarkers) {
-            const int at = argument.indexOf(QLatin1String(marker), 0, Qt::CaseSensitive);
+        for (const OvLaunchOption& option : kOptions) {
+            const QString marker = QStringLiteral("/") + QLatin1Char(option.Letter);
+            const int at = argument.indexOf(marker, 0, Qt::CaseSensitive);
             if (at < 0)
                 continue;
-            OvApplyLaunchOption(marker[1], argument.mid(at + 2), target, texts);
+            option.Set(target, texts, argument.mid(at + 2));
             break; // the first marker found decides
         }
     }

@@ -13,6 +13,20 @@ struct TLaunchTexts {
     QString LaunchTypeText;
 };
 
+// One launch option: its marker letter ("/t" is 't'), the environment variable that
+// hands it to the viewer (null for those the viewer's command line carries), and how it
+// is set into and read from a target.
+struct OvLaunchOption {
+    char Letter;
+    const char* Variable;
+    void (*Set)(OvSNMPTarget& target, TLaunchTexts& texts, const QString& value);
+    QString (*Get)(const OvSNMPTarget& target);
+};
+
+// The options in the order the parser tests their markers.
+const OvLaunchOption* OvLaunchOptions();
+int OvLaunchOptionCount();
+
 // Parses the launch options into target and texts. Each argument is tested for the
 // markers "/T", "/I", "/t", "/v", "/c", "/d", "/R", "/W", "/m", "/l", "/n", "/A", "/P",
 // "/a", "/p" in this order; the first one found anywhere in the argument decides, and

@@ -1,75 +1,15 @@
 #include "app/OvViewerEnvironment.h"
 
-namespace {
-
-struct Setting {
-    const char* Variable;
-    const char* Marker;
-};
-
-const Setting kSettings[] = {
-    {"VELMARN_PORT", "/t"},
-    {"VELMARN_VERSION", "/v"},
-    {"VELMARN_CONTEXT_NAME", "/c"},
-    {"VELMARN_CONTEXT_ENGINE_ID", "/d"},
-    {"VELMARN_READ_COMMUNITY", "/R"},
-    {"VELMARN_WRITE_COMMUNITY", "/W"},
-    {"VELMARN_SECURITY_MODEL", "/m"},
-    {"VELMARN_SECURITY_LEVEL", "/l"},
-    {"VELMARN_SECURITY_NAME", "/n"},
-    {"VELMARN_AUTH_PASSPHRASE", "/A"},
-    {"VELMARN_PRIV_PASSPHRASE", "/P"},
-    {"VELMARN_AUTH_PROTOCOL", "/a"},
-    {"VELMARN_PRIV_PROTOCOL", "/p"},
-};
-
-QString valueOf(const OvSNMPTarget& target, char marker) {
-    const OvSNMPSecurity& sec = target.Security;
-    auto number = [](int n) {
-        return n == 0 ? QString() : QString::number(n);
-    };
-    switch (marker) {
-    case 't':
-        return number(target.Device.Port);
-    case 'v':
-        return QString::number(sec.Version);
-    case 'c':
-        return target.Scope.ContextName;
-    case 'd':
-        return target.Scope.ContextEngineID;
-    case 'R':
-        return sec.ReadCommunity;
-    case 'W':
-        return sec.WriteCommunity;
-    case 'm':
-        return number(sec.SecurityModel);
-    case 'l':
-        return number(sec.SecurityLevel);
-    case 'n':
-        return sec.SecurityName;
-    case 'A':
-        return sec.AuthPassword;
-    case 'P':
-        return sec.PrivPassword;
-    case 'a':
-        return number(sec.AuthProtocol);
-    case 'p':
-        return number(sec.PrivProtocol);
-    default:
-        return QString();
-    }
-}
-
-} // namespace
-
 QProcessEnvironment OvViewerEnvironment(const OvSNMPTarget& target, QProcessEnvironment base) {
-    for (const Setting& s : kSettings) {
-        const QString name = QLatin1String(s.Variable);
-        const QString value = valueOf(target, s.Marker[1]);
+    for (int i = 0; i < OvLaunchOptionCount(); ++i) {
+        const OvLaunchOption& option = OvLaunchOptions()[i];
+        if (!option.Variable)
+            continue;
+        const QString value = option.Get(target);
         if (value.isEmpty())
-            base.remove(name);
+            base.remove(QLatin1String(option.Variable));
         else
-            base.insert(name, value);
+            base.insert(QLatin1String(option.Variable), value);
     }
     return base;
 }
@@ -77,12 +17,13 @@ QProcessEnvironment OvViewerEnvironment(const OvSNMPTarget& target, QProcessEnvi
 QString OvApplyViewerEnvironment(const QProcessEnvironment& environment, OvSNMPTarget& target,
                                  TLaunchTexts& texts) {
     QString letters;
-    for (const Setting& s : kSettings) {
-        const QString value = environment.value(QLatin1String(s.Variable));
+    for (int i = 0; i < OvLaunchOptionCount(); ++i) {
+        const OvLaunchOption& option = OvLaunchOptions()[i];
+        const QString value = option.Variable ? environment.value(QLatin1String(option.Variable)) : QString();
         if (value.isEmpty())
             continue;
-        OvApplyLaunchOption(s.Marker[1], value, target, texts);
-        letters += QLatin1Char(s.Marker[1]);
+        option.Set(target, texts, value);
+        letters += QLatin1Char(option.Letter);
     }
     return letters;
 }

@@ -19,6 +19,14 @@ using namespace OvSyntax;
     throw OvException(OvCode::BadPartialValue);
 }
 
+// What parse reads from text; -517 when it cannot.
+template <class Value> Value parsed(const QString& text, bool (*parse)(const QString&, Value&)) {
+    Value value{};
+    if (!parse(text, value))
+        badValue();
+    return value;
+}
+
 QByteArray le32(quint32 v) {
     QByteArray b(4, '\0');
     for (int i = 0; i < 4; ++i)
@@ -130,12 +138,8 @@ QByteArray FromText(int syntax, const QString& text) {
     case bitstr:
     case octetstr:
     case opaque:
-    case macaddress: {
-        QByteArray b;
-        if (!OvParseHex(text, b))
-            badValue();
-        return b;
-    }
+    case macaddress:
+        return parsed(text, OvParseHex);
     case objectid: {
         if (text.trimmed().isEmpty())
             return QByteArray();
@@ -148,22 +152,12 @@ QByteArray FromText(int syntax, const QString& text) {
         return b;
     }
     case ipaddress:
-    case nsapaddr: {
-        QByteArray b;
-        if (!OvParseIPv4(text, b))
-            badValue();
-        return b;
-    }
-    case timeticks: {
-        quint32 ticks = 0;
-        if (!OvParseTicks(text, ticks))
-            badValue();
-        return le32(ticks);
-    }
+    case nsapaddr:
+        return parsed(text, OvParseIPv4);
+    case timeticks:
+        return le32(parsed(text, OvParseTicks));
     case OvSyntax::counter64: {
-        quint64 v = 0;
-        if (!OvParseCounter64(text, v))
-            badValue();
+        const quint64 v = parsed(text, OvParseCounter64);
         return le32(static_cast<quint32>(v & 0xFFFFFFFFu)) + le32(static_cast<quint32>(v >> 32));
     }
     case double_:
@@ -172,12 +166,8 @@ QByteArray FromText(int syntax, const QString& text) {
         if (!OvIsDateAndTimeText(text))
             badValue();
         return OvDateTime(text).toOctets();
-    case bcdatetime: {
-        double days = 0;
-        if (!OvParseDaysText(text, days))
-            badValue();
-        return doubleBytes(days);
-    }
+    case bcdatetime:
+        return doubleBytes(parsed(text, OvParseDaysText));
     case displaystr:
         return text.toUtf8();
     case bool8:

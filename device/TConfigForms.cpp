@@ -8,20 +8,15 @@
 #include <QLabel>
 #include <QMessageBox>
 
-namespace {
-
-// The design size of each group's window.
-const TConfigWindowInfo kStation{ConfigGroups[0], 493, 471};
-const TConfigWindowInfo kAPMode{ConfigGroups[1], 530, 248};
-const TConfigWindowInfo kPrivacy{ConfigGroups[2], 463, 322};
-const TConfigWindowInfo kMACOperation{ConfigGroups[3], 502, 424};
-const TConfigWindowInfo kManufacturer{ConfigGroups[4], 487, 270};
-const TConfigWindowInfo kPHYOperation{ConfigGroups[5], 486, 390};
-const TConfigWindowInfo kAntenna{ConfigGroups[6], 446, 209};
-const TConfigWindowInfo kTxPower{ConfigGroups[7], 504, 423};
-const TConfigWindowInfo kDSS{ConfigGroups[8], 550, 374};
-
-} // namespace
+const TConfigWindowInfo StationWindow{ConfigGroups[0], 493, 471};
+const TConfigWindowInfo APModeWindow{ConfigGroups[1], 530, 248};
+const TConfigWindowInfo PrivacyWindow{ConfigGroups[2], 463, 322};
+const TConfigWindowInfo MACOperationWindow{ConfigGroups[3], 502, 424};
+const TConfigWindowInfo ManufacturerWindow{ConfigGroups[4], 487, 270};
+const TConfigWindowInfo PHYOperationWindow{ConfigGroups[5], 486, 390};
+const TConfigWindowInfo AntennaWindow{ConfigGroups[6], 446, 209};
+const TConfigWindowInfo TxPowerWindow{ConfigGroups[7], 504, 423};
+const TConfigWindowInfo DSSWindow{ConfigGroups[8], 550, 374};
 
 TConfigForm::TConfigForm(QWidget* owner, const TConfigWindowInfo& info, const QString& windowTitle,
                          const QString& addressText)
@@ -62,49 +57,8 @@ void TConfigForm::FormCreate() {
     FirstRead();
 }
 
-TStationConfigForm::TStationConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kStation, windowTitle, addressText) {
-    FormCreate();
-}
-
-TPrivacyConfigurationForm::TPrivacyConfigurationForm(QWidget* owner, const QString& windowTitle,
-                                                     const QString& addressText)
-    : TConfigForm(owner, kPrivacy, windowTitle, addressText) {
-    FormCreate();
-}
-
-TOperationForm::TOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kMACOperation, windowTitle, addressText) {
-    FormCreate();
-}
-
-TManufactureForm::TManufactureForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kManufacturer, windowTitle, addressText) {
-    FormCreate();
-}
-
-TPhyOperationForm::TPhyOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kPHYOperation, windowTitle, addressText) {
-    FormCreate();
-}
-
-TAntennaForm::TAntennaForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kAntenna, windowTitle, addressText) {
-    FormCreate();
-}
-
-TTxPowerForm::TTxPowerForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kTxPower, windowTitle, addressText) {
-    FormCreate();
-}
-
-TDSSForm::TDSSForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kDSS, windowTitle, addressText) {
-    FormCreate();
-}
-
 TAPModeConfigForm::TAPModeConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
-    : TConfigForm(owner, kAPMode, windowTitle, addressText) {
+    : TConfigForm(owner, APModeWindow, windowTitle, addressText) {
     FormCreate();
 }
 

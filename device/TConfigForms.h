@@ -50,10 +50,21 @@ protected:
     std::vector<TUIItemInfo> Layout; // this window's own copy of its layout table
 };
 
-class TStationConfigForm : public TConfigForm {
-    Q_OBJECT
+// The design sizes of the windows.
+extern const TConfigWindowInfo StationWindow, APModeWindow, PrivacyWindow, MACOperationWindow,
+    ManufacturerWindow, PHYOperationWindow, AntennaWindow, TxPowerWindow, DSSWindow;
+
+// A window that its group and design size alone set apart: built and read on creation.
+template <const TConfigWindowInfo& Window> class TGroupConfigForm : public TConfigForm {
 public:
-    TStationConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+    TGroupConfigForm(QWidget* owner, const QString& windowTitle, const QString& addressText)
+        : TConfigForm(owner, Window, windowTitle, addressText) {
+        FormCreate();
+    }
+};
+
+class TStationConfigForm : public TGroupConfigForm<StationWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
 class TAPModeConfigForm : public TConfigForm {
@@ -70,46 +81,32 @@ public:
     std::array<QCheckBox*, 3> ParameterChecks{};
 };
 
-class TPrivacyConfigurationForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TPrivacyConfigurationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TPrivacyConfigurationForm : public TGroupConfigForm<PrivacyWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
-class TOperationForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TOperationForm : public TGroupConfigForm<MACOperationWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
-class TManufactureForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TManufactureForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TManufactureForm : public TGroupConfigForm<ManufacturerWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
-class TPhyOperationForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TPhyOperationForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TPhyOperationForm : public TGroupConfigForm<PHYOperationWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
-class TAntennaForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TAntennaForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TAntennaForm : public TGroupConfigForm<AntennaWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
-class TTxPowerForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TTxPowerForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TTxPowerForm : public TGroupConfigForm<TxPowerWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
-class TDSSForm : public TConfigForm {
-    Q_OBJECT
-public:
-    TDSSForm(QWidget* owner, const QString& windowTitle, const QString& addressText);
+class TDSSForm : public TGroupConfigForm<DSSWindow> {
+    using TGroupConfigForm::TGroupConfigForm;
 };
 
 // The About box.

@@ -9,6 +9,14 @@
 namespace {
 
 // The longest prefix of s (after blanks) that looks like a floating number.
+// Appends the run of decimal digits at p to out; whether there was one.
+bool takeDigits(const char*& p, const char* end, std::string& out) {
+    const char* start = p;
+    while (p < end && *p >= '0' && *p <= '9')
+        out += *p++;
+    return p != start;
+}
+
 std::string numericPrefix(const QString& text, bool integerOnly) {
     const QByteArray bytes = text.toLatin1();
     const char* p = bytes.constData();
@@ -18,21 +26,13 @@ std::string numericPrefix(const QString& text, bool integerOnly) {
     std::string out;
     if (p < end && (*p == '+' || *p == '-'))
         out += *p++;
-    bool digits = false;
-    while (p < end && *p >= '0' && *p <= '9') {
-        out += *p++;
-        digits = true;
-    }
+    bool digits = takeDigits(p, end, out);
     if (integerOnly)
         return digits ? out : std::string();
     if (p < end && *p == '.') {
         std::string frac = ".";
         const char* q = p + 1;
-        bool fracDigits = false;
-        while (q < end && *q >= '0' && *q <= '9') {
-            frac += *q++;
-            fracDigits = true;
-        }
+        const bool fracDigits = takeDigits(q, end, frac);
         if (digits || fracDigits) {
             out += frac;
             p = q;
@@ -46,15 +46,16 @@ std::string numericPrefix(const QString& text, bool integerOnly) {
         const char* q = p + 1;
         if (q < end && (*q == '+' || *q == '-'))
             exp += *q++;
-        bool expDigits = false;
-        while (q < end && *q >= '0' && *q <= '9') {
-            exp += *q++;
-            expDigits = true;
-        }
-        if (expDigits)
+        if (takeDigits(q, end, exp))
             out += exp;
     }
     return out;
+}
+
+// Where the digits of a numeric prefix start, past its sign; negative says which sign.
+size_t digitsStart(const std::string& s, bool& negative) {
+    negative = !s.empty() && s[0] == '-';
+    return !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
 }
 
 } // namespace
@@ -71,11 +72,7 @@ double OvAtof(const QString& text) {
     if (s.empty())
         return 0.0;
     bool negative = false;
-    size_t start = 0;
-    if (s[0] == '+' || s[0] == '-') {
-        negative = s[0] == '-';
-        start = 1;
-    }
+    const size_t start = digitsStart(s, negative);
     double value = 0.0;
     const char* first = s.data() + start;
     const char* last = s.data() + s.size();
@@ -95,11 +92,7 @@ qint64 OvAtol(const QString& text) {
     if (s.empty())
         return 0;
     bool negative = false;
-    size_t i = 0;
-    if (s[0] == '+' || s[0] == '-') {
-        negative = s[0] == '-';
-        i = 1;
-    }
+    size_t i = digitsStart(s, negative);
     quint64 v = 0;
     for (; i < s.size(); ++i)
         v = v * 10 + static_cast<quint64>(s[i] - '0');
@@ -111,8 +104,8 @@ bool OvAtolInRange(const QString& text, qint64 min, qint64 max, qint64& out) {
     out = 0;
     if (s.empty())
         return min <= 0 && 0 <= max;
-    const bool negative = s[0] == '-';
-    size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    bool negative = false;
+    size_t i = digitsStart(s, negative);
     quint64 v = 0;
     constexpr quint64 limit = quint64(1) << 63;
     for (; i < s.size(); ++i) {

@@ -47,14 +47,18 @@ bool OvOptionList::startsWith(const QString& text, const QString& prefix) const 
     return text.startsWith(prefix, CaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
 }
 
-int OvOptionList::FindByLabel(const QString& text) const {
+int OvOptionList::FindText(const QString& text, QString Entry::*field) const {
     for (int i = 0; i < Count(); ++i) {
-        const QString& label = At(i).Label;
-        const bool match = ListKind == PrefixList ? startsWith(text, label) : sameText(label, text);
+        const QString& candidate = At(i).*field;
+        const bool match = ListKind == PrefixList ? startsWith(text, candidate) : sameText(candidate, text);
         if (match)
             return i;
     }
     return -1;
+}
+
+int OvOptionList::FindByLabel(const QString& text) const {
+    return FindText(text, &Entry::Label);
 }
 
 int OvOptionList::FindByValue(const QString& text) const {
@@ -70,13 +74,7 @@ int OvOptionList::FindByValue(const QString& text) const {
                 return i;
         return -1;
     }
-    for (int i = 0; i < Count(); ++i) {
-        const QString& value = At(i).TextValue;
-        const bool match = ListKind == PrefixList ? startsWith(text, value) : sameText(value, text);
-        if (match)
-            return i;
-    }
-    return -1;
+    return FindText(text, &Entry::TextValue);
 }
 
 QString OvOptionList::ValueToLabel(const QString& text) const {

@@ -54,6 +54,8 @@ public:
     int SelectionFor(const QString& text) const;
 
 private:
+    // The first entry whose field matches text (by prefix in a prefix list), or -1.
+    int FindText(const QString& text, QString Entry::*field) const;
     bool sameText(const QString& a, const QString& b) const;
     bool startsWith(const QString& text, const QString& prefix) const;
 

@@ -370,10 +370,7 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("counters.csv"));
     ASSERT_TRUE(c.ExportCsv(csv));
-    QFile f(csv);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QStringList lines =
-        QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = CsvLines(csv);
     EXPECT_EQ(lines.size(), 1 + TSNMP_Counters::CounterCount);
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral(",MulticastTransmittedFrameCount,5,11,11"))) << lines[2];
     EXPECT_FALSE(c.ExportCsv(dir.filePath(QStringLiteral("no/such/folder/x.csv"))));

@@ -1,6 +1,7 @@
 // The viewer program: a view window, its CSV export, /O without a display, and its
 // start from the module's menu.
 #include "SnmpdSuite.h"
+#include "TestSupport.h"
 #include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
@@ -45,10 +46,7 @@ TEST_F(Viewer, CounterViewShowsChangesAndSavesWhatItShows) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("snmp.csv"));
     ASSERT_TRUE(form.SaveCsv(file));
-    QFile saved(file);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QStringList lines =
-        QString::fromUtf8(saved.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = CsvLines(file);
     EXPECT_EQ(lines.value(0), QStringLiteral("Object,Value,Delta,Rate"));
     EXPECT_EQ(lines.size(), rows->topLevelItemCount() + 1);
     EXPECT_FALSE(form.SaveCsv(dir.filePath(QStringLiteral("no/such/folder.csv"))));

@@ -2,7 +2,9 @@
 
 #include "errors/OvErrors.h"
 
+#include <QFile>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -31,4 +33,26 @@ inline int CodeOf(const std::function<void()>& f) {
         return e.code();
     }
     return 0;
+}
+
+// What f raised: the framework code (0 when it raised nothing) and the message.
+struct Raised {
+    int Code = 0;
+    QString Message;
+};
+inline Raised RaisedBy(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const OvException& e) {
+        return {e.code(), e.message()};
+    }
+    return {};
+}
+
+// The lines of a CSV file (CR LF endings); empty when it cannot be read.
+inline QStringList CsvLines(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }

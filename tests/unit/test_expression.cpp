@@ -18,13 +18,9 @@ TEST_P(Logic, Evaluates) {
     const LogicRow& r = GetParam();
     const QString text = QString::fromUtf8(r.text);
     if (r.expected < 0) {
-        try {
-            OvEvaluateLogic(text);
-            FAIL() << "no error for " << r.text;
-        } catch (const OvException& e) {
-            EXPECT_EQ(e.code(), -1);
-            EXPECT_EQ(e.message(), QStringLiteral("Bad logic operand!"));
-        }
+        const Raised raised = RaisedBy([&] { OvEvaluateLogic(text); });
+        EXPECT_EQ(raised.Code, -1);
+        EXPECT_EQ(raised.Message, QStringLiteral("Bad logic operand!"));
     } else {
         EXPECT_EQ(OvEvaluateLogic(text), r.expected == 1) << r.text;
     }
