@@ -90,9 +90,7 @@ void OvSNMPRequest2Controls::Get() {
                 if (RowAccepted())
                     ShowRow();
         }
-        AfterGet();
-        if (Log)
-            ShowResult(OvOperation::Get, OvErrorMessage(0));
+        FinishGet();
         return;
     }
     Req->GetAsync(
@@ -135,6 +133,12 @@ void OvSNMPRequest2Controls::FinishGet() {
         ShowResult(OvOperation::Get, OvErrorMessage(0));
 }
 
+void OvSNMPRequest2Controls::FinishSet() {
+    AfterSet();
+    if (Log)
+        ShowResult(OvOperation::Set, OvErrorMessage(0));
+}
+
 void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls) {
     RefreshAfterSet = refreshAfterSet;
     BeforeSet();
@@ -142,10 +146,8 @@ void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls)
         CollectValues();
     if (!Asynchronous) {
         Req->Set(false);
-        AfterSet();
-        if (Log)
-            ShowResult(OvOperation::Set, OvErrorMessage(0));
-        if (VarList().IsTable() && RefreshAfterSet)
+        FinishSet();
+        if (RefreshesAfterSet())
             Get();
         return;
     }
@@ -158,10 +160,8 @@ void OvSNMPRequest2Controls::SetCompleted(const OvSNMPError& result) {
         ReportSetError(result);
         return;
     }
-    AfterSet();
-    if (Log)
-        ShowResult(OvOperation::Set, OvErrorMessage(0));
-    if (VarList().IsTable() && RefreshAfterSet) {
+    FinishSet();
+    if (RefreshesAfterSet()) {
         try {
             Get();
         } catch (const OvException& e) {

@@ -63,6 +63,9 @@ private:
     void GetCompleted(const OvSNMPError& result);
     void SetCompleted(const OvSNMPError& result);
     void FinishGet();
+    void FinishSet();
+    // A table is read again after a write that asked for it.
+    bool RefreshesAfterSet() { return VarList().IsTable() && RefreshAfterSet; }
     bool RowAccepted();
 
     QPointer<QObject> Log;

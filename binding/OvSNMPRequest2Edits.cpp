@@ -60,10 +60,7 @@ int OvSNMPRequest2Edits::Bind(int index, int offset, int syntax, const OvOptionL
     entry->Controls.emplace_back(control);
     if (second)
         entry->Controls.emplace_back(second);
-    entry->Count = static_cast<int>(entry->Controls.size());
-    Hook(*entry);
-    EntryList.push_back(std::move(entry));
-    return static_cast<int>(EntryList.size()) - 1;
+    return Add(std::move(entry));
 }
 
 int OvSNMPRequest2Edits::BindControl(int index, QWidget* control) {
@@ -80,16 +77,11 @@ int OvSNMPRequest2Edits::BindBits(int index, const std::vector<QWidget*>& checkB
                                   const std::vector<int>& bits) {
     if (bits.size() < checkBoxes.size())
         fail(OvCode::NotEnoughControls);
-    auto entry = std::make_unique<BindingEntry>();
-    entry->Index = index;
-    entry->Syntax = VarList().Item(index)->Syntax;
+    auto entry = NewEntry(index);
     entry->Bits.assign(bits.begin(), bits.begin() + static_cast<long>(checkBoxes.size()));
     for (QWidget* w : checkBoxes)
         entry->Controls.emplace_back(w);
-    entry->Count = static_cast<int>(entry->Controls.size());
-    Hook(*entry);
-    EntryList.push_back(std::move(entry));
-    return static_cast<int>(EntryList.size()) - 1;
+    return Add(std::move(entry));
 }
 
 int OvSNMPRequest2Edits::BindEdit(int index, const QString& formats, const std::vector<QLineEdit*>& edits) {
@@ -105,14 +97,23 @@ int OvSNMPRequest2Edits::BindEdit(int index, const QString& formats, const std::
         at = percent + 2;
     }
     Rules->Register(formats, taken);
-    auto entry = std::make_unique<BindingEntry>();
-    entry->Index = index;
-    entry->Syntax = VarList().Item(index)->Syntax;
+    auto entry = NewEntry(index);
     for (QLineEdit* e : taken)
         if (const EditRule* rule = Rules->RuleFor(e))
             e->setToolTip(OvEditHint(entry->Syntax, *rule, taken.size() == 1));
     for (QLineEdit* e : taken)
         entry->Controls.emplace_back(e);
+    return Add(std::move(entry));
+}
+
+std::unique_ptr<BindingEntry> OvSNMPRequest2Edits::NewEntry(int index) {
+    auto entry = std::make_unique<BindingEntry>();
+    entry->Index = index;
+    entry->Syntax = VarList().Item(index)->Syntax;
+    return entry;
+}
+
+int OvSNMPRequest2Edits::Add(std::unique_ptr<BindingEntry> entry) {
     entry->Count = static_cast<int>(entry->Controls.size());
     Hook(*entry);
     EntryList.push_back(std::move(entry));

@@ -65,6 +65,9 @@ public:
 
 private:
     // Chooses the entry's adapter and follows the user's changes of its controls.
+    // An entry for item index with its syntax; Add counts its controls, hooks and keeps it.
+    std::unique_ptr<BindingEntry> NewEntry(int index);
+    int Add(std::unique_ptr<BindingEntry> entry);
     void Hook(BindingEntry& entry);
     // Reads the controls of item i into its value; raises -517 and the like.
     void CollectItem(int i);
