@@ -48,6 +48,14 @@ TCtrlBtnPanel::TCtrlBtnPanel(QWidget* owner) : QWidget(owner) {
     for (QPushButton* b : {RefreshButton, SetButton, SetCheckedButton, AddButton, DeleteButton,
                            SelectAllButton, SelectNoneButton, CloseButton})
         b->resize(96, std::max(25, b->sizeHint().height()));
+    // Named after their members, so that tests and tools find them.
+    const std::pair<QPushButton*, const char*> names[] = {
+        {RefreshButton, "RefreshButton"},       {SetButton, "SetButton"},
+        {SetCheckedButton, "SetCheckedButton"}, {AddButton, "AddButton"},
+        {DeleteButton, "DeleteButton"},         {SelectAllButton, "SelectAllButton"},
+        {SelectNoneButton, "SelectNoneButton"}, {CloseButton, "CloseButton"}};
+    for (const auto& [button, name] : names)
+        button->setObjectName(QLatin1String(name));
     LoadBitmaps();
     LeftMargin = 10;
     TopMargin = 10;

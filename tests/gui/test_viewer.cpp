@@ -9,7 +9,10 @@
 #include "viewer/TMibViewForm.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -131,4 +134,31 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
             << c.Name;
         EXPECT_FALSE(QFile::exists(QDir::tempPath() + QStringLiteral("/velmarn-never.csv"))) << c.Name;
     }
+}
+
+TEST_F(Viewer, InformationViewWritesTheTickedObjectsOnly) {
+    TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_Info")), Agent->Address(), V2c());
+    const auto edits = form.findChildren<QLineEdit*>();
+    const auto ticks = form.findChildren<QCheckBox*>();
+    ASSERT_EQ(edits.size(), 3); // sysContact, sysName, sysLocation
+    ASSERT_EQ(ticks.size(), 3);
+    ASSERT_TRUE(WaitFor([&] { return !edits[1]->text().isEmpty(); }, 5000)); // sysName read
+    const QString contact = edits[0]->text();
+    edits[0]->setText(QStringLiteral("not ticked"));
+    ticks[0]->setChecked(false);
+    ticks[1]->setChecked(false);
+    edits[2]->setText(QStringLiteral("Rack 7, row 3"));
+    QPushButton* set = nullptr;
+    for (auto* b : form.findChildren<QPushButton*>())
+        if (b->isVisibleTo(&form) && b->text() == QStringLiteral("Set"))
+            set = b;
+    ASSERT_NE(set, nullptr);
+    set->click();
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return WalkedValues(QStringLiteral("1.3.6.1.2.1.1.6")) ==
+                   QStringList{QStringLiteral("Rack 7, row 3")};
+        },
+        5000));
+    EXPECT_EQ(WalkedValues(QStringLiteral("1.3.6.1.2.1.1.4")), QStringList{contact});
 }
