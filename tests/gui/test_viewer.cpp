@@ -57,39 +57,54 @@ TEST_F(Viewer, CounterViewShowsChangesAndSavesWhatItShows) {
 }
 
 TEST_F(Viewer, ModuleMenuStartsAViewerThatReachesTheSameAgent) {
-    // The module on a port of its own with SNMPv2c: only the environment tells the viewer.
-    TMainForm module({QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(Agent->Port()),
-                      QStringLiteral("/v1"), QStringLiteral("/R") + QLatin1String(TestAgent::ReadCommunity)});
-    QString program;
-    QStringList arguments;
-    QProcessEnvironment environment;
-    const auto previous = TMainForm::ProcessStarter;
-    TMainForm::ProcessStarter = [&](const QString& p, const QStringList& a, const QProcessEnvironment& e) {
-        program = p;
-        arguments = a;
-        environment = e;
-        return true;
-    };
-    auto* action = module.findChild<QAction*>(QStringLiteral("IPAddressTable1"));
-    ASSERT_NE(action, nullptr);
-    action->trigger();
-    TMainForm::ProcessStarter = previous;
-    ASSERT_FALSE(arguments.filter(QStringLiteral("/W")).isEmpty()); // "/W" empty, as the module hands it on
+    // The module on a port of its own: only the environment tells the viewer the port,
+    // the version and the SNMPv3 user.
+    const QString port = QStringLiteral("/t") + QString::number(Agent->Port());
+    const QStringList v2c{QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/v1"),
+                          QStringLiteral("/R") + QLatin1String(TestAgent::ReadCommunity)};
+    const QStringList v3{
+        QStringLiteral("/I127.0.0.1"), port,
+        QStringLiteral("/v3"),         QStringLiteral("/m3"),
+        QStringLiteral("/l3"),         QStringLiteral("/n") + QLatin1String(TestAgent::V3User),
+        QStringLiteral("/a5"),         QStringLiteral("/A") + QLatin1String(TestAgent::V3AuthPass),
+        QStringLiteral("/p21"),        QStringLiteral("/P") + QLatin1String(TestAgent::V3PrivPass)};
+    for (const QStringList& options : {v2c, v3}) {
+        TMainForm module(options);
+        QStringList arguments;
+        QProcessEnvironment environment;
+        const auto previous = TMainForm::ProcessStarter;
+        TMainForm::ProcessStarter = [&](const QString&, const QStringList& a, const QProcessEnvironment& e) {
+            arguments = a;
+            environment = e;
+            return true;
+        };
+        auto* action = module.findChild<QAction*>(QStringLiteral("IPAddressTable1"));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        TMainForm::ProcessStarter = previous;
+        EXPECT_TRUE(arguments.filter(QStringLiteral("/A")).isEmpty()); // no pass phrase on a command line
+        if (options == v3) { // else the viewer could read the same agent with its default community
+            EXPECT_EQ(environment.value(QStringLiteral("VELMARN_VERSION")), QStringLiteral("3"));
+            EXPECT_EQ(environment.value(QStringLiteral("VELMARN_PRIV_PASSPHRASE")),
+                      QLatin1String(TestAgent::V3PrivPass));
+        }
 
-    QProcess viewer;
-    viewer.setProcessEnvironment(environment);
-    viewer.setWorkingDirectory(QDir::tempPath());
-    viewer.start(mibProgram(), arguments << QStringLiteral("/O-"));
-    ASSERT_TRUE(viewer.waitForFinished(20000));
-    EXPECT_EQ(viewer.exitCode(), 0) << viewer.readAllStandardError().toStdString();
-    const QStringList lines =
-        QString::fromUtf8(viewer.readAllStandardOutput()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines.first(), QStringLiteral("ipAdEntAddr,ipAdEntIfIndex,ipAdEntNetMask,ipAdEntBcastAddr"));
-    QStringList addresses;
-    for (const QString& line : lines.mid(1))
-        addresses << line.section(QLatin1Char(','), 0, 0);
-    EXPECT_EQ(addresses, WalkedValues(QStringLiteral("1.3.6.1.2.1.4.20.1.1")));
+        QProcess viewer;
+        viewer.setProcessEnvironment(environment);
+        viewer.setWorkingDirectory(QDir::tempPath());
+        viewer.start(mibProgram(), arguments << QStringLiteral("/O-"));
+        ASSERT_TRUE(viewer.waitForFinished(20000));
+        EXPECT_EQ(viewer.exitCode(), 0) << viewer.readAllStandardError().toStdString();
+        const QStringList lines = QString::fromUtf8(viewer.readAllStandardOutput())
+                                      .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        ASSERT_FALSE(lines.isEmpty()) << options.join(QLatin1Char(' '));
+        EXPECT_EQ(lines.first(),
+                  QStringLiteral("ipAdEntAddr,ipAdEntIfIndex,ipAdEntNetMask,ipAdEntBcastAddr"));
+        QStringList addresses;
+        for (const QString& line : lines.mid(1))
+            addresses << line.section(QLatin1Char(','), 0, 0);
+        EXPECT_EQ(addresses, WalkedValues(QStringLiteral("1.3.6.1.2.1.4.20.1.1")));
+    }
 }
 
 TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
