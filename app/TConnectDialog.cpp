@@ -14,21 +14,18 @@
 
 namespace {
 
-struct Choice {
-    const char* Label;
-    int Number; // the launch option's value
-};
-const Choice kVersions[] = {{"SNMPv1", 0}, {"SNMPv2c", 1}, {"SNMPv3", 3}};
-const Choice kAuth[] = {{"none", 1},    {"MD5", 2},     {"SHA", 3},    {"SHA-224", 4},
-                        {"SHA-256", 5}, {"SHA-384", 6}, {"SHA-512", 7}};
-const Choice kPriv[] = {{"none", 1}, {"DES", 2}, {"AES-128", 4}, {"AES-192", 20}, {"AES-256", 21}};
-
-template <size_t N> QComboBox* choices(QWidget* parent, const Choice (&list)[N], const QString& name) {
+// Item data: the launch option's number.
+QComboBox* choices(QWidget* parent, const std::vector<OvProtocolName>& list, const QString& name) {
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
-    for (const Choice& c : list)
-        box->addItem(QLatin1String(c.Label), c.Number);
+    for (const OvProtocolName& c : list)
+        box->addItem(QLatin1String(c.Name), c.Number);
     return box;
+}
+
+std::vector<OvProtocolName> withNone(std::vector<OvProtocolName> list) {
+    list.insert(list.begin(), {"none", 1});
+    return list;
 }
 
 QLineEdit* edit(QWidget* parent, const QString& name, const QString& text = QString()) {
@@ -49,7 +46,7 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     Port->setObjectName(QStringLiteral("Port"));
     Port->setRange(1, 65535);
     Port->setValue(last.value(QStringLiteral("connect/port"), 161).toInt());
-    Version = choices(this, kVersions, QStringLiteral("Version"));
+    Version = choices(this, {{"SNMPv1", 0}, {"SNMPv2c", 1}, {"SNMPv3", 3}}, QStringLiteral("Version"));
     Version->setCurrentIndex(Version->findData(last.value(QStringLiteral("connect/version"), 1)));
     // Communities are credentials: the device's defaults are offered, what was typed is not kept.
     ReadCommunity =
@@ -57,11 +54,11 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     WriteCommunity =
         edit(this, QStringLiteral("WriteCommunity"), TSNMPSession::Defaults().Security.WriteCommunity);
     User = edit(this, QStringLiteral("User"), last.value(QStringLiteral("connect/user")).toString());
-    AuthProtocol = choices(this, kAuth, QStringLiteral("AuthProtocol"));
+    AuthProtocol = choices(this, withNone(OvAuthProtocolNames()), QStringLiteral("AuthProtocol"));
     AuthProtocol->setCurrentIndex(AuthProtocol->findData(last.value(QStringLiteral("connect/auth"), 3)));
     AuthPassphrase = edit(this, QStringLiteral("AuthPassphrase"));
     AuthPassphrase->setEchoMode(QLineEdit::Password);
-    PrivProtocol = choices(this, kPriv, QStringLiteral("PrivProtocol"));
+    PrivProtocol = choices(this, withNone(OvPrivProtocolNames()), QStringLiteral("PrivProtocol"));
     PrivProtocol->setCurrentIndex(PrivProtocol->findData(last.value(QStringLiteral("connect/priv"), 4)));
     PrivPassphrase = edit(this, QStringLiteral("PrivPassphrase"));
     PrivPassphrase->setEchoMode(QLineEdit::Password);

@@ -7,13 +7,13 @@
 #include "catalogue/OvCatalogue.h"
 #include "errors/OvErrors.h"
 #include "values/OvNumbers.h"
+#include "values/OvSaveFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
-#include <QSaveFile>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -195,13 +195,11 @@ void TSNMP_Counters::RecordPoll() {
 }
 
 bool TSNMP_Counters::ExportCsv(const QString& fileName) {
-    const QByteArray text = History.ToCsv(CounterNames()).toUtf8();
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    QString message;
+    if (OvSaveWhole(fileName, History.ToCsv(CounterNames()).toUtf8(), message))
         return true;
-    OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(),
-                           QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()),
-                           QMessageBox::Ok, QMessageBox::Critical);
+    OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), message, QMessageBox::Ok,
+                           QMessageBox::Critical);
     return false;
 }
 

@@ -1,7 +1,6 @@
 #include "configtool/OvConfigOptions.h"
 
 #include <QFile>
-#include <QMap>
 
 namespace {
 
@@ -15,12 +14,16 @@ QString readSecret(const QString& fileName) {
     return QString::fromUtf8(line);
 }
 
-int protocolNumber(const QMap<QString, int>& names, const QString& name, const char* what) {
-    const auto it = names.find(name.toUpper());
-    if (it == names.end())
-        throw OvUsageError(QStringLiteral("unknown %1 protocol \"%2\" (one of %3)")
-                               .arg(QLatin1String(what), name, names.keys().join(QStringLiteral(", "))));
-    return it.value();
+int protocolNumber(const std::vector<OvProtocolName>& names, const QString& name, const char* what) {
+    QStringList known;
+    for (const OvProtocolName& n : names) {
+        if (name.compare(QLatin1String(n.Name), Qt::CaseInsensitive) == 0)
+            return n.Number;
+        known << QLatin1String(n.Name);
+    }
+    known.sort();
+    throw OvUsageError(QStringLiteral("unknown %1 protocol \"%2\" (one of %3)")
+                           .arg(QLatin1String(what), name, known.join(QStringLiteral(", "))));
 }
 
 } // namespace
@@ -118,21 +121,9 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
         } else if (a == QLatin1String("--user")) {
             o.Target.Security.SecurityName = value();
         } else if (a == QLatin1String("--auth-protocol")) {
-            auth = protocolNumber({{QStringLiteral("MD5"), 2},
-                                   {QStringLiteral("SHA"), 3},
-                                   {QStringLiteral("SHA-224"), 4},
-                                   {QStringLiteral("SHA-256"), 5},
-                                   {QStringLiteral("SHA-384"), 6},
-                                   {QStringLiteral("SHA-512"), 7}},
-                                  value(), "authentication");
+            auth = protocolNumber(OvAuthProtocolNames(), value(), "authentication");
         } else if (a == QLatin1String("--priv-protocol")) {
-            priv = protocolNumber({{QStringLiteral("DES"), 2},
-                                   {QStringLiteral("AES"), 4},
-                                   {QStringLiteral("AES-192"), 20},
-                                   {QStringLiteral("AES-256"), 21},
-                                   {QStringLiteral("AES-192-C"), 23},
-                                   {QStringLiteral("AES-256-C"), 24}},
-                                  value(), "privacy");
+            priv = protocolNumber(OvPrivProtocolNames(), value(), "privacy");
         } else if (a == QLatin1String("--auth-passphrase-file")) {
             authFile = value();
         } else if (a == QLatin1String("--priv-passphrase-file")) {

@@ -1,9 +1,9 @@
 #include "mib/OvMibExport.h"
 
 #include "values/OvCsv.h"
+#include "values/OvSaveFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 OvMibExport::OvMibExport(const OvMibView& view, const OvSNMPTarget& target, const QString& file,
                          QObject* parent)
@@ -35,11 +35,7 @@ bool OvMibExport::WriteFile(const QString& file, const QByteArray& text, QString
         message = QStringLiteral("Cannot write the standard output!");
         return false;
     }
-    QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit())
-        return true;
-    message = QStringLiteral("Cannot write \"%1\": %2").arg(file, out.errorString());
-    return false;
+    return OvSaveWhole(file, text, message);
 }
 
 void OvMibExport::Finished(int code, const QString& message) {

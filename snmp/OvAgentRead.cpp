@@ -61,10 +61,6 @@ OvOidPath OvAgentRead::NameOf(const variable_list* vb) {
     return path;
 }
 
-bool OvAgentRead::IsException(const variable_list* vb) {
-    return vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE || vb->type == SNMP_ENDOFMIBVIEW;
-}
-
 const variable_list* OvAgentRead::Next(const variable_list* vb) {
     return vb->next_variable;
 }

@@ -46,8 +46,6 @@ protected:
     static bool ParseOid(const QString& text, OvOidPath& path);
     static void AddNull(snmp_pdu* pdu, const OvOidPath& path);
     static OvOidPath NameOf(const variable_list* vb);
-    // noSuchObject, noSuchInstance or endOfMibView.
-    static bool IsException(const variable_list* vb);
     static const variable_list* Next(const variable_list* vb);
     static const variable_list* Bindings(const snmp_pdu* pdu);
 

@@ -21,10 +21,6 @@ QString dottedName(const netsnmp_variable_list* vb) {
     return parts.join(QLatin1Char('.'));
 }
 
-bool isException(const netsnmp_variable_list* vb) {
-    return vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE || vb->type == SNMP_ENDOFMIBVIEW;
-}
-
 // True when the binding's identifier comes after the dotted identifier "previous".
 bool comesAfter(const netsnmp_variable_list* vb, const QString& previous) {
     const QStringList parts = previous.split(QLatin1Char('.'), Qt::SkipEmptyParts);
@@ -36,7 +32,8 @@ bool comesAfter(const netsnmp_variable_list* vb, const QString& previous) {
 
 } // namespace
 
-OvSNMPRequest::OvSNMPRequest() : Target(TSNMPSession::DefaultTarget()), AliveToken(std::make_shared<bool>(true)) {}
+OvSNMPRequest::OvSNMPRequest()
+    : Target(TSNMPSession::DefaultTarget()), AliveToken(std::make_shared<bool>(true)) {}
 
 OvSNMPRequest::~OvSNMPRequest() {
     Alive = false;
@@ -303,7 +300,7 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             out.Code = returned == item->InstanceOid ? 0 : OvCode::NoSuchName;
             return out;
         }
-        if (!IsTableKind() && isException(vb)) {
+        if (!IsTableKind() && OvIsException(vb)) {
             // SNMPv2c/v3 say in the binding what SNMPv1 says with noSuchName.
             out.Code = OvCode::NoSuchName;
             return out;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 class QTimer;
 class OvSnmpEngine;
@@ -33,6 +34,15 @@ struct OvSNMPSecurity {
     int AuthProtocol = 0;
     int PrivProtocol = 0;
 };
+
+// The SNMPv3 protocols by the names users know them by, with their numbers above ("none",
+// 1, is not among them).
+struct OvProtocolName {
+    const char* Name;
+    int Number;
+};
+const std::vector<OvProtocolName>& OvAuthProtocolNames();
+const std::vector<OvProtocolName>& OvPrivProtocolNames();
 
 struct OvSNMPTarget {
     OvSNMPDevice Device;

@@ -55,7 +55,7 @@ void OvScalarRead::Answered(OvSnmpResult& result, const std::vector<size_t>& ask
     for (const variable_list* vb = Bindings(result.Response.get()); vb && position < asked.size();
          vb = Next(vb), ++position) {
         const size_t i = asked[position];
-        if (IsException(vb) || NameOf(vb) != Paths[i])
+        if (OvIsException(vb) || NameOf(vb) != Paths[i])
             continue;
         try {
             Cells[i] = OvReceivedText(Objects[i].Syntax, vb);

@@ -94,7 +94,7 @@ bool OvTableWalk::Store(const snmp_pdu* response, const std::vector<size_t>& ask
         if (column.Done)
             continue;
         OvOidPath name = NameOf(vb);
-        if (IsException(vb) || !startsWith(name, column.Prefix)) {
+        if (OvIsException(vb) || !startsWith(name, column.Prefix)) {
             column.Done = true;
             progress = true;
             continue;

@@ -136,9 +136,9 @@ QString ownText(const netsnmp_variable_list* vb) {
     }
 }
 
-bool isException(const netsnmp_variable_list* vb) {
-    return vb->type == ASN_NULL || vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE ||
-           vb->type == SNMP_ENDOFMIBVIEW;
+// No value: a NULL or an exception.
+bool isAbsent(const netsnmp_variable_list* vb) {
+    return vb->type == ASN_NULL || OvIsException(vb);
 }
 
 bool isOctetType(u_char type) {
@@ -359,12 +359,16 @@ bool OvIsDateAndTimeText(const QString& text) {
     return true;
 }
 
+bool OvIsException(const variable_list* vb) {
+    return vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE || vb->type == SNMP_ENDOFMIBVIEW;
+}
+
 QString OvReceivedText(int syntax, const variable_list* vbIn) {
     using namespace OvSyntax;
     const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
     if (!isKnownSyntax(syntax))
         badSyntax();
-    if (!vb || isException(vb) || syntax == null)
+    if (!vb || isAbsent(vb) || syntax == null)
         return QStringLiteral("(NULL)");
 
     // A string of no octets prints empty: empty text where a string is meant.

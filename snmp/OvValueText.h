@@ -37,6 +37,9 @@ bool OvParseDaysText(const QString& text, double& days);
 // Whether text reads as a DateAndTime: at least the seven date and time numbers.
 bool OvIsDateAndTimeText(const QString& text);
 
+// noSuchObject, noSuchInstance or endOfMibView: the agent's word that there is no value.
+bool OvIsException(const variable_list* vb);
+
 // The value text of a received binding for an item of the given syntax: the syntax's
 // form when the wire type fits, else the wire type's own form; "(NULL)" for absent
 // values. Raises -511 for partial and unknown syntaxes.
