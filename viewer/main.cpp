@@ -16,7 +16,6 @@
 #include <QIcon>
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -85,7 +84,6 @@ int exportView(int argc, char* argv[], const QStringList& arguments) {
 int showView(int argc, char* argv[], const QStringList& arguments) {
     QApplication app(argc, argv);
     app.setWindowIcon(QIcon(OvProgramIcon()));
-    std::unique_ptr<QWidget> first;
     try {
         TSNMPSession::Create(QString());
         const ViewerRequest request = readRequest(arguments);
