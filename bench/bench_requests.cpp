@@ -36,17 +36,12 @@ void pointAt(const TestAgent& agent) {
     t.Security.Version = 1;
 }
 
-constexpr TSNMPVarInfo kSysObjectId[] = {
-    {"1.3.6.1.2.1.1.2", "sysObjectID", OvSyntax::objectid, OvAccess::readonly, nullptr, nullptr, nullptr,
-     nullptr, nullptr, nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+constexpr TSNMPVarInfo kSysObjectId[] = {OvVarRow("1.3.6.1.2.1.1.2", "sysObjectID", OvSyntax::objectid),
+                                         OvEndRow};
 
-constexpr TSNMPVarInfo kBigTable[] = {
-    {"1.3.6.1.4.1.32473.9.5.1.1", "index", OvSyntax::integer, OvAccess::readonly, nullptr, nullptr, nullptr,
-     nullptr, nullptr, nullptr},
-    {"1.3.6.1.4.1.32473.9.5.1.2", "name", OvSyntax::displaystr, OvAccess::readonly, nullptr, nullptr, nullptr,
-     nullptr, nullptr, nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+constexpr TSNMPVarInfo kBigTable[] = {OvVarRow("1.3.6.1.4.1.32473.9.5.1.1", "index", OvSyntax::integer),
+                                      OvVarRow("1.3.6.1.4.1.32473.9.5.1.2", "name", OvSyntax::displaystr),
+                                      OvEndRow};
 
 std::vector<double> asyncGets(int n) {
     std::vector<double> ms;

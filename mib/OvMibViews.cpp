@@ -7,11 +7,12 @@ namespace {
 using namespace OvSyntax;
 using namespace OvAccess;
 
+// A column or object of a view: read-only unless said.
 constexpr TSNMPVarInfo col(const char* oid, const char* name, int syntax,
                            const OvOptionList* options = nullptr, int access = readonly) {
-    return TSNMPVarInfo{oid, name, syntax, access, options, nullptr, nullptr, nullptr, nullptr, nullptr};
+    return OvVarRow(oid, name, syntax, access, options);
 }
-constexpr TSNMPVarInfo kEnd{nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+constexpr TSNMPVarInfo kEnd = OvEndRow;
 
 // ---- labels -------------------------------------------------------------------------------
 

@@ -71,6 +71,14 @@ struct TSNMPVarInfo {
     const char* InstanceOid; // normally null
 };
 
+// A row of plain data: no formulas, no initial value, no instance.
+constexpr TSNMPVarInfo OvVarRow(const char* oid, const char* name, int syntax,
+                                int access = OvAccess::readonly, const OvOptionList* options = nullptr) {
+    return TSNMPVarInfo{oid, name, syntax, access, options, nullptr, nullptr, nullptr, nullptr, nullptr};
+}
+// The row that ends a table.
+constexpr TSNMPVarInfo OvEndRow{nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+
 // One item of a variable list: a private copy of a catalogue row plus the item's
 // current value text and the instance identifier the last response delivered.
 // The option list is shared, never owned.

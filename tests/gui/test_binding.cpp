@@ -26,7 +26,7 @@ TSNMPVarInfo row(const char* oid, int syntax, int access = OvAccess::readwrite,
                  const OvOptionList* options = nullptr) {
     return {oid, oid, syntax, access, options, nullptr, nullptr, nullptr, nullptr, nullptr};
 }
-constexpr TSNMPVarInfo kEnd = {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+constexpr TSNMPVarInfo kEnd = OvEndRow;
 
 std::vector<QLineEdit*> edits(QWidget* parent, int n) {
     std::vector<QLineEdit*> out;

@@ -30,7 +30,7 @@ const TSNMPVarInfo kRows[] = {{"1.3.6.1.4.1.32473.9.1", "short", integer, OvAcce
                                nullptr, nullptr, nullptr, nullptr},
                               {"1.3.6.1.4.1.32473.9.4", "writable", integer, OvAccess::readwrite, &kYesNoList,
                                nullptr, nullptr, nullptr, nullptr, nullptr},
-                              {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+                              OvEndRow};
 
 const TUIItemInfo kThreeLines[] = {{ukEdit, "%i", &kRows[0], 0, nullptr, nullptr},
                                    {ukComboBox, "", &kRows[1], 0, nullptr, nullptr},

@@ -231,13 +231,12 @@ TEST_F(Requests, DestroyingWithAnAnswerOutstandingWaitsAndStaysQuiet) {
 TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
     UseAgent(Snmp().Address(), Snmp().Port());
     static const TSNMPVarInfo ifTable[] = {
-        {"1.3.6.1.2.1.2.2.1.1", "ifIndex", OvSyntax::integer, OvAccess::readonly, nullptr, nullptr, nullptr,
-         nullptr, nullptr, nullptr},
+        OvVarRow("1.3.6.1.2.1.2.2.1.1", "ifIndex", OvSyntax::integer),
         {"1.3.6.1.2.1.2.2.1.2", "ifDescr", OvSyntax::displaystr, OvAccess::readonly, nullptr, nullptr,
          nullptr, nullptr, nullptr, nullptr},
         {"1.3.6.1.2.1.2.2.1.10", "ifInOctets", OvSyntax::counter, OvAccess::readonly, nullptr, nullptr,
          nullptr, nullptr, nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+        OvEndRow,
     };
     for (quint8 version : {quint8(0), quint8(1)}) {
         OvSNMPRequest r;
@@ -400,10 +399,10 @@ TEST_F(Requests, SimulatorSnmpV3User) {
 
 TEST_F(Requests, WritesUseTheWriteCommunity) {
     UseAgent(Snmp().Address(), Snmp().Port());
-    static const TSNMPVarInfo location[] = {
-        {"1.3.6.1.2.1.1.6", "sysLocation", OvSyntax::displaystr, OvAccess::readwrite, nullptr, nullptr,
-         nullptr, nullptr, nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    static const TSNMPVarInfo location[] = {{"1.3.6.1.2.1.1.6", "sysLocation", OvSyntax::displaystr,
+                                             OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                             nullptr},
+                                            OvEndRow};
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(location, SVT_SV, 0);
     r.VarList.Item(0)->Value = QStringLiteral("lab rack 7");

@@ -229,18 +229,12 @@ TEST(RowIndexes, NumbersOutOfRangeAreRefused) {
 }
 
 namespace {
-constexpr TSNMPVarInfo kKeys[] = {
-    {"1.3.6.1.4.1.9.1", "k0", integer, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr},
-    {"1.3.6.1.4.1.9.2", "k1", displaystr, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
-constexpr TSNMPVarInfo kDateKey[] = {
-    {"1.3.6.1.4.1.9.1", "when", datetime, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr},
-    {"1.3.6.1.4.1.9.2", "n", integer, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+constexpr TSNMPVarInfo kKeys[] = {OvVarRow("1.3.6.1.4.1.9.1", "k0", integer, OvAccess::notaccess),
+                                  OvVarRow("1.3.6.1.4.1.9.2", "k1", displaystr, OvAccess::notaccess),
+                                  OvEndRow};
+constexpr TSNMPVarInfo kDateKey[] = {OvVarRow("1.3.6.1.4.1.9.1", "when", datetime, OvAccess::notaccess),
+                                     OvVarRow("1.3.6.1.4.1.9.2", "n", integer, OvAccess::notaccess),
+                                     OvEndRow};
 } // namespace
 
 TEST(RequestIndex, KeyItemsWithAndWithoutImplied) {
@@ -274,10 +268,9 @@ TEST(RequestIndex, DateAndTimeKeyConsumesEleven) {
 TEST(RequestIndex, OptionListsTranslateLabels) {
     static const OvIntOption source[] = {{1, "enable"}, {2, "disable"}, {0, nullptr}};
     static const OvOptionList options(source);
-    static const TSNMPVarInfo rows[] = {
-        {"1.3.6.1.4.1.9.1", "mode", integer, OvAccess::readwrite, &options, nullptr, nullptr, nullptr,
-         nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    static const TSNMPVarInfo rows[] = {{"1.3.6.1.4.1.9.1", "mode", integer, OvAccess::readwrite, &options,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr},
+                                        OvEndRow};
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(rows, SVT_SV, 0);
     r.StoreValue(0, integerBinding(1).vb());
@@ -289,12 +282,9 @@ TEST(RequestIndex, OptionListsTranslateLabels) {
 }
 
 TEST(RequestExpressions, MarkersAreReplacedOnceLeftToRight) {
-    static const TSNMPVarInfo rows[] = {
-        {"1.3.6.1.4.1.9.1", "text", displaystr, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr,
-         nullptr, nullptr},
-        {"1.3.6.1.4.1.9.2", "n", integer, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr, nullptr,
-         nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    static const TSNMPVarInfo rows[] = {OvVarRow("1.3.6.1.4.1.9.1", "text", displaystr, OvAccess::readwrite),
+                                        OvVarRow("1.3.6.1.4.1.9.2", "n", integer, OvAccess::readwrite),
+                                        OvEndRow};
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(rows, SVT_SV, 0);
     r.VarList.Item(0)->Value = QStringLiteral("US$1 or $0");

@@ -8,19 +8,16 @@ namespace {
 using namespace OvSyntax;
 
 constexpr TSNMPVarInfo kThree[] = {
-    {"1.3.6.1.4.1.1.1", "first", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr},
+    OvVarRow("1.3.6.1.4.1.1.1", "first", integer),
     {"1.3.6.1.4.1.1.2", "second", octetstr, OvAccess::writeonly, nullptr, nullptr, nullptr, "x", "init",
      nullptr},
-    {"1.3.6.1.4.1.1.3", "third", integer, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    OvVarRow("1.3.6.1.4.1.1.3", "third", integer, OvAccess::readwrite),
+    OvEndRow,
 };
-constexpr TSNMPVarInfo kEmpty[] = {
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+constexpr TSNMPVarInfo kEmpty[] = {OvEndRow};
 
 TSNMPVarInfo rowWithAccess(int access) {
-    return {"1.3.6.1.4.1.9", "x", integer, access, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    return OvVarRow("1.3.6.1.4.1.9", "x", integer, access);
 }
 } // namespace
 

@@ -12,32 +12,21 @@ using namespace OvSyntax;
 
 std::unique_ptr<TestAgent> gTables;
 
-constexpr TSNMPVarInfo kTwoRows[] = {
-    {"1.3.6.1.4.1.32473.9.1.1.1", "index", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {"1.3.6.1.4.1.32473.9.1.1.2", "name", displaystr, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {"1.3.6.1.4.1.32473.9.1.1.3", "count", counter, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+constexpr TSNMPVarInfo kTwoRows[] = {OvVarRow("1.3.6.1.4.1.32473.9.1.1.1", "index", integer),
+                                     OvVarRow("1.3.6.1.4.1.32473.9.1.1.2", "name", displaystr),
+                                     OvVarRow("1.3.6.1.4.1.32473.9.1.1.3", "count", counter), OvEndRow};
 
 constexpr TSNMPVarInfo kKeyed[] = {
-    {"1.3.6.1.4.1.32473.9.2.1.1", "number", integer, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {"1.3.6.1.4.1.32473.9.2.1.2", "word", displaystr, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {"1.3.6.1.4.1.32473.9.2.1.3", "value", displaystr, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    OvVarRow("1.3.6.1.4.1.32473.9.2.1.1", "number", integer, OvAccess::notaccess),
+    OvVarRow("1.3.6.1.4.1.32473.9.2.1.2", "word", displaystr, OvAccess::notaccess),
+    OvVarRow("1.3.6.1.4.1.32473.9.2.1.3", "value", displaystr), OvEndRow};
 
 constexpr TSNMPVarInfo kImplied[] = {
-    {"1.3.6.1.4.1.32473.9.3.1.1", "number", integer, OvAccess::notaccess, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
+    OvVarRow("1.3.6.1.4.1.32473.9.3.1.1", "number", integer, OvAccess::notaccess),
     {"1.3.6.1.4.1.32473.9.3.1.2", "word", displaystr, OvAccess::notaccess | OvAccess::implied, nullptr,
      nullptr, nullptr, nullptr, nullptr, nullptr},
-    {"1.3.6.1.4.1.32473.9.3.1.3", "value", displaystr, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
-    {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    OvVarRow("1.3.6.1.4.1.32473.9.3.1.3", "value", displaystr),
+    OvEndRow};
 
 class Walks : public ::testing::TestWithParam<quint8> {
 protected:
@@ -115,10 +104,7 @@ TEST_P(Walks, AsynchronousWalkDeliversRowsThenDone) {
 }
 
 TEST_P(Walks, FirstReadPastTheEndOfTheMib) {
-    static const TSNMPVarInfo beyond[] = {
-        {"1.3.6.1.4.1.32473.9.9.1", "none", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-         nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    static const TSNMPVarInfo beyond[] = {OvVarRow("1.3.6.1.4.1.32473.9.9.1", "none", integer), OvEndRow};
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(beyond, MVT_FMV, 1);
     if (GetParam() == 0) {
@@ -133,10 +119,7 @@ TEST_P(Walks, FirstReadPastTheEndOfTheMib) {
 }
 
 TEST_P(Walks, ReadOfAMissingObjectSaysItDoesNotExist) {
-    static const TSNMPVarInfo missing[] = {
-        {"1.3.6.1.4.1.32473.9.9.1", "none", integer, OvAccess::readonly, nullptr, nullptr, nullptr, nullptr,
-         nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+    static const TSNMPVarInfo missing[] = {OvVarRow("1.3.6.1.4.1.32473.9.9.1", "none", integer), OvEndRow};
     OvSNMPRequest r;
     r.VarList = OvSNMPVarList(missing, SVT_SV, 0);
     EXPECT_EQ(CodeOf([&r] { r.Get(true); }), -102);
@@ -186,13 +169,9 @@ struct WriteRecorder : OvSNMPRequest {
 
 TEST_P(Walks, KeyedRowWriteCarriesEveryValueColumnAndNoKey) {
     static const TSNMPVarInfo keyed[] = {
-        {"1.3.6.1.4.1.32473.9.5.1.1", "key", integer, OvAccess::readwrite, nullptr, nullptr, nullptr, nullptr,
-         nullptr, nullptr},
-        {"1.3.6.1.4.1.32473.9.5.1.2", "first", integer, OvAccess::readwrite, nullptr, nullptr, nullptr,
-         nullptr, nullptr, nullptr},
-        {"1.3.6.1.4.1.32473.9.5.1.3", "second", integer, OvAccess::readwrite, nullptr, nullptr, nullptr,
-         nullptr, nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+        OvVarRow("1.3.6.1.4.1.32473.9.5.1.1", "key", integer, OvAccess::readwrite),
+        OvVarRow("1.3.6.1.4.1.32473.9.5.1.2", "first", integer, OvAccess::readwrite),
+        OvVarRow("1.3.6.1.4.1.32473.9.5.1.3", "second", integer, OvAccess::readwrite), OvEndRow};
     WriteRecorder r;
     r.VarList = OvSNMPVarList(keyed, MVT_UMV, 1);
     r.VarList.Item(0)->Value = QStringLiteral("7");
@@ -202,9 +181,7 @@ TEST_P(Walks, KeyedRowWriteCarriesEveryValueColumnAndNoKey) {
 
 TEST_P(Walks, UnchangedDisplayStringIsWrittenBackAsItWasRead) {
     static const TSNMPVarInfo name[] = {
-        {"1.3.6.1.4.1.32473.9.0.1", "name", displaystr, OvAccess::readwrite, nullptr, nullptr, nullptr,
-         nullptr, nullptr, nullptr},
-        {nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
+        OvVarRow("1.3.6.1.4.1.32473.9.0.1", "name", displaystr, OvAccess::readwrite), OvEndRow};
     auto octets = [] {
         return gTables
             ->Tool(QStringLiteral("snmpget"),
