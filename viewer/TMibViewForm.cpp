@@ -194,8 +194,10 @@ void TMibViewForm::ReadFinished(int code, const QString& message) {
             it = ItemsByKey.erase(it);
         }
     }
-    if (code == 0 && !ColumnsFitted && Table->topLevelItemCount() > 0) {
-        ColumnsFitted = true; // once: later reads keep the widths the user may have set
+    // The first reads fit the columns (a counter's change shows from the second on); later
+    // ones keep the widths the user may have set.
+    if (code == 0 && FittedReads < 2 && Table->topLevelItemCount() > 0) {
+        ++FittedReads;
         for (int c = 0; c < Table->columnCount(); ++c)
             Table->resizeColumnToContents(c);
     }

@@ -62,7 +62,7 @@ private:
     QProgressBar* Progress = nullptr;
     QHash<QString, QTreeWidgetItem*> ItemsByKey;
     QSet<QString> SeenThisRead;
-    bool ColumnsFitted = false;
+    int FittedReads = 0;
     // The system group's editor.
     OvSNMPRequest2Edits* Binding = nullptr;
     TSNMPEditorPanel* Panel = nullptr;

@@ -154,3 +154,16 @@ TEST(CounterDeltas, WrapAtTheCountersWidthAndRateInSeconds) {
         EXPECT_EQ(change.Rate, QLatin1String(c.Rate)) << c.Before << " -> " << c.After;
     }
 }
+
+TEST(MibViewsOfTheAccessPoint, RoutingFallsBackToTheOldestTableTheAgentHas) {
+    // The simulated access point has neither inetCidrRouteTable nor ipCidrRouteTable.
+    QString error;
+    auto sim = TestAgent::StartSimulator(&error);
+    ASSERT_NE(sim, nullptr) << error.toStdString();
+    UseAgent(sim->Address(), sim->Port(), 1);
+    const ViewRead routes = readView(QStringLiteral("MIB_IPRouting"), TSNMPSession::DefaultTarget());
+    EXPECT_EQ(routes.Code, 0) << routes.Message.toStdString();
+    EXPECT_EQ(routes.Titles.value(0), QStringLiteral("ipRouteDest"));
+    EXPECT_EQ(routes.Column(QStringLiteral("ipRouteNextHop")),
+              (QStringList{QStringLiteral("192.0.2.1"), QStringLiteral("192.0.2.50")}));
+}
