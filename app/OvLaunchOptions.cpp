@@ -109,12 +109,6 @@ int OvLaunchOptionCount() {
     return static_cast<int>(std::size(kOptions));
 }
 
-void OvApplyLaunchOption(char marker, const QString& value, OvSNMPTarget& target, TLaunchTexts& texts) {
-    for (const OvLaunchOption& option : kOptions)
-        if (option.Letter == marker)
-            option.Set(target, texts, value);
-}
-
 void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TLaunchTexts& texts) {
     for (const QString& argument : arguments) {
         for (const OvLaunchOption& option : kOptions) {

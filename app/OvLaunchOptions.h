@@ -34,6 +34,3 @@ int OvLaunchOptionCount();
 // A numeric option whose value is not an integer raises OvConvertError.
 void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TLaunchTexts& texts);
 
-// Sets what one option marker's letter ('I', 't', 'R', ...) stands for to value; raises
-// OvConvertError like the parser.
-void OvApplyLaunchOption(char marker, const QString& value, OvSNMPTarget& target, TLaunchTexts& texts);

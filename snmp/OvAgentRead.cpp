@@ -12,7 +12,6 @@ OvAgentRead::OvAgentRead(const OvSNMPTarget& target, QObject* parent) : QObject(
 
 void OvAgentRead::Begin() {
     Running = true;
-    RequestCount = 0;
 }
 
 void OvAgentRead::Send(OvPduPtr pdu, std::function<void(OvSnmpResult&)> answer) {
@@ -21,7 +20,6 @@ void OvAgentRead::Send(OvPduPtr pdu, std::function<void(OvSnmpResult&)> answer) 
         Finish(OvCode::CannotCreateSession);
         return;
     }
-    ++RequestCount;
     QPointer<OvAgentRead> self(this);
     try {
         engine->SendAsync(Target, std::move(pdu), [self, answer = std::move(answer)](OvSnmpResult& result) {

@@ -29,8 +29,6 @@ public:
     OvAgentRead(const OvSNMPTarget& target, QObject* parent);
 
     bool IsRunning() const { return Running; }
-    // Requests sent since the read started.
-    int Requests() const { return RequestCount; }
 
 Q_SIGNALS:
     // The read has ended: code 0, or the framework code and its message.
@@ -53,5 +51,4 @@ protected:
 
 private:
     bool Running = false;
-    int RequestCount = 0;
 };
