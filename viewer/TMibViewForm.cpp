@@ -130,8 +130,12 @@ void TMibViewForm::SetInterval(int index) {
 }
 
 void TMibViewForm::Refresh() {
-    Progress->show();
-    ShowStatus(QStringLiteral("Reading..."));
+    // A counter view refreshing every second keeps its status line still once it has rows.
+    const bool quiet = IsCounterView() && Table->topLevelItemCount() > 0;
+    if (!quiet) {
+        Progress->show();
+        ShowStatus(QStringLiteral("Reading..."));
+    }
     if (Binding) {
         try {
             Binding->Get();
@@ -178,7 +182,8 @@ void TMibViewForm::AddRows(const std::vector<OvMibRow>& rows) {
             item->setText(c, cells[c]);
         SeenThisRead.insert(row.Key);
     }
-    ShowStatus(QStringLiteral("Reading... %1 rows").arg(SeenThisRead.size()));
+    if (!Progress->isHidden())
+        ShowStatus(QStringLiteral("Reading... %1 rows").arg(SeenThisRead.size()));
 }
 
 void TMibViewForm::ReadFinished(int code, const QString& message) {
