@@ -159,13 +159,8 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::Timer1Timer() {
-    if (!StatusBinding)
-        return;
-    try {
-        StatusBinding->Get();
-    } catch (const OvException& e) {
-        StatusBinding->ShowResult(OvOperation::Get, e.message());
-    }
+    if (StatusBinding)
+        StatusBinding->GetOrLog();
 }
 
 // ---- windows ------------------------------------------------------------------------------------

@@ -231,12 +231,8 @@ void TSNMP_Counters::FormCreate(const QString& addressText) {
 
 void TSNMP_Counters::StartRead() {
     ReadOutstanding = true;
-    try {
-        CounterBinding->Get();
-    } catch (const OvException& e) {
+    if (!CounterBinding->GetOrLog())
         ReadOutstanding = false;
-        CounterBinding->ShowResult(OvOperation::Get, e.message());
-    }
 }
 
 void TSNMP_Counters::ReadFinished(int code, const QString&) {

@@ -97,6 +97,16 @@ void OvSNMPRequest2Controls::Get() {
         this, [this](const OvSNMPError& r, OvSNMPVarList&) { GetCompleted(r); }, true);
 }
 
+bool OvSNMPRequest2Controls::GetOrLog() {
+    try {
+        Get();
+        return true;
+    } catch (const OvException& e) {
+        ShowResult(OvOperation::Get, e.message());
+        return false;
+    }
+}
+
 void OvSNMPRequest2Controls::GetCompleted(const OvSNMPError& result) {
     if (result.Code != 0) {
         ReportGetError(result);
@@ -161,11 +171,6 @@ void OvSNMPRequest2Controls::SetCompleted(const OvSNMPError& result) {
         return;
     }
     FinishSet();
-    if (RefreshesAfterSet()) {
-        try {
-            Get();
-        } catch (const OvException& e) {
-            ShowResult(OvOperation::Get, e.message());
-        }
-    }
+    if (RefreshesAfterSet())
+        GetOrLog();
 }

@@ -37,6 +37,9 @@ public:
 
     // Reads the device into the controls.
     void Get();
+    // Get, but an error found before anything is sent (a bad address, say) goes to the log
+    // line rather than to the caller; false then.
+    bool GetOrLog();
     // Writes the controls (when collectFromControls) to the device.
     void Set(bool refreshAfterSet, bool collectFromControls);
 

@@ -3,7 +3,6 @@
 #include "binding/OvFeedback.h"
 #include "catalogue/OvCatalogue.h"
 #include "device/OvArtwork.h"
-#include "errors/OvErrors.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -44,12 +43,7 @@ void TConfigForm::CreateEditor() {
 
 void TConfigForm::FirstRead() {
     Panel->SetHostForm(this);
-    try {
-        Binding->Get();
-    } catch (const OvException& e) {
-        // Found before anything was sent (a bad address, say): the log shows it.
-        Binding->ShowResult(OvOperation::Get, e.message());
-    }
+    Binding->GetOrLog();
 }
 
 void TConfigForm::FormCreate() {

@@ -2,7 +2,6 @@
 
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
-#include "errors/OvErrors.h"
 #include "formgen/TSNMPPanel.h"
 #include "formgen/TUIGenerator.h"
 #include "mib/OvMibExport.h"
@@ -136,13 +135,8 @@ void TMibViewForm::Refresh() {
         Progress->show();
         ShowStatus(QStringLiteral("Reading..."));
     }
-    if (Binding) {
-        try {
-            Binding->Get();
-        } catch (const OvException& e) {
-            Binding->ShowResult(OvOperation::Get, e.message()); // found before sending: the log shows it
-        }
-    }
+    if (Binding)
+        Binding->GetOrLog();
     if (!IsCounterView()) {
         Table->clear();
         ItemsByKey.clear();
