@@ -18,6 +18,7 @@ constexpr int NumberRange = -7;
 constexpr int NumListMaxCount = -8;
 constexpr int NumListCount = -9;
 constexpr int NumListRange = -10;
+constexpr int TooBig = -101;
 constexpr int NoSuchName = -102;
 constexpr int UnsupportedSecurityModel = -201;
 constexpr int InvalidMessage = -204;

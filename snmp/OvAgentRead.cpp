@@ -59,10 +59,17 @@ OvOidPath OvAgentRead::NameOf(const variable_list* vb) {
     return path;
 }
 
-const variable_list* OvAgentRead::Next(const variable_list* vb) {
-    return vb->next_variable;
+QString OvAgentRead::TextOf(int syntax, const variable_list* vb) {
+    try {
+        return OvReceivedText(syntax, vb);
+    } catch (const OvException&) {
+        return QString();
+    }
 }
 
-const variable_list* OvAgentRead::Bindings(const snmp_pdu* pdu) {
-    return pdu ? pdu->variables : nullptr;
+int OvAgentRead::RefusedItem(const OvSnmpResult& result, const std::vector<size_t>& asked) {
+    const int at = result.ErrorIndex;
+    if (result.Code != OvCode::NoSuchName || at < 1 || static_cast<size_t>(at) > asked.size())
+        return -1;
+    return static_cast<int>(asked[static_cast<size_t>(at - 1)]);
 }

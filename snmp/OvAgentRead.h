@@ -44,8 +44,10 @@ protected:
     static bool ParseOid(const QString& text, OvOidPath& path);
     static void AddNull(snmp_pdu* pdu, const OvOidPath& path);
     static OvOidPath NameOf(const variable_list* vb);
-    static const variable_list* Next(const variable_list* vb);
-    static const variable_list* Bindings(const snmp_pdu* pdu);
+    // The value text of a binding in syntax; empty for a syntax that has no text form.
+    static QString TextOf(int syntax, const variable_list* vb);
+    // Which of the asked items an SNMPv1 noSuchName refusal names, or -1 for another result.
+    static int RefusedItem(const OvSnmpResult& result, const std::vector<size_t>& asked);
 
     const OvSNMPTarget Target;
 

@@ -12,7 +12,7 @@ OvScalarRead::OvScalarRead(const OvSNMPTarget& target, std::vector<OvReadObject>
     : OvAgentRead(target, parent), Objects(std::move(objects)) {
     for (const OvReadObject& o : Objects) {
         OvOidPath path;
-        Absent.push_back(!ParseOid(o.Oid, path));
+        ParseOid(o.Oid, path); // left empty when invalid: such an object is absent
         Paths.push_back(std::move(path));
     }
 }
@@ -20,8 +20,9 @@ OvScalarRead::OvScalarRead(const OvSNMPTarget& target, std::vector<OvReadObject>
 void OvScalarRead::Start() {
     Begin();
     Cells.assign(Objects.size(), std::nullopt);
-    for (size_t i = 0; i < Objects.size(); ++i)
-        Absent[i] = Paths[i].empty();
+    Absent.clear();
+    for (const OvOidPath& path : Paths)
+        Absent.push_back(path.empty());
     RequestMissing();
 }
 
@@ -41,9 +42,9 @@ void OvScalarRead::RequestMissing() {
 }
 
 void OvScalarRead::Answered(OvSnmpResult& result, const std::vector<size_t>& asked) {
-    const int badIndex = result.ErrorIndex;
-    if (result.Code == OvCode::NoSuchName && badIndex >= 1 && static_cast<size_t>(badIndex) <= asked.size()) {
-        Absent[asked[static_cast<size_t>(badIndex - 1)]] = true;
+    const int refused = RefusedItem(result, asked);
+    if (refused >= 0) { // SNMPv1: asked again without it
+        Absent[static_cast<size_t>(refused)] = true;
         RequestMissing();
         return;
     }
@@ -52,16 +53,12 @@ void OvScalarRead::Answered(OvSnmpResult& result, const std::vector<size_t>& ask
         return;
     }
     size_t position = 0;
-    for (const variable_list* vb = Bindings(result.Response.get()); vb && position < asked.size();
-         vb = Next(vb), ++position) {
+    for (const variable_list* vb = result.Response ? result.Response->variables : nullptr;
+         vb && position < asked.size(); vb = vb->next_variable, ++position) {
         const size_t i = asked[position];
         if (OvIsException(vb) || NameOf(vb) != Paths[i])
             continue;
-        try {
-            Cells[i] = OvReceivedText(Objects[i].Syntax, vb);
-        } catch (const OvException&) {
-            Cells[i] = QString();
-        }
+        Cells[i] = TextOf(Objects[i].Syntax, vb);
     }
     if (position < asked.size()) {
         Finish(OvCode::InvalidPdu);

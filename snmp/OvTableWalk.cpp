@@ -9,8 +9,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kTooBig = -101;
-
 bool startsWith(const OvOidPath& path, const OvOidPath& prefix) {
     return path.size() > prefix.size() && std::equal(prefix.begin(), prefix.end(), path.begin());
 }
@@ -21,8 +19,7 @@ OvTableWalk::OvTableWalk(const OvSNMPTarget& target, std::vector<OvReadObject> c
     for (const OvReadObject& c : columns) {
         ColumnState state;
         state.Syntax = c.Syntax;
-        state.Done = !ParseOid(c.Oid, state.Prefix); // a column of no valid identifier has no rows
-        state.Last = state.Prefix;
+        ParseOid(c.Oid, state.Prefix); // left empty when invalid: such a column has no rows
         Columns.push_back(std::move(state));
     }
 }
@@ -35,7 +32,7 @@ void OvTableWalk::Start() {
         c.Last = c.Prefix;
         c.Done = c.Prefix.empty();
     }
-    Repetitions = 0; // chosen from the columns still going
+    Repetitions = 0;
     RequestNext();
 }
 
@@ -68,16 +65,14 @@ void OvTableWalk::RequestNext() {
 }
 
 void OvTableWalk::Answered(OvSnmpResult& result, const std::vector<size_t>& asked, int repetitions) {
-    const int badIndex = result.ErrorIndex;
-    if (result.Code == OvCode::NoSuchName && Target.Security.Version == 0 && badIndex >= 1 &&
-        static_cast<size_t>(badIndex) <= asked.size()) {
+    const int refused = Target.Security.Version == 0 ? RefusedItem(result, asked) : -1;
+    if (refused >= 0) {
         // SNMPv1 ends a column this way, and refuses the whole request with it.
-        Columns[asked[static_cast<size_t>(badIndex - 1)]].Done = true;
-    } else if (result.Code == kTooBig && repetitions > 1) {
+        Columns[static_cast<size_t>(refused)].Done = true;
+    } else if (result.Code == OvCode::TooBig && repetitions > 1) {
         Repetitions = repetitions / 2;
     } else if (result.Code != 0) {
-        Deliver(false);
-        Finish(result.Code);
+        Stop(result.Code);
         return;
     } else if (!Store(result.Response.get(), asked)) {
         return;
@@ -89,8 +84,9 @@ void OvTableWalk::Answered(OvSnmpResult& result, const std::vector<size_t>& aske
 bool OvTableWalk::Store(const snmp_pdu* response, const std::vector<size_t>& asked) {
     bool progress = false;
     size_t position = 0;
-    for (const variable_list* vb = Bindings(response); vb; vb = Next(vb), ++position) {
-        ColumnState& column = Columns[asked[position % asked.size()]];
+    for (const variable_list* vb = response->variables; vb; vb = vb->next_variable, ++position) {
+        const size_t index = asked[position % asked.size()];
+        ColumnState& column = Columns[index];
         if (column.Done)
             continue;
         OvOidPath name = NameOf(vb);
@@ -101,28 +97,27 @@ bool OvTableWalk::Store(const snmp_pdu* response, const std::vector<size_t>& ask
         }
         if (!(column.Last < name)) {
             // The same or an earlier identifier again: this agent would be walked for ever.
-            Deliver(false);
-            Finish(OvCode::WalkNotAdvancing);
+            Stop(OvCode::WalkNotAdvancing);
             return false;
         }
         OvReadCells& cells =
             Pending[OvOidPath(name.begin() + static_cast<long>(column.Prefix.size()), name.end())];
         cells.resize(Columns.size());
-        try {
-            cells[asked[position % asked.size()]] = OvReceivedText(column.Syntax, vb);
-        } catch (const OvException&) {
-            cells[asked[position % asked.size()]] = QString();
-        }
+        cells[index] = TextOf(column.Syntax, vb);
         column.Last = std::move(name);
         progress = true;
     }
     if (!progress) {
         // No binding at all, or none for a column still going: asking again would bring the same.
-        Deliver(false);
-        Finish(position == 0 ? OvCode::InvalidPdu : OvCode::WalkNotAdvancing);
+        Stop(position == 0 ? OvCode::InvalidPdu : OvCode::WalkNotAdvancing);
         return false;
     }
     return true;
+}
+
+void OvTableWalk::Stop(int code) {
+    Deliver(false); // the rows read before keep their place
+    Finish(code);
 }
 
 void OvTableWalk::Deliver(bool everything) {

@@ -44,10 +44,12 @@ private:
     // not advance.
     bool Store(const snmp_pdu* response, const std::vector<size_t>& asked);
     void Deliver(bool everything);
+    // Ends the walk with code after handing on the rows that are complete.
+    void Stop(int code);
     bool AllDone() const;
 
     std::vector<ColumnState> Columns;
     std::map<OvOidPath, OvReadCells> Pending; // rows some column may still add to
-    int Repetitions = 1;
+    int Repetitions = 0;                      // 0: as many as fit
     int Delivered = 0;
 };
