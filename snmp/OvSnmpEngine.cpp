@@ -566,7 +566,7 @@ QByteArray engineIdOf(const netsnmp_session* session) {
 }
 
 void setEngineId(netsnmp_session* session, const snmp_pdu* report) {
-    SNMP_FREE(session->securityEngineID);
+    free(session->securityEngineID); // what SNMP_FREE does, without its C cast
     session->securityEngineID = copyBytes(QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
                                                      static_cast<int>(report->securityEngineIDLen)));
     session->securityEngineIDLen = report->securityEngineIDLen;
