@@ -126,43 +126,57 @@ void OvMibReader::ReadTable(size_t sourceIndex) {
     for (const TSNMPVarInfo* c : columns)
         titles << QLatin1String(c->Name);
     SetTitles(titles);
-    auto* walk = Begin(std::make_unique<OvTableWalk>(Target, columnsOf(columns, QString())));
-    connect(walk, &OvTableWalk::RowsArrived, this, [this, &source](const std::vector<OvTableRow>& rows) {
-        Q_EMIT RowsArrived(TableRows(source, rows));
-    });
-    connect(walk, &OvAgentRead::Finished, this, [this, walk, sourceIndex](int code, const QString& message) {
-        if (code == 0 && walk->RowCount() == 0) {
+    Walk(
+        columns, [this, &source](const std::vector<OvTableRow>& rows) { return TableRows(source, rows); },
+        [this, sourceIndex] {
             // This agent has not this table: the next one the view knows, else the view stays empty.
-            if (sourceIndex + 1 < ViewInfo.Sources.size()) {
+            if (sourceIndex + 1 < ViewInfo.Sources.size())
                 ReadTable(sourceIndex + 1);
-                return;
-            }
-            Q_EMIT Finished(OvCode::NoSuchName, OvErrorMessage(OvCode::NoSuchName));
-            return;
-        }
-        Q_EMIT Finished(code, message);
+            else
+                Q_EMIT Finished(OvCode::NoSuchName, OvErrorMessage(OvCode::NoSuchName));
+        });
+}
+
+void OvMibReader::Walk(const std::vector<const TSNMPVarInfo*>& columns, RowMaker makeRows,
+                       std::function<void()> whenEmpty) {
+    auto* walk = Begin(std::make_unique<OvTableWalk>(Target, columnsOf(columns, QString())));
+    connect(walk, &OvTableWalk::RowsArrived, this,
+            [this, makeRows](const std::vector<OvTableRow>& rows) { Q_EMIT RowsArrived(makeRows(rows)); });
+    connect(walk, &OvAgentRead::Finished, this, [this, walk, whenEmpty](int code, const QString& message) {
+        if (code == 0 && walk->RowCount() == 0)
+            whenEmpty();
+        else
+            Q_EMIT Finished(code, message);
     });
     walk->Start();
 }
 
+// The keys, then each counter's 32-bit column followed by its 64-bit twin where it has one.
+std::vector<const TSNMPVarInfo*> OvMibReader::InterfaceColumns() {
+    std::vector<const TSNMPVarInfo*> columns = OvRowsOf(MibInterfaceKeys);
+    for (const OvInterfaceCounter& c : OvInterfaceCounters()) {
+        columns.push_back(&c.Narrow);
+        if (c.Wide)
+            columns.push_back(c.Wide);
+    }
+    return columns;
+}
+
 std::vector<OvMibRow> OvMibReader::InterfaceRows(const std::vector<OvTableRow>& rows) const {
-    const auto& counters = OvInterfaceCounters();
     std::vector<OvMibRow> out;
     for (const OvTableRow& r : rows) {
         const QString ifIndex = r.Cells[0].value_or(QString());
         const QString ifDescr = r.Cells[1].value_or(QString());
-        size_t wideColumn = 2 + counters.size();
-        for (size_t k = 0; k < counters.size(); ++k) {
-            const OvInterfaceCounter& counter = counters[k];
-            const std::optional<QString>* cell = &r.Cells[2 + k];
+        size_t column = 2; // in the order of InterfaceColumns
+        for (const OvInterfaceCounter& counter : OvInterfaceCounters()) {
+            const std::optional<QString>* cell = &r.Cells[column++];
             const TSNMPVarInfo* info = &counter.Narrow;
-            if (counter.Wide) {
-                if (r.Cells[wideColumn]) {
-                    cell = &r.Cells[wideColumn];
-                    info = counter.Wide;
-                }
-                ++wideColumn;
+            if (counter.Wide && r.Cells[column]) { // the 64-bit counter where the agent has it
+                cell = &r.Cells[column];
+                info = counter.Wide;
             }
+            if (counter.Wide)
+                ++column;
             if (!*cell)
                 continue;
             const QString name = QLatin1String(info->Name);
@@ -177,20 +191,7 @@ std::vector<OvMibRow> OvMibReader::InterfaceRows(const std::vector<OvTableRow>& 
 void OvMibReader::ReadInterfaceCounters() {
     SetTitles({QStringLiteral("ifIndex"), QStringLiteral("ifDescr"), QStringLiteral("Object"),
                QStringLiteral("Value")});
-    std::vector<const TSNMPVarInfo*> columns = OvRowsOf(MibInterfaceKeys);
-    for (const OvInterfaceCounter& c : OvInterfaceCounters())
-        columns.push_back(&c.Narrow);
-    for (const OvInterfaceCounter& c : OvInterfaceCounters())
-        if (c.Wide)
-            columns.push_back(c.Wide);
-    auto* walk = Begin(std::make_unique<OvTableWalk>(Target, columnsOf(columns, QString())));
-    connect(walk, &OvTableWalk::RowsArrived, this,
-            [this](const std::vector<OvTableRow>& rows) { Q_EMIT RowsArrived(InterfaceRows(rows)); });
-    connect(walk, &OvAgentRead::Finished, this, [this, walk](int code, const QString& message) {
-        if (code == 0 && walk->RowCount() == 0)
-            Q_EMIT Finished(OvCode::NoSuchName, OvErrorMessage(OvCode::NoSuchName));
-        else
-            Q_EMIT Finished(code, message);
-    });
-    walk->Start();
+    Walk(
+        InterfaceColumns(), [this](const std::vector<OvTableRow>& rows) { return InterfaceRows(rows); },
+        [this] { Q_EMIT Finished(OvCode::NoSuchName, OvErrorMessage(OvCode::NoSuchName)); });
 }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class OvAgentRead;
@@ -46,7 +47,13 @@ private:
     void SetTitles(const QStringList& titles);
     std::vector<OvMibRow> TableRows(const OvMibTableSource& source,
                                     const std::vector<OvTableRow>& rows) const;
+    static std::vector<const TSNMPVarInfo*> InterfaceColumns();
     std::vector<OvMibRow> InterfaceRows(const std::vector<OvTableRow>& rows) const;
+    using RowMaker = std::function<std::vector<OvMibRow>(const std::vector<OvTableRow>&)>;
+    // Walks columns, handing on their rows as makeRows shows them; whenEmpty runs instead
+    // of Finished when the agent has no row.
+    void Walk(const std::vector<const TSNMPVarInfo*>& columns, RowMaker makeRows,
+              std::function<void()> whenEmpty);
     // Replaces the running read; the old one's answers are dropped with it.
     template <class Kind> Kind* Begin(std::unique_ptr<Kind> read);
 
