@@ -14,38 +14,40 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 struct ViewerRequest {
     OvSNMPTarget Target;
     TLaunchTexts Texts;
-    QString OutputFile; // empty: windows
-    bool Export = false;
 };
 
-// The environment first, the command line over it. /O arguments are taken out before the
-// launch options are read: a path such as "/tmp/x.csv" would otherwise read as "/t".
-ViewerRequest readRequest(QStringList arguments) {
-    ViewerRequest request;
+// Takes the /O arguments out before the launch options are read (a path such as
+// "/tmp/x.csv" would otherwise read as "/t"); the last one's file, or none without /O.
+std::optional<QString> takeOutputFile(QStringList& arguments) {
+    std::optional<QString> file;
     for (auto it = arguments.begin(); it != arguments.end();) {
         if (it->startsWith(QStringLiteral("/O"))) {
-            request.Export = true;
-            request.OutputFile = it->mid(2);
+            file = it->mid(2);
             it = arguments.erase(it);
         } else {
             ++it;
         }
     }
+    return file;
+}
+
+// The environment first, the command line over it. The session's default target becomes
+// the viewer's: the system group's editor binds through it.
+ViewerRequest readRequest(const QStringList& arguments) {
+    ViewerRequest request;
     request.Target = TSNMPSession::DefaultTarget();
     const QString letters =
         OvApplyViewerEnvironment(QProcessEnvironment::systemEnvironment(), request.Target, request.Texts);
     OvParseLaunchOptions(OvWithoutEmptyOptions(arguments, letters), request.Target, request.Texts);
-    if (request.Export && request.OutputFile.isEmpty())
-        throw OvException(OvCode::BadFormatSpecifier,
-                          QStringLiteral("/O needs a file name (\"-\" for standard output)."));
+    TSNMPSession::DefaultTarget() = request.Target;
     return request;
 }
 
@@ -56,9 +58,12 @@ QString viewNames() {
     return names.join(QStringLiteral(", "));
 }
 
-int exportView(int argc, char* argv[], const QStringList& arguments) {
+int exportView(int argc, char* argv[], const QStringList& arguments, const QString& outputFile) {
     QCoreApplication app(argc, argv);
     try {
+        if (outputFile.isEmpty())
+            throw OvException(OvCode::BadFormatSpecifier,
+                              QStringLiteral("/O needs a file name (\"-\" for standard output)."));
         TSNMPSession::Create(QString());
         const ViewerRequest request = readRequest(arguments);
         const OvMibView* view = OvFindMibView(request.Texts.LaunchTypeText);
@@ -66,8 +71,7 @@ int exportView(int argc, char* argv[], const QStringList& arguments) {
             throw OvException(OvCode::BadFormatSpecifier,
                               QStringLiteral("Unknown view \"%1\"; the views are %2.")
                                   .arg(request.Texts.LaunchTypeText, viewNames()));
-        TSNMPSession::DefaultTarget() = request.Target;
-        OvMibExport job(*view, request.Target, request.OutputFile);
+        OvMibExport job(*view, request.Target, outputFile);
         QObject::connect(&job, &OvMibExport::Done, &app, [&job](int status) {
             if (status != 0)
                 std::fprintf(stderr, "%s\n", job.Message().toLocal8Bit().constData());
@@ -87,8 +91,6 @@ int showView(int argc, char* argv[], const QStringList& arguments) {
     try {
         TSNMPSession::Create(QString());
         const ViewerRequest request = readRequest(arguments);
-        // The system group's editor binds through the session's default target.
-        TSNMPSession::DefaultTarget() = request.Target;
         if (const OvMibView* view = OvFindMibView(request.Texts.LaunchTypeText)) {
             auto* form = new TMibViewForm(*view, request.Texts.AddressText, request.Target);
             form->setAttribute(Qt::WA_DeleteOnClose);
@@ -110,7 +112,6 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const bool headless = std::any_of(arguments.begin(), arguments.end(),
-                                      [](const QString& a) { return a.startsWith(QStringLiteral("/O")); });
-    return headless ? exportView(argc, argv, arguments) : showView(argc, argv, arguments);
+    const std::optional<QString> outputFile = takeOutputFile(arguments);
+    return outputFile ? exportView(argc, argv, arguments, *outputFile) : showView(argc, argv, arguments);
 }
