@@ -71,10 +71,13 @@ void TSNMPSession::Create(const QString& directory) {
     const QByteArray engineId(EngineId);
     quint32 boots = 0;
     const int status = OvBootCounter::Increment(file, engineId, boots);
-    if (status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave)
-        throw OvException(OvCode::BootCounterLoad);
-    if (status != 0)
-        throw OvException(OvCode::BootCounterSave);
+    if (status != 0) {
+        // The start ends here: the engine goes, and the library's private folder with it.
+        s.engine.reset();
+        throw OvException(status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave
+                              ? OvCode::BootCounterLoad
+                              : OvCode::BootCounterSave);
+    }
     s.boots = boots;
 
     s.engine->InitSecurity(engineId, boots);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct snmp_pdu;
@@ -41,6 +42,8 @@ public:
     // Request time-out and retries of every request.
     static constexpr int TimeoutMs = 1000;
     static constexpr int Retries = 1;
+    // Shortest time between two looks at a silent SNMPv3 agent's engine ID.
+    static constexpr int RecheckIntervalMs = 3000;
 
     OvSnmpEngine();
     ~OvSnmpEngine() override;
@@ -96,11 +99,12 @@ private:
     };
 
     Slot& SlotFor(const OvSNMPTarget& target);
-    void PrepareSecurity(Slot& slot);
     void PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const;
     void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe);
     void SendNow(Slot& slot, Queued q);
     void Complete(Completion done, bool safe, OvSnmpResult result);
+    // The code of a send that failed before reaching the wire.
+    static int SendFailure(const Slot& slot);
     static OvPduPtr NewProbe();
     void StartDiscovery(Slot& slot);
     void SendProbe(Slot& slot, OvPduPtr probe, int step);
@@ -108,7 +112,7 @@ private:
     void LearnTimeWindow(Slot& slot);
     void TimeWindowKnown(Slot& slot, int code);
     void FinishDiscovery(Slot& slot, bool ready, int code);
-    void RecheckEngine(Slot& slot, Queued timedOut);
+    void RecheckEngine(Slot& slot, std::optional<Queued> timedOut);
     void EngineRechecked(Slot& slot, snmp_pdu* report);
     void RegisterUser(Slot& slot);
     // One round of a synchronous wait: reads what arrived and runs the safe steps; false

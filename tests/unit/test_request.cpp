@@ -7,6 +7,7 @@
 #include "snmp/OvSNMPRequest.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -353,6 +354,19 @@ TEST_F(Requests, AgentReinstalledWithANewEngineIdIsFoundAgain) {
     agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-third"), port);
     ASSERT_NE(agent, nullptr) << error;
     EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Code, 0);
+
+    // Down for a while (several time-outs after the first), then back with a new engine:
+    // the next requests find it again.
+    agent.reset();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Code, -405);
+    agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-fourth"), port);
+    ASSERT_NE(agent, nullptr) << error;
+    QThread::msleep(OvSnmpEngine::RecheckIntervalMs); // the look at the engine is due again
+    int code = GetAsyncAndWait(r, true, 10000).Code;
+    if (code != 0)
+        code = GetAsyncAndWait(r, true, 10000).Code; // at most one poll is lost
+    EXPECT_EQ(code, 0);
 }
 
 TEST_F(Requests, ChangedPassPhraseTakesEffect) {
