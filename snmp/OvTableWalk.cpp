@@ -76,6 +76,9 @@ void OvTableWalk::Answered(OvSnmpResult& result, const std::vector<size_t>& aske
         return;
     } else if (!Store(result.Response.get(), asked)) {
         return;
+    } else if (Delivered + static_cast<int>(Pending.size()) > OvMaxTableRows) {
+        Stop(OvCode::TooManyRows);
+        return;
     }
     Deliver(false);
     RequestNext();

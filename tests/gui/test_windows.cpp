@@ -8,6 +8,7 @@
 #include "device/TConfigForms.h"
 
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
@@ -129,17 +130,45 @@ TEST_F(Windows, SetWritesExactlyTheTickedRows) {
         EXPECT_FALSE(mac->Request()->VarList().Item(i)->Access & OvAccess::invalid);
 }
 
-TEST_F(Windows, SetWithNothingTickedWritesNothingAndReadsAgain) {
+TEST_F(Windows, SetWithNothingTickedSendsNothing) {
     auto dss = open<TDSSForm>("DSS");
     ASSERT_TRUE(waitForLines(*dss, 1));
     const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0"));
     qobject_cast<QLineEdit*>(dss->LayoutRows()[0].Control)->setText(QStringLiteral("11"));
     dss->EditorPanel()->ButtonPanel->SelectNoneButton->click();
     dss->EditorPanel()->ButtonPanel->SetCheckedButton->click();
-    ASSERT_TRUE(waitForLines(*dss, 3));
-    EXPECT_TRUE(memoLines(*dss)[1].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*dss)[1];
+    ASSERT_TRUE(waitForLines(*dss, 2));
+    EXPECT_TRUE(memoLines(*dss)[1].startsWith(QStringLiteral("Set: Nothing was ticked!.")))
+        << memoLines(*dss)[1];
+    QTest::qWait(300);
+    EXPECT_EQ(memoLines(*dss).size(), 2); // and no read follows
     EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0")), before);
-    EXPECT_EQ(shown(*dss, 0), before.section(QStringLiteral("INTEGER: "), 1));
+}
+
+TEST_F(Windows, AReadThatFailedLeavesNothingToWrite) {
+    const QString ssid = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0");
+    const QString beacon = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.7.0");
+    const QString ssidBefore = ToolGet(ssid);
+    Sim()->SetSilent(true); // what it receives meanwhile, it answers when it goes on
+    auto station = open<TStationConfigForm>("Station Configuration");
+    ASSERT_TRUE(waitForLines(*station, 1));
+    EXPECT_TRUE(memoLines(*station)[0].startsWith(QStringLiteral("Get: SNMP request timed out!")));
+    station->EditorPanel()->ButtonPanel->SetCheckedButton->click(); // every writable row ticked
+    ASSERT_TRUE(waitForLines(*station, 2));
+    EXPECT_TRUE(memoLines(*station)[1].startsWith(QStringLiteral(
+        "Set: Bad value of the associated SNMP variable's (partial) data! (dot11DesiredSSID).")))
+        << memoLines(*station)[1];
+    // A value the user types can still be written.
+    station->EditorPanel()->ButtonPanel->SelectNoneButton->click();
+    tick(*station, 6)->setChecked(true);
+    QTest::keyClicks(qobject_cast<QLineEdit*>(station->LayoutRows()[6].Control), QStringLiteral("120"));
+    Sim()->SetSilent(false);
+    station->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*station, 4));
+    EXPECT_TRUE(memoLines(*station)[2].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*station)[2];
+    EXPECT_TRUE(ToolGet(beacon).endsWith(QStringLiteral("INTEGER: 120")));
+    EXPECT_EQ(ToolGet(ssid), ssidBefore); // the empty edits were never sent
+    ToolSet(beacon, QStringLiteral("i"), QStringLiteral("100"));
 }
 
 TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {

@@ -108,21 +108,29 @@ TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
     QString error;
     auto hostile = TestAgent::StartHostile(&error, QStringLiteral("backwards"));
     ASSERT_NE(hostile, nullptr) << error.toStdString();
+    auto endless = TestAgent::StartHostile(&error, QStringLiteral("endless"));
+    ASSERT_NE(endless, nullptr) << error.toStdString();
+    const int limit = OvMaxTableRows;
+    OvMaxTableRows = 40;
     struct Case {
         const char* Name;
-        bool Hostile;
+        TestAgent* Hostile;
         quint8 Version;
         const char* Column;
         int Code;
         int Rows; // what was read before the agent went wrong is kept
     };
     for (const Case& c :
-         {Case{"past the last object, v2c", false, 1, "1.3.6.1.6.3.99999", 0, 0},
-          Case{"past the last object, v1", false, 0, "1.3.6.1.6.3.99999", 0, 0},
-          Case{"going backwards, v2c", true, 1, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::WalkNotAdvancing, 1},
-          Case{"going backwards, v1", true, 0, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::WalkNotAdvancing, 1}}) {
+         {Case{"past the last object, v2c", nullptr, 1, "1.3.6.1.6.3.99999", 0, 0},
+          Case{"past the last object, v1", nullptr, 0, "1.3.6.1.6.3.99999", 0, 0},
+          Case{"going backwards, v2c", hostile.get(), 1, "1.3.6.1.4.1.32473.9.1.1.1",
+               OvCode::WalkNotAdvancing, 1},
+          Case{"going backwards, v1", hostile.get(), 0, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::WalkNotAdvancing,
+               1},
+          Case{"never ending, v2c", endless.get(), 1, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::TooManyRows, 41},
+          Case{"never ending, v1", endless.get(), 0, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::TooManyRows, 41}}) {
         OvSNMPTarget target = V2c();
-        target.Device.Port = c.Hostile ? hostile->Port() : Agent->Port();
+        target.Device.Port = c.Hostile ? c.Hostile->Port() : Agent->Port();
         target.Security.Version = c.Version;
         OvTableWalk walk(target, {{QLatin1String(c.Column), OvSyntax::integer}});
         int code = -1000;
@@ -132,6 +140,7 @@ TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
         EXPECT_EQ(code, c.Code) << c.Name;
         EXPECT_EQ(walk.RowCount(), c.Rows) << c.Name;
     }
+    OvMaxTableRows = limit;
 }
 
 TEST(CounterDeltas, WrapAtTheCountersWidthAndRateInSeconds) {
