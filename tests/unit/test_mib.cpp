@@ -5,6 +5,7 @@
 #include "mib/OvCounterDeltas.h"
 #include "mib/OvMibReader.h"
 #include "snmp/OvSNMPVar.h"
+#include "snmp/OvScalarRead.h"
 #include "snmp/OvTableWalk.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +142,28 @@ TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
         EXPECT_EQ(walk.RowCount(), c.Rows) << c.Name;
     }
     OvMaxTableRows = limit;
+}
+
+TEST_F(MibViews, AScalarAnswerOfAnotherNameOrTypeFailsTheReadAndSaysWhich) {
+    QString error;
+    for (const char* mode : {"renamed", "integers"}) {
+        auto hostile = TestAgent::StartHostile(&error, QLatin1String(mode));
+        ASSERT_NE(hostile, nullptr) << error.toStdString();
+        OvSNMPTarget target = V2c();
+        target.Device.Port = hostile->Port();
+        OvScalarRead read(target, {{QStringLiteral("1.3.6.1.2.1.1.3.0"), OvSyntax::timeticks},
+                                   {QStringLiteral("1.3.6.1.2.1.1.5.0"), OvSyntax::displaystr}});
+        int code = -1000;
+        QString message;
+        QObject::connect(&read, &OvAgentRead::Finished, [&](int finished, const QString& text) {
+            code = finished;
+            message = text;
+        });
+        read.Start();
+        EXPECT_TRUE(WaitFor([&code] { return code != -1000; }, 10000)) << mode;
+        EXPECT_EQ(code, OvCode::NoSuchName) << mode;
+        EXPECT_TRUE(message.endsWith(QStringLiteral("(1.3.6.1.2.1.1.3.0)"))) << mode << message.toStdString();
+    }
 }
 
 TEST(CounterDeltas, WrapAtTheCountersWidthAndRateInSeconds) {
