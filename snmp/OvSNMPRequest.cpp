@@ -371,7 +371,7 @@ bool OvSNMPRequest::Get(bool first) {
     OvPduPtr pdu = BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext);
     OvSnmpResult r = Engine().SendSync(Target, std::move(pdu));
     if (r.Code != 0 && !(r.Code == OvCode::NoSuchName && IsTableKind()))
-        throw OvException(r.Code);
+        throw OvException(r.Code, r.Message());
     return MappedRow(r);
 }
 
@@ -408,7 +408,7 @@ bool OvSNMPRequest::Set(bool mapResponse) {
         return false;
     OvSnmpResult r = Engine().SendSync(Target, BuildWritePdu());
     if (r.Code != 0)
-        throw OvException(r.Code);
+        throw OvException(r.Code, r.Message());
     return mapResponse && MappedRow(r);
 }
 
@@ -456,7 +456,7 @@ void OvSNMPRequest::Complete(const QPointer<QObject>& context, bool hasContext, 
         }
     }
     if (e.Message.isEmpty())
-        e.Message = OvErrorMessage(e.Code);
+        e.Message = e.Code == result.Code ? result.Message() : OvErrorMessage(e.Code);
     if (handler)
         handler(e, VarList);
 }

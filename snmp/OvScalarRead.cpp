@@ -49,7 +49,7 @@ void OvScalarRead::Answered(OvSnmpResult& result, const std::vector<size_t>& ask
         return;
     }
     if (result.Code != 0) {
-        Finish(result.Code);
+        Finish(result.Code, result.Message());
         return;
     }
     size_t position = 0;

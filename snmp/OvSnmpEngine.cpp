@@ -30,6 +30,11 @@ void OvPduDeleter::operator()(snmp_pdu* pdu) const {
         snmp_free_pdu(pdu);
 }
 
+QString OvSnmpResult::Message() const {
+    const QString message = OvErrorMessage(Code);
+    return Hint.isEmpty() ? message : message + QLatin1Char(' ') + Hint;
+}
+
 namespace {
 
 bool libraryInitialised = false;
@@ -231,12 +236,27 @@ struct OvSnmpEngine::Slot {
     // while it was down is found by looking again on later time-outs, now and then.
     bool Probing = false;
     QElapsedTimer LastProbe;
+    // The agent answered the last look at its engine ID, and whether it has answered a
+    // request since its engine became known: a time-out of an encrypted request to an
+    // agent that answers the unencrypted look points at the privacy settings.
+    bool AnsweredDiscovery = false;
+    bool AnsweredRequest = false;
     std::vector<Queued> Waiting;    // until the agent's engine is known
     std::vector<Queued> Rechecking; // timed out while the engine ID is looked at again
     std::unique_ptr<QSocketNotifier> Notifier;
 
     bool RecheckDue() const;
+    bool SilentToEncryption() const;
 };
+
+bool OvSnmpEngine::Slot::SilentToEncryption() const {
+    return V3 && Level == SNMP_SEC_LEVEL_AUTHPRIV && AnsweredDiscovery && !AnsweredRequest;
+}
+
+QString OvSnmpEngine::PrivacyHint() {
+    return QStringLiteral(
+        "The device answered but not to the encrypted request: check the privacy pass phrase and protocol.");
+}
 
 bool OvSnmpEngine::Slot::RecheckDue() const {
     return !Probing && (!LastProbe.isValid() || LastProbe.elapsed() >= RecheckIntervalMs);
@@ -597,6 +617,7 @@ void OvSnmpEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
     netsnmp_session* session = snmp_sess_session(slot.Session);
     if (report && report->securityEngineIDLen > 0 && session->securityEngineIDLen == 0)
         setEngineId(session, report);
+    slot.AnsweredDiscovery = report && report->securityEngineIDLen > 0;
     if (session->securityEngineIDLen == 0) {
         FinishDiscovery(slot, false, code == 0 ? OvCode::UnknownEngineId : code);
         return;
@@ -633,6 +654,8 @@ void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
         }
         OvSnmpResult r;
         r.Code = code;
+        if (code == OvCode::Timeout && slot.SilentToEncryption())
+            r.Hint = PrivacyHint(); // the look at the time window was encrypted too
         Complete(std::move(q.Done), q.Safe, std::move(r));
     }
 }
@@ -650,6 +673,7 @@ void OvSnmpEngine::RecheckEngine(Slot& slot, std::optional<Queued> timedOut) {
 
 void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
     slot.Probing = false;
+    slot.AnsweredDiscovery = report && report->securityEngineIDLen > 0;
     auto rechecking = std::move(slot.Rechecking);
     slot.Rechecking.clear();
     netsnmp_session* session = snmp_sess_session(slot.Session);
@@ -667,6 +691,7 @@ void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
     }
     // A new engine (the agent was reinstalled or reset): learn it and send once more.
     setEngineId(session, report);
+    slot.AnsweredRequest = false;
     for (Queued& q : rechecking)
         slot.Waiting.push_back(std::move(q));
     slot.State = Slot::Discovering;
@@ -804,7 +829,9 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
     self->InFlight.erase(it);
     Slot* slot = pending.Owner;
     if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != SNMP_MSG_REPORT)
-        slot->Answered = true;
+        slot->Answered = slot->AnsweredRequest = true;
+    if (pending.ProbeStep == 0 && r.Code == OvCode::Timeout && slot->SilentToEncryption())
+        r.Hint = PrivacyHint();
     auto result = std::make_shared<OvSnmpResult>(std::move(r));
     const bool timedOut = pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry;
     if (timedOut && slot->Answered) {

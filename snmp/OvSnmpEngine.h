@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
@@ -28,6 +29,11 @@ struct OvSnmpResult {
     int Code = 0;
     int ErrorIndex = 0;
     OvPduPtr Response;
+    // What the engine knows beyond the code, said after its message (empty: nothing).
+    QString Hint;
+
+    // The code's message, and the hint after it.
+    QString Message() const;
 };
 
 // The net-snmp side of the process-wide session: library set-up without reading or
@@ -72,6 +78,10 @@ public:
     // Waits up to ms for answers or time-outs of outstanding requests and handles them;
     // runs no other events of the program.
     void WaitForEvents(int ms);
+
+    // Said after a time-out when the agent answers the unencrypted engine discovery but
+    // never an encrypted request: a wrong privacy pass phrase or protocol.
+    static QString PrivacyHint();
 
     // Status mapping: a net-snmp SNMPERR_* value, an agent error-status, a Report PDU.
     static int MapLibraryStatus(int snmpError);
