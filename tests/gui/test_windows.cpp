@@ -7,8 +7,8 @@
 #include "catalogue/OvCatalogue.h"
 #include "device/TConfigForms.h"
 
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QElapsedTimer>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <gtest/gtest.h>
