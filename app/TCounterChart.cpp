@@ -7,8 +7,10 @@
 #include <QValueAxis>
 #include <algorithm>
 
+// The axes belong to the chart from the start: they join it only with the first curve.
 TCounterChart::TCounterChart(QWidget* parent)
-    : QChartView(parent), Chart(new QChart), TimeAxis(new QDateTimeAxis), RateAxis(new QValueAxis) {
+    : QChartView(parent), Chart(new QChart), TimeAxis(new QDateTimeAxis(Chart)),
+      RateAxis(new QValueAxis(Chart)) {
     setObjectName(QStringLiteral("counterChart"));
     Chart->setMargins(QMargins(4, 4, 4, 4));
     Chart->legend()->setAlignment(Qt::AlignRight);

@@ -191,7 +191,7 @@ TEST(CounterDeltas, WrapAtTheCountersWidthAndRateInSeconds) {
 TEST(MibViewsOfTheAccessPoint, RoutingFallsBackToTheOldestTableTheAgentHas) {
     // The simulated access point has neither inetCidrRouteTable nor ipCidrRouteTable.
     QString error;
-    auto sim = TestAgent::StartSimulator(&error);
+    TestAgent* sim = SharedAgents::Simulator(&error);
     ASSERT_NE(sim, nullptr) << error.toStdString();
     UseAgent(sim->Address(), sim->Port(), 1);
     const ViewRead routes = readView(QStringLiteral("MIB_IPRouting"), TSNMPSession::DefaultTarget());
