@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -162,6 +163,25 @@ TEST_F(NotificationsWindow, UnseenArrivalsAreCountedInItsTitleAndOtherAddressesI
     EXPECT_TRUE(status->text().contains(QStringLiteral("From other addresses (not shown): 1")))
         << status->text();
     EXPECT_EQ(form->Notifications->ReceivedCount(), 1);
+}
+
+TEST_F(NotificationsWindow, TheSimulatedAccessPointsNotificationsAreShown) {
+    auto form = start(Port);
+    TNotificationsForm* window = open(*form);
+    ASSERT_NE(window, nullptr);
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedChannels);
+    sim.start(QStringLiteral(VELMARN_TEST_SUPPORT "/../../scripts/sim-agent"),
+              {QStringLiteral("--notify"), QString::number(Port)});
+    ASSERT_TRUE(WaitFor([&sim] { return sim.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(sim.exitCode(), 0) << "the inform is acknowledged";
+    QAbstractItemModel* rows = child<QTableView>(window, "NotificationsTable")->model();
+    ASSERT_TRUE(WaitFor([rows] { return rows->rowCount() == 4; }));
+    const QStringList expected{"linkUp", "dot11AuthenticateFail", "linkDown", "coldStart"};
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(cell(rows, r, 4), expected[r]);
+    EXPECT_EQ(cell(rows, 0, 5), QStringLiteral("ifIndex.2 = 2; ifOperStatus.2 = 1"));
+    EXPECT_EQ(cell(rows, 2, 5), QStringLiteral("ifIndex.2 = 2; ifAdminStatus.2 = 1; ifOperStatus.2 = 2"));
 }
 
 TEST_F(NotificationsWindow, APortThatCannotBeOpenedIsToldAndTheRestWorks) {
