@@ -44,6 +44,74 @@ QJsonObject OvNotification::ToJson() const {
     return o;
 }
 
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped, UTF-8 otherwise.
+void appendJsonString(QByteArray& out, const QString& text) {
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void appendMember(QByteArray& out, const char* name, const QString& value) {
+    out += ",\"";
+    out += name;
+    out += "\":";
+    appendJsonString(out, value);
+}
+
+} // namespace
+
+QByteArray OvNotification::ToJsonLine() const {
+    QByteArray out;
+    out.reserve(256 + 96 * static_cast<qsizetype>(Bindings.size()));
+    out += "{\"time\":";
+    appendJsonString(out, Time.toString(Qt::ISODateWithMs));
+    appendMember(out, "source", Source);
+    out += ",\"port\":" + QByteArray::number(SourcePort);
+    appendMember(out, "version", Version);
+    if (!Type.isEmpty())
+        appendMember(out, "type", Type);
+    if (!Oid.isEmpty()) {
+        appendMember(out, "oid", Oid);
+        appendMember(out, "name", Name);
+    }
+    if (!Uptime.isEmpty())
+        appendMember(out, "uptime", Uptime);
+    if (!User.isEmpty())
+        appendMember(out, "user", User);
+    if (Type == QLatin1String("inform"))
+        out += Acknowledged ? ",\"acknowledged\":true" : ",\"acknowledged\":false";
+    if (IsRefused())
+        appendMember(out, "refused", Refusal);
+    out += ",\"bindings\":[";
+    for (size_t i = 0; i < Bindings.size(); ++i) {
+        const OvNotifiedBinding& b = Bindings[i];
+        out += i ? ",{\"oid\":" : "{\"oid\":";
+        appendJsonString(out, b.Oid);
+        appendMember(out, "name", b.Name);
+        appendMember(out, "type", b.Type);
+        appendMember(out, "value", b.Value);
+        out += '}';
+    }
+    out += "]}\n";
+    return out;
+}
+
 OvNotification OvNotification::FromJson(const QJsonObject& o) {
     OvNotification n;
     n.Time = QDateTime::fromString(o.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);

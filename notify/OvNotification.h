@@ -39,6 +39,9 @@ struct OvNotification {
     QString SearchText() const;
 
     QJsonObject ToJson() const;
+    // ToJson as one compact line ending in a line break, written directly: the log's
+    // form, several times faster than going through a QJsonDocument.
+    QByteArray ToJsonLine() const;
     static OvNotification FromJson(const QJsonObject& json);
 
     bool operator==(const OvNotification& o) const;

@@ -44,6 +44,7 @@ bool OvNotificationLog::Open(QString& error) {
         error = File.errorString();
         return false;
     }
+    Size = File.size();
     return true;
 }
 
@@ -60,18 +61,20 @@ void OvNotificationLog::Rotate() {
 }
 
 bool OvNotificationLog::Append(const OvNotification& notification, QString& error) {
-    const QByteArray line = QJsonDocument(notification.ToJson()).toJson(QJsonDocument::Compact) + '\n';
+    const QByteArray line = notification.ToJsonLine();
     if (!Open(error))
         return false;
-    if (File.size() > 0 && File.size() + line.size() > MaxBytes) {
+    if (Size > 0 && Size + line.size() > MaxBytes) {
         Rotate();
         if (!Open(error))
             return false;
     }
     if (File.write(line) != line.size()) {
         error = File.errorString();
+        Size = File.size();
         return false;
     }
+    Size += line.size();
     return true;
 }
 

@@ -38,4 +38,5 @@ private:
     qint64 MaxBytes;
     int KeptFiles;
     QFile File;
+    qint64 Size = 0; // of the open file, counted rather than asked for at every line
 };

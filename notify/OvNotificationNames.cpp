@@ -8,6 +8,7 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
+#include <QHash>
 #include <map>
 
 namespace {
@@ -47,12 +48,13 @@ const std::map<QString, QString>& notificationNames() {
 
 // Every object the module knows by name: the windows' tables, the MIB-II views, and the
 // notification objects; the first table that names an OID wins.
-const std::map<QString, KnownObject>& knownObjects() {
-    static const std::map<QString, KnownObject> objects = [] {
-        std::map<QString, KnownObject> all;
+const QHash<QString, KnownObject>& knownObjects() {
+    static const QHash<QString, KnownObject> objects = [] {
+        QHash<QString, KnownObject> all;
         auto add = [&all](const TSNMPVarInfo* table) {
             for (const TSNMPVarInfo* row : OvRowsOf(table))
-                all.emplace(QLatin1String(row->Oid), KnownObject{QLatin1String(row->Name), row->Syntax});
+                if (!all.contains(QLatin1String(row->Oid)))
+                    all.insert(QLatin1String(row->Oid), KnownObject{QLatin1String(row->Name), row->Syntax});
         };
         add(kNotificationObjects);
         add(MibSystemTable);
@@ -163,13 +165,13 @@ OvNotifiedBinding OvNameBinding(const variable_list* vbIn) {
     b.Type = OvWireTypeName(vb->type);
     int syntax = wireSyntax(vb);
     // The longest known prefix names the object; what follows is its instance.
-    for (size_t length = vb->name_length; length > 0; --length) {
-        const auto it = knownObjects().find(dotted(vb->name, length));
+    for (qsizetype end = b.Oid.size(); end > 0; end = b.Oid.lastIndexOf(QLatin1Char('.'), end - 1)) {
+        const auto it = knownObjects().find(b.Oid.left(end));
         if (it == knownObjects().end())
             continue;
-        b.Name = it->second.Name + b.Oid.mid(it->first.size());
-        if (OvWireTypeFits(it->second.Syntax, vbIn))
-            syntax = it->second.Syntax;
+        b.Name = it->Name + b.Oid.mid(end);
+        if (OvWireTypeFits(it->Syntax, vbIn))
+            syntax = it->Syntax;
         break;
     }
     try {

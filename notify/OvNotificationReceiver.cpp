@@ -233,7 +233,7 @@ int OvNotificationReceiver::Callback(int operation, snmp_session* session, int, 
 
 OvNotification OvNotificationReceiver::Stamp(snmp_pdu* pdu) const {
     OvNotification n;
-    n.Time = QDateTime::currentDateTime();
+    n.Time = QDateTime::currentDateTimeUtc(); // shown in local time; no time zone look-up per arrival
     QHostAddress address;
     if (sourceOf(pdu->transport_data, pdu->transport_data_length, address, n.SourcePort))
         n.Source = address.toString();

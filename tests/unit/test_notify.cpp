@@ -10,6 +10,7 @@
 #include "notify/OvUsmHeader.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 
@@ -392,6 +393,17 @@ TEST(NotificationLog, RotatesKeepingWholeLinesThatReadBackEqual) {
     const std::vector<OvNotification> tail(written.end() - static_cast<long>(read.size()), written.end());
     EXPECT_TRUE(read == tail);
     EXPECT_EQ(OvNotificationLog::Read(log.Path(), 2).size(), 2u);
+}
+
+TEST(NotificationLog, ItsLineIsTheJsonObjectOfTheNotification) {
+    for (int i : {0, 1, 7}) {
+        OvNotification n = sample(i);
+        n.User = QStringLiteral("us\u00e9r\t\x01");
+        const QByteArray line = n.ToJsonLine();
+        EXPECT_TRUE(line.endsWith('\n'));
+        EXPECT_EQ(line.count('\n'), 1);
+        EXPECT_EQ(QJsonDocument::fromJson(line).object(), n.ToJson()) << line.constData();
+    }
 }
 
 TEST(NotificationModel, KeepsTheNewestOnTopAndAtMostItsLimit) {
