@@ -80,7 +80,7 @@ void TNotificationsForm::BuildWindow() {
     Table->verticalHeader()->setDefaultSectionSize(20);
     Table->horizontalHeader()->setStretchLastSection(true);
     Table->setWordWrap(false);
-    const int widths[] = {170, 130, 50, 55, 170};
+    const int widths[] = {170, 130, 60, 55, 170};
     for (int c = 0; c < 5; ++c)
         Table->setColumnWidth(c, widths[c]);
 
@@ -91,12 +91,17 @@ void TNotificationsForm::BuildWindow() {
     Detail->verticalHeader()->hide();
     Detail->horizontalHeader()->setStretchLastSection(true);
     Detail->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Detail->setWordWrap(false);
+    Detail->verticalHeader()->setDefaultSectionSize(20);
+    const int detailWidths[] = {250, 230, 130};
+    for (int c = 0; c < 3; ++c)
+        Detail->setColumnWidth(c, detailWidths[c]);
 
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Table);
     split->addWidget(Detail);
     split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(1, 2);
     column->addWidget(split, 1);
 
     StatusLine = new QLabel(this);
