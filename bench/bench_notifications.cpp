@@ -128,15 +128,23 @@ struct Module {
     Module() { Centre.Start(QStringLiteral("127.0.0.1"), Port, OvSNMPSecurity(), Folder.path()); }
     // Counted as they are logged (reading the file would cost the receiving thread).
     long Logged() { return Centre.LogError().isEmpty() ? Centre.ReceivedCount() : -1; }
+    // Lines in the log and its rotated files.
     long LinesInLog() {
-        QFile f(Centre.Log() ? Centre.Log()->Path() : QString());
-        if (!f.open(QIODevice::ReadOnly))
+        if (!Centre.Log())
             return 0;
-        return f.readAll().count('\n');
+        long lines = 0;
+        QStringList paths = Centre.Log()->OlderPaths();
+        paths << Centre.Log()->Path();
+        for (const QString& path : paths) {
+            QFile f(path);
+            if (f.open(QIODevice::ReadOnly))
+                lines += f.readAll().count('\n');
+        }
+        return lines;
     }
 };
 
-// snmptrapd -f -Lf on its own port, one line per notification.
+// snmptrapd -f -Lf on its own port, in its default format.
 struct Reference {
     QTemporaryDir Folder;
     quint16 Port = TestAgent::FreeUdpPort();
@@ -156,7 +164,7 @@ struct Reference {
         Process.start(QStringLiteral("/usr/sbin/snmptrapd"),
                       {QStringLiteral("-f"), QStringLiteral("-Lf"), LogFile, QStringLiteral("-C"),
                        QStringLiteral("-c"), conf.fileName(), QStringLiteral("-M"),
-                       QStringLiteral("/dev/null"), QStringLiteral("-F"), QStringLiteral("T\\n"),
+                       QStringLiteral("/dev/null"),
                        QStringLiteral("udp:127.0.0.1:") + QString::number(Port)});
         Process.waitForStarted();
         // Ready once its start line is written.
@@ -169,14 +177,21 @@ struct Reference {
         Process.terminate();
         Process.waitForFinished(3000);
     }
-    long Lines() const {
-        QFile f(LogFile);
-        if (!f.open(QIODevice::ReadOnly))
-            return 0;
-        return f.readAll().count('\n');
+    // Lines so far, reading only what was added since the last look.
+    long Lines() {
+        if (!Log.isOpen()) {
+            Log.setFileName(LogFile);
+            if (!Log.open(QIODevice::ReadOnly))
+                return 0;
+        }
+        Counted += Log.readAll().count('\n');
+        return Counted;
     }
-    long Logged() const { return Lines() - Base; }
+    // Its default format: a line with time and source, a line with the bindings.
+    long Logged() { return (Lines() - Base) / 2; }
     long Base = 0;
+    QFile Log;
+    long Counted = 0;
 };
 
 // Sends count at rate to port and waits until logged() stops growing for a second.
@@ -222,11 +237,16 @@ public:
             Handled.push_back(Clock.nsecsElapsed());
         return false;
     }
-    double MedianMs() const {
+    double MedianMs() const { return median(Delays()); }
+    double MaxMs() const {
+        const auto d = Delays();
+        return d.empty() ? 0 : *std::max_element(d.begin(), d.end());
+    }
+    std::vector<double> Delays() const {
         std::vector<double> delays;
         for (size_t i = 0; i < Handled.size(); ++i)
             delays.push_back((Handled[i] - Posted[i]) / 1e6);
-        return median(delays);
+        return delays;
     }
 
 private:
@@ -328,6 +348,7 @@ int main(int argc, char** argv) {
     std::printf("key press to handling in the Notifications window, median ms\n");
     {
         std::vector<double> quiet, flooded;
+        double worst = 0;
         Module module;
         QWidget owner;
         TNotificationsForm window(&owner, module.Centre, QStringLiteral("127.0.0.1"));
@@ -344,12 +365,14 @@ int main(int argc, char** argv) {
                 Sender sender(module.Port, 5000 * seconds * 3 / 10, 5000);
                 runFor(seconds * 300);
                 flooded.push_back(probe.MedianMs());
+                worst = std::max(worst, probe.MaxMs());
                 while (!sender.Done)
                     runFor(50);
             }
         }
-        std::printf("  without notifications %.2f ms, with 5,000/s %.2f ms (limit 100 ms): %s\n",
-                    median(quiet), median(flooded), median(flooded) <= 100 ? "ok" : "TOO SLOW");
+        std::printf(
+            "  without notifications %.2f ms, with 5,000/s %.2f ms (limit 100 ms): %s; longest %.1f ms\n",
+            median(quiet), median(flooded), median(flooded) <= 100 ? "ok" : "TOO SLOW", worst);
     }
 
     std::printf("idle context switches per 3 s poll, listener open / without\n");

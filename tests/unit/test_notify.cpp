@@ -211,6 +211,7 @@ TEST_P(RefusedV3, IsLoggedWithItsReasonNeverAsValid) {
     for (const OvNotification& n : Got) {
         EXPECT_EQ(n.Refusal, QLatin1String(c.reason));
         EXPECT_EQ(n.Version, QStringLiteral("v3"));
+        EXPECT_EQ(n.Source, kHere);
         EXPECT_TRUE(n.Bindings.empty());
         EXPECT_FALSE(n.Acknowledged);
     }
@@ -267,6 +268,7 @@ TEST_P(Hostile, IsRefusedAndTheReceiverGoesOn) {
     ASSERT_TRUE(WaitForCount(1));
     EXPECT_FALSE(Got[0].Refusal.isEmpty());
     EXPECT_TRUE(Got[0].Bindings.empty());
+    EXPECT_EQ(Got[0].Source, kHere);
     // What follows is received as usual.
     SendDatagram(v2cTrap(QByteArray()));
     ASSERT_TRUE(WaitForCount(2));
