@@ -367,24 +367,58 @@ int OvSnmpEngine::MapReport(snmp_pdu* report) {
     return MapLibraryStatus(snmpv3_get_report_type(report));
 }
 
+void OvSnmpEngine::CheckUser(const OvSNMPSecurity& sec) {
+    ProtocolOid auth{}, priv{};
+    if (sec.SecurityModel != SNMP_SEC_MODEL_USM)
+        throw OvException(OvCode::UnsupportedSecurityModel);
+    if (sec.SecurityLevel < SNMP_SEC_LEVEL_NOAUTH || sec.SecurityLevel > SNMP_SEC_LEVEL_AUTHPRIV)
+        throw OvException(OvCode::UnsupportedSecurityLevel);
+    if (!authProtocol(sec.AuthProtocol, auth))
+        throw OvException(OvCode::UnsupportedAuthProtocol);
+    if (!privProtocol(sec.PrivProtocol, priv))
+        throw OvException(OvCode::UnsupportedPrivProtocol);
+    if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV && sec.AuthProtocol == 1)
+        throw OvException(OvCode::UnsupportedSecurityLevel);
+    if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV && sec.PrivProtocol == 1)
+        throw OvException(OvCode::UnsupportedSecurityLevel);
+}
+
+void OvSnmpEngine::FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s) {
+    CheckUser(sec);
+    ProtocolOid auth{}, priv{};
+    authProtocol(sec.AuthProtocol, auth);
+    privProtocol(sec.PrivProtocol, priv);
+    s.securityModel = SNMP_SEC_MODEL_USM;
+    s.securityLevel = sec.SecurityLevel;
+    s.securityName = const_cast<char*>(securityName.constData());
+    s.securityNameLen = static_cast<size_t>(securityName.size());
+    s.securityAuthProto = auth.id;
+    s.securityAuthProtoLen = auth.length;
+    s.securityPrivProto = priv.id;
+    s.securityPrivProtoLen = priv.length;
+    if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
+        const QByteArray pass = sec.AuthPassword.toUtf8();
+        s.securityAuthKeyLen = USM_AUTH_KU_LEN;
+        if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
+                        reinterpret_cast<const u_char*>(pass.constData()), static_cast<size_t>(pass.size()),
+                        s.securityAuthKey, &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
+            throw OvException(OvCode::AuthenticationError);
+    }
+    if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV) {
+        const QByteArray pass = sec.PrivPassword.toUtf8();
+        s.securityPrivKeyLen = USM_PRIV_KU_LEN;
+        if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
+                        reinterpret_cast<const u_char*>(pass.constData()), static_cast<size_t>(pass.size()),
+                        s.securityPrivKey, &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
+            throw OvException(OvCode::EncryptionError);
+    }
+}
+
 OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     const OvSNMPSecurity& sec = target.Security;
     const bool v3 = netsnmpVersion(sec.Version) == SNMP_VERSION_3;
-    ProtocolOid auth{}, priv{};
-    if (v3) {
-        if (sec.SecurityModel != SNMP_SEC_MODEL_USM)
-            throw OvException(OvCode::UnsupportedSecurityModel);
-        if (sec.SecurityLevel < SNMP_SEC_LEVEL_NOAUTH || sec.SecurityLevel > SNMP_SEC_LEVEL_AUTHPRIV)
-            throw OvException(OvCode::UnsupportedSecurityLevel);
-        if (!authProtocol(sec.AuthProtocol, auth))
-            throw OvException(OvCode::UnsupportedAuthProtocol);
-        if (!privProtocol(sec.PrivProtocol, priv))
-            throw OvException(OvCode::UnsupportedPrivProtocol);
-        if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV && sec.AuthProtocol == 1)
-            throw OvException(OvCode::UnsupportedSecurityLevel);
-        if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV && sec.PrivProtocol == 1)
-            throw OvException(OvCode::UnsupportedSecurityLevel);
-    }
+    if (v3)
+        CheckUser(sec);
 
     QByteArray credentials;
     if (v3) {
@@ -429,32 +463,7 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     s.community = reinterpret_cast<u_char*>(const_cast<char*>(community.constData()));
     s.community_len = static_cast<size_t>(community.size());
     if (v3) {
-        s.securityModel = SNMP_SEC_MODEL_USM;
-        s.securityLevel = sec.SecurityLevel;
-        s.securityName = const_cast<char*>(securityName.constData());
-        s.securityNameLen = static_cast<size_t>(securityName.size());
-        s.securityAuthProto = auth.id;
-        s.securityAuthProtoLen = auth.length;
-        s.securityPrivProto = priv.id;
-        s.securityPrivProtoLen = priv.length;
-        if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
-            const QByteArray pass = sec.AuthPassword.toUtf8();
-            s.securityAuthKeyLen = USM_AUTH_KU_LEN;
-            if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
-                            reinterpret_cast<const u_char*>(pass.constData()),
-                            static_cast<size_t>(pass.size()), s.securityAuthKey,
-                            &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
-                throw OvException(OvCode::AuthenticationError);
-        }
-        if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV) {
-            const QByteArray pass = sec.PrivPassword.toUtf8();
-            s.securityPrivKeyLen = USM_PRIV_KU_LEN;
-            if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
-                            reinterpret_cast<const u_char*>(pass.constData()),
-                            static_cast<size_t>(pass.size()), s.securityPrivKey,
-                            &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
-                throw OvException(OvCode::EncryptionError);
-        }
+        FillUser(sec, securityName, s);
         s.flags |= SNMP_FLAGS_DONT_PROBE;
     }
 

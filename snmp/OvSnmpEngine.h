@@ -14,6 +14,7 @@
 #include <vector>
 
 struct snmp_pdu;
+struct snmp_session;
 class QSocketNotifier;
 class QTimer;
 
@@ -87,6 +88,13 @@ public:
     static int MapLibraryStatus(int snmpError);
     static int MapAgentStatus(long errorStatus);
     static int MapReport(snmp_pdu* report);
+
+    // Refuses an SNMPv3 user the library cannot use (model, level, protocols) with the
+    // code SendAsync raises.
+    static void CheckUser(const OvSNMPSecurity& sec);
+    // Puts the user into a session: model, level, name, protocols and the keys of its
+    // pass phrases. securityName must outlive the session's use; raises like CheckUser.
+    static void FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s);
 
     int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
     // Requests or completions still to be handled.

@@ -13,6 +13,8 @@ class OffscreenProgram {
 public:
     OffscreenProgram(int& argc, char** argv) : App(offscreen(argc), argv) {
         QDir::setCurrent(Work.path());
+        // The notifications log of a main window goes there too.
+        qputenv("XDG_STATE_HOME", Work.path().toUtf8());
         OvFeedback::SetTestMode(true);
     }
 
