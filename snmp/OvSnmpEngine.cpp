@@ -217,6 +217,7 @@ struct OvSnmpEngine::Queued {
     Completion Done;
     bool Safe = false;     // its completion may run inside a synchronous wait
     bool MayRetry = false; // a time-out may mean a new engine ID: look once, then resend
+    int FailedWith = 0;    // what ended it when sent, if the look finds the same engine
 };
 
 struct OvSnmpEngine::Slot {
@@ -690,10 +691,10 @@ void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
                          QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
                                     static_cast<int>(report->securityEngineIDLen)) != engineIdOf(session);
     if (!changed) {
-        // The same agent, or none: the time-outs stand.
+        // The same agent, or none: the failures stand.
         for (Queued& q : rechecking) {
             OvSnmpResult r;
-            r.Code = OvCode::Timeout;
+            r.Code = q.FailedWith;
             Complete(std::move(q.Done), q.Safe, std::move(r));
         }
         return;
@@ -843,9 +844,12 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
         r.Hint = PrivacyHint();
     auto result = std::make_shared<OvSnmpResult>(std::move(r));
     const bool timedOut = pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry;
-    if (timedOut && slot->Answered) {
-        // The agent answered before: hold the request while its engine ID is looked at.
-        Queued again{std::move(pending.Retry), std::move(pending.Done), pending.Safe, false};
+    // An agent that says it does not know the engine the request was sent to has a new one.
+    const bool engineUnknown =
+        pending.ProbeStep == 0 && result->Code == OvCode::UnknownEngineId && pending.Retry;
+    if ((timedOut && slot->Answered) || engineUnknown) {
+        // Hold the request while the agent's engine ID is looked at.
+        Queued again{std::move(pending.Retry), std::move(pending.Done), pending.Safe, false, result->Code};
         auto shared = std::make_shared<Queued>(std::move(again));
         self->Finished.push_back(
             Step{[self, slot, shared] { self->RecheckEngine(*slot, std::move(*shared)); }, true});
