@@ -3,31 +3,41 @@
 #include "catalogue/OvCatalogue.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
+#include "snmp/OvSnmpEngine.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QSaveFile>
 
+namespace {
+
+// The device's target: the options' with its address; "host:port" names a port of its own.
+OvSNMPTarget targetOf(const OvConfigOptions& options, const QString& address) {
+    OvSNMPTarget target = options.Target;
+    target.Device.Address = address;
+    const int colon = address.lastIndexOf(QLatin1Char(':'));
+    bool numeric = false;
+    const uint port =
+        colon > 0 && address.count(QLatin1Char(':')) == 1 ? address.mid(colon + 1).toUInt(&numeric) : 0;
+    if (numeric && port > 0 && port < 65536) {
+        target.Device.Address = address.left(colon);
+        target.Device.Port = static_cast<quint16>(port);
+    }
+    return target;
+}
+
+} // namespace
+
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
                          const OvConfigDocument* saved, QObject* parent)
-    : QObject(parent), Address(address), Options(options), Saved(saved) {}
+    : QObject(parent), Address(address), Options(options), Saved(saved), Target(targetOf(options, address)) {}
 
 OvDeviceJob::~OvDeviceJob() = default;
 
 std::unique_ptr<OvSNMPRequest> OvDeviceJob::NewRequest(int group) const {
     auto r = std::make_unique<OvSNMPRequest>();
-    r->Target = Options.Target;
-    r->Target.Device.Address = Address;
-    // "host:port" names a port of its own.
-    const int colon = Address.lastIndexOf(QLatin1Char(':'));
-    bool numeric = false;
-    const uint port =
-        colon > 0 && Address.count(QLatin1Char(':')) == 1 ? Address.mid(colon + 1).toUInt(&numeric) : 0;
-    if (numeric && port > 0 && port < 65536) {
-        r->Target.Device.Address = Address.left(colon);
-        r->Target.Device.Port = static_cast<quint16>(port);
-    }
+    r->Target = Target;
     r->VarList = OvSNMPVarList(ConfigGroups[group].Table, SVT_SV, 0);
     return r;
 }
@@ -271,6 +281,9 @@ void OvDeviceJob::Fail(const QString& summary) {
 }
 
 void OvDeviceJob::Finish(const QString& summary, int code) {
+    // Its socket goes now: a fleet holds only the sockets of the devices in hand.
+    if (OvSnmpEngine* engine = TSNMPSession::Engine())
+        engine->Release(Target);
     Summary = summary;
     ExitCode = code;
     Q_EMIT Finished();

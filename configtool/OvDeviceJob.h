@@ -52,6 +52,7 @@ private:
 
     const OvConfigOptions& Options;
     const OvConfigDocument* Saved;
+    const OvSNMPTarget Target;
     std::unique_ptr<OvSNMPRequest> Request; // the one outstanding request
     Values Current;
     Values After;

@@ -79,6 +79,10 @@ public:
     static int MapReport(snmp_pdu* report);
 
     int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
+    // The caller is done with target: its session and socket are closed as soon as nothing
+    // of it is outstanding (a later request opens a new one). Many devices one after another
+    // then hold only the sockets of those in hand.
+    void Release(const OvSNMPTarget& target);
     // Requests or completions still to be handled.
     bool HasOutstanding() const { return !InFlight.empty() || !Finished.empty(); }
 
@@ -96,6 +100,7 @@ private:
     struct Step {
         std::function<void()> Run;
         bool Safe = false;
+        const Slot* About = nullptr; // the session the step works on, kept open until it ran
     };
 
     Slot& SlotFor(const OvSNMPTarget& target);
@@ -123,6 +128,9 @@ private:
     void ScheduleDelivery();
     void ReadSocket(Slot& slot);
     void RearmTimer();
+    bool Idle(const Slot& slot) const;
+    void ScheduleCloseReleased();
+    void CloseReleased();
 
     static int Callback(int operation, struct snmp_session* session, int requestId, snmp_pdu* pdu,
                         void* magic);
@@ -135,6 +143,7 @@ private:
     std::deque<Step> Finished; // completions waiting to run
     QTimer* TimeoutTimer;
     bool DeliveryScheduled = false;
+    bool CloseScheduled = false;
     // USM keys currently registered per engine and user, to replace changed pass phrases.
     std::map<QByteArray, QByteArray> RegisteredKeys;
 };

@@ -9,7 +9,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -58,7 +60,95 @@ protected:
     }
 };
 
+// One snmpsimd serving the simulated access point on many loopback addresses
+// (127.0.1.1, 127.0.1.2, ...), one port: a fleet of devices in one process.
+class FleetSimulator {
+public:
+    FleetSimulator(int devices, QString* error) : Port(TestAgent::FreeUdpPort()) {
+        const QString root = Dir.path();
+        QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                        QFile::ExeOther);
+        for (const char* sub : {"data", "cache", "variation"})
+            QDir(root).mkpath(QLatin1String(sub));
+        QFile::copy(TestAgent::SimulatorDataFile(), root + QStringLiteral("/data/qubsen.snmprec"));
+        QFile::link(QStringLiteral("qubsen.snmprec"), root + QStringLiteral("/data/vortani.snmprec"));
+        QFile::copy(QStringLiteral(VELMARN_SIM_VARIATIONS "/readonly.py"),
+                    root + QStringLiteral("/variation/readonly.py"));
+        QStringList args{QStringLiteral("--data-dir=") + root + QStringLiteral("/data"),
+                         QStringLiteral("--cache-dir=") + root + QStringLiteral("/cache"),
+                         QStringLiteral("--variation-modules-dir=") + root + QStringLiteral("/variation"),
+                         QStringLiteral("--logging-method=null")};
+        if (::geteuid() == 0) { // snmpsimd drops root; its cache must stay writable
+            args << QStringLiteral("--process-user=nobody") << QStringLiteral("--process-group=nogroup");
+            QProcess::execute(QStringLiteral("chown"),
+                              {QStringLiteral("nobody:nogroup"), root + QStringLiteral("/cache")});
+        }
+        for (int i = 1; i <= devices; ++i) {
+            Addresses << QStringLiteral("127.0.%1.%2:%3").arg(1 + i / 250).arg(1 + i % 250).arg(Port);
+            args << QStringLiteral("--agent-udpv4-endpoint=") + Addresses.back();
+        }
+        Process.setProcessChannelMode(QProcess::MergedChannels);
+        Process.start(QStringLiteral("snmpsimd"), args);
+        for (int tries = 0; tries < 300 && Process.state() != QProcess::NotRunning; ++tries) {
+            if (Answers(Addresses.back()))
+                return;
+            QThread::msleep(100);
+        }
+        *error = QStringLiteral("snmpsimd did not answer: ") + QString::fromLocal8Bit(Process.readAll());
+        Addresses.clear();
+    }
+    ~FleetSimulator() {
+        Process.terminate();
+        if (!Process.waitForFinished(3000))
+            Process.kill();
+        Process.waitForFinished(2000);
+    }
+    static bool Answers(const QString& endpoint) {
+        QProcess p;
+        p.start(QStringLiteral("snmpget"),
+                {QStringLiteral("-v2c"), QStringLiteral("-cqubsen"), QStringLiteral("-r0"),
+                 QStringLiteral("-t1"), QStringLiteral("-M/dev/null"), endpoint,
+                 QStringLiteral("1.3.6.1.2.1.1.2.0")});
+        return p.waitForFinished(5000) && p.exitCode() == 0;
+    }
+
+    QTemporaryDir Dir;
+    quint16 Port;
+    QStringList Addresses;
+    QProcess Process;
+};
+
 } // namespace
+
+TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
+    // Every device's socket is closed when it is done: without that the 200 devices need
+    // more sockets than the process may open.
+    QString error;
+    FleetSimulator fleet(200, &error);
+    ASSERT_EQ(fleet.Addresses.size(), 200) << error;
+    QFile list(file("fleet.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write(fleet.Addresses.join(QLatin1Char('\n')).toUtf8());
+    list.close();
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("ulimit -n 128; exec \"$0\" \"$@\""),
+                                   QStringLiteral(VELMARN_CONFIG_TOOL), QStringLiteral("--parallel"),
+                                   QStringLiteral("32"), QStringLiteral("--addresses-file"), list.fileName(),
+                                   QStringLiteral("backup"), file("fleet-{address}.json")});
+    ASSERT_TRUE(p.waitForFinished(300000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 0) << err;
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).count(QStringLiteral(": backed up 26 objects")),
+              200)
+        << err;
+    int saved = 0;
+    for (const QString& address : fleet.Addresses) {
+        QFile f(file("fleet-{address}.json").replace(QStringLiteral("{address}"), address));
+        saved += f.open(QIODevice::ReadOnly) && f.readAll().contains("00 90 2B 1A 2C 3D") ? 1 : 0;
+    }
+    EXPECT_EQ(saved, 200);
+}
 
 TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     const QString backup = file("ap.json");
