@@ -54,10 +54,22 @@ QString OvConfigOptions::Usage() {
         "  --parallel N               devices handled at once (8)\n"
         "  --dry-run                  restore: show the plan, write nothing\n"
         "  --allow-other-device       restore: allow a backup of another device (cloning)\n"
+        "  --journal FILE             append one JSON line per device and per group written\n"
         "  --help                     this text\n"
         "\n"
-        "Exit status: 0 done; 1 a device or protocol error, differences found (diff), or a\n"
-        "restore refused or cut short; 2 a usage error or a backup file that cannot be used.\n");
+        "diff and the restore plan show each object as: device value -> backup value.\n"
+        "Each device's line is printed when it is done, a summary line at the end; SIGTERM or\n"
+        "Ctrl+C starts no more devices, lets those under way finish (a second one stops them)\n"
+        "and prints the summary.\n"
+        "\n"
+        "Exit status, the highest of all devices':\n"
+        "  0  done, or the same as the backup\n"
+        "  1  differences (diff), or a restore read back with other values than the file's\n"
+        "  2  usage error or unusable backup file (decided before any device is contacted)\n"
+        "  3  a device error before anything was written (time-out, refused, protocol), or a\n"
+        "     device a stopped run did not start\n"
+        "  4  a restore that wrote some groups and not others, or whose outcome is unknown (a\n"
+        "     SET that timed out, or everything written and the read-back failed)\n");
 }
 
 OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
@@ -132,6 +144,8 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             o.Target.Scope.ContextName = value();
         } else if (a == QLatin1String("--parallel")) {
             o.Parallel = number(1, 256);
+        } else if (a == QLatin1String("--journal")) {
+            o.Journal = value();
         } else if (a == QLatin1String("--dry-run")) {
             o.DryRun = true;
         } else if (a == QLatin1String("--allow-other-device")) {

@@ -22,6 +22,7 @@ struct OvConfigOptions {
     bool DryRun = false;
     bool AllowOtherDevice = false;
     int Parallel = 8;
+    QString Journal; // --journal: JSON lines appended per device and group written
     QStringList Addresses;
     OvSNMPTarget Target; // every device's target, but the address
 

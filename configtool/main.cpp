@@ -3,6 +3,11 @@
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceJob.h"
+#include "configtool/OvJobRunner.h"
+#include "configtool/OvJournal.h"
+#include "configtool/OvOutcome.h"
+#include "configtool/OvRunReport.h"
+#include "configtool/OvStopSignals.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPSession.h"
 
@@ -15,8 +20,7 @@
 namespace {
 
 void print(FILE* to, const QString& text) {
-    std::fputs(text.toUtf8().constData(), to);
-    std::fputc('\n', to);
+    OvPrintLine(to, text);
 }
 
 // The backup of each device's file, read and (for a restore) checked before anything is
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     OvConfigOptions options;
     std::map<QString, OvConfigDocument> documents;
+    std::unique_ptr<OvJournal> journal;
     try {
         options = OvConfigOptions::Parse(app.arguments().mid(1));
         if (options.Cmd == OvConfigOptions::Command::Help) {
@@ -62,38 +67,34 @@ int main(int argc, char** argv) {
         }
         if (options.Cmd != OvConfigOptions::Command::Backup)
             documents = loadDocuments(options);
+        if (!options.Journal.isEmpty())
+            journal = std::make_unique<OvJournal>(options.Journal);
     } catch (const OvUsageError& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.Message());
         print(stderr, QStringLiteral("Try 'velmarn-config --help'."));
-        return 2;
+        return OvExit::Usage;
     }
 
     try {
         TSNMPSession::Create(QString());
     } catch (const OvException& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.message());
-        return 1;
+        return OvExit::DeviceError; // nothing was sent
     }
 
     std::vector<std::unique_ptr<OvDeviceJob>> owned;
     std::vector<OvDeviceJob*> jobs;
     for (const QString& address : options.Addresses) {
         const auto doc = documents.find(options.FileFor(address));
-        owned.push_back(
-            std::make_unique<OvDeviceJob>(options, address, doc == documents.end() ? nullptr : &doc->second));
+        owned.push_back(std::make_unique<OvDeviceJob>(
+            options, address, doc == documents.end() ? nullptr : &doc->second, journal.get()));
         jobs.push_back(owned.back().get());
     }
-    OvJobRunner runner(jobs, options.Parallel);
-    const int status = runner.Run();
-
-    const bool several = jobs.size() > 1;
     const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
-    for (OvDeviceJob* job : jobs) {
-        const QString prefix = several ? job->Address + QStringLiteral(": ") : QString();
-        for (const QString& line : job->Lines)
-            print(stdout, jsonOnStdout ? line : prefix + line);
-        print(jsonOnStdout || job->ExitCode != 0 ? stderr : stdout,
-              job->Address + QStringLiteral(": ") + job->Summary);
-    }
-    return status;
+    OvRunReport report(jobs.size() > 1, jsonOnStdout, journal.get());
+    OvJobRunner runner(jobs, options.Parallel, report);
+    OvStopSignals stopSignals;
+    QObject::connect(&stopSignals, &OvStopSignals::Stop, &runner, &OvJobRunner::Stop);
+    const bool stopped = runner.Run();
+    return report.Finish(stopped);
 }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -119,6 +120,90 @@ public:
     QProcess Process;
 };
 
+// A UDP relay between velmarn-config and an agent that loses what its mode says:
+// "lose-set-answers" the answers to SETs, "silent-after-set" everything from the first SET
+// on (the SET itself reaches the agent), "silent-after-set-answer" everything after the
+// first SET's answer, "silent" everything. It counts the SETs it passed on in a file.
+const char* const kRelayScript = R"(
+import select, socket, sys
+port, agent, mode, counter = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
+
+def pdu_tag(data):
+    def after(i):  # the index after the TLV at i
+        n = data[i + 1]
+        i += 2
+        if n & 0x80:
+            k = n & 0x7F
+            n = int.from_bytes(data[i:i + k], "big")
+            i += k
+        return i + n
+    first = 2 + (data[1] & 0x7F if data[1] & 0x80 else 0)
+    return data[after(after(first))]  # past version and community
+
+front = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+front.bind(("127.0.0.1", port))
+back = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+back.bind(("127.0.0.1", 0))
+client, last, sets, silent = None, None, 0, mode == "silent"
+print("ready", flush=True)
+while True:
+    ready, _, _ = select.select([front, back], [], [])
+    if front in ready:
+        data, client = front.recvfrom(65535)
+        last = pdu_tag(data)
+        if not silent:
+            back.sendto(data, ("127.0.0.1", agent))
+            if last == 0xA3:
+                sets += 1
+                open(counter, "w").write(str(sets))
+                silent = mode == "silent-after-set"
+    if back in ready:
+        data, _ = back.recvfrom(65535)
+        if silent or (mode == "lose-set-answers" and last == 0xA3):
+            continue
+        front.sendto(data, client)
+        silent = mode == "silent-after-set-answer" and last == 0xA3
+)";
+
+class Relay {
+public:
+    Relay(const TestAgent& agent, const QString& mode) : Port(TestAgent::FreeUdpPort()) {
+        QFile script(Dir.filePath(QStringLiteral("relay.py")));
+        script.open(QIODevice::WriteOnly);
+        script.write(kRelayScript);
+        script.close();
+        Process.start(QStringLiteral("python3"), {script.fileName(), QString::number(Port),
+                                                  QString::number(agent.Port()), mode, Counter()});
+        Process.waitForReadyRead(10000); // "ready"
+    }
+    ~Relay() {
+        Process.kill();
+        Process.waitForFinished(2000);
+    }
+    QString Endpoint() const { return QStringLiteral("127.0.0.1:%1").arg(Port); }
+    int SetsPassedOn() const {
+        QFile f(Counter());
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toInt() : 0;
+    }
+
+private:
+    QString Counter() const { return Dir.filePath(QStringLiteral("sets")); }
+    QTemporaryDir Dir;
+    quint16 Port;
+    QProcess Process;
+};
+
+// The JSON lines of a journal.
+std::vector<QJsonObject> journalLines(const QString& path) {
+    std::vector<QJsonObject> lines;
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (!line.isEmpty())
+                lines.push_back(QJsonDocument::fromJson(line).object());
+    return lines;
+}
+
 } // namespace
 
 TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
@@ -164,7 +249,7 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << r.Out;
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("dot11DesiredSSID: "))) << lines[0];
-    EXPECT_EQ(lines[1], QStringLiteral("dot11RTSThreshold: 2347 -> 999"));
+    EXPECT_EQ(lines[1], QStringLiteral("dot11RTSThreshold: 999 -> 2347")); // device -> backup
 
     r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"), backup,
              QStringLiteral("--dry-run")});
@@ -224,7 +309,7 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
                   {QStringLiteral("dot11RTSThreshold"), QStringLiteral("1000")},
                   {QStringLiteral("dot11CurrentChannel"), QStringLiteral("11")}});
     r = run({QStringLiteral("--address"), at(*second), QStringLiteral("restore"), backup});
-    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Exit, 3);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("refused: the backup is of another device"))) << r.Err;
     EXPECT_FALSE(
         second->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {kSsid})
@@ -232,9 +317,9 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
 
     r = run({QStringLiteral("--address"), at(*second), QStringLiteral("restore"), backup,
              QStringLiteral("--allow-other-device")});
-    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Exit, 4); // some groups written, others not
     EXPECT_TRUE(
-        r.Err.contains(QStringLiteral("error writing MAC Operation")) &&
+        r.Err.contains(QStringLiteral("error writing MAC Operation (dot11RTSThreshold): ")) &&
         r.Err.contains(QStringLiteral("written: Station Configuration; not written: MAC Operation, DSS")))
         << r.Err;
     EXPECT_TRUE(
@@ -244,6 +329,121 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
         second->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {kChannel})
             .trimmed()
             .endsWith(QStringLiteral("INTEGER: 6")));
+}
+
+TEST_F(ConfigTool, ARestoreSaysWhatHappenedWhenTheDeviceFallsSilent) {
+    const QString backup = file("silent.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    const QString saved = ToolGet(kRts);
+    struct Case {
+        const char* mode;
+        int exit;
+        const char* summary;
+        int setsOnTheWire;
+        QStringList journal; // the group's outcomes, in order
+    };
+    for (const Case& c : {
+             // The SET and its retransmission arrive, both answers are lost: read again, it was written.
+             Case{"lose-set-answers",
+                  0,
+                  "restored 1 objects in 1 groups, read back",
+                  2,
+                  {QStringLiteral("unknown"), QStringLiteral("written")}},
+             Case{"silent-after-set",
+                  4,
+                  "unknown: may have been written: MAC Operation (SNMP request timed out!, "
+                  "and it did not answer again); written: none; not written: none",
+                  1,
+                  {QStringLiteral("unknown")}},
+             Case{"silent-after-set-answer",
+                  4,
+                  "written: all groups; read-back failed: error reading Station Configuration: SNMP request "
+                  "timed out!",
+                  1,
+                  {QStringLiteral("written")}},
+         }) {
+        ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+        Relay relay(*Sim(), QLatin1String(c.mode));
+        const QString journal = file("journal.jsonl");
+        QFile::remove(journal);
+        const ToolRun r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("--journal"),
+                               journal, QStringLiteral("restore"), backup});
+        EXPECT_EQ(r.Exit, c.exit) << c.mode << r.Err;
+        EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.summary))) << c.mode << r.Out << r.Err;
+        EXPECT_EQ(relay.SetsPassedOn(), c.setsOnTheWire) << c.mode;
+        EXPECT_EQ(ToolGet(kRts), saved) << c.mode; // the device did take the value every time
+        QStringList outcomes;
+        for (const QJsonObject& line : journalLines(journal))
+            if (line.contains(QStringLiteral("group"))) {
+                EXPECT_EQ(line.value(QStringLiteral("group")).toString(), QStringLiteral("MAC Operation"));
+                EXPECT_EQ(line.value(QStringLiteral("objects")).toArray(),
+                          QJsonArray{QStringLiteral("dot11RTSThreshold")});
+                outcomes << line.value(QStringLiteral("outcome")).toString();
+            }
+        EXPECT_EQ(outcomes, c.journal) << c.mode;
+    }
+}
+
+TEST_F(ConfigTool, ARunExitsWithItsWorstDeviceAndSumsThemUp) {
+    const QString backup = file("fleet.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    const QString unreachable = QStringLiteral("127.255.255.255:161"); // the send is refused
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exit;
+        const char* summary;
+    };
+    ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("3"));
+    for (const Case& c : {
+             Case{"a failed device before a good one",
+                  {QStringLiteral("--address"), unreachable, QStringLiteral("--address"), at(*Sim()),
+                   QStringLiteral("backup"), file("{address}.json")},
+                  3,
+                  "2 devices: 1 done, 0 differ, 1 failed, 0 unknown"},
+             Case{"differences and an outage",
+                  {QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"), unreachable,
+                   QStringLiteral("diff"), backup},
+                  3,
+                  "2 devices: 0 done, 1 differ, 1 failed, 0 unknown"},
+             Case{"differences only",
+                  {QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup},
+                  1,
+                  "1 device: 0 done, 1 differ, 0 failed, 0 unknown"},
+         }) {
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.Exit, c.exit) << c.name << r.Err;
+        EXPECT_TRUE((r.Out + r.Err).trimmed().endsWith(QLatin1String(c.summary))) << c.name << r.Out << r.Err;
+    }
+    ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("6"));
+}
+
+TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
+    Relay silent(*Sim(), QStringLiteral("silent"));
+    const QString journal = file("stopped.jsonl");
+    QProcess p;
+    p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+            {QStringLiteral("--parallel"), QStringLiteral("1"), QStringLiteral("--journal"), journal,
+             QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"), silent.Endpoint(),
+             QStringLiteral("--address"), QStringLiteral("127.0.0.2:1"), QStringLiteral("--address"),
+             QStringLiteral("127.0.0.3:1"), QStringLiteral("backup"), file("{address}.json")});
+    QByteArray out;
+    while (!out.contains("backed up") && p.waitForReadyRead(30000))
+        out += p.readAllStandardOutput(); // the first device is done: the silent one is under way
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 3) << err;
+    EXPECT_TRUE(err.contains(silent.Endpoint() + QStringLiteral(": error reading Station Configuration")))
+        << err;
+    EXPECT_TRUE(err.trimmed().endsWith(
+        QStringLiteral("stopped: 4 devices: 1 done, 0 differ, 1 failed, 0 unknown, 2 not started")))
+        << err;
+    QStringList outcomes;
+    for (const QJsonObject& line : journalLines(journal))
+        outcomes << line.value(QStringLiteral("outcome")).toString();
+    EXPECT_EQ(outcomes, (QStringList{QStringLiteral("done"), QStringLiteral("failed"),
+                                     QStringLiteral("not started"), QStringLiteral("not started")}));
 }
 
 TEST_F(ConfigTool, UsageErrors) {
@@ -275,7 +475,7 @@ TEST_F(ConfigTool, AgentsThatAnswerWronglyOrCannotBeReachedSaveNothing) {
           Case{"send refused", QStringLiteral("127.255.255.255:161"), "Transport operation failed!"}}) {
         const QString saved = file("never.json");
         const ToolRun r = run({QStringLiteral("--address"), c.address, QStringLiteral("backup"), saved});
-        EXPECT_EQ(r.Exit, 1) << c.name << r.Err.toStdString();
+        EXPECT_EQ(r.Exit, 3) << c.name << r.Err.toStdString();
         EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.message)))
             << c.name << (r.Out + r.Err).toStdString();
         EXPECT_FALSE(QFile::exists(saved)) << c.name;
@@ -294,7 +494,7 @@ TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
     p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
             {QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file("never.json")});
     ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.exitCode(), 3);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("engine boots")));
     EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
