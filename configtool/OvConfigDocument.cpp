@@ -4,6 +4,7 @@
 #include "errors/OvErrors.h"
 #include "snmp/OvSnmpEngine.h"
 #include "snmp/OvValueText.h"
+#include "values/OvCanonical.h"
 #include "values/OvEditRule.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -36,6 +37,30 @@ bool isWholeNumberSyntax(int syntax) {
 
 bool OvCatalogueEntry::Writable() const {
     return Info && (Info->Access & OvAccess::writeonly) && !ConfigGroups[Group].ReadOnly;
+}
+
+bool OvCatalogueEntry::Canonical(const QString& text, QString& out) const {
+    constexpr qint64 kInt32Min = -2147483648LL;
+    constexpr qint64 kInt32Max = 2147483647LL;
+    constexpr qint64 kUInt32Max = 4294967295LL;
+    switch (Info->Syntax) {
+    case integer:
+        return Info->Options ? OvCanonical::Option(*Info->Options, text, kInt32Min, kInt32Max, out)
+                             : OvCanonical::Number(text, kInt32Min, kInt32Max, out);
+    case counter:
+    case guage:
+    case uinteger:
+        return OvCanonical::Number(text, 0, kUInt32Max, out);
+    case octetstr:
+        return OvCanonical::Octets(text, -1, out);
+    case macaddress:
+        return OvCanonical::Octets(text, 6, out);
+    case ipaddress:
+        return OvCanonical::IPv4(text, out);
+    default: // display strings and the rest: as they are
+        out = text;
+        return true;
+    }
 }
 
 OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
@@ -136,23 +161,57 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
                     .arg(QLatin1String(kFormat));
         return false;
     }
+    if (!root.value(QStringLiteral("device")).isObject()) {
+        error = QStringLiteral("no device section");
+        return false;
+    }
+    if (!root.value(QStringLiteral("objects")).isArray() ||
+        root.value(QStringLiteral("objects")).toArray().isEmpty()) {
+        error = QStringLiteral("no objects");
+        return false;
+    }
     OvConfigDocument d;
     const QJsonObject device = root.value(QStringLiteral("device")).toObject();
     d.Address = device.value(QStringLiteral("address")).toString();
     d.Product = device.value(QStringLiteral("product")).toString();
     d.Version = device.value(QStringLiteral("version")).toString();
-    d.Mac = device.value(QStringLiteral("mac")).toString();
+    if (!OvCanonical::Octets(device.value(QStringLiteral("mac")).toString(), 6, d.Mac))
+        d.Mac.clear(); // missing or not a MAC: the restore's guard refuses it
     d.Time = root.value(QStringLiteral("time")).toString();
-    const QJsonArray objects = root.value(QStringLiteral("objects")).toArray();
-    for (const QJsonValue& v : objects) {
+    QStringList seen;
+    for (const QJsonValue& v : root.value(QStringLiteral("objects")).toArray()) {
         const QJsonObject o = v.toObject();
         Object object{o.value(QStringLiteral("group")).toString(), o.value(QStringLiteral("name")).toString(),
                       o.value(QStringLiteral("oid")).toString(), o.value(QStringLiteral("syntax")).toString(),
                       o.value(QStringLiteral("value")).toString()};
+        const QString which =
+            object.Name.isEmpty() ? QStringLiteral("object %1").arg(d.Objects.size() + 1) : object.Name;
         if (object.Oid.isEmpty() || !o.value(QStringLiteral("value")).isString()) {
-            error = QStringLiteral("object %1 has no identifier or no text value").arg(d.Objects.size() + 1);
+            error = which + QStringLiteral(": no identifier or no text value");
             return false;
         }
+        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(object.Oid);
+        if (!e.Found() || QLatin1String(e.Info->Name) != object.Name) {
+            error = QStringLiteral("%1: not an object of this access point (%2)").arg(which, object.Oid);
+            return false;
+        }
+        if (object.Group != QLatin1String(ConfigGroups[e.Group].Title)) {
+            error = QStringLiteral("%1: in group \"%2\", but it belongs to \"%3\"")
+                        .arg(which, object.Group, QLatin1String(ConfigGroups[e.Group].Title));
+            return false;
+        }
+        if (seen.contains(object.Oid)) {
+            error = which + QStringLiteral(": given twice");
+            return false;
+        }
+        seen << object.Oid;
+        QString canonical;
+        if (!e.Canonical(object.Value, canonical)) {
+            error = QStringLiteral("%1: \"%2\" is not a whole %3 value")
+                        .arg(which, object.Value, OvSyntaxName(e.Info->Syntax));
+            return false;
+        }
+        object.Value = canonical;
         d.Objects.push_back(std::move(object));
     }
     out = std::move(d);

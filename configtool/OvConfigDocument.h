@@ -15,6 +15,9 @@ struct OvCatalogueEntry {
 
     bool Found() const { return Info != nullptr; }
     bool Writable() const;
+    // The value's one spelling for its syntax (values/OvCanonical); false when text is not
+    // a whole value of it.
+    bool Canonical(const QString& text, QString& out) const;
     static OvCatalogueEntry ByOid(const QString& oid);
 };
 
@@ -37,12 +40,14 @@ struct OvConfigDocument {
     QString Product;
     QString Version;
     QString Mac;
-    QString Time; // ISO 8601, local
-    std::vector<Object> Objects;
+    QString Time;                // ISO 8601, local
+    std::vector<Object> Objects; // each value in its canonical spelling once read
 
     const Object* Find(const QString& oid) const;
     QByteArray ToJson() const;
-    // Reads a document; false with the reason in error when it is not one.
+    // Reads a document; false with the reason in error when it cannot be used: not one, no
+    // device section, no objects, an object twice, an object this access point lacks or in
+    // another group than its own, a value that is not a whole value of its syntax.
     static bool FromJson(const QByteArray& json, OvConfigDocument& out, QString& error);
 
     // Identity objects: never written, compared to refuse a restore onto another device.

@@ -1,6 +1,7 @@
 #include "configtool/OvConfigOptions.h"
 
 #include <QFile>
+#include <QSet>
 
 namespace {
 
@@ -175,6 +176,18 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
         throw OvUsageError(command + QStringLiteral(" needs the backup file"));
     if (o.Addresses.isEmpty())
         throw OvUsageError(QStringLiteral("no device given (--address or --addresses-file)"));
+    // The same device given twice (also as HOST and HOST:PORT) is handled once.
+    QSet<QString> devices;
+    QStringList unique;
+    for (const QString& address : o.Addresses) {
+        const OvSNMPDevice d = o.TargetFor(address).Device;
+        const QString key = d.Address + QLatin1Char(':') + QString::number(d.Port);
+        if (!devices.contains(key)) {
+            devices.insert(key);
+            unique << address;
+        }
+    }
+    o.Addresses = unique;
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
         throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
     if ((o.DryRun || o.AllowOtherDevice) && o.Cmd != Command::Restore)
@@ -199,9 +212,26 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             throw OvUsageError(
                 QStringLiteral("a pass phrase is missing (--auth-passphrase-file, --priv-passphrase-file "
                                "or VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE)"));
+        // The library derives no key from fewer than 8 characters.
+        if ((auth != 1 && s.AuthPassword.size() < 8) || (priv != 1 && s.PrivPassword.size() < 8))
+            throw OvUsageError(QStringLiteral("a pass phrase has fewer than 8 characters"));
         s.SecurityLevel = priv != 1 ? 3 : auth != 1 ? 2 : 1;
     }
     return o;
+}
+
+OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
+    OvSNMPTarget target = Target;
+    target.Device.Address = address;
+    const int colon = address.lastIndexOf(QLatin1Char(':'));
+    bool numeric = false;
+    const uint port =
+        colon > 0 && address.count(QLatin1Char(':')) == 1 ? address.mid(colon + 1).toUInt(&numeric) : 0;
+    if (numeric && port > 0 && port < 65536) {
+        target.Device.Address = address.left(colon);
+        target.Device.Port = static_cast<quint16>(port);
+    }
+    return target;
 }
 
 QString OvConfigOptions::FileFor(const QString& address) const {

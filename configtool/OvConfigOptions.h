@@ -31,6 +31,8 @@ struct OvConfigOptions {
     static OvConfigOptions Parse(const QStringList& arguments);
     // The file for one device: "{address}" replaced by its address.
     QString FileFor(const QString& address) const;
+    // One device's target: Target with its address; "HOST:PORT" names a port of its own.
+    OvSNMPTarget TargetFor(const QString& address) const;
 
     static QString Usage();
 };

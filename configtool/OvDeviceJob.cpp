@@ -11,21 +11,6 @@
 
 namespace {
 
-// The device's target: the options' with its address; "host:port" names a port of its own.
-OvSNMPTarget targetOf(const OvConfigOptions& options, const QString& address) {
-    OvSNMPTarget target = options.Target;
-    target.Device.Address = address;
-    const int colon = address.lastIndexOf(QLatin1Char(':'));
-    bool numeric = false;
-    const uint port =
-        colon > 0 && address.count(QLatin1Char(':')) == 1 ? address.mid(colon + 1).toUInt(&numeric) : 0;
-    if (numeric && port > 0 && port < 65536) {
-        target.Device.Address = address.left(colon);
-        target.Device.Port = static_cast<quint16>(port);
-    }
-    return target;
-}
-
 QString titleOf(int group) {
     return QLatin1String(ConfigGroups[group].Title);
 }
@@ -38,7 +23,7 @@ QString joinedOrNone(const QStringList& list) {
 
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
                          const OvConfigDocument* saved, OvJournal* journal, QObject* parent)
-    : QObject(parent), Address(address), Options(options), Saved(saved), Target(targetOf(options, address)),
+    : QObject(parent), Address(address), Options(options), Saved(saved), Target(options.TargetFor(address)),
       Journal(journal) {}
 
 OvDeviceJob::~OvDeviceJob() = default;
@@ -97,10 +82,7 @@ void OvDeviceJob::ReadGroups(int group, Values* into, Step then, ReadFailure fai
                     Later([this, group, message, failed] { (this->*failed)(group, message); });
                     return;
                 }
-                std::vector<QString>& values = (*into)[static_cast<size_t>(group)];
-                values.clear();
-                for (int i = 0; i < list.Count(); ++i)
-                    values.push_back(list.Item(i)->Value);
+                (*into)[static_cast<size_t>(group)] = ValuesOf(group, list);
                 Later([this, group, into, then, failed] { ReadGroups(group + 1, into, then, failed); });
             },
             true);
@@ -131,6 +113,26 @@ void OvDeviceJob::ReadDone() {
         Plan();
         break;
     }
+}
+
+std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list) {
+    std::vector<QString> values;
+    for (int i = 0; i < list.Count(); ++i) {
+        const QString& text = list.Item(i)->Value;
+        QString canonical;
+        const OvCatalogueEntry e =
+            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[i].Oid));
+        values.push_back(e.Found() && e.Canonical(text, canonical) ? canonical : text);
+    }
+    return values;
+}
+
+QString OvDeviceJob::CurrentValueNamed(const char* name) const {
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        for (int r = 0; ConfigGroups[g].Table[r].Oid; ++r)
+            if (qstrcmp(ConfigGroups[g].Table[r].Name, name) == 0)
+                return Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
+    return QString();
 }
 
 QString OvDeviceJob::CurrentValue(const QString& oid) const {
@@ -197,13 +199,18 @@ void OvDeviceJob::Diff() {
 
 void OvDeviceJob::Plan() {
     // Another device's settings are not put onto this one unless asked (cloning).
-    const QString mac = CurrentValue(QString::fromLatin1(StationConfigTable[0].Oid)); // dot11StationID
-    if (!Options.AllowOtherDevice && !Saved->Mac.isEmpty() && mac != Saved->Mac) {
-        Fail(QStringLiteral("refused: the backup is of another device (MAC %1, this one %2); "
+    const QString mac = CurrentValueNamed("dot11StationID");
+    const QString product = CurrentValueNamed("dot11manufacturerProductName");
+    if (!Options.AllowOtherDevice && (mac != Saved->Mac || product != Saved->Product)) {
+        Fail(QStringLiteral("refused: the backup is of another device (%1, MAC %2; this one %3, MAC %4); "
                             "--allow-other-device clones it")
-                 .arg(Saved->Mac, mac));
+                 .arg(Saved->Product, Saved->Mac, product, mac));
         return;
     }
+    const QString version = CurrentValueNamed("dot11manufacturerProductVersion");
+    if (!Saved->Version.isEmpty() && version != Saved->Version)
+        Q_EMIT Said(QStringLiteral("warning: the backup is of firmware %1, the device runs %2")
+                        .arg(Saved->Version, version));
     Changes.clear();
     int objects = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
@@ -324,9 +331,8 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
             this,
             [this, next, group, message, attempt, unknown](const OvSNMPError& e, OvSNMPVarList& list) {
                 const int code = e.Code;
-                std::vector<QString> values;
-                for (int i = 0; i < list.Count(); ++i)
-                    values.push_back(list.Item(i)->Value);
+                const std::vector<QString> values =
+                    code == 0 ? ValuesOf(group, list) : std::vector<QString>();
                 Later([this, next, group, message, attempt, unknown, code, values] {
                     if (code != 0) {
                         if (attempt < kAttempts)

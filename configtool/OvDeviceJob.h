@@ -13,6 +13,7 @@
 #include <vector>
 
 class OvJournal;
+class OvSNMPVarList;
 class OvSNMPRequest;
 
 // One command against one access point, done with asynchronous requests so that many
@@ -67,6 +68,9 @@ private:
     void Later(std::function<void()> step);
     std::unique_ptr<OvSNMPRequest> NewRequest(int group) const;
     QString CurrentValue(const QString& oid) const;
+    QString CurrentValueNamed(const char* name) const;
+    // What the device answered for group, each value in its canonical spelling.
+    static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list);
     // The rows of group this restore writes, and what the device holds there.
     bool Holds(int group, const std::vector<QString>& values) const;
     QStringList ObjectNames(int group) const;

@@ -39,6 +39,10 @@ std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options
         if (!OvConfigDocument::FromJson(f.readAll(), d, error))
             throw OvUsageError(file + QStringLiteral(": ") + error);
         if (options.Cmd == OvConfigOptions::Command::Restore) {
+            if (!options.AllowOtherDevice && (d.Mac.isEmpty() || d.Product.isEmpty()))
+                throw OvUsageError(file +
+                                   QStringLiteral(": the backup does not name its device (MAC and product); "
+                                                  "--allow-other-device restores it anyway"));
             const OvRestoreCheck check = OvRestoreCheck::Of(d);
             if (!check.Ok())
                 throw OvUsageError(file + QStringLiteral(": nothing was sent; these values do not fit:\n  ") +

@@ -31,6 +31,13 @@ protected:
     QTemporaryDir Dir;
 
     QString file(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
+    // A file holding text, for pass phrases and hand-made backups.
+    QString secret(const char* name, const QByteArray& text) const {
+        QFile f(file(name));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text);
+        return f.fileName();
+    }
 
     static ToolRun run(const QStringList& args) {
         QProcess p;
@@ -446,6 +453,143 @@ TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
                                      QStringLiteral("not started"), QStringLiteral("not started")}));
 }
 
+TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
+    const QString backup = file("good.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    QFile f(backup);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject good = QJsonDocument::fromJson(f.readAll()).object();
+    const QJsonArray objects = good.value(QStringLiteral("objects")).toArray();
+    auto with = [&good](const char* key, const QJsonValue& value) {
+        QJsonObject root = good;
+        if (value.isUndefined())
+            root.remove(QLatin1String(key));
+        else
+            root.insert(QLatin1String(key), value);
+        return QJsonDocument(root).toJson();
+    };
+    auto objectsWith = [&objects](const char* name, const char* key, const QString& value) {
+        QJsonArray changed = objects;
+        for (int i = 0; i < changed.size(); ++i) {
+            QJsonObject o = changed[i].toObject();
+            if (o.value(QStringLiteral("name")).toString() == QLatin1String(name))
+                o.insert(QLatin1String(key), value);
+            changed[i] = o;
+        }
+        return changed;
+    };
+    QJsonArray twice = objects;
+    twice.append(objects[objects.size() - 1]);
+    QJsonObject noMac = good.value(QStringLiteral("device")).toObject();
+    noMac.remove(QStringLiteral("mac"));
+    struct Case {
+        const char* name;
+        QByteArray json;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"format only", QByteArray(R"({"format":"velmarn-config 1"})"), "no device section"},
+             Case{"no objects", with("objects", QJsonArray()), "no objects"},
+             Case{"device not an object", with("device", QStringLiteral("ap7")), "no device section"},
+             Case{"an object twice", with("objects", twice), "dot11EDThreshold: given twice"},
+             Case{"another group",
+                  with("objects", objectsWith("dot11RTSThreshold", "group", QStringLiteral("DSS"))),
+                  "dot11RTSThreshold: in group \"DSS\", but it belongs to \"MAC Operation\""},
+             Case{"trailing garbage",
+                  with("objects", objectsWith("dot11RTSThreshold", "value", QStringLiteral("12abc"))),
+                  "dot11RTSThreshold: \"12abc\" is not a whole integer value"},
+             Case{"half a MAC",
+                  with("objects", objectsWith("dot11RemoteMACAddress", "value", QStringLiteral("00:90:2b"))),
+                  "dot11RemoteMACAddress: \"00:90:2b\" is not a whole macaddress value"},
+             Case{"no MAC", with("device", noMac), "the backup does not name its device (MAC and product)"},
+         }) {
+        const QString path = secret("unusable.json", c.json);
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        for (const char* command : {"diff", "restore"}) {
+            const ToolRun r =
+                run({QStringLiteral("--address"), relay.Endpoint(), QLatin1String(command), path});
+            const bool usable = QByteArray(c.name) == "no MAC" && QByteArray(command) == "diff";
+            EXPECT_EQ(r.Exit, usable ? 0 : 2) << c.name << " " << command << r.Err;
+            if (!usable)
+                EXPECT_TRUE(r.Err.contains(QLatin1String(c.says))) << c.name << " " << command << r.Err;
+        }
+        EXPECT_EQ(relay.SetsPassedOn(), 0) << c.name;
+    }
+}
+
+TEST_F(ConfigTool, AnotherSpellingOfTheSameValueIsTheSameValue) {
+    const QString backup = file("spelled.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    struct Case {
+        const char* name;
+        const char* object;
+        QString oid;
+        QString spelling;
+        const char* setType; // to change the device first
+        const char* other;
+        const char* held; // what snmpget shows once restored
+    };
+    const QString mode = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0");
+    const QString remote = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0");
+    for (const Case& c : {
+             Case{"plus sign", "dot11RTSThreshold", kRts, QStringLiteral("+2347"), "i", "999",
+                  "INTEGER: 2347"},
+             Case{"blanks", "dot11RTSThreshold", kRts, QStringLiteral(" 2347 "), "i", "999", "INTEGER: 2347"},
+             Case{"leading zero", "dot11RTSThreshold", kRts, QStringLiteral("02347"), "i", "999",
+                  "INTEGER: 2347"},
+             Case{"label in capitals", "dot11AccessPointMode", mode, QStringLiteral("Repeater"), "i", "1",
+                  "INTEGER: 6"},
+             Case{"number of the label", "dot11AccessPointMode", mode, QStringLiteral("6"), "i", "1",
+                  "INTEGER: 6"},
+             Case{"lower-case hex", "dot11DesiredSSID", kSsid,
+                  QStringLiteral("56 65 6c 6d 61 72 6e 2d 4c 61 62"), "s", "Other",
+                  "STRING: \"Velmarn-Lab\""},
+             Case{"colon-separated MAC", "dot11RemoteMACAddress", remote, QStringLiteral("00:90:2b:5e:6f:70"),
+                  "x", "001122334455", "Hex-STRING: 00 90 2B 5E 6F 70"},
+         }) {
+        edit(backup, {{QLatin1String(c.object), c.spelling}});
+        ToolRun r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, 0) << c.name << r.Out;
+        ToolSet(c.oid, QLatin1String(c.setType), QLatin1String(c.other));
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), backup});
+        EXPECT_EQ(r.Exit, 0) << c.name << r.Out << r.Err;
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("restored 1 objects in 1 groups, read back")))
+            << c.name << r.Out;
+        EXPECT_EQ(relay.SetsPassedOn(), 1) << c.name;
+        EXPECT_TRUE(ToolGet(c.oid).endsWith(QLatin1String(c.held))) << c.name << ToolGet(c.oid);
+        r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, 0) << c.name << r.Out;
+    }
+}
+
+TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
+    const QString backup = file("v3.json");
+    const QStringList v3{QStringLiteral("--version"),
+                         QStringLiteral("3"),
+                         QStringLiteral("--user"),
+                         QLatin1String(TestAgent::V3User),
+                         QStringLiteral("--auth-protocol"),
+                         QStringLiteral("SHA"),
+                         QStringLiteral("--auth-passphrase-file"),
+                         secret("auth.txt", TestAgent::V3AuthPass),
+                         QStringLiteral("--priv-protocol"),
+                         QStringLiteral("AES"),
+                         QStringLiteral("--priv-passphrase-file"),
+                         secret("priv.txt", TestAgent::V3PrivPass),
+                         QStringLiteral("--context"),
+                         QStringLiteral("qubsen")};
+    ToolRun r = run(v3 + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"),
+                                     at(*Sim()), QStringLiteral("backup"), backup});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(r.Out.endsWith(QStringLiteral("\n1 device: 1 done, 0 differ, 0 failed, 0 unknown\n")))
+        << r.Out;
+    ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+    r = run(v3 + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"), backup});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(ToolGet(kRts).endsWith(QStringLiteral("INTEGER: 2347"))) << ToolGet(kRts);
+}
+
 TEST_F(ConfigTool, UsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
@@ -453,7 +597,12 @@ TEST_F(ConfigTool, UsageErrors) {
           QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--version"),
                       QStringLiteral("4"), QStringLiteral("backup")},
           QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("diff"),
-                      file("missing.json")}}) {
+                      file("missing.json")},
+          QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--version"),
+                      QStringLiteral("3"), QStringLiteral("--user"), QStringLiteral("velmarn"),
+                      QStringLiteral("--auth-protocol"), QStringLiteral("SHA"),
+                      QStringLiteral("--auth-passphrase-file"), secret("short.txt", "seven77"),
+                      QStringLiteral("backup")}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
