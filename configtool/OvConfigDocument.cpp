@@ -1,6 +1,7 @@
 #include "configtool/OvConfigDocument.h"
 
 #include "catalogue/OvCatalogue.h"
+#include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSnmpEngine.h"
 #include "snmp/OvValueText.h"
@@ -237,6 +238,17 @@ OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
         if (e.Format && !OvEditRule::Parse(QString::fromLatin1(e.Format)).Check(o.Value, message)) {
             check.Errors << name + QStringLiteral(": ") + message;
             continue;
+        }
+        if (const OvStandardRange* range = OvStandardRangeOf(o.Name)) {
+            // Values are canonical by now: a plain number, or hex pairs separated by blanks.
+            const qint64 n =
+                range->Octets ? (o.Value.isEmpty() ? 0 : (o.Value.size() + 1) / 3) : o.Value.toLongLong();
+            if (n < range->Min || n > range->Max) {
+                check.Errors << QStringLiteral("%1: %2 is outside %3")
+                                    .arg(name, range->Octets ? QStringLiteral("%1 octets").arg(n) : o.Value,
+                                         range->Text());
+                continue;
+            }
         }
         const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
         if (isWholeNumberSyntax(e.Info->Syntax) && !wholeNumber.match(text).hasMatch()) {

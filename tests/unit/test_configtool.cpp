@@ -590,6 +590,35 @@ TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
     EXPECT_TRUE(ToolGet(kRts).endsWith(QStringLiteral("INTEGER: 2347"))) << ToolGet(kRts);
 }
 
+TEST_F(ConfigTool, ValuesOutsideTheStandardRangesAreNotSent) {
+    const QString backup = file("ranges.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    struct Case {
+        const char* object;
+        QString value;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"dot11RTSThreshold", QStringLiteral("99999"),
+                  "dot11RTSThreshold: 99999 is outside 0..2347 (IEEE 802.11 MIB)"},
+             Case{"dot11CurrentChannel", QStringLiteral("200"),
+                  "dot11CurrentChannel: 200 is outside 1..14 (IEEE 802.11 MIB)"},
+             Case{"dot11DesiredSSID", QString(QStringLiteral("41 ")).repeated(40).trimmed(),
+                  "dot11DesiredSSID: 40 octets is outside 0..32 octets (IEEE 802.11 MIB)"},
+         }) {
+        const QString path = file("out-of-range.json");
+        QFile::remove(path);
+        QFile::copy(backup, path);
+        edit(path, {{QLatin1String(c.object), c.value}});
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        const ToolRun r =
+            run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), path});
+        EXPECT_EQ(r.Exit, 2) << c.object << r.Err;
+        EXPECT_TRUE(r.Err.contains(QLatin1String(c.says))) << r.Err;
+        EXPECT_EQ(relay.SetsPassedOn(), 0) << c.object;
+    }
+}
+
 TEST_F(ConfigTool, UsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
