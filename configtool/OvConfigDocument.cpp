@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 
@@ -27,6 +28,22 @@ const TUIItemInfo* layoutRowFor(const OvConfigGroup& group, const TSNMPVarInfo* 
         if (row->VarInfo == info)
             return row;
     return nullptr;
+}
+
+// The text of octets that are printable UTF-8, shown beside their hex so that a reader
+// sees the SSID; null for other octets.
+QString printableText(const QString& hexPairs) {
+    const QByteArray octets = QByteArray::fromHex(hexPairs.toLatin1());
+    if (octets.isEmpty())
+        return QString();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(octets);
+    if (utf8.hasError())
+        return QString();
+    for (const QChar c : text)
+        if (!c.isPrint())
+            return QString();
+    return text;
 }
 
 bool isWholeNumberSyntax(int syntax) {
@@ -132,18 +149,22 @@ const OvConfigDocument::Object* OvConfigDocument::Find(const QString& identifier
 
 QByteArray OvConfigDocument::ToJson() const {
     QJsonArray objects;
-    for (const Object& o : Objects)
-        objects.append(QJsonObject{{QStringLiteral("group"), o.Group},
-                                   {QStringLiteral("name"), o.Name},
-                                   {QStringLiteral("oid"), o.Oid},
-                                   {QStringLiteral("syntax"), o.Syntax},
-                                   {QStringLiteral("value"), o.Value}});
+    for (const Object& o : Objects) {
+        QJsonObject object{{QStringLiteral("group"), o.Group},
+                           {QStringLiteral("name"), o.Name},
+                           {QStringLiteral("oid"), o.Oid},
+                           {QStringLiteral("syntax"), o.Syntax},
+                           {QStringLiteral("value"), o.Value}};
+        const QString text = o.Syntax == OvSyntaxName(octetstr) ? printableText(o.Value) : QString();
+        if (!text.isNull())
+            object.insert(QStringLiteral("text"), text); // for the reader: the hex is the value
+        objects.append(object);
+    }
     const QJsonObject device{{QStringLiteral("address"), Address},
                              {QStringLiteral("product"), Product},
                              {QStringLiteral("version"), Version},
                              {QStringLiteral("mac"), Mac}};
     const QJsonObject root{{QStringLiteral("format"), QLatin1String(kFormat)},
-                           {QStringLiteral("time"), Time},
                            {QStringLiteral("device"), device},
                            {QStringLiteral("objects"), objects}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -178,7 +199,6 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
     d.Version = device.value(QStringLiteral("version")).toString();
     if (!OvCanonical::Octets(device.value(QStringLiteral("mac")).toString(), 6, d.Mac))
         d.Mac.clear(); // missing or not a MAC: the restore's guard refuses it
-    d.Time = root.value(QStringLiteral("time")).toString();
     QStringList seen;
     for (const QJsonValue& v : root.value(QStringLiteral("objects")).toArray()) {
         const QJsonObject o = v.toObject();
@@ -213,6 +233,13 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
             return false;
         }
         object.Value = canonical;
+        if (o.contains(QStringLiteral("text")) &&
+            (e.Info->Syntax != octetstr ||
+             o.value(QStringLiteral("text")).toString() != printableText(canonical))) {
+            error = QStringLiteral("%1: its text \"%2\" is not what its hex value %3 says")
+                        .arg(which, o.value(QStringLiteral("text")).toString(), canonical);
+            return false;
+        }
         d.Objects.push_back(std::move(object));
     }
     out = std::move(d);

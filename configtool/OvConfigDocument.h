@@ -24,9 +24,10 @@ struct OvCatalogueEntry {
 // The syntax's name in a saved document ("integer", "octetstr", ...).
 QString OvSyntaxName(int syntax);
 
-// One access point's settings as saved: its identity, when, and per object its group,
-// name, identifier, syntax and value text (enumerations by their labels, as the windows
-// show them).
+// One access point's settings as saved: its identity and per object its group, name,
+// identifier, syntax and value text (enumerations by their labels, as the windows show
+// them; printable octet strings with their text beside the hex). The same settings give
+// the same bytes: no time is stored (the journal has it).
 struct OvConfigDocument {
     struct Object {
         QString Group;
@@ -40,7 +41,6 @@ struct OvConfigDocument {
     QString Product;
     QString Version;
     QString Mac;
-    QString Time;                // ISO 8601, local
     std::vector<Object> Objects; // each value in its canonical spelling once read
 
     const Object* Find(const QString& oid) const;

@@ -6,7 +6,6 @@
 #include "snmp/OvSNMPRequest.h"
 #include "snmp/OvSnmpEngine.h"
 
-#include <QDateTime>
 #include <QSaveFile>
 
 namespace {
@@ -145,7 +144,6 @@ QString OvDeviceJob::CurrentValue(const QString& oid) const {
 void OvDeviceJob::Backup() {
     OvConfigDocument d;
     d.Address = Address;
-    d.Time = QDateTime::currentDateTime().toString(Qt::ISODate);
     for (int g = 0; g < ConfigGroupCount; ++g) {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {

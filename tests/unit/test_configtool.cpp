@@ -48,7 +48,7 @@ protected:
     }
     static QString at(const TestAgent& agent) { return agent.Endpoint(); }
 
-    // Sets the value of the objects named in a backup file.
+    // Sets the value of the objects named in a backup file, as a user would.
     static void edit(const QString& path, const std::map<QString, QString>& values) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -58,8 +58,10 @@ protected:
         for (int i = 0; i < objects.size(); ++i) {
             QJsonObject o = objects[i].toObject();
             const auto it = values.find(o.value(QStringLiteral("name")).toString());
-            if (it != values.end())
+            if (it != values.end()) {
                 o.insert(QStringLiteral("value"), it->second);
+                o.remove(QStringLiteral("text")); // it would disagree with the new value
+            }
             objects[i] = o;
         }
         root.insert(QStringLiteral("objects"), objects);
@@ -502,6 +504,9 @@ TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
                   with("objects", objectsWith("dot11RemoteMACAddress", "value", QStringLiteral("00:90:2b"))),
                   "dot11RemoteMACAddress: \"00:90:2b\" is not a whole macaddress value"},
              Case{"no MAC", with("device", noMac), "the backup does not name its device (MAC and product)"},
+             Case{"text and hex disagree",
+                  with("objects", objectsWith("dot11DesiredSSID", "text", QStringLiteral("Other"))),
+                  "dot11DesiredSSID: its text \"Other\" is not what its hex value"},
          }) {
         const QString path = secret("unusable.json", c.json);
         Relay relay(*Sim(), QStringLiteral("pass"));
@@ -617,6 +622,23 @@ TEST_F(ConfigTool, ValuesOutsideTheStandardRangesAreNotSent) {
         EXPECT_TRUE(r.Err.contains(QLatin1String(c.says))) << r.Err;
         EXPECT_EQ(relay.SetsPassedOn(), 0) << c.object;
     }
+}
+
+TEST_F(ConfigTool, TheSameSettingsGiveTheSameBytesWithTheSsidReadable) {
+    QByteArray first;
+    for (const char* name : {"first.json", "second.json"}) {
+        ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file(name)}).Exit,
+                  0);
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        if (first.isEmpty())
+            first = bytes;
+        else
+            EXPECT_EQ(bytes, first);
+    }
+    EXPECT_TRUE(first.contains("\"text\": \"Velmarn-Lab\"")) << first.constData();
+    EXPECT_FALSE(first.contains("\"time\"")) << first.constData();
 }
 
 TEST_F(ConfigTool, UsageErrors) {
