@@ -100,6 +100,14 @@ OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
     return OvCatalogueEntry();
 }
 
+OvCatalogueEntry OvCatalogueEntry::ByName(const QString& name) {
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info)
+            if (QLatin1String(info->Name) == name)
+                return ByOid(QString::fromLatin1(info->Oid));
+    return OvCatalogueEntry();
+}
+
 QString OvSyntaxName(int syntax) {
     switch (syntax) {
     case boolean:

@@ -19,6 +19,7 @@ struct OvCatalogueEntry {
     // a whole value of it.
     bool Canonical(const QString& text, QString& out) const;
     static OvCatalogueEntry ByOid(const QString& oid);
+    static OvCatalogueEntry ByName(const QString& name);
 };
 
 // The syntax's name in a saved document ("integer", "octetstr", ...).

@@ -1,5 +1,8 @@
 #include "configtool/OvConfigOptions.h"
 
+#include "catalogue/OvCatalogue.h"
+#include "configtool/OvConfigDocument.h"
+
 #include <QFile>
 #include <QSet>
 
@@ -25,6 +28,20 @@ int protocolNumber(const std::vector<OvProtocolName>& names, const QString& name
     known.sort();
     throw OvUsageError(QStringLiteral("unknown %1 protocol \"%2\" (one of %3)")
                            .arg(QLatin1String(what), name, known.join(QStringLiteral(", "))));
+}
+
+bool knownGroup(const QString& title) {
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        if (title == QLatin1String(ConfigGroups[g].Title))
+            return true;
+    return false;
+}
+
+QString groupTitles() {
+    QStringList titles;
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        titles << QStringLiteral("\"%1\"").arg(QLatin1String(ConfigGroups[g].Title));
+    return titles.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -56,6 +73,10 @@ QString OvConfigOptions::Usage() {
         "  --dry-run                  restore: show the plan, write nothing\n"
         "  --allow-other-device       restore: allow a backup of another device (cloning)\n"
         "  --journal FILE             append one JSON line per device and per group written\n"
+        "  --only GROUP               only this group, e.g. \"MAC Operation\" (may be given several times)\n"
+        "  --exclude OBJECT           leave this object alone, e.g. dot11DesiredSSID (idem)\n"
+        "  --ignore-identity          diff: do not compare the device's own objects (station ID,\n"
+        "                             product, version), to compare a template with many devices\n"
         "  --help                     this text\n"
         "\n"
         "diff and the restore plan show each object as: device value -> backup value.\n"
@@ -145,6 +166,19 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             o.Target.Scope.ContextName = value();
         } else if (a == QLatin1String("--parallel")) {
             o.Parallel = number(1, 256);
+        } else if (a == QLatin1String("--only")) {
+            const QString group = value();
+            if (!knownGroup(group))
+                throw OvUsageError(
+                    QStringLiteral("--only: no group \"%1\" (one of %2)").arg(group, groupTitles()));
+            o.Only << group;
+        } else if (a == QLatin1String("--exclude")) {
+            const QString object = value();
+            if (!OvCatalogueEntry::ByName(object).Found())
+                throw OvUsageError(QStringLiteral("--exclude: no object \"%1\"").arg(object));
+            o.Exclude << object;
+        } else if (a == QLatin1String("--ignore-identity")) {
+            o.IgnoreIdentity = true;
         } else if (a == QLatin1String("--journal")) {
             o.Journal = value();
         } else if (a == QLatin1String("--dry-run")) {
@@ -190,6 +224,8 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     o.Addresses = unique;
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
         throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
+    if (o.IgnoreIdentity && o.Cmd != Command::Diff)
+        throw OvUsageError(QStringLiteral("--ignore-identity goes with diff"));
     if ((o.DryRun || o.AllowOtherDevice) && o.Cmd != Command::Restore)
         throw OvUsageError(QStringLiteral("--dry-run and --allow-other-device go with restore"));
 
@@ -218,6 +254,14 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
         s.SecurityLevel = priv != 1 ? 3 : auth != 1 ? 2 : 1;
     }
     return o;
+}
+
+bool OvConfigOptions::Selects(const QString& group, const QString& name) const {
+    if (!Only.isEmpty() && !Only.contains(group))
+        return false;
+    if (IgnoreIdentity && OvConfigDocument::IdentityNames().contains(name))
+        return false;
+    return !Exclude.contains(name);
 }
 
 OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {

@@ -22,7 +22,10 @@ struct OvConfigOptions {
     bool DryRun = false;
     bool AllowOtherDevice = false;
     int Parallel = 8;
-    QString Journal; // --journal: JSON lines appended per device and group written
+    QString Journal;             // --journal: JSON lines appended per device and group written
+    QStringList Only;            // --only: the groups handled (all when empty)
+    QStringList Exclude;         // --exclude: objects left alone
+    bool IgnoreIdentity = false; // diff: the per-device objects are not compared
     QStringList Addresses;
     OvSNMPTarget Target; // every device's target, but the address
 
@@ -31,6 +34,8 @@ struct OvConfigOptions {
     static OvConfigOptions Parse(const QStringList& arguments);
     // The file for one device: "{address}" replaced by its address.
     QString FileFor(const QString& address) const;
+    // Whether the object of that group and name is backed up, compared or restored.
+    bool Selects(const QString& group, const QString& name) const;
     // One device's target: Target with its address; "HOST:PORT" names a port of its own.
     OvSNMPTarget TargetFor(const QString& address) const;
 

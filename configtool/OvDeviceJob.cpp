@@ -127,11 +127,8 @@ std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list) {
 }
 
 QString OvDeviceJob::CurrentValueNamed(const char* name) const {
-    for (int g = 0; g < ConfigGroupCount; ++g)
-        for (int r = 0; ConfigGroups[g].Table[r].Oid; ++r)
-            if (qstrcmp(ConfigGroups[g].Table[r].Name, name) == 0)
-                return Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
-    return QString();
+    const OvCatalogueEntry e = OvCatalogueEntry::ByName(QLatin1String(name));
+    return e.Found() ? Current[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)] : QString();
 }
 
 QString OvDeviceJob::CurrentValue(const QString& oid) const {
@@ -150,7 +147,7 @@ void OvDeviceJob::Backup() {
             const QString name = QString::fromLatin1(info->Name);
             const OvCatalogueEntry e = OvCatalogueEntry::ByOid(QString::fromLatin1(info->Oid));
             const bool identity = OvConfigDocument::IdentityNames().contains(name);
-            if (!e.Writable() && !identity)
+            if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
                 continue;
             const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
             d.Objects.push_back(
@@ -184,7 +181,7 @@ void OvDeviceJob::Diff() {
     int differing = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
         const QString now = CurrentValue(o.Oid);
-        if (now == o.Value)
+        if (now == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
         ++differing;
         Q_EMIT Said(QStringLiteral("%1: %2 -> %3").arg(o.Name, now, o.Value));
@@ -213,7 +210,7 @@ void OvDeviceJob::Plan() {
     int objects = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        if (!e.Writable() || CurrentValue(o.Oid) == o.Value)
+        if (!e.Writable() || CurrentValue(o.Oid) == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
         Changes[e.Group][e.Row] = &o;
         ++objects;

@@ -641,6 +641,53 @@ TEST_F(ConfigTool, TheSameSettingsGiveTheSameBytesWithTheSsidReadable) {
     EXPECT_FALSE(first.contains("\"time\"")) << first.constData();
 }
 
+TEST_F(ConfigTool, OnlyExcludeAndIgnoreIdentityChooseWhatIsHandled) {
+    const QString backup = file("template.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    edit(backup,
+         {{QStringLiteral("dot11StationID"), QStringLiteral("00 90 2B 00 00 07")}}); // another device's
+    ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+    ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("3"));
+    const QString only = QStringLiteral("--only");
+    struct Case {
+        const char* name;
+        QStringList options;
+        int exit;
+        const char* differing; // the objects diff names, in order
+    };
+    for (const Case& c : {
+             Case{"everything", {}, 1, "dot11StationID dot11RTSThreshold dot11CurrentChannel"},
+             Case{"without identity",
+                  {QStringLiteral("--ignore-identity")},
+                  1,
+                  "dot11RTSThreshold dot11CurrentChannel"},
+             Case{"one group", {only, QStringLiteral("DSS")}, 1, "dot11CurrentChannel"},
+             Case{"one group, its object excluded",
+                  {only, QStringLiteral("DSS"), QStringLiteral("--exclude"),
+                   QStringLiteral("dot11CurrentChannel")},
+                  0,
+                  ""},
+         }) {
+        const ToolRun r = run(
+            c.options + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, c.exit) << c.name << r.Err;
+        QStringList named;
+        for (const QString& line : r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (line.startsWith(QLatin1String("dot11")))
+                named << line.section(QLatin1Char(':'), 0, 0);
+        EXPECT_EQ(named.join(QLatin1Char(' ')), QLatin1String(c.differing)) << c.name << r.Out;
+    }
+    // A template restored onto one group of this device: one SET, the other group untouched.
+    Relay relay(*Sim(), QStringLiteral("pass"));
+    const ToolRun r = run({only, QStringLiteral("DSS"), QStringLiteral("--address"), relay.Endpoint(),
+                           QStringLiteral("restore"), backup, QStringLiteral("--allow-other-device")});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_EQ(relay.SetsPassedOn(), 1);
+    EXPECT_TRUE(ToolGet(kChannel).endsWith(QStringLiteral("INTEGER: 6"))) << ToolGet(kChannel);
+    EXPECT_TRUE(ToolGet(kRts).endsWith(QStringLiteral("INTEGER: 999"))) << ToolGet(kRts);
+    ToolSet(kRts, QStringLiteral("i"), QStringLiteral("2347"));
+}
+
 TEST_F(ConfigTool, UsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
@@ -653,7 +700,9 @@ TEST_F(ConfigTool, UsageErrors) {
                       QStringLiteral("3"), QStringLiteral("--user"), QStringLiteral("velmarn"),
                       QStringLiteral("--auth-protocol"), QStringLiteral("SHA"),
                       QStringLiteral("--auth-passphrase-file"), secret("short.txt", "seven77"),
-                      QStringLiteral("backup")}}) {
+                      QStringLiteral("backup")},
+          QStringList{QStringLiteral("--only"), QStringLiteral("No Such Group"), QStringLiteral("--address"),
+                      QStringLiteral("127.0.0.1"), QStringLiteral("backup")}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
