@@ -50,7 +50,7 @@ QString OvConfigOptions::Usage() {
     return QStringLiteral(
         "Usage: velmarn-config [options] backup [FILE]\n"
         "       velmarn-config [options] diff FILE\n"
-        "       velmarn-config [options] restore FILE [--dry-run] [--allow-other-device]\n"
+        "       velmarn-config [options] restore FILE [--dry-run] [--allow-other-device] [--save]\n"
         "\n"
         "Backs up, compares and restores the settings of Velmarn access points.\n"
         "FILE may contain {address}, replaced by each device's address (needed with several devices);\n"
@@ -72,6 +72,8 @@ QString OvConfigOptions::Usage() {
         "  --parallel N               devices handled at once (8)\n"
         "  --dry-run                  restore: show the plan, write nothing\n"
         "  --allow-other-device       restore: allow a backup of another device (cloning)\n"
+        "  --save                     restore: once read back, save the settings on the device (the\n"
+        "                             main window's \"Save Changes\"); without it a reboot may lose them\n"
         "  --journal FILE             append one JSON line per device and per group written\n"
         "  --only GROUP               only this group, e.g. \"MAC Operation\" (may be given several times)\n"
         "  --exclude OBJECT           leave this object alone, e.g. dot11DesiredSSID (idem)\n"
@@ -181,6 +183,8 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             o.IgnoreIdentity = true;
         } else if (a == QLatin1String("--journal")) {
             o.Journal = value();
+        } else if (a == QLatin1String("--save")) {
+            o.Save = true;
         } else if (a == QLatin1String("--dry-run")) {
             o.DryRun = true;
         } else if (a == QLatin1String("--allow-other-device")) {
@@ -226,8 +230,8 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
         throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
     if (o.IgnoreIdentity && o.Cmd != Command::Diff)
         throw OvUsageError(QStringLiteral("--ignore-identity goes with diff"));
-    if ((o.DryRun || o.AllowOtherDevice) && o.Cmd != Command::Restore)
-        throw OvUsageError(QStringLiteral("--dry-run and --allow-other-device go with restore"));
+    if ((o.DryRun || o.AllowOtherDevice || o.Save) && o.Cmd != Command::Restore)
+        throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 
     OvSNMPSecurity& s = o.Target.Security;
     if (s.Version == 3) {

@@ -21,6 +21,7 @@ struct OvConfigOptions {
     QString File; // may hold "{address}"
     bool DryRun = false;
     bool AllowOtherDevice = false;
+    bool Save = false; // restore: "Save Changes" once the read-back matched
     int Parallel = 8;
     QString Journal;             // --journal: JSON lines appended per device and group written
     QStringList Only;            // --only: the groups handled (all when empty)

@@ -385,9 +385,51 @@ void OvDeviceJob::Confirm() {
                OvOutcome::Differ);
         return;
     }
-    Finish(
-        QStringLiteral("restored %1 objects in %2 groups, read back").arg(written).arg(ChangedGroups.size()),
-        OvOutcome::Done);
+    const QString restored =
+        QStringLiteral("restored %1 objects in %2 groups, read back").arg(written).arg(ChangedGroups.size());
+    if (Options.Save)
+        SaveChanges(restored);
+    else
+        Finish(restored, OvOutcome::Done);
+}
+
+void OvDeviceJob::SaveChanges(const QString& restored) {
+    const QString group = QStringLiteral("Save Changes");
+    const QStringList objects{QLatin1String(ConfigSaveTable[0].Name)};
+    Request = std::make_unique<OvSNMPRequest>();
+    Request->Target = Target;
+    Request->VarList = OvSNMPVarList(ConfigSaveTable, SVT_SV, 0);
+    Request->VarList.Item(0)->Value = QStringLiteral("1");
+    auto failed = [this, restored, group, objects](int code, const QString& message) {
+        const bool unknown = code == OvCode::Timeout;
+        if (Journal)
+            Journal->Group(Address, group, objects,
+                           unknown ? QStringLiteral("unknown") : QStringLiteral("not written"));
+        Finish(QStringLiteral("%1; %2: %3")
+                   .arg(restored, unknown ? QStringLiteral("may not be saved") : QStringLiteral("not saved"),
+                        message),
+               unknown ? OvOutcome::Unknown : OvOutcome::Partial);
+    };
+    try {
+        Request->SetAsync(
+            this,
+            [this, restored, group, objects, failed](const OvSNMPError& e, OvSNMPVarList&) {
+                const int code = e.Code;
+                const QString message = e.Message;
+                Later([this, restored, group, objects, failed, code, message] {
+                    if (code != 0) {
+                        failed(code, message);
+                        return;
+                    }
+                    if (Journal)
+                        Journal->Group(Address, group, objects, QStringLiteral("written"));
+                    Finish(restored + QStringLiteral(", saved"), OvOutcome::Done);
+                });
+            },
+            false);
+    } catch (const OvException& e) {
+        failed(e.code(), e.message());
+    }
 }
 
 void OvDeviceJob::Fail(const QString& summary) {

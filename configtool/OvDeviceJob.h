@@ -62,6 +62,8 @@ private:
     void StopWriting(const QString& what, OvOutcome outcome, int unknownGroup = -1);
     void ReadBack();
     void Confirm();
+    // The main window's "Save Changes": the restored settings survive a reboot.
+    void SaveChanges(const QString& restored);
     void Fail(const QString& summary); // before anything was written
     void Finish(const QString& summary, OvOutcome outcome);
     // Runs step from the event loop, unless the job has ended meanwhile.

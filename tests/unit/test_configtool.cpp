@@ -688,6 +688,27 @@ TEST_F(ConfigTool, OnlyExcludeAndIgnoreIdentityChooseWhatIsHandled) {
     ToolSet(kRts, QStringLiteral("i"), QStringLiteral("2347"));
 }
 
+TEST_F(ConfigTool, SaveAfterARestoreThatReadBackRight) {
+    const QString backup = file("save.json");
+    const QString save = QStringLiteral("1.3.6.1.4.1.32473.1.1.1.0");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    for (const bool saving : {false, true}) {
+        ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        QStringList args{QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), backup};
+        if (saving)
+            args << QStringLiteral("--save");
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.Exit, 0) << r.Err;
+        EXPECT_EQ(r.Out.contains(QStringLiteral("read back, saved")), saving) << r.Out;
+        EXPECT_EQ(relay.SetsPassedOn(), saving ? 2 : 1); // the group, then "Save Changes"
+        EXPECT_TRUE(
+            ToolGet(save).endsWith(saving ? QStringLiteral("INTEGER: 1") : QStringLiteral("INTEGER: 0")))
+            << ToolGet(save);
+    }
+    ToolSet(save, QStringLiteral("i"), QStringLiteral("0"));
+}
+
 TEST_F(ConfigTool, UsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
