@@ -47,13 +47,13 @@ void OvDeviceJob::Later(std::function<void()> step) {
 
 void OvDeviceJob::Start() {
     if (!Ended)
-        ReadGroups(0, &Current, &OvDeviceJob::ReadDone, &OvDeviceJob::ReadFailed);
+        ReadAll(&Current, &OvDeviceJob::ReadDone, &OvDeviceJob::ReadFailed);
 }
 
 void OvDeviceJob::Abandon() {
     if (Ended)
         return;
-    Request.reset();
+    // The request stays: destroying it would wait for its answer.
     if (!SetSent) {
         Fail(QStringLiteral("stopped before anything was written"));
     } else if (static_cast<size_t>(Written.size()) == ChangedGroups.size()) {
@@ -63,6 +63,53 @@ void OvDeviceJob::Abandon() {
         StopWriting(QStringLiteral("stopped: may have been written: %1").arg(titleOf(group)),
                     OvOutcome::Unknown, group);
     }
+}
+
+// Reads every group with one GET; an agent that finds the answer too big gets one GET per
+// group instead.
+void OvDeviceJob::ReadAll(Values* into, Step then, ReadFailure failed) {
+    Request = std::make_unique<OvSNMPRequest>();
+    Request->Target = Target;
+    Request->VarList = OvSNMPVarList(ConfigGroups[0].Table, SVT_SV, 0);
+    for (int g = 1; g < ConfigGroupCount; ++g)
+        Request->VarList.AppendTable(ConfigGroups[g].Table);
+    try {
+        Request->GetAsync(
+            this,
+            [this, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
+                if (e.Code == OvCode::TooBig) {
+                    Later([this, into, then, failed] { ReadGroups(0, into, then, failed); });
+                    return;
+                }
+                if (e.Code != 0) {
+                    const QString message = e.Message;
+                    const int group = GroupOfItem(e.ErrorIndex - 1);
+                    Later([this, group, message, failed] { (this->*failed)(group, message); });
+                    return;
+                }
+                int first = 0;
+                for (int g = 0; g < ConfigGroupCount; ++g) {
+                    (*into)[static_cast<size_t>(g)] = ValuesOf(g, list, first);
+                    first += static_cast<int>((*into)[static_cast<size_t>(g)].size());
+                }
+                Later([this, then] { (this->*then)(); });
+            },
+            true);
+    } catch (const OvException& e) {
+        (this->*failed)(0, e.message());
+    }
+}
+
+int OvDeviceJob::GroupOfItem(int item) {
+    for (int g = 0, first = 0; g < ConfigGroupCount; ++g) {
+        int rows = 0;
+        while (ConfigGroups[g].Table[rows].Oid)
+            ++rows;
+        if (item >= first && item < first + rows)
+            return g;
+        first += rows;
+    }
+    return 0; // no object named: the first one asked for
 }
 
 // Reads groups from `group` on into `into`, one request at a time; then goes on with `then`.
@@ -81,7 +128,7 @@ void OvDeviceJob::ReadGroups(int group, Values* into, Step then, ReadFailure fai
                     Later([this, group, message, failed] { (this->*failed)(group, message); });
                     return;
                 }
-                (*into)[static_cast<size_t>(group)] = ValuesOf(group, list);
+                (*into)[static_cast<size_t>(group)] = ValuesOf(group, list, 0);
                 Later([this, group, into, then, failed] { ReadGroups(group + 1, into, then, failed); });
             },
             true);
@@ -114,13 +161,13 @@ void OvDeviceJob::ReadDone() {
     }
 }
 
-std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list) {
+std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list, int first) {
     std::vector<QString> values;
-    for (int i = 0; i < list.Count(); ++i) {
-        const QString& text = list.Item(i)->Value;
+    for (int r = 0; ConfigGroups[group].Table[r].Oid; ++r) {
+        const QString& text = list.Item(first + r)->Value;
         QString canonical;
         const OvCatalogueEntry e =
-            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[i].Oid));
+            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[r].Oid));
         values.push_back(e.Found() && e.Canonical(text, canonical) ? canonical : text);
     }
     return values;
@@ -327,7 +374,7 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
             [this, next, group, message, attempt, unknown](const OvSNMPError& e, OvSNMPVarList& list) {
                 const int code = e.Code;
                 const std::vector<QString> values =
-                    code == 0 ? ValuesOf(group, list) : std::vector<QString>();
+                    code == 0 ? ValuesOf(group, list, 0) : std::vector<QString>();
                 Later([this, next, group, message, attempt, unknown, code, values] {
                     if (code != 0) {
                         if (attempt < kAttempts)
@@ -366,7 +413,7 @@ void OvDeviceJob::StopWriting(const QString& what, OvOutcome outcome, int unknow
 }
 
 void OvDeviceJob::ReadBack() {
-    ReadGroups(0, &After, &OvDeviceJob::Confirm, &OvDeviceJob::ReadBackFailed);
+    ReadAll(&After, &OvDeviceJob::Confirm, &OvDeviceJob::ReadBackFailed);
 }
 
 void OvDeviceJob::Confirm() {

@@ -47,6 +47,7 @@ private:
     using Step = void (OvDeviceJob::*)();
     using ReadFailure = void (OvDeviceJob::*)(int group, const QString& message);
 
+    void ReadAll(Values* into, Step then, ReadFailure failed);
     void ReadGroups(int group, Values* into, Step then, ReadFailure failed);
     void ReadFailed(int group, const QString& message);
     void ReadBackFailed(int group, const QString& message);
@@ -71,8 +72,11 @@ private:
     std::unique_ptr<OvSNMPRequest> NewRequest(int group) const;
     QString CurrentValue(const QString& oid) const;
     QString CurrentValueNamed(const char* name) const;
-    // What the device answered for group, each value in its canonical spelling.
-    static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list);
+    // What the device answered for group, from item first of list on, each value in its
+    // canonical spelling.
+    static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list, int first);
+    // The group of the n-th object of a read of all groups (the first for none).
+    static int GroupOfItem(int item);
     // The rows of group this restore writes, and what the device holds there.
     bool Holds(int group, const std::vector<QString>& values) const;
     QStringList ObjectNames(int group) const;

@@ -132,40 +132,54 @@ public:
 // A UDP relay between velmarn-config and an agent that loses what its mode says:
 // "lose-set-answers" the answers to SETs, "silent-after-set" everything from the first SET
 // on (the SET itself reaches the agent), "silent-after-set-answer" everything after the
-// first SET's answer, "silent" everything. It counts the SETs it passed on in a file.
+// first SET's answer, "silent" everything; "too-big-once" answers the first GET itself
+// with tooBig; "pass" loses nothing. It counts the requests it passed on, by PDU type.
 const char* const kRelayScript = R"(
-import select, socket, sys
+import json, select, socket, sys
 port, agent, mode, counter = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
 
-def pdu_tag(data):
-    def after(i):  # the index after the TLV at i
-        n = data[i + 1]
-        i += 2
-        if n & 0x80:
-            k = n & 0x7F
-            n = int.from_bytes(data[i:i + k], "big")
-            i += k
-        return i + n
-    first = 2 + (data[1] & 0x7F if data[1] & 0x80 else 0)
-    return data[after(after(first))]  # past version and community
+def after(data, i):  # the index after the TLV at i
+    n = data[i + 1]
+    i += 2
+    if n & 0x80:
+        k = n & 0x7F
+        n = int.from_bytes(data[i:i + k], "big")
+        i += k
+    return i + n
+
+def content(data, i):  # the index of the first byte inside the TLV at i
+    return i + 2 + (data[i + 1] & 0x7F if data[i + 1] & 0x80 else 0)
+
+def pdu_at(data):  # past version and community
+    return after(data, after(data, content(data, 0)))
+
+def too_big(request):  # the request answered as a response with error-status tooBig
+    data = bytearray(request)
+    pdu = pdu_at(data)
+    status = after(data, content(data, pdu))  # past the request-id
+    data[pdu] = 0xA2
+    data[status + 2] = 1
+    return bytes(data)
 
 front = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 front.bind(("127.0.0.1", port))
 back = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 back.bind(("127.0.0.1", 0))
-client, last, sets, silent = None, None, 0, mode == "silent"
+client, last, counts, silent = None, None, {}, mode == "silent"
 print("ready", flush=True)
 while True:
     ready, _, _ = select.select([front, back], [], [])
     if front in ready:
         data, client = front.recvfrom(65535)
-        last = pdu_tag(data)
-        if not silent:
+        last = data[pdu_at(data)]
+        if mode == "too-big-once" and last == 0xA0:
+            mode = "pass"
+            front.sendto(too_big(data), client)
+        elif not silent:
             back.sendto(data, ("127.0.0.1", agent))
-            if last == 0xA3:
-                sets += 1
-                open(counter, "w").write(str(sets))
-                silent = mode == "silent-after-set"
+            counts[hex(last)] = counts.get(hex(last), 0) + 1
+            open(counter, "w").write(json.dumps(counts))
+            silent = mode == "silent-after-set" and last == 0xA3
     if back in ready:
         data, _ = back.recvfrom(65535)
         if silent or (mode == "lose-set-answers" and last == 0xA3):
@@ -190,13 +204,18 @@ public:
         Process.waitForFinished(2000);
     }
     QString Endpoint() const { return QStringLiteral("127.0.0.1:%1").arg(Port); }
-    int SetsPassedOn() const {
-        QFile f(Counter());
-        return f.open(QIODevice::ReadOnly) ? f.readAll().toInt() : 0;
-    }
+    int SetsPassedOn() const { return PassedOn("0xa3"); }
+    int GetsPassedOn() const { return PassedOn("0xa0"); }
 
 private:
-    QString Counter() const { return Dir.filePath(QStringLiteral("sets")); }
+    // Requests of that PDU tag that reached the agent.
+    int PassedOn(const char* tag) const {
+        QFile f(Counter());
+        return f.open(QIODevice::ReadOnly)
+                   ? QJsonDocument::fromJson(f.readAll()).object().value(QLatin1String(tag)).toInt()
+                   : 0;
+    }
+    QString Counter() const { return Dir.filePath(QStringLiteral("requests")); }
     QTemporaryDir Dir;
     quint16 Port;
     QProcess Process;
@@ -707,6 +726,16 @@ TEST_F(ConfigTool, SaveAfterARestoreThatReadBackRight) {
             << ToolGet(save);
     }
     ToolSet(save, QStringLiteral("i"), QStringLiteral("0"));
+}
+
+TEST_F(ConfigTool, ABackupReadsTheDeviceWithOneGetUnlessItIsTooBig) {
+    for (const char* mode : {"pass", "too-big-once"}) {
+        Relay relay(*Sim(), QLatin1String(mode));
+        const ToolRun r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("backup")});
+        EXPECT_EQ(r.Exit, 0) << mode << r.Err;
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("\"dot11CurrentChannel\""))) << mode;
+        EXPECT_EQ(relay.GetsPassedOn(), QByteArray(mode) == "pass" ? 1 : 9) << mode; // else one per group
+    }
 }
 
 TEST_F(ConfigTool, UsageErrors) {
