@@ -70,6 +70,8 @@ QString OvConfigOptions::Usage() {
         "  --priv-passphrase-file F   SNMPv3 privacy pass phrase (or VELMARN_PRIV_PASSPHRASE)\n"
         "  --context NAME             SNMPv3 context name\n"
         "  --parallel N               devices handled at once (8)\n"
+        "  --timeout SECONDS          wait for each answer (1; up to 60, fractions allowed)\n"
+        "  --retries N                send a request again that many times (1; up to 10)\n"
         "  --dry-run                  restore: show the plan, write nothing\n"
         "  --allow-other-device       restore: allow a backup of another device (cloning)\n"
         "  --save                     restore: once read back, save the settings on the device (the\n"
@@ -185,6 +187,16 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             o.Journal = value();
         } else if (a == QLatin1String("--save")) {
             o.Save = true;
+        } else if (a == QLatin1String("--timeout")) {
+            const QString text = value();
+            bool ok = false;
+            const double seconds = text.toDouble(&ok);
+            if (!ok || seconds < 0.01 || seconds > 60)
+                throw OvUsageError(
+                    QStringLiteral("--timeout: \"%1\" is not a number of seconds from 0.01 to 60").arg(text));
+            o.TimeoutMs = static_cast<int>(seconds * 1000);
+        } else if (a == QLatin1String("--retries")) {
+            o.Retries = number(0, 10);
         } else if (a == QLatin1String("--dry-run")) {
             o.DryRun = true;
         } else if (a == QLatin1String("--allow-other-device")) {

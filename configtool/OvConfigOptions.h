@@ -23,6 +23,8 @@ struct OvConfigOptions {
     bool AllowOtherDevice = false;
     bool Save = false; // restore: "Save Changes" once the read-back matched
     int Parallel = 8;
+    int TimeoutMs = 1000;        // --timeout, per try
+    int Retries = 1;             // --retries
     QString Journal;             // --journal: JSON lines appended per device and group written
     QStringList Only;            // --only: the groups handled (all when empty)
     QStringList Exclude;         // --exclude: objects left alone

@@ -10,6 +10,7 @@
 #include "configtool/OvStopSignals.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPSession.h"
+#include "snmp/OvSnmpEngine.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.message());
         return OvExit::DeviceError; // nothing was sent
     }
+
+    TSNMPSession::Engine()->SetTiming(options.TimeoutMs, options.Retries);
 
     std::vector<std::unique_ptr<OvDeviceJob>> owned;
     std::vector<OvDeviceJob*> jobs;

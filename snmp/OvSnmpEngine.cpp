@@ -444,8 +444,8 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     snmp_sess_init(&s);
     s.peername = peer.data();
     s.version = netsnmpVersion(sec.Version);
-    s.retries = Retries;
-    s.timeout = TimeoutMs * 1000L;
+    s.retries = SessionRetries;
+    s.timeout = SessionTimeoutMs * 1000L;
     s.community = reinterpret_cast<u_char*>(const_cast<char*>(community.constData()));
     s.community_len = static_cast<size_t>(community.size());
     if (v3) {
@@ -945,6 +945,11 @@ void OvSnmpEngine::RearmTimer() {
         TimeoutTimer->stop();
     else
         TimeoutTimer->start(static_cast<int>(soonestMs));
+}
+
+void OvSnmpEngine::SetTiming(int timeoutMs, int retries) {
+    SessionTimeoutMs = timeoutMs;
+    SessionRetries = retries;
 }
 
 void OvSnmpEngine::Release(const OvSNMPTarget& target) {

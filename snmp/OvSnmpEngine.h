@@ -39,9 +39,12 @@ class OvSnmpEngine : public QObject {
 public:
     using Completion = std::function<void(OvSnmpResult&)>;
 
-    // Request time-out and retries of every request.
+    // Request time-out and retries of every request, unless a program sets its own.
     static constexpr int TimeoutMs = 1000;
     static constexpr int Retries = 1;
+    // The time-out and retries of sessions opened from now on (velmarn-config's
+    // --timeout and --retries, for slow devices and large fleets).
+    void SetTiming(int timeoutMs, int retries);
     // Shortest time between two looks at a silent SNMPv3 agent's engine ID.
     static constexpr int RecheckIntervalMs = 3000;
 
@@ -144,6 +147,8 @@ private:
     QTimer* TimeoutTimer;
     bool DeliveryScheduled = false;
     bool CloseScheduled = false;
+    int SessionTimeoutMs = TimeoutMs;
+    int SessionRetries = Retries;
     // USM keys currently registered per engine and user, to replace changed pass phrases.
     std::map<QByteArray, QByteArray> RegisteredKeys;
 };

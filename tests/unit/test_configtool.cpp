@@ -132,7 +132,7 @@ public:
 // A UDP relay between velmarn-config and an agent that loses what its mode says:
 // "lose-set-answers" the answers to SETs, "silent-after-set" everything from the first SET
 // on (the SET itself reaches the agent), "silent-after-set-answer" everything after the
-// first SET's answer, "silent" everything; "too-big-once" answers the first GET itself
+// first SET's answer, "silent" everything, "deaf" every answer; "too-big-once" answers the first GET itself
 // with tooBig; "pass" loses nothing. It counts the requests it passed on, by PDU type.
 const char* const kRelayScript = R"(
 import json, select, socket, sys
@@ -182,7 +182,7 @@ while True:
             silent = mode == "silent-after-set" and last == 0xA3
     if back in ready:
         data, _ = back.recvfrom(65535)
-        if silent or (mode == "lose-set-answers" and last == 0xA3):
+        if silent or mode == "deaf" or (mode == "lose-set-answers" and last == 0xA3):
             continue
         front.sendto(data, client)
         silent = mode == "silent-after-set-answer" and last == 0xA3
@@ -735,6 +735,19 @@ TEST_F(ConfigTool, ABackupReadsTheDeviceWithOneGetUnlessItIsTooBig) {
         EXPECT_EQ(r.Exit, 0) << mode << r.Err;
         EXPECT_TRUE(r.Out.contains(QStringLiteral("\"dot11CurrentChannel\""))) << mode;
         EXPECT_EQ(relay.GetsPassedOn(), QByteArray(mode) == "pass" ? 1 : 9) << mode; // else one per group
+    }
+}
+
+TEST_F(ConfigTool, RetriesSendTheRequestAgain) {
+    for (const auto& [retries, sent] : {std::pair<const char*, int>{nullptr, 2}, {"0", 1}, {"3", 4}}) {
+        Relay relay(*Sim(), QStringLiteral("deaf"));
+        QStringList args{QStringLiteral("--timeout"), QStringLiteral("0.2"), QStringLiteral("--address"),
+                         relay.Endpoint(), QStringLiteral("backup")};
+        if (retries)
+            args << QStringLiteral("--retries") << QLatin1String(retries);
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.Exit, 3) << r.Err;
+        EXPECT_EQ(relay.GetsPassedOn(), sent) << (retries ? retries : "default");
     }
 }
 
