@@ -492,5 +492,12 @@ void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
         engine->Release(Target);
     Summary = summary;
     Outcome = outcome;
+    // What was read goes too: a fleet's memory stays that of the devices in hand. A request
+    // still waiting for its answer stays, since destroying it would wait for that.
+    if (Request && Request->Outstanding == 0)
+        Request.reset();
+    Current = Values();
+    After = Values();
+    Changes.clear();
     Q_EMIT Finished();
 }
