@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <stdexcept>
 
 // A command line that cannot be followed; the message says why (exit status 2).
@@ -11,6 +12,24 @@ class OvUsageError : public std::runtime_error {
 public:
     explicit OvUsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
     QString Message() const { return QString::fromStdString(what()); }
+};
+
+// Credentials as a command line or a profile gives them, pass phrases as file names.
+struct OvCredentials {
+    quint8 Version = 1; // 0 SNMPv1, 1 SNMPv2c, 3 SNMPv3
+    QString ReadCommunity;
+    QString WriteCommunity;
+    QString User;
+    QString Context;
+    int Auth = 1; // protocol numbers, 1 none
+    int Priv = 1;
+    QString AuthFile;
+    QString PrivFile;
+
+    // Puts them into target, the pass phrases read from their files (or, when
+    // fromEnvironment, from VELMARN_AUTH_PASSPHRASE / VELMARN_PRIV_PASSPHRASE without one).
+    // Raises OvUsageError.
+    void ApplyTo(OvSNMPTarget& target, bool fromEnvironment) const;
 };
 
 // What velmarn-config was asked to do, read from its command line and environment.
@@ -30,7 +49,9 @@ struct OvConfigOptions {
     QStringList Exclude;         // --exclude: objects left alone
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
     QStringList Addresses;
-    OvSNMPTarget Target; // every device's target, but the address
+    OvSNMPTarget Target; // every device's target, but the address and unless a profile says otherwise
+    std::map<QString, OvSNMPTarget> Profiles; // --profiles: by name
+    std::map<QString, QString> ProfileOf;     // a device's profile, by address
 
     // Raises OvUsageError. Pass phrases come from files or from the environment
     // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.

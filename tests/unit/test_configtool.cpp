@@ -751,6 +751,41 @@ TEST_F(ConfigTool, RetriesSendTheRequestAgain) {
     }
 }
 
+TEST_F(ConfigTool, ALineOfTheAddressesFileMayNameItsProfile) {
+    secret("auth.txt", TestAgent::V3AuthPass);
+    secret("priv.txt", TestAgent::V3PrivPass);
+    const QString profiles = secret("profiles.ini", "[site-b]\n"
+                                                    "version=3\n"
+                                                    "user=velmarn\n"
+                                                    "context=qubsen\n"
+                                                    "auth-protocol=SHA\n"
+                                                    "auth-passphrase-file=auth.txt\n"
+                                                    "priv-protocol=AES\n"
+                                                    "priv-passphrase-file=priv.txt\n");
+    Relay other(*Sim(), QStringLiteral("pass")); // a second address of the device
+    const QString devices = secret(
+        "devices.txt", QStringLiteral("127.0.0.1 %1 site-b\n# the rest: the command line's\n127.0.0.1 %2\n")
+                           .arg(Sim()->Port())
+                           .arg(other.Endpoint().section(QLatin1Char(':'), 1))
+                           .toUtf8());
+    // The command line's community is wrong: only the device of the profile answers.
+    ToolRun r =
+        run({QStringLiteral("--community"), QStringLiteral("nope"), QStringLiteral("--timeout"),
+             QStringLiteral("0.2"), QStringLiteral("--profiles"), profiles,
+             QStringLiteral("--addresses-file"), devices, QStringLiteral("backup"), file("{address}.json")});
+    EXPECT_EQ(r.Exit, 3) << r.Err;
+    EXPECT_TRUE(r.Out.contains(at(*Sim()) + QStringLiteral(": backed up 26 objects"))) << r.Out;
+    EXPECT_TRUE(r.Err.contains(other.Endpoint() + QStringLiteral(": error reading"))) << r.Err;
+    EXPECT_EQ(other.GetsPassedOn(), 2); // v2c with the wrong community, sent twice
+
+    const QString unknown =
+        secret("unknown.txt", QStringLiteral("127.0.0.1 %1 site-c\n").arg(Sim()->Port()).toUtf8());
+    r = run({QStringLiteral("--profiles"), profiles, QStringLiteral("--addresses-file"), unknown,
+             QStringLiteral("backup")});
+    EXPECT_EQ(r.Exit, 2);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("no profile \"site-c\""))) << r.Err;
+}
+
 TEST_F(ConfigTool, UsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
