@@ -5,44 +5,54 @@
 
 #include <QEventLoop>
 
-OvJobRunner::OvJobRunner(std::vector<OvDeviceJob*> jobs, int inFlight, OvRunReport& report)
-    : Jobs(std::move(jobs)), Report(report), InFlight(inFlight) {
-    for (OvDeviceJob* job : Jobs) {
-        connect(job, &OvDeviceJob::Finished, this, [this, job] { JobFinished(job); });
-        connect(job, &OvDeviceJob::Said, this, [this, job](const QString& line) { Report.Line(*job, line); });
-    }
-}
+OvJobRunner::OvJobRunner(QStringList addresses, JobMaker make, int inFlight, OvRunReport& report)
+    : Addresses(std::move(addresses)), Make(std::move(make)), Report(report), InFlight(inFlight) {}
+
+OvJobRunner::~OvJobRunner() = default;
 
 bool OvJobRunner::Run() {
     QEventLoop loop;
     Loop = &loop;
-    while (Running < InFlight && Next < Jobs.size())
+    while (static_cast<int>(Running.size()) < InFlight && Next < Addresses.size())
         StartNext();
-    if (Running > 0)
+    if (!Running.empty())
         loop.exec();
     Loop = nullptr;
-    for (size_t i = Next; i < Jobs.size(); ++i)
-        Report.NotStarted(Jobs[i]->Address);
+    for (int i = Next; i < Addresses.size(); ++i)
+        Report.NotStarted(Addresses[i]);
     return Stops > 0;
 }
 
 void OvJobRunner::Stop() {
-    if (++Stops > 1)
-        for (size_t i = 0; i < Next; ++i)
-            Jobs[i]->Abandon(); // those that ended already ignore it
+    if (++Stops > 1) {
+        std::vector<OvDeviceJob*> inFlight;
+        for (const auto& [job, owned] : Running)
+            inFlight.push_back(job);
+        for (OvDeviceJob* job : inFlight)
+            job->Abandon(); // reports it, and it leaves Running
+    }
 }
 
 void OvJobRunner::StartNext() {
-    OvDeviceJob* job = Jobs[Next++];
-    ++Running;
+    std::unique_ptr<OvDeviceJob> owned = Make(Addresses[Next++]);
+    OvDeviceJob* job = owned.get();
+    connect(job, &OvDeviceJob::Finished, this, [this, job] { JobFinished(job); });
+    connect(job, &OvDeviceJob::Said, this, [this, job](const QString& line) { Report.Line(*job, line); });
+    Running.emplace(job, std::move(owned));
     QMetaObject::invokeMethod(job, &OvDeviceJob::Start, Qt::QueuedConnection);
 }
 
 void OvJobRunner::JobFinished(OvDeviceJob* job) {
-    --Running;
     Report.DeviceFinished(*job);
-    if (Stops == 0 && Next < Jobs.size())
+    const auto it = Running.find(job);
+    // Deleted from this loop once the job's own call has returned (deleteLater would wait
+    // for a loop of the application's).
+    std::shared_ptr<OvDeviceJob> done(std::move(it->second));
+    Running.erase(it);
+    QMetaObject::invokeMethod(
+        this, [done] {}, Qt::QueuedConnection);
+    if (Stops == 0 && Next < Addresses.size())
         StartNext();
-    else if (Running == 0 && Loop)
+    else if (Running.empty() && Loop)
         Loop->quit();
 }

@@ -89,17 +89,16 @@ int main(int argc, char** argv) {
 
     TSNMPSession::Engine()->SetTiming(options.TimeoutMs, options.Retries);
 
-    std::vector<std::unique_ptr<OvDeviceJob>> owned;
-    std::vector<OvDeviceJob*> jobs;
-    for (const QString& address : options.Addresses) {
-        const auto doc = documents.find(options.FileFor(address));
-        owned.push_back(std::make_unique<OvDeviceJob>(
-            options, address, doc == documents.end() ? nullptr : &doc->second, journal.get()));
-        jobs.push_back(owned.back().get());
-    }
     const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
-    OvRunReport report(jobs.size() > 1, jsonOnStdout, journal.get());
-    OvJobRunner runner(jobs, options.Parallel, report);
+    OvRunReport report(options.Addresses.size() > 1, jsonOnStdout, journal.get());
+    OvJobRunner runner(
+        options.Addresses,
+        [&options, &documents, &journal](const QString& address) {
+            const auto doc = documents.find(options.FileFor(address));
+            return std::make_unique<OvDeviceJob>(
+                options, address, doc == documents.end() ? nullptr : &doc->second, journal.get());
+        },
+        options.Parallel, report);
     OvStopSignals stopSignals;
     QObject::connect(&stopSignals, &OvStopSignals::Stop, &runner, &OvJobRunner::Stop);
     const bool stopped = runner.Run();
