@@ -534,8 +534,9 @@ TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
                 run({QStringLiteral("--address"), relay.Endpoint(), QLatin1String(command), path});
             const bool usable = QByteArray(c.name) == "no MAC" && QByteArray(command) == "diff";
             EXPECT_EQ(r.Exit, usable ? 0 : 2) << c.name << " " << command << r.Err;
-            if (!usable)
+            if (!usable) {
                 EXPECT_TRUE(r.Err.contains(QLatin1String(c.says))) << c.name << " " << command << r.Err;
+            }
         }
         EXPECT_EQ(relay.SetsPassedOn(), 0) << c.name;
     }
