@@ -1,3 +1,4 @@
+#include "app/OvCommandLineHelp.h"
 #include "app/TConnectDialog.h"
 #include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
@@ -6,9 +7,25 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // Answered before anything else: no display, no session, no engine-boots file.
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    switch (OvInfoRequested(given)) {
+    case OvInfoRequest::Help:
+        std::fputs(OvHelpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case OvInfoRequest::Version:
+        std::fputs(OvVersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case OvInfoRequest::None:
+        break;
+    }
+
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("velmarn"));
     QCoreApplication::setApplicationName(QStringLiteral("velmarn"));
