@@ -71,10 +71,13 @@ void TSNMPSession::Create(const QString& directory) {
     const QByteArray engineId(EngineId);
     quint32 boots = 0;
     const int status = OvBootCounter::Increment(file, engineId, boots);
-    if (status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave)
-        throw OvException(OvCode::BootCounterLoad);
-    if (status != 0)
-        throw OvException(OvCode::BootCounterSave);
+    if (status != 0) {
+        const int code = status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave
+                             ? OvCode::BootCounterLoad
+                             : OvCode::BootCounterSave;
+        throw OvException(code,
+                          OvErrorMessage(code) + QLatin1Char(' ') + OvBootCounter::Problem(file, status));
+    }
     s.boots = boots;
 
     s.engine->InitSecurity(engineId, boots);
