@@ -1,9 +1,8 @@
 #include "app/OvCommandLineHelp.h"
+#include "app/OvStartup.h"
 #include "app/TConnectDialog.h"
 #include "app/TMainForm.h"
-#include "binding/OvFeedback.h"
 #include "device/OvArtwork.h"
-#include "errors/OvErrors.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -32,26 +31,16 @@ int main(int argc, char* argv[]) {
     app.setWindowIcon(QIcon(OvProgramIcon()));
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    std::unique_ptr<TMainForm> mainForm;
     if (arguments == QStringList{QStringLiteral("--connect")}) {
         // Started from the desktop menu: ask what a host program would have said.
         TConnectDialog ask;
-        if (ask.exec() != QDialog::Accepted)
-            return 0;
-        arguments = ask.LaunchOptions();
+        mainForm = OvStartFromMenu(ask);
+    } else {
+        mainForm = OvStartMainWindow(arguments);
     }
-
-    std::unique_ptr<TMainForm> mainForm;
-    try {
-        mainForm = std::make_unique<TMainForm>(arguments);
-    } catch (const OvException& e) {
-        OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
-                               QMessageBox::Critical);
+    if (!mainForm)
         return 0;
-    } catch (const std::exception& e) {
-        OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), QString::fromLocal8Bit(e.what()),
-                               QMessageBox::Ok, QMessageBox::Critical);
-        return 0;
-    }
     mainForm->show();
     app.exec();
     return 0;
