@@ -2,7 +2,6 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
-#include "app/TConnectDialog.h"
 #include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
@@ -443,30 +442,4 @@ TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
     QCoreApplication::exec();
     EXPECT_FALSE(closedByUs);
     EXPECT_LT(t.elapsed(), 5000);
-}
-
-TEST(ConnectDialog, GivesTheLaunchOptionsAHostWould) {
-    TConnectDialog ask;
-    ask.findChild<QLineEdit*>("Address")->setText(" 127.0.0.1 ");
-    ask.findChild<QSpinBox*>("Port")->setValue(1161);
-    auto* version = ask.findChild<QComboBox*>("Version");
-    version->setCurrentIndex(version->findData(1));
-    ask.findChild<QLineEdit*>("ReadCommunity")->setText("pub lic");
-    EXPECT_EQ(ask.LaunchOptions(), (QStringList{"/I127.0.0.1", "/t1161", "/v1", "/Rpub lic", "/Wvortani"}));
-    // SNMPv3: the level follows from the protocols chosen.
-    version->setCurrentIndex(version->findData(3));
-    ask.findChild<QLineEdit*>("User")->setText("admin");
-    auto* auth = ask.findChild<QComboBox*>("AuthProtocol");
-    auto* priv = ask.findChild<QComboBox*>("PrivProtocol");
-    ask.findChild<QLineEdit*>("AuthPassphrase")->setText("auth-secret");
-    ask.findChild<QLineEdit*>("PrivPassphrase")->setText("priv-secret");
-    auth->setCurrentIndex(auth->findData(3));
-    priv->setCurrentIndex(priv->findData(4));
-    EXPECT_EQ(ask.LaunchOptions().mid(3),
-              (QStringList{"/m3", "/l3", "/nadmin", "/a3", "/p4", "/Aauth-secret", "/Ppriv-secret"}));
-    priv->setCurrentIndex(priv->findData(1));
-    EXPECT_EQ(ask.LaunchOptions().mid(3),
-              (QStringList{"/m3", "/l2", "/nadmin", "/a3", "/p1", "/Aauth-secret"}));
-    auth->setCurrentIndex(auth->findData(1));
-    EXPECT_EQ(ask.LaunchOptions().mid(3), (QStringList{"/m3", "/l1", "/nadmin", "/a1", "/p1"}));
 }
