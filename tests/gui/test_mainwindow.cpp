@@ -22,7 +22,9 @@
 #include <QFile>
 #include <QScreen>
 #include <QSet>
+#include "app/TBanner.h"
 #include "app/TCounterLegend.h"
+#include "device/OvArtwork.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -502,4 +504,26 @@ TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
     QCoreApplication::exec();
     EXPECT_FALSE(closedByUs);
     EXPECT_LT(t.elapsed(), 5000);
+}
+
+// Drawn for the screen's pixel ratio: at 2 every logical pixel has four of its own, not
+// one blown up (a scaled copy would have uniform 2 x 2 blocks).
+TEST_F(MainWindow, BannerIsDrawnForTheScreensPixelRatio) {
+    const QPixmap sharp = OvBanner(2);
+    EXPECT_EQ(sharp.size(), QSize(1280, 208));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2);
+    const QImage image = sharp.toImage();
+    int detailed = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2)
+            if (image.pixel(x, y) != image.pixel(x + 1, y + 1) || image.pixel(x, y) != image.pixel(x + 1, y))
+                ++detailed;
+    EXPECT_GT(detailed, 1000);
+    auto form = start(Sim()->Port());
+    form->show();
+    auto* banner = form->findChild<TBanner*>(QStringLiteral("Banner"));
+    ASSERT_NE(banner, nullptr);
+    banner->repaint();
+    EXPECT_EQ(banner->Picture().devicePixelRatio(), banner->devicePixelRatioF());
+    EXPECT_EQ(banner->size(), QSize(640, 104));
 }
