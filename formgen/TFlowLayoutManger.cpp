@@ -32,8 +32,8 @@ void TFlowLayoutManger::Layout() {
         (j % 3 == 0 ? checks : j % 3 == 1 ? labels : values).push_back(w);
     }
     for (QWidget* v : values) {
-        // A combo box is never narrower than its longest label.
-        const int wanted = qobject_cast<QComboBox*>(v) ? v->sizeHint().width() : 0;
+        // A combo box is never narrower than its longest label, an edit than its value needs.
+        const int wanted = qobject_cast<QComboBox*>(v) ? v->sizeHint().width() : v->minimumWidth();
         v->resize(std::max(ValueWidth, wanted), v->height());
     }
     const size_t lines = std::min({checks.size(), labels.size(), values.size()});
