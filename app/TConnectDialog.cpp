@@ -112,7 +112,7 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Connect"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ConnectButton"));
-    TestButton = buttons->addButton(QStringLiteral("Test"), QDialogButtonBox::ActionRole);
+    TestButton = buttons->addButton(QStringLiteral("&Test"), QDialogButtonBox::ActionRole);
     TestButton->setObjectName(QStringLiteral("TestButton"));
     TestButton->setToolTip(QStringLiteral("Read the device's sysObjectID and sysName with what is entered"));
     form->addRow(buttons);
