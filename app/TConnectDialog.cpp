@@ -126,10 +126,23 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &TConnectDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TConnectDialog::reject);
     connect(TestButton, &QPushButton::clicked, this, &TConnectDialog::Test);
-    connect(RecentBox, &QComboBox::activated, this, [this](int i) { Fill(Recent[static_cast<size_t>(i)]); });
+    connect(RecentBox, &QComboBox::activated, this, [this](int i) {
+        Fill(Recent[static_cast<size_t>(i)]);
+        FocusFirstEmpty();
+    });
     for (QComboBox* box : {Version, AuthProtocol, PrivProtocol})
         connect(box, &QComboBox::currentIndexChanged, this, &TConnectDialog::EnableFields);
     EnableFields();
+    FocusFirstEmpty();
+}
+
+void TConnectDialog::FocusFirstEmpty() {
+    for (QLineEdit* field : {Address, User, AuthPassphrase, PrivPassphrase})
+        if (field->isEnabled() && field->text().isEmpty()) {
+            field->setFocus();
+            return;
+        }
+    Address->setFocus();
 }
 
 TConnectDialog::~TConnectDialog() = default;

@@ -38,6 +38,9 @@ private:
     TRecentDevice Entered() const;
     // Each field enabled by the whole state: version, authentication and privacy.
     void EnableFields();
+    // Where typing goes first: the first field still to fill, for a remembered SNMPv3
+    // device its pass phrase.
+    void FocusFirstEmpty();
     // What is still missing before anything can be sent, with the field to enter it in.
     bool Complete();
     void TestFinished(int code, const QString& message);

@@ -244,6 +244,7 @@ TEST_F(ConnectDialog, RemembersTheLastTenConnectionsWithoutSecrets) {
     EXPECT_EQ(box->itemText(0),
               QStringLiteral("127.0.0.1:%1 SNMPv3 velmarn SHA/AES context other-context").arg(Sim()->Port()));
     EXPECT_EQ(line(next, "ContextName")->text(), "other-context");
+    EXPECT_EQ(next.focusWidget(), line(next, "AuthPassphrase")); // what is still to type
     EXPECT_TRUE(line(next, "PrivPassphrase")->text().isEmpty());
     EXPECT_TRUE(line(next, "PrivPassphrase")->isEnabled());
     const int v3At = box->findText("127.0.0.5:1161 SNMPv3 velmarn SHA/AES context qubsen");
