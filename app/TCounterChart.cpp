@@ -69,19 +69,35 @@ void TCounterChart::ShowCounters(const std::vector<int>& counters, const QString
     Redraw(history);
 }
 
-void TCounterChart::Redraw(const OvCounterHistory& history) {
-    // The last poll, whichever counters it is drawn for.
+namespace {
+
+// The last poll, whichever counters it is drawn for; 0 before the first.
+qint64 lastPoll(const OvCounterHistory& history) {
     qint64 newest = 0;
     for (int c = 0; c < history.Counters(); ++c)
         if (!history.Samples(c).empty())
             newest = std::max(newest, history.Samples(c).back().TimeMs);
+    return newest;
+}
+
+} // namespace
+
+void TCounterChart::Follow(const OvCounterHistory& history) {
+    const qint64 msPerPixel = qint64(Span) * 60000 / std::max(1, qRound(Chart->plotArea().width()));
+    if (lastPoll(history) - DrawnUpToMs >= msPerPixel)
+        Redraw(history);
+}
+
+void TCounterChart::Redraw(const OvCounterHistory& history) {
+    qint64 newest = lastPoll(history);
+    DrawnUpToMs = newest;
     if (newest == 0)
         newest = QDateTime::currentMSecsSinceEpoch();
     const qint64 oldest = newest - qint64(Span) * 60000;
     double top = 0;
     for (Curve& curve : Curves) {
         const auto lines =
-            OvRateCurve(history.Samples(curve.Counter), oldest, qint64(Span) * 60000 / MaxPoints);
+            OvRateCurve(history.Samples(curve.Counter), oldest, qint64(Span) * 60000 / Buckets);
         while (curve.Lines.size() < lines.size())
             curve.Lines.push_back(NewLine(curve.Counter));
         while (curve.Lines.size() > lines.size()) {

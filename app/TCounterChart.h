@@ -28,6 +28,9 @@ public:
                       const OvCounterHistory& history);
     // Draws the curves again with the history's newest samples.
     void Redraw(const OvCounterHistory& history);
+    // After a poll: draws again once the last poll is a pixel of the plot further on (at
+    // one minute every poll, at sixty every few), so that the graph never lags by more.
+    void Follow(const OvCounterHistory& history);
     void SetSpanMinutes(int minutes, const OvCounterHistory& history);
 
     int SpanMinutes() const { return Span; }
@@ -46,7 +49,7 @@ public:
     // Fourteen colours told apart also with the common colour-vision deficiencies (Paul
     // Tol's discrete rainbow): counter i is always drawn in colour i.
     static QColor CurveColour(int counter);
-    static constexpr int MaxPoints = 200; // buckets per span, two points each at most
+    static constexpr int Buckets = 100; // per span; two points each at most, about two pixels a point
 
 private:
     struct Curve {
@@ -64,5 +67,6 @@ private:
     std::vector<int> Drawn;
     std::vector<Curve> Curves;
     std::vector<qint64> Ticks; // of the time axis, as shown
+    qint64 DrawnUpToMs = 0;    // the last poll the curves show
     int Span = 10;
 };

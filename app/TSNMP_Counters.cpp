@@ -224,7 +224,7 @@ void TSNMP_Counters::RecordPoll() {
         History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds(), PollMissed});
     }
     if (GraphPanel->isVisible()) // a hidden graph is drawn from the history when shown
-        Chart->Redraw(History);
+        Chart->Follow(History);
 }
 
 bool TSNMP_Counters::ExportCsv(const QString& fileName) {
