@@ -1,14 +1,15 @@
 #include "app/OvViewerEnvironment.h"
 
 QProcessEnvironment OvViewerEnvironment(const OvSNMPTarget& target, QProcessEnvironment base) {
+    // None of the module's own VELMARN_* variables goes on: the viewer would take one where
+    // the module's setting is empty, and talk with another user or context than the module.
+    for (const QString& name : base.keys())
+        if (name.startsWith(QLatin1String("VELMARN_")))
+            base.remove(name);
     for (int i = 0; i < OvLaunchOptionCount(); ++i) {
         const OvLaunchOption& option = OvLaunchOptions()[i];
-        if (!option.Variable)
-            continue;
-        const QString value = option.Get(target);
-        if (value.isEmpty())
-            base.remove(QLatin1String(option.Variable));
-        else
+        const QString value = option.Variable ? option.Get(target) : QString();
+        if (!value.isEmpty())
             base.insert(QLatin1String(option.Variable), value);
     }
     return base;

@@ -9,7 +9,7 @@
 // user and scope) travels in its environment, which only the same user can read. Each
 // variable holds the value of one launch option.
 
-// base plus the target's settings; settings that are empty are removed from it.
+// base less every VELMARN_* variable, plus the target's settings that are not empty.
 QProcessEnvironment OvViewerEnvironment(const OvSNMPTarget& target, QProcessEnvironment base);
 
 // Sets what the environment holds into target and texts; returns the option letters it

@@ -17,9 +17,10 @@ constexpr int RateTicks = 5;
 
 } // namespace
 
+// The axes belong to the chart from the start: they join it only with the first curve.
 TCounterChart::TCounterChart(QWidget* parent)
-    : QChartView(parent), Chart(new QChart), TimeAxis(new QCategoryAxis(this)),
-      RateAxis(new QValueAxis(this)) {
+    : QChartView(parent), Chart(new QChart), TimeAxis(new QCategoryAxis(Chart)),
+      RateAxis(new QValueAxis(Chart)) {
     setObjectName(QStringLiteral("counterChart"));
     Chart->setMargins(QMargins(4, 4, 4, 4));
     Chart->legend()->hide(); // TCounterLegend shows every name

@@ -72,6 +72,12 @@ QString twoHex(QLineEdit* edit) {
     return t;
 }
 
+// Typing into an edit, clearing it included (not a text the program puts there).
+void hookEdit(QWidget* control, QObject* context, const std::function<void()>& modified) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        QObject::connect(edit, &QLineEdit::textEdited, context, modified);
+}
+
 // The text that a set of split edits spells, by the entry's syntax.
 QString textOfSplitEdits(const BindingEntry& e) {
     const int n = static_cast<int>(e.Controls.size());
@@ -346,6 +352,8 @@ public:
     void Hook(QWidget* control, QObject* context, const std::function<void()>& modified) const override {
         if (auto* combo = qobject_cast<QComboBox*>(control))
             QObject::connect(combo, &QComboBox::activated, context, modified);
+        else
+            hookEdit(control, context, modified); // the rest after a prefix
     }
 };
 
@@ -387,6 +395,9 @@ public:
         if (!holdsNumber(e.Syntax, text))
             fail(OvCode::BadPartialValue);
         return {true, false, text, {}};
+    }
+    void Hook(QWidget* control, QObject* context, const std::function<void()>& modified) const override {
+        hookEdit(control, context, modified);
     }
 };
 

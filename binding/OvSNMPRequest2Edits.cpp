@@ -122,8 +122,12 @@ int OvSNMPRequest2Edits::Add(std::unique_ptr<BindingEntry> entry) {
 
 void OvSNMPRequest2Edits::Hook(BindingEntry& entry) {
     entry.Adapter = OvControlAdapter::For(entry.Controls.empty() ? nullptr : entry.Controls.front().data());
+    BindingEntry* changed = &entry; // entries live as long as the request
     for (auto& c : entry.Controls)
-        entry.Adapter->Hook(c.data(), this, [this] { Modified = true; });
+        entry.Adapter->Hook(c.data(), this, [this, changed] {
+            Modified = true;
+            changed->HoldsValue = true;
+        });
 }
 
 void OvSNMPRequest2Edits::BindListView(QTreeWidget* view, bool disableUntilSelected) {
@@ -245,7 +249,7 @@ void OvSNMPRequest2Edits::RowSelected(QTreeWidgetItem* item, bool selected) {
 
 void OvSNMPRequest2Edits::ShowValues() {
     for (auto& entryPtr : EntryList) {
-        const BindingEntry& e = *entryPtr;
+        BindingEntry& e = *entryPtr;
         const OvSNMPVarItem& item = *VarList().Item(e.Index);
         QByteArray bytes = OvByteForm::FromText(item.Syntax, valueOf(item));
         QString text;
@@ -265,6 +269,7 @@ void OvSNMPRequest2Edits::ShowValues() {
         if (!first)
             continue; // the control is gone with its window
         e.Adapter->Show(e, text, bytes, options, *Rules);
+        e.HoldsValue = item.Value != QLatin1String("(NULL)");
     }
 }
 
@@ -312,6 +317,8 @@ void OvSNMPRequest2Edits::CollectItem(int i) {
         QWidget* first = e.Controls.empty() ? nullptr : e.Controls.front().data();
         if (!first)
             continue;
+        if (!e.HoldsValue)
+            fail(OvCode::BadPartialValue); // never read, never given: nothing the user saw
         const OvControlAdapter::Part given = e.Adapter->Collect(e, options);
         if (!given.Given)
             continue; // other controls contribute nothing

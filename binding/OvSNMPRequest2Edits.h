@@ -24,6 +24,9 @@ struct BindingEntry {
     std::vector<int> Bits; // bit numbers of check boxes bound to single bits, or empty
     std::vector<QPointer<QWidget>> Controls;
     std::shared_ptr<const OvControlAdapter> Adapter; // by the kind of the first control
+    // The controls show a value: one a read or a selected list row put there, or one the
+    // user gave. Until then there is nothing to write.
+    bool HoldsValue = false;
 };
 
 class OvSNMPRequest2Edits : public OvSNMPRequest2Controls {

@@ -135,6 +135,8 @@ constexpr CodeMessage kMessages[] = {
     {-526, "Bad syntax for the history chart of log!"},
     {-527, "Unknown error code!"},
     {-528, "The agent's answers do not advance: the table walk was stopped!"},
+    {-529, "The table has more than 1,000,000 rows: the walk was stopped!"},
+    {-530, "Nothing was ticked!"},
 };
 
 const CodeMessage* findCode(int code) {

@@ -59,6 +59,8 @@ constexpr int BadControlType = -520;
 constexpr int NotEnoughControls = -521;
 constexpr int UnknownErrorCode = -527;
 constexpr int WalkNotAdvancing = -528;
+constexpr int TooManyRows = -529;
+constexpr int NothingToWrite = -530;
 } // namespace OvCode
 
 // The message of a framework code, exactly as users see it; "Unknown error code!" for

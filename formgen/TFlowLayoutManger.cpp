@@ -2,10 +2,33 @@
 
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
+
+namespace {
+
+// The width that shows a combo box's longest label whole: the label in the box's own
+// font plus what its style adds (frame, arrow). Not its size hint: that was measured
+// once while the box was still empty, before the binding filled in the labels.
+int widthForLabels(const QComboBox* combo) {
+    const QFontMetrics metrics = combo->fontMetrics();
+    int text = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        text = std::max(text, metrics.horizontalAdvance(combo->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    return combo->style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(text, metrics.height()), combo)
+        .width();
+}
+
+} // namespace
 
 TFlowLayoutManger::TFlowLayoutManger(QWidget* owner, QWidget* container, QList<QWidget*>* controls)
     : Controls(controls), Container(container) {
@@ -33,7 +56,8 @@ void TFlowLayoutManger::Layout() {
     }
     for (QWidget* v : values) {
         // A combo box is never narrower than its longest label, an edit than its value needs.
-        const int wanted = qobject_cast<QComboBox*>(v) ? v->sizeHint().width() : v->minimumWidth();
+        const auto* combo = qobject_cast<QComboBox*>(v);
+        const int wanted = combo ? widthForLabels(combo) : v->minimumWidth();
         v->resize(std::max(ValueWidth, wanted), v->height());
     }
     const size_t lines = std::min({checks.size(), labels.size(), values.size()});

@@ -185,27 +185,31 @@ void OvSNMPRequest::ApplyFormula(int index, bool afterGet) {
     if (formula.isEmpty())
         return;
     const double x = OvEvaluateArithmetic(Substitute(formula, false, QStringLiteral("$")));
-    const double whole = std::isfinite(x) ? std::trunc(x) : 0.0;
+    const double whole = std::trunc(x);
+    // A result outside the object's range is refused like a typed value, never wrapped.
+    auto within = [&](double low, double high) {
+        if (!(whole >= low && whole <= high)) // NaN fails too
+            throw OvException(OvCode::BadPartialValue).ForItem(item->Name);
+        return whole;
+    };
     QString value;
     switch (item->Syntax) {
     case boolean:
         value = x != 0 ? QStringLiteral("true") : QStringLiteral("false");
         break;
     case integer:
-        value = QString::number(static_cast<qint32>(static_cast<qint64>(whole)));
+        value = QString::number(static_cast<qint32>(within(-2147483648.0, 2147483647.0)));
         break;
     case counter:
     case guage:
     case uinteger:
-        value = QString::number(static_cast<quint32>(static_cast<qint64>(whole)));
+        value = QString::number(static_cast<quint32>(within(0, 4294967295.0)));
         break;
     case timeticks:
-        value = OvTicksText(static_cast<quint32>(static_cast<qint64>(whole)));
+        value = OvTicksText(static_cast<quint32>(within(0, 4294967295.0)));
         break;
-    case OvSyntax::counter64:
-        value = QString::number(whole <= 0                        ? 0
-                                : whole >= 18446744073709551615.0 ? ~quint64(0)
-                                                                  : static_cast<quint64>(whole));
+    case OvSyntax::counter64: // the largest double below 2^64
+        value = QString::number(static_cast<quint64>(within(0, 18446744073709549568.0)));
         break;
     case double_:
         value = OvFloatToStr(x);
@@ -245,10 +249,12 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
         throw OvException(OvCode::GetNextOnSingleValue);
     const int command = kind == PduKind::Write ? SNMP_MSG_SET : (table ? SNMP_MSG_GETNEXT : SNMP_MSG_GET);
     OvPduPtr pdu = OvSnmpEngine::NewPdu(command);
+    int written = 0;
     for (int i = 0; i < VarList.Count(); ++i) {
         OvSNMPVarItem* item = VarList.Item(i);
         const QString column = VarList.Column(i);
         if (kind == PduKind::ReadFirst) {
+            RowsWalked = 0;
             if (!VarList.IsReadable(i))
                 continue;
             item->InstanceOid.clear();
@@ -270,11 +276,14 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
                 else if (table)
                     id += QLatin1Char('.') + RowIndex();
                 LoadValue(i, pdu.get(), id);
+                ++written;
             } catch (const OvException& e) {
                 throw e.ForItem(item->Name); // the user sees which row holds the bad value
             }
         }
     }
+    if (kind == PduKind::Write && written == 0)
+        throw OvException(OvCode::NothingToWrite); // a write of nothing is not sent
     return pdu;
 }
 
@@ -304,6 +313,10 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             // SNMPv2c/v3 say in the binding what SNMPv1 says with noSuchName.
             out.Code = OvCode::NoSuchName;
             return out;
+        }
+        if (!IsTableKind() && !IsAnswerFor(*item, column, vb)) {
+            // A value of another object, or of another type, is no value of this one.
+            throw OvException(OvCode::NoSuchName).ForItem(item->Name);
         }
         const bool columnDone = IsColumnDone(column, item->InstanceOid, returned);
         if (IsTableKind() && !columnDone &&
@@ -337,7 +350,17 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
     for (int i = 0; i < VarList.Count(); ++i)
         ApplyFormula(i, true);
     out.Row = IsTableKind();
+    if (out.Row && ++RowsWalked > OvMaxTableRows) {
+        out.Code = OvCode::TooManyRows; // an agent whose table never ends
+        out.Row = false;
+    }
     return out;
+}
+
+bool OvSNMPRequest::IsAnswerFor(const OvSNMPVarItem& item, const QString& column,
+                                const variable_list* vb) const {
+    const QString asked = VarList.ListKind == SVT_SV ? column + QStringLiteral(".0") : column;
+    return dottedName(vb) == asked && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
 }
 
 // ---- reads and writes -------------------------------------------------------------------
@@ -348,7 +371,7 @@ bool OvSNMPRequest::Get(bool first) {
     OvPduPtr pdu = BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext);
     OvSnmpResult r = Engine().SendSync(Target, std::move(pdu));
     if (r.Code != 0 && !(r.Code == OvCode::NoSuchName && IsTableKind()))
-        throw OvException(r.Code);
+        throw OvException(r.Code, r.Message());
     return MappedRow(r);
 }
 
@@ -385,7 +408,7 @@ bool OvSNMPRequest::Set(bool mapResponse) {
         return false;
     OvSnmpResult r = Engine().SendSync(Target, BuildWritePdu());
     if (r.Code != 0)
-        throw OvException(r.Code);
+        throw OvException(r.Code, r.Message());
     return mapResponse && MappedRow(r);
 }
 
@@ -433,7 +456,7 @@ void OvSNMPRequest::Complete(const QPointer<QObject>& context, bool hasContext, 
         }
     }
     if (e.Message.isEmpty())
-        e.Message = OvErrorMessage(e.Code);
+        e.Message = e.Code == result.Code ? result.Message() : OvErrorMessage(e.Code);
     if (handler)
         handler(e, VarList);
 }

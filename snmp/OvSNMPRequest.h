@@ -87,12 +87,15 @@ private:
     bool IsTableKind() const { return VarList.IsTable(); }
     QString RowIndex();
     MappingOutcome MapResponse(int code, snmp_pdu* response);
+    // Whether a binding answers a read of item (in column): its name and its wire type.
+    bool IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const variable_list* vb) const;
     // The answer of a synchronous request stored in the list; raises its code.
     bool MappedRow(const OvSnmpResult& result);
     void Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse);
     void Complete(const QPointer<QObject>& context, bool hasContext, const Handler& handler, bool mapResponse,
                   OvSnmpResult& result);
 
+    int RowsWalked = 0; // rows of the walk under way
     // Cleared on destruction, so late answers find no request to touch.
     std::shared_ptr<bool> AliveToken;
 };

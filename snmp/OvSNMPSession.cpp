@@ -72,6 +72,8 @@ void TSNMPSession::Create(const QString& directory) {
     quint32 boots = 0;
     const int status = OvBootCounter::Increment(file, engineId, boots);
     if (status != 0) {
+        // The start ends here: the engine goes, and the library's private folder with it.
+        s.engine.reset();
         const int code = status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave
                              ? OvCode::BootCounterLoad
                              : OvCode::BootCounterSave;

@@ -50,6 +50,10 @@ struct OvSNMPTarget {
     OvSNMPSecurity Security;
 };
 
+// Most rows one table walk reads (-529 past it): an agent whose table never ends would
+// be walked until memory runs out. Tests lower it.
+inline int OvMaxTableRows = 1000000;
+
 // The process-wide SNMP session: one engine, the default target every request copies,
 // and the 20 ms event timer that delivers asynchronous answers on the GUI thread.
 class TSNMPSession {

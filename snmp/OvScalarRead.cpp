@@ -49,15 +49,20 @@ void OvScalarRead::Answered(OvSnmpResult& result, const std::vector<size_t>& ask
         return;
     }
     if (result.Code != 0) {
-        Finish(result.Code);
+        Finish(result.Code, result.Message());
         return;
     }
     size_t position = 0;
     for (const variable_list* vb = result.Response ? result.Response->variables : nullptr;
          vb && position < asked.size(); vb = vb->next_variable, ++position) {
         const size_t i = asked[position];
-        if (OvIsException(vb) || NameOf(vb) != Paths[i])
-            continue;
+        if (OvIsException(vb))
+            continue; // the agent has no such object: its cell stays absent
+        if (NameOf(vb) != Paths[i] || !OvWireTypeFits(Objects[i].Syntax, vb)) {
+            // A value of another object or of another type: the answer is wrong, say where.
+            Finish(OvCode::NoSuchName, OvException(OvCode::NoSuchName).ForItem(Objects[i].Oid).message());
+            return;
+        }
         Cells[i] = TextOf(Objects[i].Syntax, vb);
     }
     if (position < asked.size()) {

@@ -11,6 +11,7 @@
 #include <net-snmp/library/transform_oids.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -27,6 +28,11 @@
 void OvPduDeleter::operator()(snmp_pdu* pdu) const {
     if (pdu)
         snmp_free_pdu(pdu);
+}
+
+QString OvSnmpResult::Message() const {
+    const QString message = OvErrorMessage(Code);
+    return Hint.isEmpty() ? message : message + QLatin1Char(' ') + Hint;
 }
 
 namespace {
@@ -226,10 +232,35 @@ struct OvSnmpEngine::Slot {
     // The agent answered since the engine ID was last checked: a time-out is worth one
     // look at its engine ID (a reinstalled agent's answers are dropped by the library).
     bool Answered = false;
+    // A look at the engine ID is under way; when the last one was sent. A device reset
+    // while it was down is found by looking again on later time-outs, now and then.
+    bool Probing = false;
+    QElapsedTimer LastProbe;
+    // The agent answered the last look at its engine ID, and whether it has answered a
+    // request since its engine became known: a time-out of an encrypted request to an
+    // agent that answers the unencrypted look points at the privacy settings.
+    bool AnsweredDiscovery = false;
+    bool AnsweredRequest = false;
     std::vector<Queued> Waiting;    // until the agent's engine is known
     std::vector<Queued> Rechecking; // timed out while the engine ID is looked at again
     std::unique_ptr<QSocketNotifier> Notifier;
+
+    bool RecheckDue() const;
+    bool SilentToEncryption() const;
 };
+
+bool OvSnmpEngine::Slot::SilentToEncryption() const {
+    return V3 && Level == SNMP_SEC_LEVEL_AUTHPRIV && AnsweredDiscovery && !AnsweredRequest;
+}
+
+QString OvSnmpEngine::PrivacyHint() {
+    return QStringLiteral(
+        "The device answered but not to the encrypted request: check the privacy pass phrase and protocol.");
+}
+
+bool OvSnmpEngine::Slot::RecheckDue() const {
+    return !Probing && (!LastProbe.isValid() || LastProbe.elapsed() >= RecheckIntervalMs);
+}
 
 struct OvSnmpEngine::Pending {
     Slot* Owner = nullptr;
@@ -518,14 +549,21 @@ void OvSnmpEngine::SendNow(Slot& slot, Queued q) {
     const int id =
         snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key));
     if (id == 0) {
-        Pending failed = std::move(InFlight[key]);
-        InFlight.erase(key);
-        snmp_free_pdu(raw);
+        snmp_free_pdu(raw); // a failed send leaves the request with its sender
+        auto it = InFlight.find(key);
+        if (it == InFlight.end())
+            return; // the library's callback has reported the failure already
+        Pending failed = std::move(it->second);
+        InFlight.erase(it);
         OvSnmpResult r;
-        const int code = MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
-        r.Code = code == 0 ? OvCode::TransportFailed : code;
+        r.Code = SendFailure(slot);
         Complete(std::move(failed.Done), failed.Safe, std::move(r));
     }
+}
+
+int OvSnmpEngine::SendFailure(const Slot& slot) {
+    const int code = MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
+    return code == 0 || code == OvCode::UnknownErrorCode ? OvCode::TransportFailed : code;
 }
 
 OvPduPtr OvSnmpEngine::NewProbe() {
@@ -549,12 +587,13 @@ void OvSnmpEngine::SendProbe(Slot& slot, OvPduPtr probe, int step) {
     InFlight[key] = Pending{&slot, nullptr, step, true, nullptr};
     snmp_pdu* raw = probe.release();
     if (snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key)) == 0) {
-        InFlight.erase(key);
         snmp_free_pdu(raw);
+        if (InFlight.erase(key) == 0)
+            return; // the library's callback has reported the failure already
         if (step == 3)
             EngineRechecked(slot, nullptr);
         else
-            FinishDiscovery(slot, false, OvCode::TransportFailed);
+            FinishDiscovery(slot, false, SendFailure(slot));
     }
 }
 
@@ -578,6 +617,7 @@ void OvSnmpEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
     netsnmp_session* session = snmp_sess_session(slot.Session);
     if (report && report->securityEngineIDLen > 0 && session->securityEngineIDLen == 0)
         setEngineId(session, report);
+    slot.AnsweredDiscovery = report && report->securityEngineIDLen > 0;
     if (session->securityEngineIDLen == 0) {
         FinishDiscovery(slot, false, code == 0 ? OvCode::UnknownEngineId : code);
         return;
@@ -614,19 +654,26 @@ void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
         }
         OvSnmpResult r;
         r.Code = code;
+        if (code == OvCode::Timeout && slot.SilentToEncryption())
+            r.Hint = PrivacyHint(); // the look at the time window was encrypted too
         Complete(std::move(q.Done), q.Safe, std::move(r));
     }
 }
 
-void OvSnmpEngine::RecheckEngine(Slot& slot, Queued timedOut) {
-    slot.Rechecking.push_back(std::move(timedOut));
-    if (slot.Rechecking.size() > 1)
+void OvSnmpEngine::RecheckEngine(Slot& slot, std::optional<Queued> timedOut) {
+    if (timedOut)
+        slot.Rechecking.push_back(std::move(*timedOut));
+    if (slot.Probing)
         return; // one look serves every request that timed out meanwhile
+    slot.Probing = true;
     slot.Answered = false;
+    slot.LastProbe.start();
     SendProbe(slot, NewProbe(), 3);
 }
 
 void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
+    slot.Probing = false;
+    slot.AnsweredDiscovery = report && report->securityEngineIDLen > 0;
     auto rechecking = std::move(slot.Rechecking);
     slot.Rechecking.clear();
     netsnmp_session* session = snmp_sess_session(slot.Session);
@@ -644,6 +691,7 @@ void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
     }
     // A new engine (the agent was reinstalled or reset): learn it and send once more.
     setEngineId(session, report);
+    slot.AnsweredRequest = false;
     for (Queued& q : rechecking)
         slot.Waiting.push_back(std::move(q));
     slot.State = Slot::Discovering;
@@ -769,6 +817,8 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
             r.Code = OvCode::OperationFailed;
         break;
     case NETSNMP_CALLBACK_OP_SEND_FAILED:
+        r.Code = SendFailure(*it->second.Owner);
+        break;
     case NETSNMP_CALLBACK_OP_DISCONNECT:
         r.Code = OvCode::TransportFailed;
         break;
@@ -779,14 +829,22 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
     self->InFlight.erase(it);
     Slot* slot = pending.Owner;
     if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != SNMP_MSG_REPORT)
-        slot->Answered = true;
+        slot->Answered = slot->AnsweredRequest = true;
+    if (pending.ProbeStep == 0 && r.Code == OvCode::Timeout && slot->SilentToEncryption())
+        r.Hint = PrivacyHint();
     auto result = std::make_shared<OvSnmpResult>(std::move(r));
-    if (pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry && slot->Answered) {
+    const bool timedOut = pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry;
+    if (timedOut && slot->Answered) {
+        // The agent answered before: hold the request while its engine ID is looked at.
         Queued again{std::move(pending.Retry), std::move(pending.Done), pending.Safe, false};
         auto shared = std::make_shared<Queued>(std::move(again));
         self->Finished.push_back(
             Step{[self, slot, shared] { self->RecheckEngine(*slot, std::move(*shared)); }, true});
     } else if (pending.ProbeStep == 0) {
+        if (timedOut && slot->RecheckDue())
+            // Still silent: the time-out stands, and a look in the background lets the next
+            // request find a device that came back with a new engine ID.
+            self->Finished.push_back(Step{[self, slot] { self->RecheckEngine(*slot, std::nullopt); }, true});
         self->Finished.push_back(
             Step{[done = std::move(pending.Done), result]() mutable { done(*result); }, pending.Safe});
     } else {

@@ -4,11 +4,13 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct snmp_pdu;
@@ -27,6 +29,11 @@ struct OvSnmpResult {
     int Code = 0;
     int ErrorIndex = 0;
     OvPduPtr Response;
+    // What the engine knows beyond the code, said after its message (empty: nothing).
+    QString Hint;
+
+    // The code's message, and the hint after it.
+    QString Message() const;
 };
 
 // The net-snmp side of the process-wide session: library set-up without reading or
@@ -41,6 +48,8 @@ public:
     // Request time-out and retries of every request.
     static constexpr int TimeoutMs = 1000;
     static constexpr int Retries = 1;
+    // Shortest time between two looks at a silent SNMPv3 agent's engine ID.
+    static constexpr int RecheckIntervalMs = 3000;
 
     OvSnmpEngine();
     ~OvSnmpEngine() override;
@@ -70,6 +79,10 @@ public:
     // runs no other events of the program.
     void WaitForEvents(int ms);
 
+    // Said after a time-out when the agent answers the unencrypted engine discovery but
+    // never an encrypted request: a wrong privacy pass phrase or protocol.
+    static QString PrivacyHint();
+
     // Status mapping: a net-snmp SNMPERR_* value, an agent error-status, a Report PDU.
     static int MapLibraryStatus(int snmpError);
     static int MapAgentStatus(long errorStatus);
@@ -96,11 +109,12 @@ private:
     };
 
     Slot& SlotFor(const OvSNMPTarget& target);
-    void PrepareSecurity(Slot& slot);
     void PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const;
     void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe);
     void SendNow(Slot& slot, Queued q);
     void Complete(Completion done, bool safe, OvSnmpResult result);
+    // The code of a send that failed before reaching the wire.
+    static int SendFailure(const Slot& slot);
     static OvPduPtr NewProbe();
     void StartDiscovery(Slot& slot);
     void SendProbe(Slot& slot, OvPduPtr probe, int step);
@@ -108,7 +122,7 @@ private:
     void LearnTimeWindow(Slot& slot);
     void TimeWindowKnown(Slot& slot, int code);
     void FinishDiscovery(Slot& slot, bool ready, int code);
-    void RecheckEngine(Slot& slot, Queued timedOut);
+    void RecheckEngine(Slot& slot, std::optional<Queued> timedOut);
     void EngineRechecked(Slot& slot, snmp_pdu* report);
     void RegisterUser(Slot& slot);
     // One round of a synchronous wait: reads what arrived and runs the safe steps; false

@@ -72,9 +72,12 @@ void OvTableWalk::Answered(OvSnmpResult& result, const std::vector<size_t>& aske
     } else if (result.Code == OvCode::TooBig && repetitions > 1) {
         Repetitions = repetitions / 2;
     } else if (result.Code != 0) {
-        Stop(result.Code);
+        Stop(result.Code, result.Message());
         return;
     } else if (!Store(result.Response.get(), asked)) {
+        return;
+    } else if (Delivered + static_cast<int>(Pending.size()) > OvMaxTableRows) {
+        Stop(OvCode::TooManyRows);
         return;
     }
     Deliver(false);
@@ -116,8 +119,12 @@ bool OvTableWalk::Store(const snmp_pdu* response, const std::vector<size_t>& ask
 }
 
 void OvTableWalk::Stop(int code) {
+    Stop(code, OvErrorMessage(code));
+}
+
+void OvTableWalk::Stop(int code, const QString& message) {
     Deliver(false); // the rows read before keep their place
-    Finish(code);
+    Finish(code, message);
 }
 
 void OvTableWalk::Deliver(bool everything) {

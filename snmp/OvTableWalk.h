@@ -46,6 +46,7 @@ private:
     void Deliver(bool everything);
     // Ends the walk with code after handing on the rows that are complete.
     void Stop(int code);
+    void Stop(int code, const QString& message);
     bool AllDone() const;
 
     std::vector<ColumnState> Columns;

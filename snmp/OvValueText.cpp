@@ -363,6 +363,45 @@ bool OvIsException(const variable_list* vb) {
     return vb->type == SNMP_NOSUCHOBJECT || vb->type == SNMP_NOSUCHINSTANCE || vb->type == SNMP_ENDOFMIBVIEW;
 }
 
+bool OvWireTypeFits(int syntax, const variable_list* vbIn) {
+    using namespace OvSyntax;
+    const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
+    if (!vb || isAbsent(vb))
+        return false;
+    const u_char type = vb->type;
+    switch (syntax) {
+    case boolean:
+    case integer:
+        return type == ASN_INTEGER;
+    case bitstr:
+    case octetstr:
+    case opaque:
+    case macaddress:
+    case displaystr:
+        return isOctetType(type);
+    case objectid:
+        return type == ASN_OBJECT_ID;
+    case ipaddress:
+    case nsapaddr:
+        return type == ASN_IPADDRESS;
+    case counter:
+    case guage:
+    case uinteger:
+        return isUnsignedType(type);
+    case timeticks:
+        return type == ASN_TIMETICKS;
+    case OvSyntax::counter64:
+        return type == ASN_COUNTER64;
+    case double_:
+    case datetime:
+    case bcdatetime:
+        // Carried in an OCTET STRING of at least eight octets (none: no value).
+        return isOctetType(type) && (vb->val_len == 0 || vb->val_len >= 8);
+    default:
+        return true; // partial syntaxes never travel on their own
+    }
+}
+
 QString OvReceivedText(int syntax, const variable_list* vbIn) {
     using namespace OvSyntax;
     const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
@@ -370,6 +409,8 @@ QString OvReceivedText(int syntax, const variable_list* vbIn) {
         badSyntax();
     if (!vb || isAbsent(vb) || syntax == null)
         return QStringLiteral("(NULL)");
+    if (!OvWireTypeFits(syntax, vbIn))
+        return ownText(vb);
 
     // A string of no octets prints empty: empty text where a string is meant.
     if (isOctetType(vb->type) && vb->val_len == 0) {
@@ -380,63 +421,23 @@ QString OvReceivedText(int syntax, const variable_list* vbIn) {
     const QByteArray octets = isOctetType(vb->type) ? octetsOf(vb) : QByteArray();
     switch (syntax) {
     case boolean:
-        if (vb->type == ASN_INTEGER)
-            return *vb->val.integer != 0 ? QStringLiteral("true") : QStringLiteral("false");
-        break;
-    case integer:
-        if (vb->type == ASN_INTEGER)
-            return ownText(vb);
-        break;
+        return *vb->val.integer != 0 ? QStringLiteral("true") : QStringLiteral("false");
     case bitstr:
     case octetstr:
     case opaque:
     case macaddress:
-        if (isOctetType(vb->type))
-            return OvHexText(octets);
-        break;
-    case objectid:
-        if (vb->type == ASN_OBJECT_ID)
-            return ownText(vb);
-        break;
-    case ipaddress:
-    case nsapaddr:
-        if (vb->type == ASN_IPADDRESS)
-            return ownText(vb);
-        break;
-    case counter:
-    case guage:
-    case uinteger:
-        if (isUnsignedType(vb->type))
-            return ownText(vb);
-        break;
-    case timeticks:
-        if (vb->type == ASN_TIMETICKS)
-            return ownText(vb);
-        break;
-    case OvSyntax::counter64:
-        if (vb->type == ASN_COUNTER64)
-            return ownText(vb);
-        break;
+        return OvHexText(octets);
     case double_:
-        if (isOctetType(vb->type) && octets.size() >= 8)
-            return OvFloatToStr(doubleOfOctets(octets));
-        break;
+        return OvFloatToStr(doubleOfOctets(octets));
     case datetime:
-        if (isOctetType(vb->type) && octets.size() >= 8)
-            return OvDateTime::fromOctets(octets.left(11)).toText();
-        break;
+        return OvDateTime::fromOctets(octets.left(11)).toText();
     case bcdatetime:
-        if (isOctetType(vb->type) && octets.size() >= 8)
-            return OvDaysText(doubleOfOctets(octets));
-        break;
+        return OvDaysText(doubleOfOctets(octets));
     case displaystr:
-        if (isOctetType(vb->type))
-            return OvDisplayText(octets);
-        break;
+        return OvDisplayText(octets);
     default:
-        break;
+        return ownText(vb);
     }
-    return ownText(vb);
 }
 
 void OvAppendBinding(snmp_pdu* pduIn, const QString& oidText, int syntax, const QString& text) {

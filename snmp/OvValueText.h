@@ -40,6 +40,10 @@ bool OvIsDateAndTimeText(const QString& text);
 // noSuchObject, noSuchInstance or endOfMibView: the agent's word that there is no value.
 bool OvIsException(const variable_list* vb);
 
+// Whether a received binding carries a value of the syntax's wire type (a macaddress in
+// an OCTET STRING, a counter in a Counter32 or Gauge32...); false for no value.
+bool OvWireTypeFits(int syntax, const variable_list* vb);
+
 // The value text of a received binding for an item of the given syntax: the syntax's
 // form when the wire type fits, else the wire type's own form; "(NULL)" for absent
 // values. Raises -511 for partial and unknown syntaxes.

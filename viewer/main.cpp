@@ -72,11 +72,16 @@ int exportView(int argc, char* argv[], const QStringList& arguments, const QStri
                               QStringLiteral("Unknown view \"%1\"; the views are %2.")
                                   .arg(request.Texts.LaunchTypeText, viewNames()));
         OvMibExport job(*view, request.Target, outputFile);
-        QObject::connect(&job, &OvMibExport::Done, &app, [&job](int status) {
-            if (status != 0)
-                std::fprintf(stderr, "%s\n", job.Message().toLocal8Bit().constData());
-            QCoreApplication::exit(status);
-        });
+        // Queued: a read that fails before sending ends inside Start(), before the loop
+        // runs, and an exit asked for then would be lost.
+        QObject::connect(
+            &job, &OvMibExport::Done, &app,
+            [&job](int status) {
+                if (status != 0)
+                    std::fprintf(stderr, "%s\n", job.Message().toLocal8Bit().constData());
+                QCoreApplication::exit(status);
+            },
+            Qt::QueuedConnection);
         job.Start();
         return app.exec();
     } catch (const OvException& e) {

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -118,12 +119,43 @@ TEST(ShowAndCollect, DisplayStringRebuiltFromItsEdits) {
     auto* b = new QLineEdit(&o.window);
     o.binding.Bind(0, 0, displaystr, nullptr, a);
     o.binding.Bind(0, 4, displaystr, nullptr, b);
-    a->setText(QStringLiteral("ab"));
-    b->setText(QStringLiteral("cd"));
+    QTest::keyClicks(a, QStringLiteral("ab"));
+    QTest::keyClicks(b, QStringLiteral("cd"));
     o.binding.CollectValues();
     EXPECT_EQ(o.value(), QStringLiteral("ab\u0000\u0000cd").replace(QChar(0), QChar(0)));
     EXPECT_EQ(o.value().size(), 6);
     EXPECT_EQ(o.value().at(2), QChar(0));
+}
+
+TEST(ShowAndCollect, OnlyValuesReadOrGivenAreCollected) {
+    One o(octetstr);
+    auto* edit = new QLineEdit(&o.window);
+    o.binding.BindEdit(0, QStringLiteral("%s"), {edit});
+    edit->setText(QStringLiteral("4C 61")); // put there by the program, not by a read or the user
+    const Raised never = RaisedBy([&o] { o.binding.CollectValues(); });
+    EXPECT_EQ(never.Code, -517);
+    EXPECT_TRUE(never.Message.endsWith(QStringLiteral("(1.3.6.1.4.1.32473.9.1)"))) << never.Message;
+    o.value() = QStringLiteral("(NULL)"); // a read that brought no value
+    o.binding.ShowValues();
+    EXPECT_EQ(CodeOf([&o] { o.binding.CollectValues(); }), -517);
+    o.value() = QStringLiteral("4C 61");
+    o.binding.ShowValues();
+    o.binding.CollectValues();
+    EXPECT_EQ(o.value(), QStringLiteral("4C 61"));
+    // Cleared on purpose: an empty string the user asked for.
+    One typed(octetstr);
+    auto* cleared = new QLineEdit(&typed.window);
+    typed.binding.BindEdit(0, QStringLiteral("%s"), {cleared});
+    cleared->setText(QStringLiteral("4C"));
+    cleared->selectAll();
+    QTest::keyClick(cleared, Qt::Key_Backspace);
+    typed.binding.CollectValues();
+    EXPECT_EQ(typed.value(), QString());
+    // Unticked (left out): refused silently, never stopping the write of the others.
+    One unticked(octetstr);
+    unticked.binding.BindEdit(0, QStringLiteral("%s"), {new QLineEdit(&unticked.window)});
+    unticked.binding.VarList().Item(0)->Access |= OvAccess::invalid;
+    EXPECT_EQ(CodeOf([&unticked] { unticked.binding.CollectValues(); }), 0);
 }
 
 TEST(ShowAndCollect, TimeTicksOverFiveEdits) {
@@ -194,8 +226,7 @@ TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
     combo.binding.BindComboBox(0, c);
     EXPECT_EQ(c->count(), 2);
     EXPECT_EQ(c->currentIndex(), -1); // nothing chosen before a read
-    combo.binding.CollectValues();
-    EXPECT_EQ(combo.value(), QStringLiteral("(NULL)"));
+    EXPECT_EQ(CodeOf([&combo] { combo.binding.CollectValues(); }), -517);
     combo.value() = QStringLiteral("2"); // a value rather than a label still selects
     combo.binding.ShowValues();
     EXPECT_EQ(c->currentText(), QStringLiteral("on"));
@@ -209,7 +240,8 @@ TEST(ShowAndCollect, CheckBoxesComboBoxesAndRadioGroups) {
     combo.binding.ShowValues();
     EXPECT_EQ(c->currentIndex(), -1);
     EXPECT_EQ(c->count(), 2);
-    c->setCurrentIndex(0);
+    c->setCurrentIndex(0); // the user's choice
+    Q_EMIT c->activated(0);
     combo.binding.CollectValues();
     EXPECT_EQ(combo.value(), QStringLiteral("off"));
 

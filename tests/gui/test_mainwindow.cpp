@@ -2,6 +2,7 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "app/OvLaunchOptions.h"
 #include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
@@ -228,6 +229,42 @@ TEST_F(MainWindow, ViewerCommandLineAndArguments) {
     auto plain = start(Sim()->Port());
     EXPECT_EQ(plain->ViewerArguments(QStringLiteral("/TMIB_SNMPCounters")),
               (QStringList{"/I127.0.0.1", "/R", "/W", "/TMIB_SNMPCounters"}));
+}
+
+// A VELMARN_* variable of the module's own environment never reaches the viewer: where the
+// module's setting is empty (no SNMPv3 user, context or pass phrase here) it is left out.
+TEST_F(MainWindow, ViewerEnvironmentCarriesExactlyTheModulesSettings) {
+    QStringList stale{QStringLiteral("VELMARN_NOT_AN_OPTION")};
+    for (int i = 0; i < OvLaunchOptionCount(); ++i)
+        if (OvLaunchOptions()[i].Variable)
+            stale << QLatin1String(OvLaunchOptions()[i].Variable);
+    for (const QString& name : stale)
+        qputenv(name.toLatin1().constData(), "stale");
+    auto form = start(Sim()->Port());
+    QProcessEnvironment environment;
+    auto previous = TMainForm::ProcessStarter;
+    TMainForm::ProcessStarter = [&](const QString&, const QStringList&, const QProcessEnvironment& e) {
+        environment = e;
+        return true;
+    };
+    Trigger(*form, "Information1");
+    TMainForm::ProcessStarter = previous;
+    for (const QString& name : stale)
+        qunsetenv(name.toLatin1().constData());
+
+    for (int i = 0; i < OvLaunchOptionCount(); ++i) {
+        const OvLaunchOption& option = OvLaunchOptions()[i];
+        if (!option.Variable)
+            continue;
+        const QString setting = option.Get(TSNMPSession::DefaultTarget());
+        EXPECT_EQ(environment.contains(QLatin1String(option.Variable)), !setting.isEmpty())
+            << option.Variable;
+        EXPECT_EQ(environment.value(QLatin1String(option.Variable)), setting) << option.Variable;
+    }
+    EXPECT_EQ(environment.value(QStringLiteral("VELMARN_VERSION")), QStringLiteral("1")); // /v1
+    EXPECT_FALSE(environment.contains(QStringLiteral("VELMARN_SECURITY_NAME")));
+    EXPECT_FALSE(environment.contains(QStringLiteral("VELMARN_NOT_AN_OPTION")));
+    EXPECT_EQ(environment.value(QStringLiteral("PATH")), qEnvironmentVariable("PATH")); // the rest is kept
 }
 
 // ---- counters ----------------------------------------------------------------------------------

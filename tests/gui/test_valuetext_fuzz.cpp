@@ -6,7 +6,6 @@
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvValueText.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -47,10 +46,9 @@ QByteArray randomBytes(std::mt19937& rng) {
 
 TEST(ValueTextFuzz, ConversionsOnlyRaiseFrameworkErrors) {
     std::mt19937 rng(7);
-    QElapsedTimer budget;
-    budget.start();
-    int runs = 0;
-    while (runs < 100000 && budget.elapsed() < 3000) {
+    // A fixed number of rounds, not a time budget: as many on a busy or instrumented
+    // machine as on an idle one.
+    for (int run = 0; run < 4000; ++run) {
         const QString text = randomText(rng);
         const QByteArray bytes = randomBytes(rng);
         for (int syntax : kSyntaxes) {
@@ -88,7 +86,5 @@ TEST(ValueTextFuzz, ConversionsOnlyRaiseFrameworkErrors) {
         OvParseTicks(text, ticks);
         OvParseDaysText(text, days);
         OvParseOid(text, ids);
-        ++runs;
     }
-    EXPECT_GT(runs, 1000);
 }

@@ -116,19 +116,34 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
     };
     const QString port = QStringLiteral("/t") + QString::number(Agent->Port());
     const QString community = QStringLiteral("/R") + QLatin1String(TestAgent::ReadCommunity);
-    for (const Case& c : {Case{"unknown view",
-                               {QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/TMIB_None")},
-                               false,
-                               "Unknown view \"MIB_None\""},
-                          Case{"agent silent",
-                               {QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/v1"), community,
-                                QStringLiteral("/TMIB_IFTable")},
-                               true,
-                               "SNMP request timed out!"},
-                          Case{"no file name",
-                               {QStringLiteral("/I127.0.0.1"), QStringLiteral("/TMIB_Info")},
-                               false,
-                               "/O needs a file name"}}) {
+    for (const Case& c :
+         {Case{"unknown view",
+               {QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/TMIB_None")},
+               false,
+               "Unknown view \"MIB_None\""},
+          Case{"agent silent",
+               {QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/v1"), community,
+                QStringLiteral("/TMIB_IFTable")},
+               true,
+               "SNMP request timed out!"},
+          Case{"no file name",
+               {QStringLiteral("/I127.0.0.1"), QStringLiteral("/TMIB_Info")},
+               false,
+               "/O needs a file name"},
+          // Errors found before anything is sent end the program as well.
+          Case{"no IPv4 address",
+               {QStringLiteral("/I999.1.1.1"), port, QStringLiteral("/TMIB_Info")},
+               false,
+               "Invalid IP Address or DNS name!"},
+          Case{"security model",
+               {QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/v3"), QStringLiteral("/m2"),
+                QStringLiteral("/TMIB_Info")},
+               false,
+               "Unsupported Security Model!"},
+          Case{"send refused",
+               {QStringLiteral("/I127.255.255.255"), port, community, QStringLiteral("/TMIB_IFTable")},
+               false,
+               "Transport operation failed!"}}) {
         QProcess viewer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY")); // no windowing at all

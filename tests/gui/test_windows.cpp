@@ -8,7 +8,10 @@
 #include "device/TConfigForms.h"
 
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QElapsedTimer>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,17 +132,45 @@ TEST_F(Windows, SetWritesExactlyTheTickedRows) {
         EXPECT_FALSE(mac->Request()->VarList().Item(i)->Access & OvAccess::invalid);
 }
 
-TEST_F(Windows, SetWithNothingTickedWritesNothingAndReadsAgain) {
+TEST_F(Windows, SetWithNothingTickedSendsNothing) {
     auto dss = open<TDSSForm>("DSS");
     ASSERT_TRUE(waitForLines(*dss, 1));
     const QString before = ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0"));
     qobject_cast<QLineEdit*>(dss->LayoutRows()[0].Control)->setText(QStringLiteral("11"));
     dss->EditorPanel()->ButtonPanel->SelectNoneButton->click();
     dss->EditorPanel()->ButtonPanel->SetCheckedButton->click();
-    ASSERT_TRUE(waitForLines(*dss, 3));
-    EXPECT_TRUE(memoLines(*dss)[1].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*dss)[1];
+    ASSERT_TRUE(waitForLines(*dss, 2));
+    EXPECT_TRUE(memoLines(*dss)[1].startsWith(QStringLiteral("Set: Nothing was ticked!.")))
+        << memoLines(*dss)[1];
+    QTest::qWait(300);
+    EXPECT_EQ(memoLines(*dss).size(), 2); // and no read follows
     EXPECT_EQ(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0")), before);
-    EXPECT_EQ(shown(*dss, 0), before.section(QStringLiteral("INTEGER: "), 1));
+}
+
+TEST_F(Windows, AReadThatFailedLeavesNothingToWrite) {
+    const QString ssid = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0");
+    const QString beacon = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.7.0");
+    const QString ssidBefore = ToolGet(ssid);
+    Sim()->SetSilent(true); // what it receives meanwhile, it answers when it goes on
+    auto station = open<TStationConfigForm>("Station Configuration");
+    ASSERT_TRUE(waitForLines(*station, 1));
+    EXPECT_TRUE(memoLines(*station)[0].startsWith(QStringLiteral("Get: SNMP request timed out!")));
+    station->EditorPanel()->ButtonPanel->SetCheckedButton->click(); // every writable row ticked
+    ASSERT_TRUE(waitForLines(*station, 2));
+    EXPECT_TRUE(memoLines(*station)[1].startsWith(QStringLiteral(
+        "Set: Bad value of the associated SNMP variable's (partial) data! (dot11DesiredSSID).")))
+        << memoLines(*station)[1];
+    // A value the user types can still be written.
+    station->EditorPanel()->ButtonPanel->SelectNoneButton->click();
+    tick(*station, 6)->setChecked(true);
+    QTest::keyClicks(qobject_cast<QLineEdit*>(station->LayoutRows()[6].Control), QStringLiteral("120"));
+    Sim()->SetSilent(false);
+    station->EditorPanel()->ButtonPanel->SetCheckedButton->click();
+    ASSERT_TRUE(waitForLines(*station, 4));
+    EXPECT_TRUE(memoLines(*station)[2].startsWith(QStringLiteral("Set: Ok!."))) << memoLines(*station)[2];
+    EXPECT_TRUE(ToolGet(beacon).endsWith(QStringLiteral("INTEGER: 120")));
+    EXPECT_EQ(ToolGet(ssid), ssidBefore); // the empty edits were never sent
+    ToolSet(beacon, QStringLiteral("i"), QStringLiteral("100"));
 }
 
 TEST_F(Windows, InvalidValueAnywhereBlocksTheSet) {
@@ -197,7 +228,45 @@ TEST_F(Windows, EditsSayWhatTheyTake) {
               QStringLiteral("hex octets, e.g. 4C 61 62"));                            // SSID
     EXPECT_EQ(station->LayoutRows()[6].Control->toolTip(), QStringLiteral("integer")); // beacon period
     EXPECT_TRUE(ap->ParameterEdits[1]->toolTip().startsWith(QStringLiteral("IPv4 address")));
-    EXPECT_GE(ap->ModeBox->width(), ap->ModeBox->sizeHint().width()); // no label is cut
+}
+
+namespace {
+// The room the style gives a combo box's label at the box's width, less the pixel it
+// keeps free on either side when it draws it.
+int labelRoom(const QComboBox& box) {
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    option.frame = box.hasFrame();
+    return box.style()
+               ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box)
+               .width() -
+           2;
+}
+} // namespace
+
+TEST_F(Windows, SelectionListsShowTheirLongestLabelWhole) {
+    std::vector<std::unique_ptr<TConfigForm>> forms;
+    forms.push_back(openAPMode()); // "backupAccessPoint" is the longest of all
+    forms.push_back(open<TStationConfigForm>("Station Configuration"));
+    forms.push_back(open<TPrivacyConfigurationForm>("Privacy Configuration"));
+    forms.push_back(open<TOperationForm>("MAC Operation"));
+    forms.push_back(open<TPhyOperationForm>("PHY Operation"));
+    forms.push_back(open<TDSSForm>("DSS"));
+    int boxes = 0;
+    for (auto& f : forms) {
+        waitForLines(*f, 1);
+        for (const TUIItemInfo& row : f->LayoutRows()) {
+            const auto* box = qobject_cast<const QComboBox*>(row.Control);
+            if (!box)
+                continue;
+            ++boxes;
+            for (int i = 0; i < box->count(); ++i)
+                EXPECT_LE(box->fontMetrics().horizontalAdvance(box->itemText(i)), labelRoom(*box))
+                    << f->windowTitle() << ": " << box->itemText(i) << " in " << box->width() << " pixels";
+        }
+    }
+    EXPECT_GE(boxes, 5);
 }
 
 TEST_F(Windows, APModeRulePerMode) {

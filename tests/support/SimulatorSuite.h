@@ -1,46 +1,33 @@
 #pragma once
 
 #include "SessionFixture.h"
-#include "TestAgent.h"
+#include "SharedAgents.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
-// A test suite whose tests share one simulated access point, started before the first
-// test and stopped after the last; the default target points at it.
+// A test suite on the simulated access point the whole program shares (SharedAgents),
+// started before the first test that needs it; the default target points at it.
 class SimulatorSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         QString error;
-        Sim() = TestAgent::StartSimulator(&error);
-        ASSERT_NE(Sim(), nullptr) << error;
-    }
-    static void TearDownTestSuite() {
-        Sim().reset();
-        Snmpd().reset();
+        ASSERT_NE(SharedAgents::Simulator(&error), nullptr) << error;
     }
     void SetUp() override {
         ASSERT_NE(Sim(), nullptr);
         UseAgent(Sim()->Address(), Sim()->Port());
     }
 
-    static std::unique_ptr<TestAgent>& Sim() {
-        static std::unique_ptr<TestAgent> agent;
-        return agent;
-    }
+    static TestAgent* Sim() { return SharedAgents::Simulator(nullptr); }
     // net-snmp's snmpd for the standard MIB-II tables, started on first use.
-    static std::unique_ptr<TestAgent>& Snmpd() {
-        static std::unique_ptr<TestAgent> agent;
-        return agent;
-    }
+    static TestAgent* Snmpd() { return SharedAgents::Snmpd(nullptr); }
     static TestAgent* StartSnmpd() {
-        if (!Snmpd()) {
-            QString error;
-            Snmpd() = TestAgent::StartSnmpd(&error);
-            EXPECT_NE(Snmpd(), nullptr) << error;
-        }
-        return Snmpd().get();
+        QString error;
+        TestAgent* agent = SharedAgents::Snmpd(&error);
+        EXPECT_NE(agent, nullptr) << error;
+        return agent;
     }
     // snmpget of one object with the read community: the tool's line.
     static QString ToolGet(const QString& oid) {

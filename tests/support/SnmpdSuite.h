@@ -1,23 +1,19 @@
 #pragma once
 
 #include "SessionFixture.h"
-#include "TestAgent.h"
+#include "SharedAgents.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
 
-// A test suite whose tests share one snmpd (real MIB-II of this machine) on a loopback
-// port, started before the first test; the default target points at it over SNMPv2c.
+// A test suite on the snmpd (real MIB-II of this machine) the whole program shares
+// (SharedAgents), on a loopback port; the default target points at it over SNMPv2c.
 class SnmpdSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         QString error;
-        Agent = TestAgent::StartSnmpd(&error).release();
+        Agent = SharedAgents::Snmpd(&error);
         ASSERT_NE(Agent, nullptr) << error.toStdString();
-    }
-    static void TearDownTestSuite() {
-        delete Agent;
-        Agent = nullptr;
     }
     void SetUp() override {
         ASSERT_NE(Agent, nullptr);

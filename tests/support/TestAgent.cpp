@@ -167,7 +167,7 @@ std::unique_ptr<TestAgent> TestAgent::StartHostile(QString* error, const QString
 bool TestAgent::Run(const QString& program, const QStringList& args, QString* error) {
     Process.setProcessChannelMode(QProcess::MergedChannels);
     Process.start(program, args);
-    if (!Process.waitForStarted(5000)) {
+    if (!Process.waitForStarted(StartUpLimitMs)) {
         if (error)
             *error = program + QStringLiteral(" did not start: ") + Process.errorString();
         return false;
@@ -176,7 +176,9 @@ bool TestAgent::Run(const QString& program, const QStringList& args, QString* er
 }
 
 bool TestAgent::WaitUntilAnswering(const QString& community, QString* error) {
-    QDeadlineTimer deadline(30000);
+    // As long as the agent runs: on a machine whose cores are busy its start-up can take
+    // many times what it takes on an idle one. The limit only ends a hung start.
+    QDeadlineTimer deadline(StartUpLimitMs);
     while (!deadline.hasExpired()) {
         if (Process.state() != QProcess::Running) {
             if (error)
@@ -191,7 +193,9 @@ bool TestAgent::WaitUntilAnswering(const QString& community, QString* error) {
         QThread::msleep(100);
     }
     if (error)
-        *error = QStringLiteral("agent did not answer on ") + Endpoint();
+        *error = QStringLiteral("agent did not answer on %1 within %2 s")
+                     .arg(Endpoint())
+                     .arg(StartUpLimitMs / 1000);
     return false;
 }
 

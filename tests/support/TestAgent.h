@@ -18,8 +18,12 @@ public:
 
     ~TestAgent();
 
+    // How long a start may take at most before the agent answers; under the time each
+    // test program has (TIMEOUT in tests/CMakeLists.txt).
+    static constexpr int StartUpLimitMs = 240000;
+
     // snmpsimd with dataFile (the project's access point when empty); null and a reason
-    // in error when it does not answer within a few seconds.
+    // in error when it ends before it answers.
     static std::unique_ptr<TestAgent> StartSimulator(QString* error, const QString& dataFile = QString());
     // snmpd with the standard MIB-II tables; extraConfig is appended to its configuration.
     // On port when given, else on a free one.

@@ -4,6 +4,9 @@
 Mode "backwards": every get-next and get-bulk is answered inside the column asked for,
 alternating between rows 2 and 1, so a walk that trusts the agent never ends.
 Mode "short": a request for several objects is answered with the first one only.
+Mode "endless": every get-next and get-bulk is answered with the next row of the column
+asked for, so the table never ends.
+Mode "renamed": every object asked for is answered under its name plus ".1".
 Otherwise the objects asked for are answered, each INTEGER 1.
 """
 import socket
@@ -33,6 +36,11 @@ def main():
             if mode == "backwards" and walking:
                 row = 1 if ids[-1] == 2 and len(ids) > COLUMN_LENGTH else 2
                 ids = ids[:COLUMN_LENGTH] + (row,)
+            if mode == "endless" and walking:
+                row = ids[COLUMN_LENGTH] + 1 if len(ids) > COLUMN_LENGTH else 1
+                ids = ids[:COLUMN_LENGTH] + (row,)
+            if mode == "renamed":
+                ids = ids + (1,)
             answers.append((ids, proto.Integer(1)))
         if mode == "short":
             answers = answers[:1]

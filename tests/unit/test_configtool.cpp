@@ -3,6 +3,7 @@
 #include "TestAgent.h"
 #include "snmp/OvBootCounter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -187,4 +188,47 @@ TEST_F(ConfigTool, UsageErrors) {
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
     }
     EXPECT_EQ(run({QStringLiteral("--help")}).Exit, 0);
+}
+
+TEST_F(ConfigTool, AgentsThatAnswerWronglyOrCannotBeReachedSaveNothing) {
+    QString error;
+    auto integers = TestAgent::StartHostile(&error, QStringLiteral("integers")); // every object INTEGER 1
+    ASSERT_NE(integers, nullptr) << error;
+    struct Case {
+        const char* name;
+        QString address;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{"answers of another type", at(*integers), "Variable does not exist! ("},
+          Case{"send refused", QStringLiteral("127.255.255.255:161"), "Transport operation failed!"}}) {
+        const QString saved = file("never.json");
+        const ToolRun r = run({QStringLiteral("--address"), c.address, QStringLiteral("backup"), saved});
+        EXPECT_EQ(r.Exit, 1) << c.name << r.Err.toStdString();
+        EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.message)))
+            << c.name << (r.Out + r.Err).toStdString();
+        EXPECT_FALSE(QFile::exists(saved)) << c.name;
+    }
+}
+
+TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
+    const QString tmp = file("tmp");
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    const QString counter = OvBootCounter::StateFolder() + QStringLiteral("/OvSNMP_PP_BootCounter");
+    const QString kept = counter + QStringLiteral(".kept");
+    QFile::rename(counter, kept);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), counter));
+    QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp);
+    p.setProcessEnvironment(environment);
+    p.setWorkingDirectory(Dir.path());
+    p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+            {QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file("never.json")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("engine boots")));
+    EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QFile::remove(counter);
+    QFile::rename(kept, counter);
 }

@@ -38,14 +38,10 @@ void evaluateAll(const QString& text) {
 
 TEST(ExpressionFuzz, RandomTextsEndWithResultOrBadOperand) {
     std::mt19937 rng(20261207);
-    QElapsedTimer budget;
-    budget.start();
-    int runs = 0;
-    while (runs < 200000 && budget.elapsed() < 8000) {
+    // A fixed number of texts, not a time budget: as many on a busy or instrumented
+    // machine as on an idle one.
+    for (int run = 0; run < 50000; ++run)
         evaluateAll(randomText(rng, 64));
-        ++runs;
-    }
-    EXPECT_GT(runs, 1000);
 }
 
 TEST(ExpressionFuzz, PathologicalShapes) {

@@ -5,6 +5,7 @@
 #include "mib/OvCounterDeltas.h"
 #include "mib/OvMibReader.h"
 #include "snmp/OvSNMPVar.h"
+#include "snmp/OvScalarRead.h"
 #include "snmp/OvTableWalk.h"
 
 #include <gtest/gtest.h>
@@ -100,29 +101,38 @@ TEST_F(MibViews, SnmpV1AndSnmpV3ReadTheSameTable) {
     EXPECT_EQ(readView(QStringLiteral("MIB_IFTable"), v3).Column(QStringLiteral("ifDescr")), expected);
     s.PrivPassword = QStringLiteral("not-the-pass-phrase");
     const ViewRead refused = readView(QStringLiteral("MIB_IFTable"), v3);
-    EXPECT_NE(refused.Code, 0);
-    EXPECT_EQ(refused.Message, OvErrorMessage(refused.Code));
+    EXPECT_EQ(refused.Code, OvCode::Timeout);
+    EXPECT_EQ(refused.Message,
+              OvErrorMessage(OvCode::Timeout) + QLatin1Char(' ') + OvSnmpEngine::PrivacyHint());
 }
 
 TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
     QString error;
     auto hostile = TestAgent::StartHostile(&error, QStringLiteral("backwards"));
     ASSERT_NE(hostile, nullptr) << error.toStdString();
+    auto endless = TestAgent::StartHostile(&error, QStringLiteral("endless"));
+    ASSERT_NE(endless, nullptr) << error.toStdString();
+    const int limit = OvMaxTableRows;
+    OvMaxTableRows = 40;
     struct Case {
         const char* Name;
-        bool Hostile;
+        TestAgent* Hostile;
         quint8 Version;
         const char* Column;
         int Code;
         int Rows; // what was read before the agent went wrong is kept
     };
     for (const Case& c :
-         {Case{"past the last object, v2c", false, 1, "1.3.6.1.6.3.99999", 0, 0},
-          Case{"past the last object, v1", false, 0, "1.3.6.1.6.3.99999", 0, 0},
-          Case{"going backwards, v2c", true, 1, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::WalkNotAdvancing, 1},
-          Case{"going backwards, v1", true, 0, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::WalkNotAdvancing, 1}}) {
+         {Case{"past the last object, v2c", nullptr, 1, "1.3.6.1.6.3.99999", 0, 0},
+          Case{"past the last object, v1", nullptr, 0, "1.3.6.1.6.3.99999", 0, 0},
+          Case{"going backwards, v2c", hostile.get(), 1, "1.3.6.1.4.1.32473.9.1.1.1",
+               OvCode::WalkNotAdvancing, 1},
+          Case{"going backwards, v1", hostile.get(), 0, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::WalkNotAdvancing,
+               1},
+          Case{"never ending, v2c", endless.get(), 1, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::TooManyRows, 41},
+          Case{"never ending, v1", endless.get(), 0, "1.3.6.1.4.1.32473.9.1.1.1", OvCode::TooManyRows, 41}}) {
         OvSNMPTarget target = V2c();
-        target.Device.Port = c.Hostile ? hostile->Port() : Agent->Port();
+        target.Device.Port = c.Hostile ? c.Hostile->Port() : Agent->Port();
         target.Security.Version = c.Version;
         OvTableWalk walk(target, {{QLatin1String(c.Column), OvSyntax::integer}});
         int code = -1000;
@@ -131,6 +141,29 @@ TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
         EXPECT_TRUE(WaitFor([&code] { return code != -1000; }, 10000)) << c.Name;
         EXPECT_EQ(code, c.Code) << c.Name;
         EXPECT_EQ(walk.RowCount(), c.Rows) << c.Name;
+    }
+    OvMaxTableRows = limit;
+}
+
+TEST_F(MibViews, AScalarAnswerOfAnotherNameOrTypeFailsTheReadAndSaysWhich) {
+    QString error;
+    for (const char* mode : {"renamed", "integers"}) {
+        auto hostile = TestAgent::StartHostile(&error, QLatin1String(mode));
+        ASSERT_NE(hostile, nullptr) << error.toStdString();
+        OvSNMPTarget target = V2c();
+        target.Device.Port = hostile->Port();
+        OvScalarRead read(target, {{QStringLiteral("1.3.6.1.2.1.1.3.0"), OvSyntax::timeticks},
+                                   {QStringLiteral("1.3.6.1.2.1.1.5.0"), OvSyntax::displaystr}});
+        int code = -1000;
+        QString message;
+        QObject::connect(&read, &OvAgentRead::Finished, [&](int finished, const QString& text) {
+            code = finished;
+            message = text;
+        });
+        read.Start();
+        EXPECT_TRUE(WaitFor([&code] { return code != -1000; }, 10000)) << mode;
+        EXPECT_EQ(code, OvCode::NoSuchName) << mode;
+        EXPECT_TRUE(message.endsWith(QStringLiteral("(1.3.6.1.2.1.1.3.0)"))) << mode << message.toStdString();
     }
 }
 
@@ -158,7 +191,7 @@ TEST(CounterDeltas, WrapAtTheCountersWidthAndRateInSeconds) {
 TEST(MibViewsOfTheAccessPoint, RoutingFallsBackToTheOldestTableTheAgentHas) {
     // The simulated access point has neither inetCidrRouteTable nor ipCidrRouteTable.
     QString error;
-    auto sim = TestAgent::StartSimulator(&error);
+    TestAgent* sim = SharedAgents::Simulator(&error);
     ASSERT_NE(sim, nullptr) << error.toStdString();
     UseAgent(sim->Address(), sim->Port(), 1);
     const ViewRead routes = readView(QStringLiteral("MIB_IPRouting"), TSNMPSession::DefaultTarget());

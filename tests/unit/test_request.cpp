@@ -7,6 +7,7 @@
 #include "snmp/OvSNMPRequest.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -353,6 +354,48 @@ TEST_F(Requests, AgentReinstalledWithANewEngineIdIsFoundAgain) {
     agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-third"), port);
     ASSERT_NE(agent, nullptr) << error;
     EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Code, 0);
+
+    // Down for a while (several time-outs after the first), then back with a new engine:
+    // the next requests find it again.
+    agent.reset();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Code, -405);
+    agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-fourth"), port);
+    ASSERT_NE(agent, nullptr) << error;
+    QThread::msleep(OvSnmpEngine::RecheckIntervalMs); // the look at the engine is due again
+    int code = GetAsyncAndWait(r, true, 10000).Code;
+    if (code != 0)
+        code = GetAsyncAndWait(r, true, 10000).Code; // at most one poll is lost
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(Requests, AWrongPrivacyPassPhraseIsToldFromASilentDevice) {
+    OvSNMPSecurity& s = TSNMPSession::DefaultTarget().Security;
+    auto useShaAes = [&s](const char* privPass) {
+        s.SecurityModel = 3;
+        s.SecurityLevel = 3;
+        s.SecurityName = QStringLiteral("shaaes");
+        s.AuthProtocol = 3;
+        s.AuthPassword = QStringLiteral("shaaes-auth");
+        s.PrivProtocol = 4;
+        s.PrivPassword = QLatin1String(privPass);
+    };
+    const QString timedOut = OvErrorMessage(OvCode::Timeout);
+    // The agent answers the discovery, then drops what it cannot decrypt.
+    UseAgent(Snmp().Address(), Snmp().Port(), 3);
+    useShaAes("not-the-priv-pass");
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    const Raised sync = RaisedBy([&r] { r.Get(true); });
+    EXPECT_EQ(sync.Code, OvCode::Timeout);
+    EXPECT_EQ(sync.Message, timedOut + QLatin1Char(' ') + OvSnmpEngine::PrivacyHint());
+    EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Message, sync.Message); // and on later polls
+    // Nobody there: a plain time-out.
+    UseAgent(QStringLiteral("127.0.0.1"), TestAgent::FreeUdpPort(), 3);
+    useShaAes("shaaes-priv");
+    OvSNMPRequest none;
+    none.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+    EXPECT_EQ(GetAsyncAndWait(none, true, 10000).Message, timedOut);
 }
 
 TEST_F(Requests, ChangedPassPhraseTakesEffect) {

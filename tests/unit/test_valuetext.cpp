@@ -133,6 +133,9 @@ TEST(ValueText, TextsSentBySyntax) {
     EXPECT_EQ(octetsSent(pdu, double_, QStringLiteral("1.5")), QByteArray::fromHex("000000000000F83F"));
     EXPECT_EQ(octetsSent(pdu, datetime, QStringLiteral("2003-5-26,13:30:15.3,-5:0")),
               QByteArray::fromHex("07D3051A0D1E0F032D0500"));
+    // Every field at its highest is still a date (the rows of MalformedText go one past).
+    EXPECT_EQ(octetsSent(pdu, datetime, QStringLiteral("2024-12-31,23:59:60.9,+13:59")),
+              QByteArray::fromHex("07E80C1F173B3C092B0D3B"));
     vb = sent(pdu, ipaddress, QStringLiteral("10.0.0.1"));
     EXPECT_EQ(vb->type, ASN_IPADDRESS);
     vb = sent(pdu, timeticks, QStringLiteral("1 day, 2:03:04.05"));
@@ -177,6 +180,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"ipOctetTooBig", ipaddress, "300.1.2.3"}, BadText{"ipFiveParts", ipaddress, "1.2.3.4.5"},
         BadText{"dateOutOfRange", datetime, "2024-13-40,25:61:61.9"},
         BadText{"dateOffsetOutOfRange", datetime, "2024-1-1,0:0:0.0,+14:0"},
+        // One field just past its range each, the others at their highest.
+        BadText{"dateMonth13", datetime, "2024-13-31,23:59:60.9,+13:59"},
+        BadText{"dateDay32", datetime, "2024-12-32,23:59:60.9,+13:59"},
+        BadText{"dateHour24", datetime, "2024-12-31,24:59:60.9,+13:59"},
+        BadText{"dateMinute60", datetime, "2024-12-31,23:60:60.9,+13:59"},
+        BadText{"dateSecond61", datetime, "2024-12-31,23:59:61.9,+13:59"},
+        BadText{"dateDeciSeconds10", datetime, "2024-12-31,23:59:60.10,+13:59"},
+        BadText{"dateOffsetHour14", datetime, "2024-12-31,23:59:60.9,-14:59"},
+        BadText{"dateOffsetMinute60", datetime, "2024-12-31,23:59:60.9,+13:60"},
         BadText{"nullInWrite", integer, "(NULL)"}),
     RowName());
 

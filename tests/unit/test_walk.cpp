@@ -208,3 +208,93 @@ INSTANTIATE_TEST_SUITE_P(Versions, Walks, ::testing::Values(quint8(0), quint8(1)
                          [](const ::testing::TestParamInfo<quint8>& p) {
                              return p.param == 0 ? "v1" : "v2c";
                          });
+
+TEST_P(Walks, AnAnswerForAnotherObjectOrOfAnotherTypeIsNoValue) {
+    struct Case {
+        const char* mode;
+        const char* named; // the row the refusal names
+    };
+    for (const Case& c : {Case{"renamed", "index"}, Case{"integers", "name"}}) {
+        auto hostile = useHostile(c.mode); // "integers": every object is INTEGER 1
+        ASSERT_NE(hostile, nullptr);
+        OvSNMPRequest r;
+        r.VarList = OvSNMPVarList(kTwoRows, SVT_SV, 0);
+        const QString expected = QStringLiteral("Variable does not exist! (%1)").arg(QLatin1String(c.named));
+        const Raised sync = RaisedBy([&r] { r.Get(true); });
+        EXPECT_EQ(sync.Code, -102) << c.mode;
+        EXPECT_EQ(sync.Message, expected);
+        const OvSNMPError async = GetAsyncAndWait(r);
+        EXPECT_EQ(async.Code, -102) << c.mode;
+        EXPECT_EQ(async.Message, expected);
+    }
+}
+
+TEST_P(Walks, AWalkThatNeverEndsStopsAtTheRowLimit) {
+    auto hostile = useHostile("endless");
+    ASSERT_NE(hostile, nullptr);
+    const int limit = OvMaxTableRows;
+    OvMaxTableRows = 40;
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(kTwoRows, MVT_FMV, 1);
+    int rows = 0;
+    const int code = CodeOf([&] {
+        for (bool first = true; r.Get(first) && rows < 1000; first = false)
+            ++rows;
+    });
+    EXPECT_EQ(code, -529);
+    EXPECT_EQ(rows, 40);
+    OvSNMPError result = GetAsyncAndWait(r, true);
+    for (int i = 0; i < 1000 && result.Code == 0 && !result.Done; ++i)
+        result = GetAsyncAndWait(r, false);
+    EXPECT_EQ(result.Code, -529);
+    OvMaxTableRows = limit;
+}
+
+TEST_P(Walks, ASendTheKernelRefusesEndsTheRequest) {
+    // The loopback broadcast address: the send fails before anything reaches the wire.
+    UseAgent(QStringLiteral("127.255.255.255"), gTables->Port(), GetParam());
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(kTwoRows, SVT_SV, 0);
+    EXPECT_EQ(CodeOf([&r] { r.Get(true); }), -422);
+    EXPECT_EQ(GetAsyncAndWait(r).Code, -422);
+    OvSNMPRequest again; // and the next request is served as usual
+    again.VarList = OvSNMPVarList(kTwoRows, SVT_SV, 0);
+    EXPECT_EQ(GetAsyncAndWait(again).Code, -422);
+}
+
+TEST(Formulas, AResultOutsideTheObjectsRangeIsRefused) {
+    struct Case {
+        int syntax;
+        const char* formula;
+        const char* value; // null: refused with -517
+    };
+    const Case cases[] = {
+        {integer, "2147483647", "2147483647"},
+        {integer, "2147483647+1", nullptr},
+        {integer, "0-2147483648", "-2147483648"},
+        {integer, "0-2147483649", nullptr},
+        {counter, "4294967295", "4294967295"},
+        {counter, "0-1", nullptr},
+        {uinteger, "4294967296", nullptr},
+        {timeticks, "0-1", nullptr},
+        {OvSyntax::counter64, "0-1", nullptr},
+        {OvSyntax::counter64, "4294967296*4294967296", nullptr},
+        {OvSyntax::counter64, "4294967296*2", "8589934592"},
+    };
+    for (const Case& c : cases) {
+        const TSNMPVarInfo rows[] = {{"1.3.6.1.4.1.32473.9.1", "x", c.syntax, OvAccess::readwrite, nullptr,
+                                      c.formula, nullptr, nullptr, nullptr, nullptr},
+                                     OvEndRow};
+        OvSNMPRequest r;
+        r.VarList = OvSNMPVarList(rows, SVT_SV, 0);
+        const Raised raised = RaisedBy([&r] { r.ApplyFormula(0, true); });
+        if (c.value) {
+            EXPECT_EQ(raised.Code, 0) << c.formula << " " << raised.Message.toStdString();
+            EXPECT_EQ(r.VarList.Item(0)->Value, QLatin1String(c.value)) << c.formula;
+        } else {
+            EXPECT_EQ(raised.Code, -517) << c.formula;
+            EXPECT_EQ(raised.Message, QStringLiteral("Bad value of the associated SNMP variable's (partial) "
+                                                     "data! (x)"));
+        }
+    }
+}
