@@ -1,18 +1,28 @@
 #include "app/TConnectDialog.h"
 
+#include "app/OvLaunchOptions.h"
+#include "app/OvTroubleshooting.h"
 #include "binding/OvFeedback.h"
+#include "errors/OvErrors.h"
 #include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPVar.h"
+#include "snmp/OvScalarRead.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 
 namespace {
+
+constexpr int NoProtocol = 1; // "none", as /a1 and /p1 say
+// SNMPv3 derives its keys from pass phrases of at least this length (RFC 3414).
+constexpr int ShortestPassphrase = 8;
 
 // Item data: the launch option's number.
 QComboBox* choices(QWidget* parent, const std::vector<OvProtocolName>& list, const QString& name) {
@@ -24,44 +34,69 @@ QComboBox* choices(QWidget* parent, const std::vector<OvProtocolName>& list, con
 }
 
 std::vector<OvProtocolName> withNone(std::vector<OvProtocolName> list) {
-    list.insert(list.begin(), {"none", 1});
+    list.insert(list.begin(), {"none", NoProtocol});
     return list;
 }
 
-QLineEdit* edit(QWidget* parent, const QString& name, const QString& text = QString()) {
-    auto* e = new QLineEdit(text, parent);
+QLineEdit* edit(QWidget* parent, const QString& name, const QString& placeholder = QString()) {
+    auto* e = new QLineEdit(parent);
     e->setObjectName(name);
+    e->setPlaceholderText(placeholder);
+    // The placeholder says what to enter: it is shown whole.
+    const int room = e->fontMetrics().horizontalAdvance(placeholder) + 24;
+    e->setMinimumWidth(std::max(e->sizeHint().width(), room));
     return e;
+}
+
+void choose(QComboBox* box, int number) {
+    const int at = box->findData(number);
+    if (at >= 0)
+        box->setCurrentIndex(at);
 }
 
 } // namespace
 
 TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Velmarn+ : Connect"));
-    const QSettings last;
     auto* form = new QFormLayout(this);
-    Address = edit(this, QStringLiteral("Address"), last.value(QStringLiteral("connect/address")).toString());
-    Address->setPlaceholderText(QStringLiteral("192.0.2.10 or ap.example.net"));
+    RecentBox = new QComboBox(this);
+    RecentBox->setObjectName(QStringLiteral("Recent"));
+    RecentBox->setToolTip(QStringLiteral("The last connections: pick one to fill in its device and user"));
+    Address = edit(this, QStringLiteral("Address"), QStringLiteral("192.0.2.10 or ap.example.net"));
     Port = new QSpinBox(this);
     Port->setObjectName(QStringLiteral("Port"));
     Port->setRange(1, 65535);
-    Port->setValue(last.value(QStringLiteral("connect/port"), 161).toInt());
     Version = choices(this, {{"SNMPv1", 0}, {"SNMPv2c", 1}, {"SNMPv3", 3}}, QStringLiteral("Version"));
-    Version->setCurrentIndex(Version->findData(last.value(QStringLiteral("connect/version"), 1)));
     // Communities are credentials: the device's defaults are offered, what was typed is not kept.
-    ReadCommunity =
-        edit(this, QStringLiteral("ReadCommunity"), TSNMPSession::Defaults().Security.ReadCommunity);
-    WriteCommunity =
-        edit(this, QStringLiteral("WriteCommunity"), TSNMPSession::Defaults().Security.WriteCommunity);
-    User = edit(this, QStringLiteral("User"), last.value(QStringLiteral("connect/user")).toString());
+    ReadCommunity = edit(this, QStringLiteral("ReadCommunity"));
+    ReadCommunity->setText(TSNMPSession::Defaults().Security.ReadCommunity);
+    WriteCommunity = edit(this, QStringLiteral("WriteCommunity"));
+    WriteCommunity->setText(TSNMPSession::Defaults().Security.WriteCommunity);
+    User = edit(this, QStringLiteral("User"));
     AuthProtocol = choices(this, withNone(OvAuthProtocolNames()), QStringLiteral("AuthProtocol"));
-    AuthProtocol->setCurrentIndex(AuthProtocol->findData(last.value(QStringLiteral("connect/auth"), 3)));
     AuthPassphrase = edit(this, QStringLiteral("AuthPassphrase"));
     AuthPassphrase->setEchoMode(QLineEdit::Password);
     PrivProtocol = choices(this, withNone(OvPrivProtocolNames()), QStringLiteral("PrivProtocol"));
-    PrivProtocol->setCurrentIndex(PrivProtocol->findData(last.value(QStringLiteral("connect/priv"), 4)));
     PrivPassphrase = edit(this, QStringLiteral("PrivPassphrase"));
     PrivPassphrase->setEchoMode(QLineEdit::Password);
+    ContextName = edit(this, QStringLiteral("ContextName"), QStringLiteral("empty for the default context"));
+    ContextEngineId =
+        edit(this, QStringLiteral("ContextEngineId"), QStringLiteral("hex; empty for the device's"));
+
+    {
+        QSettings settings;
+        Recent = TRecentDevices::Load(settings);
+    }
+    for (const TRecentDevice& d : Recent)
+        RecentBox->addItem(d.Caption());
+    RecentBox->setEnabled(!Recent.empty());
+    RecentBox->setPlaceholderText(QStringLiteral("none yet"));
+    // A new user's start: SNMPv2c, with SHA and AES offered for SNMPv3.
+    choose(AuthProtocol, 3);
+    choose(PrivProtocol, 4);
+    Fill(Recent.empty() ? TRecentDevice() : Recent.front());
+
+    form->addRow(QStringLiteral("Recent devices:"), RecentBox);
     form->addRow(QStringLiteral("Device address:"), Address);
     form->addRow(QStringLiteral("UDP port:"), Port);
     form->addRow(QStringLiteral("SNMP version:"), Version);
@@ -72,67 +107,200 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("Authentication pass phrase:"), AuthPassphrase);
     form->addRow(QStringLiteral("Privacy:"), PrivProtocol);
     form->addRow(QStringLiteral("Privacy pass phrase:"), PrivPassphrase);
+    form->addRow(QStringLiteral("Context name:"), ContextName);
+    form->addRow(QStringLiteral("Context engine ID:"), ContextEngineId);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Connect"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ConnectButton"));
+    TestButton = buttons->addButton(QStringLiteral("&Test"), QDialogButtonBox::ActionRole);
+    TestButton->setObjectName(QStringLiteral("TestButton"));
+    TestButton->setToolTip(QStringLiteral("Read the device's sysObjectID and sysName with what is entered"));
     form->addRow(buttons);
+    Result = new QLabel(this);
+    Result->setObjectName(QStringLiteral("TestResult"));
+    Result->setWordWrap(true);
+    Result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Result->hide();
+    form->addRow(Result);
+
     connect(buttons, &QDialogButtonBox::accepted, this, &TConnectDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TConnectDialog::reject);
-    connect(Version, &QComboBox::currentIndexChanged, this, &TConnectDialog::VersionChanged);
-    connect(AuthProtocol, &QComboBox::currentIndexChanged, this, &TConnectDialog::VersionChanged);
-    VersionChanged();
+    connect(TestButton, &QPushButton::clicked, this, &TConnectDialog::Test);
+    connect(RecentBox, &QComboBox::activated, this, [this](int i) {
+        Fill(Recent[static_cast<size_t>(i)]);
+        FocusFirstEmpty();
+    });
+    for (QComboBox* box : {Version, AuthProtocol, PrivProtocol})
+        connect(box, &QComboBox::currentIndexChanged, this, &TConnectDialog::EnableFields);
+    EnableFields();
+    FocusFirstEmpty();
 }
 
-void TConnectDialog::VersionChanged() {
+void TConnectDialog::FocusFirstEmpty() {
+    for (QLineEdit* field : {Address, User, AuthPassphrase, PrivPassphrase})
+        if (field->isEnabled() && field->text().isEmpty()) {
+            field->setFocus();
+            return;
+        }
+    Address->setFocus();
+}
+
+TConnectDialog::~TConnectDialog() = default;
+
+void TConnectDialog::Fill(const TRecentDevice& d) {
+    Address->setText(d.Address);
+    Port->setValue(d.Port);
+    choose(Version, d.Version);
+    if (d.Version != 3)
+        return; // the SNMPv3 fields keep what they hold
+    User->setText(d.User);
+    choose(AuthProtocol, d.AuthProtocol);
+    choose(PrivProtocol, d.PrivProtocol);
+    ContextName->setText(d.ContextName);
+    ContextEngineId->setText(d.ContextEngineId);
+}
+
+TRecentDevice TConnectDialog::Entered() const {
+    TRecentDevice d;
+    d.Address = Address->text().trimmed();
+    d.Port = Port->value();
+    d.Version = Version->currentData().toInt();
+    if (d.Version != 3)
+        return d;
+    d.User = User->text();
+    d.AuthProtocol = AuthProtocol->currentData().toInt();
+    d.PrivProtocol = d.AuthProtocol == NoProtocol ? NoProtocol : PrivProtocol->currentData().toInt();
+    d.ContextName = ContextName->text();
+    d.ContextEngineId = ContextEngineId->text().trimmed();
+    return d;
+}
+
+void TConnectDialog::EnableFields() {
     const bool v3 = Version->currentData().toInt() == 3;
-    const bool auth = v3 && AuthProtocol->currentData().toInt() != 1;
+    const bool auth = v3 && AuthProtocol->currentData().toInt() != NoProtocol;
+    const bool priv = auth && PrivProtocol->currentData().toInt() != NoProtocol;
     ReadCommunity->setEnabled(!v3);
     WriteCommunity->setEnabled(!v3);
-    User->setEnabled(v3);
-    AuthProtocol->setEnabled(v3);
+    for (QWidget* w : {static_cast<QWidget*>(User), static_cast<QWidget*>(AuthProtocol),
+                       static_cast<QWidget*>(ContextName), static_cast<QWidget*>(ContextEngineId)})
+        w->setEnabled(v3);
     AuthPassphrase->setEnabled(auth);
     PrivProtocol->setEnabled(auth);
-    PrivPassphrase->setEnabled(auth && PrivProtocol->currentData().toInt() != 1);
+    PrivPassphrase->setEnabled(priv);
 }
 
 QStringList TConnectDialog::LaunchOptions() const {
-    const int version = Version->currentData().toInt();
-    QStringList options{QStringLiteral("/I") + Address->text().trimmed(),
-                        QStringLiteral("/t") + QString::number(Port->value()),
-                        QStringLiteral("/v") + QString::number(version)};
-    if (version != 3) {
+    const TRecentDevice d = Entered();
+    QStringList options{QStringLiteral("/I") + d.Address, QStringLiteral("/t") + QString::number(d.Port),
+                        QStringLiteral("/v") + QString::number(d.Version)};
+    if (d.Version != 3) {
         options << QStringLiteral("/R") + ReadCommunity->text()
                 << QStringLiteral("/W") + WriteCommunity->text();
         return options;
     }
-    const int auth = AuthProtocol->currentData().toInt();
-    const int priv = auth == 1 ? 1 : PrivProtocol->currentData().toInt();
-    const int level = auth == 1 ? 1 : priv == 1 ? 2 : 3;
+    const int level = d.AuthProtocol == NoProtocol ? 1 : d.PrivProtocol == NoProtocol ? 2 : 3;
     options << QStringLiteral("/m3") << QStringLiteral("/l") + QString::number(level)
-            << QStringLiteral("/n") + User->text() << QStringLiteral("/a") + QString::number(auth)
-            << QStringLiteral("/p") + QString::number(priv);
-    if (auth != 1)
+            << QStringLiteral("/n") + d.User << QStringLiteral("/a") + QString::number(d.AuthProtocol)
+            << QStringLiteral("/p") + QString::number(d.PrivProtocol);
+    if (d.AuthProtocol != NoProtocol)
         options << QStringLiteral("/A") + AuthPassphrase->text();
-    if (priv != 1)
+    if (d.PrivProtocol != NoProtocol)
         options << QStringLiteral("/P") + PrivPassphrase->text();
+    if (!d.ContextName.isEmpty())
+        options << QStringLiteral("/c") + d.ContextName;
+    if (!d.ContextEngineId.isEmpty())
+        options << QStringLiteral("/d") + d.ContextEngineId;
     return options;
 }
 
-void TConnectDialog::accept() {
-    if (Address->text().trimmed().isEmpty()) {
-        OvFeedback::MessageBox(this, windowTitle(), QStringLiteral("Enter the device's address."));
-        Address->setFocus();
-        return;
+bool TConnectDialog::Complete() {
+    const TRecentDevice d = Entered();
+    const struct {
+        bool missing;
+        QLineEdit* field;
+        const char* text;
+    } checks[] = {
+        {d.Address.isEmpty(), Address, "Enter the device's address."},
+        {d.Version == 3 && d.User.isEmpty(), User, "Enter the SNMPv3 user."},
+        {d.Version == 3 && d.AuthProtocol != NoProtocol && AuthPassphrase->text().size() < ShortestPassphrase,
+         AuthPassphrase, "Enter the authentication pass phrase: SNMPv3 takes 8 characters or more."},
+        {d.Version == 3 && d.PrivProtocol != NoProtocol && PrivPassphrase->text().size() < ShortestPassphrase,
+         PrivPassphrase, "Enter the privacy pass phrase: SNMPv3 takes 8 characters or more."},
+    };
+    for (const auto& c : checks) {
+        if (!c.missing)
+            continue;
+        OvFeedback::MessageBox(this, windowTitle(), QLatin1String(c.text));
+        c.field->setFocus();
+        return false;
     }
-    Remember();
+    return true;
+}
+
+void TConnectDialog::accept() {
+    if (!Complete())
+        return;
+    delete Read; // a test still on its way is not waited for
+    Read = nullptr;
+    TestButton->setEnabled(true);
+    QSettings settings;
+    TRecentDevices::Remember(settings, Entered());
     QDialog::accept();
 }
 
-void TConnectDialog::Remember() const {
-    QSettings last;
-    last.setValue(QStringLiteral("connect/address"), Address->text().trimmed());
-    last.setValue(QStringLiteral("connect/port"), Port->value());
-    last.setValue(QStringLiteral("connect/version"), Version->currentData());
-    last.setValue(QStringLiteral("connect/user"), User->text());
-    last.setValue(QStringLiteral("connect/auth"), AuthProtocol->currentData());
-    last.setValue(QStringLiteral("connect/priv"), PrivProtocol->currentData());
+void TConnectDialog::Test() {
+    if (Read || !Complete())
+        return;
+    OvSNMPTarget target = TSNMPSession::Defaults();
+    try {
+        // A fresh session, as the main window starts with: nothing learnt from an earlier
+        // try (a discovery made without the context) stays in the way.
+        TSNMPSession::Create(QString());
+        TLaunchTexts texts;
+        OvParseLaunchOptions(LaunchOptions(), target, texts); // what the main window will use
+    } catch (const OvException& e) {
+        TestFinished(e.code(), e.message());
+        return;
+    }
+    ShowResult(QStringLiteral("Asking %1:%2 ...").arg(target.Device.Address).arg(target.Device.Port));
+    TestButton->setEnabled(false);
+    Read = new OvScalarRead(target,
+                            {{QStringLiteral("1.3.6.1.2.1.1.2.0"), OvSyntax::objectid},
+                             {QStringLiteral("1.3.6.1.2.1.1.5.0"), OvSyntax::displaystr}},
+                            this);
+    connect(Read, &OvAgentRead::Finished, this, &TConnectDialog::TestFinished);
+    Read->Start();
+}
+
+void TConnectDialog::TestFinished(int code, const QString& message) {
+    QString text;
+    if (code == 0 && Read) {
+        const OvReadCells& cells = Read->Values();
+        text = QStringLiteral("The device answered: sysObjectID %1, sysName \"%2\".")
+                   .arg(cells[0].value_or(QStringLiteral("(none)")), cells[1].value_or(QString()));
+    } else {
+        const QString hint = OvTroubleshootingHint(message);
+        text = hint.isEmpty() ? message : message + QStringLiteral("\nCheck: ") + hint;
+    }
+    ShowResult(text);
+    if (Read)
+        Read->deleteLater();
+    Read = nullptr;
+    TestButton->setEnabled(true);
+}
+
+void TConnectDialog::ShowResult(const QString& text) {
+    Result->setText(text);
+    Result->show();
+    // A wrapped text is as tall as the dialog's width makes it: the dialog grows with it.
+    Result->setMinimumHeight(Result->heightForWidth(layout()->contentsRect().width()));
+    adjustSize();
+}
+
+QString TConnectDialog::TestResult() const {
+    return Result->text();
+}
+
+bool TConnectDialog::Testing() const {
+    return Read != nullptr;
 }

@@ -2,29 +2,52 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <vector>
+
+#include "app/TRecentDevices.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
+class OvScalarRead;
 
 // What the module asks when it is started from the desktop menu rather than by a host
 // program: the device and its credentials, turned into the launch options a host would
-// give. The address, port, version, user and protocols are remembered for next time;
-// communities and pass phrases never.
+// give. "Test" reads the device's sysObjectID and sysName with them before anything else
+// opens. The last connections are remembered to pick from (TRecentDevices); communities
+// and pass phrases never.
 class TConnectDialog : public QDialog {
     Q_OBJECT
 public:
     explicit TConnectDialog(QWidget* parent = nullptr);
+    ~TConnectDialog() override;
 
     // The launch options of what was entered.
     QStringList LaunchOptions() const;
+    // The answer of the last test, or its message and what to check.
+    QString TestResult() const;
+    bool Testing() const;
 
     void accept() override;
+    void Test();
 
 private:
-    void VersionChanged();
-    void Remember() const;
+    void Fill(const TRecentDevice& device);
+    TRecentDevice Entered() const;
+    // Each field enabled by the whole state: version, authentication and privacy.
+    void EnableFields();
+    // Where typing goes first: the first field still to fill, for a remembered SNMPv3
+    // device its pass phrase.
+    void FocusFirstEmpty();
+    // What is still missing before anything can be sent, with the field to enter it in.
+    bool Complete();
+    void TestFinished(int code, const QString& message);
+    void ShowResult(const QString& text);
 
+    std::vector<TRecentDevice> Recent;
+    QComboBox* RecentBox;
     QLineEdit* Address;
     QSpinBox* Port;
     QComboBox* Version;
@@ -35,4 +58,9 @@ private:
     QLineEdit* AuthPassphrase;
     QComboBox* PrivProtocol;
     QLineEdit* PrivPassphrase;
+    QLineEdit* ContextName;
+    QLineEdit* ContextEngineId;
+    QPushButton* TestButton;
+    QLabel* Result;
+    OvScalarRead* Read = nullptr; // the test on its way, a child of the dialog
 };

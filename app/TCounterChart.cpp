@@ -1,134 +1,187 @@
 #include "app/TCounterChart.h"
 
+#include "values/OvRateCurve.h"
+
+#include <QCategoryAxis>
 #include <QChart>
 #include <QDateTime>
-#include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
 
+namespace {
+
+// Below zero by this part of the top: a curve of zero or one per second lies above the axis line.
+constexpr double Floor = 0.04;
+constexpr int RateTicks = 5;
+
+} // namespace
+
 // The axes belong to the chart from the start: they join it only with the first curve.
 TCounterChart::TCounterChart(QWidget* parent)
-    : QChartView(parent), Chart(new QChart), TimeAxis(new QDateTimeAxis(Chart)),
+    : QChartView(parent), Chart(new QChart), TimeAxis(new QCategoryAxis(Chart)),
       RateAxis(new QValueAxis(Chart)) {
     setObjectName(QStringLiteral("counterChart"));
     Chart->setMargins(QMargins(4, 4, 4, 4));
-    Chart->legend()->setAlignment(Qt::AlignRight);
+    Chart->legend()->hide(); // TCounterLegend shows every name
     Chart->setTitle(QStringLiteral("Rate (per second) of the counters selected in the table"));
-    TimeAxis->setFormat(QStringLiteral("hh:mm:ss"));
+    TimeAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    TimeAxis->setTruncateLabels(false); // a clock time is read whole or not at all
     RateAxis->setLabelFormat(QStringLiteral("%.0f"));
+    RateAxis->setTickType(QValueAxis::TicksDynamic);
+    RateAxis->setTickAnchor(0);
     // The axis is not measured again when the range grows: wider labels stay whole.
     RateAxis->setTruncateLabels(false);
-    RateAxis->setRange(0, 1);
+    ShowRateTicks(0);
     setChart(Chart);                              // the view owns the chart, the chart its axes and curves
-    setRenderHint(QPainter::Antialiasing, false); // curves of thousands of points redraw every poll
+    setRenderHint(QPainter::Antialiasing, false); // curves of hundreds of points redraw every poll
+}
+
+QColor TCounterChart::CurveColour(int counter) {
+    static const QColor palette[] = {QColor(0xD1BBD7), QColor(0xAA6F9E), QColor(0x882E72), QColor(0x1965B0),
+                                     QColor(0x5289C7), QColor(0x7BAFDE), QColor(0x4EB265), QColor(0x90C987),
+                                     QColor(0xCAE0AB), QColor(0xF7F056), QColor(0xF6C141), QColor(0xF1932D),
+                                     QColor(0xE8601C), QColor(0xDC050C)};
+    constexpr int count = static_cast<int>(std::size(palette));
+    return palette[((counter % count) + count) % count];
+}
+
+QLineSeries* TCounterChart::NewLine(int counter) {
+    auto* line = new QLineSeries;
+    line->setPen(QPen(CurveColour(counter), 2));
+    Chart->addSeries(line);
+    if (!Chart->axes().contains(TimeAxis)) {
+        // Added with the first line: an axis added to an empty chart is not laid out.
+        Chart->addAxis(TimeAxis, Qt::AlignBottom);
+        Chart->addAxis(RateAxis, Qt::AlignLeft);
+    }
+    line->attachAxis(TimeAxis);
+    line->attachAxis(RateAxis);
+    return line;
 }
 
 void TCounterChart::ShowCounters(const std::vector<int>& counters, const QStringList& names,
                                  const OvCounterHistory& history) {
     Chart->removeAllSeries();
     Curves.clear();
-    for (int c : counters) {
-        auto* curve = new QLineSeries;
-        curve->setName(c < names.size() ? names[c] : QString::number(c));
-        Chart->addSeries(curve);
-        if (Chart->axes().isEmpty()) {
-            // Added with the first curve: a time axis added to an empty chart is not laid out.
-            Chart->addAxis(TimeAxis, Qt::AlignBottom);
-            Chart->addAxis(RateAxis, Qt::AlignLeft);
-        }
-        curve->attachAxis(TimeAxis);
-        curve->attachAxis(RateAxis);
-        Curves.emplace_back(c, curve);
-    }
-    Refill(history);
+    Drawn = counters;
+    for (int c : counters)
+        Curves.push_back({c, c < names.size() ? names[c] : QString::number(c), {}});
+    Redraw(history);
 }
 
-qint64 TCounterChart::SpacingMs() const {
-    return qint64(Span) * 60000 / MaxPoints;
-}
+namespace {
 
-bool TCounterChart::Due(const QLineSeries* curve, qint64 timeMs) const {
-    return curve->count() == 0 ||
-           timeMs - static_cast<qint64>(curve->at(curve->count() - 1).x()) >= SpacingMs();
-}
-
-void TCounterChart::Refill(const OvCounterHistory& history) {
+// The last poll, whichever counters it is drawn for; 0 before the first.
+qint64 lastPoll(const OvCounterHistory& history) {
     qint64 newest = 0;
-    for (auto& [counter, curve] : Curves) {
-        QList<QPointF> points;
-        qint64 last = 0;
-        for (const OvCounterHistory::Sample& s : history.Samples(counter)) {
-            if (!points.isEmpty() && s.TimeMs - last < SpacingMs())
-                continue;
-            points.append(QPointF(static_cast<double>(s.TimeMs), s.Rate));
-            last = s.TimeMs;
-            newest = std::max(newest, s.TimeMs);
-        }
-        curve->replace(points); // one redraw for the whole curve
-    }
+    for (int c = 0; c < history.Counters(); ++c)
+        if (!history.Samples(c).empty())
+            newest = std::max(newest, history.Samples(c).back().TimeMs);
+    return newest;
+}
+
+} // namespace
+
+void TCounterChart::Follow(const OvCounterHistory& history) {
+    const qint64 msPerPixel = qint64(Span) * 60000 / std::max(1, qRound(Chart->plotArea().width()));
+    if (lastPoll(history) - DrawnUpToMs >= msPerPixel)
+        Redraw(history);
+}
+
+void TCounterChart::Redraw(const OvCounterHistory& history) {
+    qint64 newest = lastPoll(history);
+    DrawnUpToMs = newest;
     if (newest == 0)
         newest = QDateTime::currentMSecsSinceEpoch();
-    DropOld(newest);
-    Rescale(newest);
+    const qint64 oldest = newest - qint64(Span) * 60000;
+    double top = 0;
+    for (Curve& curve : Curves) {
+        const auto lines =
+            OvRateCurve(history.Samples(curve.Counter), oldest, qint64(Span) * 60000 / Buckets);
+        while (curve.Lines.size() < lines.size())
+            curve.Lines.push_back(NewLine(curve.Counter));
+        while (curve.Lines.size() > lines.size()) {
+            Chart->removeSeries(curve.Lines.back());
+            delete curve.Lines.back();
+            curve.Lines.pop_back();
+        }
+        for (size_t i = 0; i < lines.size(); ++i) {
+            QList<QPointF> points;
+            points.reserve(static_cast<qsizetype>(lines[i].size()));
+            for (const OvCurvePoint& p : lines[i]) {
+                points.append(QPointF(static_cast<double>(p.TimeMs), p.Rate));
+                top = std::max(top, p.Rate);
+            }
+            curve.Lines[i]->replace(points); // one redraw for the whole line
+        }
+    }
+    TimeAxis->setRange(static_cast<double>(oldest), static_cast<double>(newest));
+    ShowTimeTicks(oldest, newest);
+    ShowRateTicks(top);
 }
 
-void TCounterChart::AddLatest(const OvCounterHistory& history) {
-    qint64 newest = 0;
-    for (auto& [counter, curve] : Curves) {
-        const auto& samples = history.Samples(counter);
-        if (samples.empty() || !Due(curve, samples.back().TimeMs))
-            continue;
-        curve->append(static_cast<double>(samples.back().TimeMs), samples.back().Rate);
-        newest = std::max(newest, samples.back().TimeMs);
-    }
-    if (newest == 0)
-        return; // nothing added: nothing to redraw
-    DropOld(newest);
-    Rescale(newest);
+void TCounterChart::ShowTimeTicks(qint64 fromMs, qint64 toMs) {
+    const std::vector<qint64> ticks = OvTimeTicks(fromMs, toMs, Span);
+    if (ticks == Ticks)
+        return; // the labels move with the range
+    Ticks = ticks;
+    for (const QString& label : TimeAxis->categoriesLabels())
+        TimeAxis->remove(label);
+    TimeAxis->setStartValue(static_cast<double>(fromMs) - 1);
+    const QString format = Span <= 1 ? QStringLiteral("hh:mm:ss") : QStringLiteral("hh:mm");
+    for (qint64 t : ticks)
+        TimeAxis->append(QDateTime::fromMSecsSinceEpoch(t).toString(format), static_cast<double>(t));
+}
+
+void TCounterChart::ShowRateTicks(double top) {
+    const double step = OvRoundStep(top, RateTicks);
+    const double high = std::max(step, std::ceil(top / step) * step);
+    if (RateAxis->tickInterval() != step)
+        RateAxis->setTickInterval(step);
+    if (RateAxis->max() != high)
+        RateAxis->setRange(-high * Floor, high);
 }
 
 void TCounterChart::SetSpanMinutes(int minutes, const OvCounterHistory& history) {
     Span = std::max(1, minutes);
-    Refill(history);
-}
-
-void TCounterChart::Clear() {
-    for (auto& [counter, curve] : Curves)
-        curve->clear();
-    Rescale(QDateTime::currentMSecsSinceEpoch());
-}
-
-void TCounterChart::DropOld(qint64 newestMs) {
-    const double oldest = static_cast<double>(newestMs - qint64(Span) * 60000);
-    for (auto& [counter, curve] : Curves) {
-        int old = 0;
-        while (old < curve->count() && curve->at(old).x() < oldest)
-            ++old;
-        if (old > 0)
-            curve->removePoints(0, old);
-    }
-}
-
-void TCounterChart::Rescale(qint64 newestMs) {
-    TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(newestMs - qint64(Span) * 60000),
-                       QDateTime::fromMSecsSinceEpoch(newestMs));
-    double top = 0;
-    for (auto& [counter, curve] : Curves)
-        for (int i = 0; i < curve->count(); ++i)
-            top = std::max(top, curve->at(i).y());
-    const double wanted = top <= 0 ? 1 : top * 1.1;
-    if (RateAxis->max() != wanted)
-        RateAxis->setRange(0, wanted);
+    Redraw(history);
 }
 
 QStringList TCounterChart::CurveNames() const {
     QStringList names;
-    for (const auto& [counter, curve] : Curves)
-        names << curve->name();
+    for (const Curve& c : Curves)
+        names << c.Name;
     return names;
 }
 
+std::vector<QList<QPointF>> TCounterChart::Lines(int curve) const {
+    std::vector<QList<QPointF>> out;
+    if (curve >= 0 && curve < static_cast<int>(Curves.size()))
+        for (const QLineSeries* line : Curves[static_cast<size_t>(curve)].Lines)
+            out.push_back(line->points());
+    return out;
+}
+
 int TCounterChart::PointCount(int curve) const {
-    return curve < static_cast<int>(Curves.size()) ? Curves[static_cast<size_t>(curve)].second->count() : 0;
+    int count = 0;
+    for (const auto& line : Lines(curve))
+        count += static_cast<int>(line.size());
+    return count;
+}
+
+std::pair<qint64, qint64> TCounterChart::TimeRange() const {
+    return {static_cast<qint64>(TimeAxis->min()), static_cast<qint64>(TimeAxis->max())};
+}
+
+QStringList TCounterChart::TimeLabels() const {
+    return TimeAxis->categoriesLabels();
+}
+
+double TCounterChart::RateTop() const {
+    return RateAxis->max();
+}
+
+double TCounterChart::RateStep() const {
+    return RateAxis->tickInterval();
 }

@@ -3,19 +3,21 @@
 #include "values/OvCounterHistory.h"
 
 #include <QChartView>
+#include <QColor>
+#include <QList>
+#include <QPointF>
 #include <QStringList>
 #include <vector>
 
+class QCategoryAxis;
 class QChart;
-class QDateTimeAxis;
 class QLineSeries;
 class QValueAxis;
 
-// The rate curves of the counters the user picked, over the last minutes, in local time.
-// Fed from a counter history: a curve is rebuilt when its counter is picked, and a point
-// is added per poll while the curve has fewer than MaxPoints over its span (at longer
-// spans one poll in a few); points older than the span are dropped. The chart redraws
-// only when a point is added.
+// The rate curves of the counters the user picked, over the last minutes, in local time,
+// drawn from a counter history (see OvRateCurve): a line breaks where polls were missed,
+// at longer spans each bucket keeps its lowest and highest rate, and the time axis ends
+// at the last poll. Every counter has its own colour; the names are in TCounterLegend.
 class TCounterChart : public QChartView {
     Q_OBJECT
 public:
@@ -24,28 +26,47 @@ public:
     // Draws these counters (indexes into the history) under these names.
     void ShowCounters(const std::vector<int>& counters, const QStringList& names,
                       const OvCounterHistory& history);
-    // Adds each drawn counter's newest sample.
-    void AddLatest(const OvCounterHistory& history);
+    // Draws the curves again with the history's newest samples.
+    void Redraw(const OvCounterHistory& history);
+    // After a poll: draws again once the last poll is a pixel of the plot further on (at
+    // one minute every poll, at sixty every few), so that the graph never lags by more.
+    void Follow(const OvCounterHistory& history);
     void SetSpanMinutes(int minutes, const OvCounterHistory& history);
-    void Clear();
 
     int SpanMinutes() const { return Span; }
+    const std::vector<int>& Counters() const { return Drawn; }
     QStringList CurveNames() const;
-    // Points of the curve of the i-th drawn counter.
+    // The lines drawn for the i-th drawn counter, each as its points.
+    std::vector<QList<QPointF>> Lines(int curve) const;
     int PointCount(int curve) const;
+    // The time axis' range (milliseconds since the epoch) and tick labels; the rate axis'
+    // top and tick step.
+    std::pair<qint64, qint64> TimeRange() const;
+    QStringList TimeLabels() const;
+    double RateTop() const;
+    double RateStep() const;
 
-    static constexpr int MaxPoints = 200; // per curve: about two pixels each
+    // Fourteen colours told apart also with the common colour-vision deficiencies (Paul
+    // Tol's discrete rainbow): counter i is always drawn in colour i.
+    static QColor CurveColour(int counter);
+    static constexpr int Buckets = 100; // per span; two points each at most, about two pixels a point
 
 private:
-    qint64 SpacingMs() const;
-    bool Due(const QLineSeries* curve, qint64 timeMs) const;
-    void Refill(const OvCounterHistory& history);
-    void DropOld(qint64 newestMs);
-    void Rescale(qint64 newestMs);
+    struct Curve {
+        int Counter;
+        QString Name;
+        std::vector<QLineSeries*> Lines; // owned by the chart
+    };
+    QLineSeries* NewLine(int counter);
+    void ShowTimeTicks(qint64 fromMs, qint64 toMs);
+    void ShowRateTicks(double top);
 
     QChart* Chart;
-    QDateTimeAxis* TimeAxis;
+    QCategoryAxis* TimeAxis;
     QValueAxis* RateAxis;
-    std::vector<std::pair<int, QLineSeries*>> Curves; // counter index, its curve
+    std::vector<int> Drawn;
+    std::vector<Curve> Curves;
+    std::vector<qint64> Ticks; // of the time axis, as shown
+    qint64 DrawnUpToMs = 0;    // the last poll the curves show
     int Span = 10;
 };

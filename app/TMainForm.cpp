@@ -1,6 +1,7 @@
 #include "app/TMainForm.h"
 
 #include "app/OvViewerEnvironment.h"
+#include "app/TBanner.h"
 
 #include "app/TNotificationsForm.h"
 #include "app/TSNMP_Counters.h"
@@ -81,10 +82,7 @@ void TMainForm::BuildWindow() {
     auto* panel1 = new QWidget(this);
     auto* column = new QVBoxLayout(panel1);
     column->setContentsMargins(0, 0, 0, 0);
-    auto* image1 = new QLabel(panel1);
-    image1->setPixmap(OvBanner());
-    image1->setFixedSize(640, 104);
-    column->addWidget(image1);
+    column->addWidget(new TBanner(panel1));
     Label1 = new QLabel(panel1); // receives the polled value; never shown
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->hide();

@@ -1,6 +1,7 @@
 #include "app/TSNMP_Counters.h"
 
 #include "app/TCounterChart.h"
+#include "app/TCounterLegend.h"
 #include "binding/OvControls.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
@@ -20,6 +21,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTime>
 #include <QTreeWidget>
@@ -63,8 +66,14 @@ void TSNMP_Counters::BuildWindow() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    auto* row = new QHBoxLayout;
-    outer->addLayout(row, 1);
+    Splitter = new QSplitter(Qt::Vertical, this);
+    Splitter->setObjectName(QStringLiteral("graphSplitter"));
+    Splitter->setChildrenCollapsible(false);
+    outer->addWidget(Splitter, 1);
+    auto* tablePart = new QWidget(Splitter);
+    auto* row = new QHBoxLayout(tablePart);
+    row->setContentsMargins(0, 0, 0, 0);
+    Splitter->addWidget(tablePart);
 
     LV_SNMPCounterData = new QTreeWidget(this);
     LV_SNMPCounterData->setRootIsDecorated(false);
@@ -112,10 +121,16 @@ void TSNMP_Counters::BuildWindow() {
     side->addStretch(1);
     row->addWidget(panel1);
 
-    Chart = new TCounterChart(this);
-    Chart->setMinimumHeight(GraphHeight - 20);
-    Chart->hide();
-    outer->addWidget(Chart);
+    GraphPanel = new QWidget(Splitter);
+    auto* graphRow = new QHBoxLayout(GraphPanel);
+    graphRow->setContentsMargins(0, 0, 0, 0);
+    Chart = new TCounterChart(GraphPanel);
+    Chart->setMinimumHeight(GraphHeight / 2);
+    Legend = new TCounterLegend(GraphPanel);
+    graphRow->addWidget(Chart, 1);
+    graphRow->addWidget(Legend);
+    Splitter->addWidget(GraphPanel);
+    GraphPanel->hide();
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(true);
@@ -149,29 +164,47 @@ void TSNMP_Counters::BuildGraph(QStatusBar* bar) {
     CB_Span->setCurrentIndex(1);
     BT_Export = new QPushButton(QStringLiteral("Export..."), bar);
     BT_Export->setObjectName(QStringLiteral("exportButton"));
-    BT_Export->setToolTip(QStringLiteral("Save the graph's samples as CSV"));
+    BT_Export->setToolTip(QStringLiteral("Save the samples of the drawn counters as CSV"));
+    BT_Export->setEnabled(false); // until counters are drawn
     for (QWidget* w :
          {static_cast<QWidget*>(CB_Graph), static_cast<QWidget*>(CB_Span), static_cast<QWidget*>(BT_Export)})
         bar->addPermanentWidget(w);
 }
 
 void TSNMP_Counters::ShowGraph(bool shown) {
-    if (shown == Chart->isVisible())
+    if (shown == GraphPanel->isVisible())
         return;
-    if (shown)
-        HeightWithoutGraph = height();
-    Chart->setVisible(shown);
-    if (shown)
+    if (!shown) {
+        GraphPanel->hide();
         SelectionChanged();
-    resize(width(), shown ? HeightWithoutGraph + GraphHeight : HeightWithoutGraph);
+        resize(width(), HeightWithoutGraph);
+        return;
+    }
+    HeightWithoutGraph = height();
+    GraphPanel->show();
+    SelectionChanged();
+    // As tall as table and graph want, but never taller than the screen (a laptop's 768
+    // pixels): then the splitter shares the height, the graph keeping most of its own.
+    const QRect screenArea = screen()->availableGeometry();
+    const int frame = frameGeometry().height() - height();
+    const int fitted = std::min(HeightWithoutGraph + GraphHeight, screenArea.height() - frame);
+    resize(width(), fitted);
+    const int handle = Splitter->handleWidth();
+    const int graph = std::min(GraphHeight, (Splitter->height() - handle) * 3 / 5);
+    Splitter->setSizes({fitted - graph, graph});
+    if (isVisible() && frameGeometry().bottom() > screenArea.bottom())
+        move(x(), std::max(screenArea.top(), screenArea.bottom() - frameGeometry().height() + 1));
 }
 
 void TSNMP_Counters::SelectionChanged() {
     std::vector<int> picked;
-    for (int i = 0; i < CounterCount; ++i)
-        if (LV_SNMPCounterData->topLevelItem(i)->isSelected())
-            picked.push_back(i);
+    if (GraphPanel->isVisible())
+        for (int i = 0; i < CounterCount; ++i)
+            if (LV_SNMPCounterData->topLevelItem(i)->isSelected())
+                picked.push_back(i);
     Chart->ShowCounters(picked, CounterNames(), History);
+    Legend->ShowCounters(picked, CounterNames());
+    BT_Export->setEnabled(!picked.empty());
 }
 
 const QStringList& TSNMP_Counters::CounterNames() {
@@ -185,18 +218,18 @@ const QStringList& TSNMP_Counters::CounterNames() {
 }
 
 void TSNMP_Counters::RecordPoll() {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 now = Clock();
     for (int i = 0; i < CounterCount; ++i) {
         const size_t k = static_cast<size_t>(i);
-        History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds()});
+        History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds(), PollMissed});
     }
-    if (Chart->isVisible()) // a hidden graph is rebuilt from the history when shown
-        Chart->AddLatest(History);
+    if (GraphPanel->isVisible()) // a hidden graph is drawn from the history when shown
+        Chart->Follow(History);
 }
 
 bool TSNMP_Counters::ExportCsv(const QString& fileName) {
     QString message;
-    if (OvSaveWhole(fileName, History.ToCsv(CounterNames()).toUtf8(), message))
+    if (OvSaveWhole(fileName, History.ToCsv(CounterNames(), Chart->Counters()).toUtf8(), message))
         return true;
     OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), message, QMessageBox::Ok,
                            QMessageBox::Critical);
@@ -237,11 +270,14 @@ void TSNMP_Counters::StartRead() {
 
 void TSNMP_Counters::ReadFinished(int code, const QString&) {
     ReadOutstanding = false;
-    if (code != 0 || (!Running && !FirstRead))
+    if (code != 0 || (!Running && !FirstRead)) {
+        PollMissed = true;
         return; // the failure is in the status line; a paused monitor keeps its figures
+    }
     try {
         UpdateCounters();
     } catch (const OvException& e) {
+        PollMissed = true;
         CounterBinding->ShowResult(OvOperation::Get, e.message());
     }
     if (FirstRead)
@@ -303,6 +339,7 @@ void TSNMP_Counters::UpdateCounters() {
     if (ShowDeltas)
         RecordPoll(); // the graph gets the rates the table shows
     ShowDeltas = true;
+    PollMissed = false;
     FitColumns();
 }
 
@@ -327,8 +364,10 @@ void TSNMP_Counters::FitColumns() {
 
 void TSNMP_Counters::Timer1Timer() {
     ST_Time->setText(Now());
-    if (!Running || !CounterBinding || ReadOutstanding)
-        return; // a read still on its way: this tick is skipped
+    if (!Running || !CounterBinding || ReadOutstanding) {
+        PollMissed = true;
+        return; // paused, or a read still on its way: this tick is skipped
+    }
     StartRead();
 }
 
@@ -346,8 +385,9 @@ void TSNMP_Counters::BT_ResetClick() {
     }
     Running = true;
     ShowDeltas = false;
+    PollMissed = false;
     History.Clear();
-    Chart->Clear();
+    Chart->Redraw(History);
 }
 
 void TSNMP_Counters::BT_StartClick() {
@@ -370,5 +410,8 @@ void TSNMP_Counters::CB_IntervalChange() {
     // Zero or less would stop the polls and leave Rate without a divisor: keep the interval.
     if (seconds <= 0 || seconds > 2147483)
         return;
+    if (Timer1.interval() == seconds * 1000)
+        return;
     Timer1.setInterval(seconds * 1000);
+    PollMissed = true; // the next delta is of the old interval, its rate of the new
 }

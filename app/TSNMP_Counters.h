@@ -2,13 +2,17 @@
 
 #include "values/OvCounterHistory.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
 class TCounterChart;
+class TCounterLegend;
+class QSplitter;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -63,10 +67,17 @@ public:
     QCheckBox* CB_Graph;
     QComboBox* CB_Span;
     QPushButton* BT_Export;
+    QSplitter* Splitter; // the table above, the graph below
+    QWidget* GraphPanel; // the legend and the chart
     TCounterChart* Chart;
-    // Shows or hides the graph, growing or shrinking the window by its height.
+    TCounterLegend* Legend;
+    // When a poll's samples are taken; tests set their own.
+    std::function<qint64()> Clock = &QDateTime::currentMSecsSinceEpoch;
+    // Shows or hides the graph, growing or shrinking the window by its height as far as
+    // the screen lets it; the splitter shares what there is.
     void ShowGraph(bool shown);
-    // Writes the samples as CSV; false (and a message box) when the file cannot be written.
+    // Writes the samples of the drawn counters as CSV; false (and a message box) when the
+    // file cannot be written.
     bool ExportCsv(const QString& fileName);
 
 public Q_SLOTS:
@@ -87,6 +98,8 @@ private:
     void ReadFinished(int code, const QString& message);
     bool ReadOutstanding = false;
     bool FirstRead = true;
+    // A poll was missed since the last read figures: the next delta spans a gap.
+    bool PollMissed = false;
     void BuildWindow();
     quint32 IntervalSeconds() const;
     void FitColumns();

@@ -307,7 +307,7 @@ const TUIItemInfo StationConfigLayout[] = {
     {ukStaticText, "", &StationConfigTable[0], 0, nullptr, nullptr},  // dot11StationID
     {ukStaticText, "", &StationConfigTable[1], 0, nullptr, nullptr},  // dot11PrivacyOptionImplemented
     {ukStaticText, "", &StationConfigTable[2], 0, nullptr, nullptr},  // dot11PowerManagementMode
-    {ukEdit, "%s", &StationConfigTable[3], 0, nullptr, nullptr},      // dot11DesiredSSID
+    {ukEdit, "%s", &StationConfigTable[3], 95, nullptr, nullptr},     // dot11DesiredSSID: 32 octets in hex
     {ukStaticText, "", &StationConfigTable[4], 0, nullptr, nullptr},  // dot11DesiredBSSType
     {ukEdit, "%s", &StationConfigTable[5], 0, nullptr, nullptr},      // dot11OperationalRateSet
     {ukEdit, "%i", &StationConfigTable[6], 0, nullptr, nullptr},      // dot11BeaconPeriod

@@ -15,7 +15,7 @@ struct TUIItemInfo {
     int Kind;
     const char* Format;
     const TSNMPVarInfo* VarInfo;
-    int Reserved;
+    int ValueChars; // characters an edit's value needs room for; 0 for the usual width
     QWidget* Control;
     QCheckBox* CheckBox;
 };

@@ -9,6 +9,7 @@
 #include "configtool/OvRunReport.h"
 #include "configtool/OvStopSignals.h"
 #include "errors/OvErrors.h"
+#include "snmp/OvBootCounter.h"
 #include "snmp/OvSNMPSession.h"
 #include "snmp/OvSnmpEngine.h"
 
@@ -81,7 +82,9 @@ int main(int argc, char** argv) {
     }
 
     try {
-        TSNMPSession::Create(QString());
+        // The module started from the menu counts its engine boots there too: one count
+        // for the one engine ID, never a file in the folder of the backups.
+        TSNMPSession::Create(OvBootCounter::StateFolder());
     } catch (const OvException& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.message());
         return OvExit::DeviceError; // nothing was sent

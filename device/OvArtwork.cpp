@@ -38,13 +38,16 @@ QPixmap OvProgramIcon() {
     return pix;
 }
 
-QPixmap OvBanner() {
-    QPixmap pix(640, 104);
+QPixmap OvBanner(qreal devicePixelRatio) {
+    const qreal ratio = std::max<qreal>(1, devicePixelRatio);
+    QPixmap pix(qRound(640 * ratio), qRound(104 * ratio));
+    pix.setDevicePixelRatio(ratio); // drawn in the banner's own 640 x 104 units
     QPainter p(&pix);
+    p.setRenderHint(QPainter::TextAntialiasing);
     QLinearGradient sky(0, 0, 640, 104);
     sky.setColorAt(0, QColor(0, 52, 104));
     sky.setColorAt(1, QColor(0, 128, 176));
-    p.fillRect(pix.rect(), sky);
+    p.fillRect(QRectF(0, 0, 640, 104), sky);
     drawAccessPoint(p, QRectF(24, 10, 80, 86), QColor(255, 255, 255, 230));
     p.setPen(Qt::white);
     QFont title(QStringLiteral("Sans Serif"));

@@ -55,9 +55,9 @@ void TFlowLayoutManger::Layout() {
         (j % 3 == 0 ? checks : j % 3 == 1 ? labels : values).push_back(w);
     }
     for (QWidget* v : values) {
-        // A combo box is never narrower than its longest label.
+        // A combo box is never narrower than its longest label, an edit than its value needs.
         const auto* combo = qobject_cast<QComboBox*>(v);
-        const int wanted = combo ? widthForLabels(combo) : 0;
+        const int wanted = combo ? widthForLabels(combo) : v->minimumWidth();
         v->resize(std::max(ValueWidth, wanted), v->height());
     }
     const size_t lines = std::min({checks.size(), labels.size(), values.size()});

@@ -44,6 +44,12 @@ void TUIGenerator::Generate() {
             QWidget* value = row->Kind == ukEdit ? static_cast<QWidget*>(new QLineEdit(Owner))
                                                  : static_cast<QWidget*>(new QComboBox(Owner));
             value->resize(value->sizeHint());
+            if (row->ValueChars > 0) { // room for that many characters of hex octets: "4C 61 62"
+                QString octets(row->ValueChars, QLatin1Char('D'));
+                for (int blank = 2; blank < octets.size(); blank += 3)
+                    octets[blank] = QLatin1Char(' ');
+                value->setMinimumWidth(value->fontMetrics().horizontalAdvance(octets) + 12);
+            }
             row->Control = value;
             if (access == OvAccess::readonly || access == OvAccess::notaccess) {
                 check->setEnabled(false); // stays checked

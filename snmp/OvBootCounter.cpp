@@ -1,5 +1,6 @@
 #include "snmp/OvBootCounter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -170,6 +171,41 @@ int Increment(const QString& fileName, const QByteArray& engineId, quint32& boot
     if (boots < MaximumBoots) // RFC 3414: the count stays at its maximum
         ++boots;
     return Save(fileName, engineId, boots);
+}
+
+QString Problem(const QString& fileName, int status) {
+    const QFileInfo info(fileName);
+    const QString path = info.absoluteFilePath();
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0) {
+        if (S_ISLNK(st.st_mode))
+            return QStringLiteral("%1 is a symbolic link; it is not followed or replaced.").arg(path);
+        if (S_ISDIR(st.st_mode))
+            return QStringLiteral("%1 is a folder, not a file.").arg(path);
+        if (!S_ISREG(st.st_mode))
+            return QStringLiteral("%1 is not a regular file; it is not replaced.").arg(path);
+        if (status == Malformed)
+            return QStringLiteral("%1 holds a line for this program whose count is not a number.").arg(path);
+        if (!(QFile::permissions(path) & QFileDevice::ReadOwner) || !QFile(path).open(QIODevice::ReadOnly))
+            return QStringLiteral("%1 cannot be read; it is not replaced.").arg(path);
+        if (!(QFile::permissions(path) & QFileDevice::WriteOwner))
+            return QStringLiteral("%1 is read-only.").arg(path);
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("The folder %1 does not exist.").arg(folder.absoluteFilePath());
+    if (!folder.isWritable())
+        return QStringLiteral("The folder %1 cannot be written to.").arg(folder.absoluteFilePath());
+    return QStringLiteral("%1 could not be written.").arg(path);
+}
+
+QString StateFolder() {
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base)) // the base directory specification ignores a relative one
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    const QString folder = QDir::cleanPath(base + QStringLiteral("/velmarn"));
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace OvBootCounter

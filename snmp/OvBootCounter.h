@@ -33,4 +33,15 @@ int Save(const QString& fileName, const QByteArray& engineId, quint32 boots);
 // Returns Load's error below CannotOpen, else Save's status; boots holds the new count.
 int Increment(const QString& fileName, const QByteArray& engineId, quint32& boots);
 
+// Why the file at fileName could not be used after status (Malformed, CannotSave or
+// Unreadable), as a sentence naming the file: what stands there, or what its folder
+// refuses. Said after the load or save error's own message.
+QString Problem(const QString& fileName, int status);
+
+// The folder for the counter of programs that are not started in a folder of their own
+// (the desktop menu's module, velmarn-config): $XDG_STATE_HOME/velmarn, or
+// ~/.local/state/velmarn without an absolute XDG_STATE_HOME. Created when missing, as far
+// as it can be; the path is returned either way.
+QString StateFolder();
+
 } // namespace OvBootCounter

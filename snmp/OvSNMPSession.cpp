@@ -74,9 +74,11 @@ void TSNMPSession::Create(const QString& directory) {
     if (status != 0) {
         // The start ends here: the engine goes, and the library's private folder with it.
         s.engine.reset();
-        throw OvException(status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave
-                              ? OvCode::BootCounterLoad
-                              : OvCode::BootCounterSave);
+        const int code = status < OvBootCounter::CannotOpen && status != OvBootCounter::CannotSave
+                             ? OvCode::BootCounterLoad
+                             : OvCode::BootCounterSave;
+        throw OvException(code,
+                          OvErrorMessage(code) + QLatin1Char(' ') + OvBootCounter::Problem(file, status));
     }
     s.boots = boots;
 

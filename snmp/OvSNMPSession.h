@@ -63,7 +63,7 @@ public:
 
     // Creates the session once: library set-up, engine boots read, incremented and
     // saved in directory (empty: the current directory), defaults, event timer on.
-    // Raises -506, -507 or -508.
+    // Raises -506, -507 or -508 (the last two saying why after their message).
     static void Create(const QString& directory);
 
     static bool IsCreated();

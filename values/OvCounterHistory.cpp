@@ -22,20 +22,22 @@ void OvCounterHistory::Clear() {
         s.clear();
 }
 
-QString OvCounterHistory::ToCsv(const QStringList& names) const {
+QString OvCounterHistory::ToCsv(const QStringList& names, const std::vector<int>& counters) const {
     std::vector<std::tuple<qint64, int, const Sample*>> rows;
-    for (int c = 0; c < Counters(); ++c)
-        for (const Sample& s : Samples(c))
-            rows.emplace_back(s.TimeMs, c, &s);
+    for (int c : counters)
+        if (c >= 0 && c < Counters())
+            for (const Sample& s : Samples(c))
+                rows.emplace_back(s.TimeMs, c, &s);
     std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
         return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
     });
     QString out = QStringLiteral("time,counter,value,delta,rate\r\n");
     for (const auto& [time, counter, s] : rows) {
         const QString name = counter < names.size() ? names[counter] : QString::number(counter);
-        out +=
-            OvCsvLine({QDateTime::fromMSecsSinceEpoch(time).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                       name, QString::number(s->Value), QString::number(s->Delta), QString::number(s->Rate)});
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(time);
+        const QString when = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+        out += OvCsvLine(
+            {when, name, QString::number(s->Value), QString::number(s->Delta), QString::number(s->Rate)});
     }
     return out;
 }

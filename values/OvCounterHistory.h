@@ -16,6 +16,9 @@ public:
         quint32 Value = 0;
         quint32 Delta = 0;
         quint32 Rate = 0;
+        // Polls were missed before this one (paused, unanswered, skipped, or the interval
+        // changed): its delta spans more than one interval.
+        bool AfterGap = false;
     };
 
     OvCounterHistory(int counters, int capacity);
@@ -27,9 +30,10 @@ public:
     int Capacity() const { return Limit; }
     const std::deque<Sample>& Samples(int counter) const { return Series[static_cast<size_t>(counter)]; }
 
-    // RFC 4180 text: a header line, then one line per sample in time order ("time",
-    // "counter", "value", "delta", "rate"; local time as yyyy-MM-dd hh:mm:ss).
-    QString ToCsv(const QStringList& names) const;
+    // RFC 4180 text of these counters' samples: a header line, then one line per sample in
+    // time order ("time", "counter", "value", "delta", "rate"; the time in ISO 8601 with
+    // the local offset from UTC, 2026-12-07T10:00:00+01:00).
+    QString ToCsv(const QStringList& names, const std::vector<int>& counters) const;
 
 private:
     int Limit;

@@ -1,8 +1,12 @@
+#include "app/OvCommandLineHelp.h"
 #include "app/OvLaunchOptions.h"
 #include "errors/OvErrors.h"
 
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -145,3 +149,63 @@ INSTANTIATE_TEST_SUITE_P(
                       BadNumber{"model", "/m99999999999", "99999999999"},
                       BadNumber{"notificationPort", "/Nabc", "abc"}),
     RowName());
+
+// ---- --help and --version ------------------------------------------------------------------------
+
+struct InfoCase {
+    const char* name;
+    QStringList args;
+    OvInfoRequest expected;
+};
+class InfoRequests : public ::testing::TestWithParam<InfoCase> {};
+
+TEST_P(InfoRequests, OnlyTheExactWordsCount) {
+    EXPECT_EQ(OvInfoRequested(GetParam().args), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InfoRequests,
+    ::testing::Values(InfoCase{"help", {"--help"}, OvInfoRequest::Help},
+                      InfoCase{"version", {"--version"}, OvInfoRequest::Version},
+                      InfoCase{"amongOptions", {"/I127.0.0.1", "--version"}, OvInfoRequest::Version},
+                      InfoCase{"firstDecides", {"--version", "--help"}, OvInfoRequest::Version},
+                      InfoCase{"otherCase", {"--HELP"}, OvInfoRequest::None},
+                      InfoCase{"longer", {"--helpme"}, OvInfoRequest::None},
+                      InfoCase{"singleDash", {"-help"}, OvInfoRequest::None},
+                      InfoCase{"asAValue", {"/T--help"}, OvInfoRequest::None},
+                      InfoCase{"connect", {"--connect"}, OvInfoRequest::None}),
+    RowName());
+
+TEST(CommandLineHelp, NamesEveryLaunchOption) {
+    const QString help = OvHelpText();
+    for (int i = 0; i < OvLaunchOptionCount(); ++i)
+        EXPECT_TRUE(help.contains(QStringLiteral("  /") + QLatin1Char(OvLaunchOptions()[i].Letter) + '<'))
+            << OvLaunchOptions()[i].Letter;
+    for (const QString& line : help.split('\n'))
+        EXPECT_LE(line.size(), 80) << line;
+}
+
+// The program answers without a display and without touching the folder it runs in.
+TEST(CommandLineHelp, ProgramPrintsAndEnds) {
+    const struct {
+        const char* argument;
+        QString expected;
+    } cases[] = {{"--help", OvHelpText()}, {"--version", OvVersionText()}};
+    for (const auto& c : cases) {
+        QTemporaryDir folder;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(folder.path());
+        program.start(VELMARN_PROGRAM, {c.argument});
+        ASSERT_TRUE(program.waitForFinished(10000)) << c.argument;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardOutput()), c.expected);
+        EXPECT_TRUE(QDir(folder.path()).isEmpty()) << c.argument;
+    }
+    EXPECT_TRUE(OvVersionText().startsWith("velmarn 1."));
+}

@@ -3,7 +3,6 @@
 #include "TestAgent.h"
 #include "TestSupport.h"
 #include "app/OvLaunchOptions.h"
-#include "app/TConnectDialog.h"
 #include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
@@ -22,6 +21,11 @@
 #include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QFile>
+#include <QScreen>
+#include <QSet>
+#include "app/TBanner.h"
+#include "app/TCounterLegend.h"
+#include "device/OvArtwork.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -378,38 +382,77 @@ TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
     EXPECT_EQ(cell(c, 0, 1), QStringLiteral("4294967295"));
 }
 
+// Rates per second at a 5 s interval; a pause leaves a gap, not a spike; the window fits
+// the screen; the export holds the drawn counters only, at times with their UTC offset.
 TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     c.Timer1.stop();
     c.show();
     c.BT_ResetClick();
+    c.CB_Interval->setCurrentText(QStringLiteral("5"));
+    qint64 now = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 3)).toMSecsSinceEpoch();
+    c.Clock = [&now] {
+        return now;
+    };
+    auto values = all(4294967290ull);
+    auto poll = [&](quint64 more) {
+        for (int i : {1, 3, 9})
+            values[static_cast<size_t>(i)] += more;
+        feed(c, values);
+        c.UpdateCounters();
+        now += 5000;
+    };
     const int height = c.height();
     c.CB_Graph->setChecked(true);
     EXPECT_TRUE(c.Chart->isVisible());
-    EXPECT_GE(c.height(), height + TSNMP_Counters::GraphHeight);
+    EXPECT_GT(c.height(), height);
+    EXPECT_LE(c.frameGeometry().height(), c.screen()->availableGeometry().height());
+    EXPECT_FALSE(c.BT_Export->isEnabled()); // nothing drawn yet
     for (int row : {1, 3, 9})
         c.LV_SNMPCounterData->topLevelItem(row)->setSelected(true);
-    EXPECT_EQ(c.Chart->CurveNames(),
-              (QStringList{"MulticastTransmittedFrameCount", "RetryCount", "ReceivedFragmentCount"}));
+    const QStringList drawn{"MulticastTransmittedFrameCount", "RetryCount", "ReceivedFragmentCount"};
+    EXPECT_EQ(c.Chart->CurveNames(), drawn);
+    ASSERT_EQ(c.Legend->count(), 3);
+    EXPECT_EQ(c.Legend->item(2)->text(), drawn[2]);
+    EXPECT_TRUE(c.BT_Export->isEnabled());
 
-    auto values = all(4294967290ull);
-    feed(c, values);
-    c.UpdateCounters(); // no previous value: no rate, no point
+    poll(0); // no previous value: no rate, no point
     EXPECT_EQ(c.Chart->PointCount(0), 0);
-    values[1] = 5; // wraps: 11 more
-    feed(c, values);
-    c.UpdateCounters();
+    poll(50); // wraps past 2^32: 50 in 5 s
     ASSERT_EQ(c.History.Samples(1).size(), 1u);
-    EXPECT_EQ(c.History.Samples(1).back().Delta, 11u);
-    EXPECT_EQ(c.History.Samples(1).back().Rate, 11u);
-    EXPECT_EQ(c.Chart->PointCount(0), 1);
+    EXPECT_EQ(c.History.Samples(1).back().Delta, 50u);
+    EXPECT_EQ(c.Chart->Lines(0), (std::vector<QList<QPointF>>{{QPointF(now - 5000.0, 10)}}));
+
+    c.BT_StopClick();
+    c.Timer1Timer(); // a tick while paused
+    c.BT_StartClick();
+    now += 20000;
+    poll(5000); // the catch-up: the table's figures, no point of the graph
+    EXPECT_EQ(cell(c, 1, 3), QStringLiteral("1000"));
+    poll(60);
+    const auto lines = c.Chart->Lines(0);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], (QList<QPointF>{QPointF(now - 5000.0, 12)}));
+    EXPECT_EQ(c.Chart->RateTop(), 15); // a round top above the highest rate, not the catch-up's 1000
+    EXPECT_EQ(c.Chart->RateStep(), 5);
+    EXPECT_EQ(c.Chart->TimeRange(), std::make_pair(now - 5000 - 600000, now - 5000)); // ends at the last poll
+    const QStringList labels = c.Chart->TimeLabels();
+    EXPECT_EQ(labels.size(), 5);
+    for (const QString& label : labels)
+        EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d[02468]$").match(label).hasMatch()) << label;
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("counters.csv"));
     ASSERT_TRUE(c.ExportCsv(csv));
-    const QStringList lines = CsvLines(csv);
-    EXPECT_EQ(lines.size(), 1 + TSNMP_Counters::CounterCount);
-    EXPECT_TRUE(lines[2].endsWith(QStringLiteral(",MulticastTransmittedFrameCount,5,11,11"))) << lines[2];
+    const QStringList csvLines = CsvLines(csv);
+    ASSERT_EQ(csvLines.size(), 1 + 3 * 3);
+    const QStringList first = csvLines[1].split(',');
+    ASSERT_EQ(first.size(), 5);
+    EXPECT_EQ(first.mid(1), (QStringList{"MulticastTransmittedFrameCount", "44", "50", "10"}));
+    EXPECT_TRUE(QRegularExpression("^2026-12-07T10:00:08(Z|[+-]\\d\\d:\\d\\d)$").match(first[0]).hasMatch())
+        << first[0];
+    EXPECT_EQ(QDateTime::fromString(first[0], Qt::ISODate).toMSecsSinceEpoch(),
+              c.History.Samples(1)[0].TimeMs);
     EXPECT_FALSE(c.ExportCsv(dir.filePath(QStringLiteral("no/such/folder/x.csv"))));
     EXPECT_EQ(OvFeedback::TakeShown().size(), 1u);
 
@@ -418,6 +461,24 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     EXPECT_TRUE(c.History.Samples(1).empty());
     c.CB_Graph->setChecked(false);
     EXPECT_EQ(c.height(), height);
+    EXPECT_FALSE(c.BT_Export->isEnabled());
+}
+
+// All fourteen curves: fourteen colours, fourteen names in the legend.
+TEST_F(MainWindow, EveryCounterHasItsColourAndLegendLine) {
+    QSet<QRgb> colours;
+    for (int i = 0; i < TSNMP_Counters::CounterCount; ++i)
+        colours.insert(TCounterChart::CurveColour(i).rgb());
+    EXPECT_EQ(colours.size(), TSNMP_Counters::CounterCount);
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    c.Timer1.stop();
+    c.show();
+    c.CB_Graph->setChecked(true);
+    c.LV_SNMPCounterData->selectAll();
+    ASSERT_EQ(c.Legend->count(), TSNMP_Counters::CounterCount);
+    for (int i = 0; i < c.Legend->count(); ++i)
+        EXPECT_EQ(c.Legend->item(i)->text(), TSNMP_Counters::CounterNames()[i]);
+    EXPECT_GE(c.Legend->width(), c.Legend->fontMetrics().horizontalAdvance("MulticastTransmittedFrameCount"));
 }
 
 TEST_F(MainWindow, CountersGrowLive) {
@@ -482,28 +543,24 @@ TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
     EXPECT_LT(t.elapsed(), 5000);
 }
 
-TEST(ConnectDialog, GivesTheLaunchOptionsAHostWould) {
-    TConnectDialog ask;
-    ask.findChild<QLineEdit*>("Address")->setText(" 127.0.0.1 ");
-    ask.findChild<QSpinBox*>("Port")->setValue(1161);
-    auto* version = ask.findChild<QComboBox*>("Version");
-    version->setCurrentIndex(version->findData(1));
-    ask.findChild<QLineEdit*>("ReadCommunity")->setText("pub lic");
-    EXPECT_EQ(ask.LaunchOptions(), (QStringList{"/I127.0.0.1", "/t1161", "/v1", "/Rpub lic", "/Wvortani"}));
-    // SNMPv3: the level follows from the protocols chosen.
-    version->setCurrentIndex(version->findData(3));
-    ask.findChild<QLineEdit*>("User")->setText("admin");
-    auto* auth = ask.findChild<QComboBox*>("AuthProtocol");
-    auto* priv = ask.findChild<QComboBox*>("PrivProtocol");
-    ask.findChild<QLineEdit*>("AuthPassphrase")->setText("auth-secret");
-    ask.findChild<QLineEdit*>("PrivPassphrase")->setText("priv-secret");
-    auth->setCurrentIndex(auth->findData(3));
-    priv->setCurrentIndex(priv->findData(4));
-    EXPECT_EQ(ask.LaunchOptions().mid(3),
-              (QStringList{"/m3", "/l3", "/nadmin", "/a3", "/p4", "/Aauth-secret", "/Ppriv-secret"}));
-    priv->setCurrentIndex(priv->findData(1));
-    EXPECT_EQ(ask.LaunchOptions().mid(3),
-              (QStringList{"/m3", "/l2", "/nadmin", "/a3", "/p1", "/Aauth-secret"}));
-    auth->setCurrentIndex(auth->findData(1));
-    EXPECT_EQ(ask.LaunchOptions().mid(3), (QStringList{"/m3", "/l1", "/nadmin", "/a1", "/p1"}));
+// Drawn for the screen's pixel ratio: at 2 every logical pixel has four of its own, not
+// one blown up (a scaled copy would have uniform 2 x 2 blocks).
+TEST_F(MainWindow, BannerIsDrawnForTheScreensPixelRatio) {
+    const QPixmap sharp = OvBanner(2);
+    EXPECT_EQ(sharp.size(), QSize(1280, 208));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2);
+    const QImage image = sharp.toImage();
+    int detailed = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2)
+            if (image.pixel(x, y) != image.pixel(x + 1, y + 1) || image.pixel(x, y) != image.pixel(x + 1, y))
+                ++detailed;
+    EXPECT_GT(detailed, 1000);
+    auto form = start(Sim()->Port());
+    form->show();
+    auto* banner = form->findChild<TBanner*>(QStringLiteral("Banner"));
+    ASSERT_NE(banner, nullptr);
+    banner->repaint();
+    EXPECT_EQ(banner->Picture().devicePixelRatio(), banner->devicePixelRatioF());
+    EXPECT_EQ(banner->size(), QSize(640, 104));
 }

@@ -78,7 +78,9 @@ TEST_F(SessionTest, ReadOnlyFileRaises508AndKeepsEmptyTarget) {
     QFile::setPermissions(QStringLiteral("OvSNMP_PP_BootCounter"), QFile::ReadOwner);
     const Raised raised = RaisedBy([&] { TSNMPSession::Create(QString()); });
     EXPECT_EQ(raised.Code, -508);
-    EXPECT_EQ(raised.Message, QStringLiteral("Error when saving SNMP engine boots counter!"));
+    EXPECT_EQ(raised.Message,
+              QStringLiteral("Error when saving SNMP engine boots counter! %1 is read-only.")
+                  .arg(QDir::current().absoluteFilePath(QStringLiteral("OvSNMP_PP_BootCounter"))));
     EXPECT_TRUE(TSNMPSession::DefaultTarget().Device.Address.isEmpty());
     EXPECT_EQ(storedBoots(), 5u);
 }
@@ -90,6 +92,8 @@ TEST_F(SessionTest, MalformedEntryRaises507) {
     f.close();
     const Raised raised = RaisedBy([&] { TSNMPSession::Create(QString()); });
     EXPECT_EQ(raised.Code, -507);
+    EXPECT_TRUE(raised.Message.startsWith(QStringLiteral("Error when loading SNMP engine boots counter! /")))
+        << raised.Message;
 }
 
 TEST_F(SessionTest, MainWindowWithoutArgumentsSaysSoAndStillCountsBoots) {

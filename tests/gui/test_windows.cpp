@@ -207,6 +207,20 @@ TEST_F(Windows, AnEmptySsidIsWrittenAsAnEmptyString) {
     ToolSet(ssid, QStringLiteral("s"), QStringLiteral("Velmarn-Lab"));
 }
 
+// The longest SSID, 32 octets, is read whole in its edit, and the window still fits it.
+TEST_F(Windows, ALongestSsidIsShownWhole) {
+    const QString ssid = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0");
+    ToolSet(ssid, QStringLiteral("s"), QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"));
+    auto station = open<TStationConfigForm>("Station Configuration");
+    station->show();
+    ASSERT_TRUE(waitForLines(*station, 1));
+    auto* edit = qobject_cast<QLineEdit*>(station->LayoutRows()[3].Control);
+    EXPECT_EQ(edit->text(), QString(QStringLiteral("57 ")).repeated(32).trimmed());
+    EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width() - 8);
+    EXPECT_LE(edit->mapTo(station.get(), QPoint(edit->width(), 0)).x(), station->width());
+    ToolSet(ssid, QStringLiteral("s"), QStringLiteral("Velmarn-Lab"));
+}
+
 TEST_F(Windows, EditsSayWhatTheyTake) {
     auto station = open<TStationConfigForm>("Station Configuration");
     auto ap = openAPMode();

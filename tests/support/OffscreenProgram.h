@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "PrivateUserFolders.h"
+
 // What every test and benchmark program starts with: an offscreen QApplication, message
 // boxes and beeps answered by the test hooks, and a private working folder so that the
 // engine-boots file never lands in the source tree.
@@ -13,8 +15,7 @@ class OffscreenProgram {
 public:
     OffscreenProgram(int& argc, char** argv) : App(offscreen(argc), argv) {
         QDir::setCurrent(Work.path());
-        // The notifications log of a main window goes there too.
-        qputenv("XDG_STATE_HOME", Work.path().toUtf8());
+        UsePrivateUserFolders(Work.path());
         OvFeedback::SetTestMode(true);
     }
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
@@ -176,4 +177,72 @@ TEST(BootCounter, FileNameFollowsDirectory) {
               QStringLiteral("/tmp/OvSNMP_PP_BootCounter"));
     EXPECT_EQ(TSNMPSession::BootCounterPath(QStringLiteral("/tmp")),
               QStringLiteral("/tmp/OvSNMP_PP_BootCounter"));
+}
+
+// What stands in the way, said after the error's message: one case per kind of refusal.
+TEST(BootCounter, ProblemSaysWhyTheFileCannotBeUsed) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("counter"));
+    const QString ours = OvBootCounter::EncodeEngineId(kId);
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+        int status;
+        QString problem;
+    } cases[] = {
+        {"link", [&] { QFile::link(dir.filePath(QStringLiteral("elsewhere")), path); },
+         OvBootCounter::CannotSave, path + " is a symbolic link; it is not followed or replaced."},
+        {"folder", [&] { QDir().mkdir(path); }, OvBootCounter::CannotSave,
+         path + " is a folder, not a file."},
+        {"fifo", [&] { ::mkfifo(QFile::encodeName(path).constData(), 0600); }, OvBootCounter::CannotSave,
+         path + " is not a regular file; it is not replaced."},
+        {"readOnly",
+         [&] {
+             writeAll(path, "# mine\n");
+             QFile::setPermissions(path, QFile::ReadOwner);
+         },
+         OvBootCounter::CannotSave, path + " is read-only."},
+        {"unreadable",
+         [&] {
+             writeAll(path, "# mine\n");
+             QFile::setPermissions(path, QFile::WriteOwner);
+         },
+         OvBootCounter::Unreadable, path + " cannot be read; it is not replaced."},
+        {"malformed", [&] { writeAll(path, ours + " many\n"); }, OvBootCounter::Malformed,
+         path + " holds a line for this program whose count is not a number."},
+    };
+    for (const auto& c : cases) {
+        c.prepare();
+        quint32 boots = 0;
+        const int status = OvBootCounter::Increment(path, kId, boots);
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(OvBootCounter::Problem(path, status), c.problem) << c.name;
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(path);
+        QDir().rmdir(path);
+    }
+    const QString lost = dir.filePath(QStringLiteral("gone/counter"));
+    EXPECT_EQ(OvBootCounter::Problem(lost, OvBootCounter::CannotSave),
+              QStringLiteral("The folder %1 does not exist.").arg(dir.filePath(QStringLiteral("gone"))));
+}
+
+TEST(BootCounter, StateFolderFollowsXdgStateHomeAndIsCreated) {
+    QTemporaryDir dir;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
+    const struct {
+        QString state;
+        QString folder;
+    } cases[] = {
+        {dir.filePath(QStringLiteral("state")), dir.filePath(QStringLiteral("state/velmarn"))},
+        {QString(), dir.filePath(QStringLiteral("home/.local/state/velmarn"))},
+        {QStringLiteral("relative/state"), dir.filePath(QStringLiteral("home/.local/state/velmarn"))}};
+    for (const auto& c : cases) {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(c.state));
+        EXPECT_EQ(OvBootCounter::StateFolder(), c.folder) << c.state;
+        EXPECT_TRUE(QFileInfo(c.folder).isDir()) << c.state;
+    }
+    qputenv("XDG_STATE_HOME", savedState);
+    qputenv("HOME", savedHome);
 }

@@ -1,6 +1,7 @@
 // velmarn-config against simulated access points, run as a user would run it.
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
+#include "snmp/OvBootCounter.h"
 
 #include <QDir>
 #include <QFile>
@@ -289,6 +290,24 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     EXPECT_TRUE(r.Out.contains(QStringLiteral("restored 2 objects in 2 groups, read back"))) << r.Out;
     EXPECT_EQ(ToolGet(kSsid), ssid);
     EXPECT_EQ(ToolGet(kRts), rts);
+}
+
+// The engine boots are counted in the user's state folder, never beside the backups.
+TEST_F(ConfigTool, CountsItsEngineBootsInTheStateFolder) {
+    const QString counter = OvBootCounter::StateFolder() + QStringLiteral("/OvSNMP_PP_BootCounter");
+    quint32 before = 0;
+    OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), before);
+    for (int i = 0; i < 2; ++i) {
+        QProcess p;
+        p.setWorkingDirectory(Dir.path());
+        p.start(QStringLiteral(VELMARN_CONFIG_TOOL), {"--address", at(*Sim()), "backup", file("ap.json")});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    }
+    quint32 after = 0;
+    ASSERT_EQ(OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), after), OvBootCounter::Found);
+    EXPECT_EQ(after, before + 2);
+    EXPECT_FALSE(QFile::exists(file("OvSNMP_PP_BootCounter")));
 }
 
 TEST_F(ConfigTool, AValueThatDoesNotFitStopsTheRestoreBeforeAnythingIsSent) {
@@ -833,7 +852,10 @@ TEST_F(ConfigTool, AgentsThatAnswerWronglyOrCannotBeReachedSaveNothing) {
 TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
     const QString tmp = file("tmp");
     ASSERT_TRUE(QDir().mkpath(tmp));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), file("OvSNMP_PP_BootCounter")));
+    const QString counter = OvBootCounter::StateFolder() + QStringLiteral("/OvSNMP_PP_BootCounter");
+    const QString kept = counter + QStringLiteral(".kept");
+    QFile::rename(counter, kept);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), counter));
     QProcess p;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), tmp);
@@ -845,4 +867,6 @@ TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
     EXPECT_EQ(p.exitCode(), 3);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("engine boots")));
     EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QFile::remove(counter);
+    QFile::rename(kept, counter);
 }

@@ -1,0 +1,42 @@
+#include "app/TCounterLegend.h"
+
+#include "app/TCounterChart.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+
+TCounterLegend::TCounterLegend(QWidget* parent) : QListWidget(parent) {
+    setObjectName(QStringLiteral("graphLegend"));
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setIconSize(QSize(18, 8));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+}
+
+void TCounterLegend::ShowCounters(const std::vector<int>& counters, const QStringList& names) {
+    clear();
+    // As wide as the longest name of all: the graph keeps its width whatever is picked.
+    int widest = 0;
+    for (const QString& name : names)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(name));
+    if (widest != NameWidth) {
+        NameWidth = widest;
+        updateGeometry();
+    }
+    for (int c : counters) {
+        QPixmap stroke(iconSize());
+        stroke.fill(Qt::transparent);
+        QPainter p(&stroke);
+        p.fillRect(QRect(0, stroke.height() / 2 - 2, stroke.width(), 4), TCounterChart::CurveColour(c));
+        p.end();
+        addItem(new QListWidgetItem(QIcon(stroke), c < names.size() ? names[c] : QString::number(c)));
+    }
+}
+
+QSize TCounterLegend::sizeHint() const {
+    return QSize(NameWidth + iconSize().width() + verticalScrollBar()->sizeHint().width() + 24,
+                 QListWidget::sizeHint().height());
+}
