@@ -271,8 +271,9 @@ const TUIItemInfo MibSystemLayout[] = {{ukEdit, "%s", &MibSystemWritable[0], 0, 
                                        {ukEdit, "%s", &MibSystemWritable[2], 0, nullptr, nullptr},
                                        {ukNone, nullptr, nullptr, 0, nullptr, nullptr}};
 
-const TSNMPVarInfo MibInterfaceKeys[] = {col("1.3.6.1.2.1.2.2.1.1", "ifIndex", integer),
-                                         col("1.3.6.1.2.1.2.2.1.2", "ifDescr", displaystr), kEnd};
+const TSNMPVarInfo MibInterfaceKeys[] = {
+    col("1.3.6.1.2.1.2.2.1.1", "ifIndex", integer), col("1.3.6.1.2.1.2.2.1.2", "ifDescr", displaystr),
+    col("1.3.6.1.2.1.2.2.1.5", "ifSpeed", guage), col("1.3.6.1.2.1.31.1.1.1.15", "ifHighSpeed", guage), kEnd};
 
 const std::vector<OvInterfaceCounter>& OvInterfaceCounters() {
     static const std::vector<OvInterfaceCounter> all = {

@@ -47,7 +47,8 @@ extern const TSNMPVarInfo MibSystemTable[];
 extern const TSNMPVarInfo MibSystemWritable[];
 extern const TUIItemInfo MibSystemLayout[];
 
-// The identifying columns and the counters of MIB_IFCounters.
+// The identifying columns (ifIndex, ifDescr, ifSpeed, ifHighSpeed) and the counters of
+// MIB_IFCounters.
 extern const TSNMPVarInfo MibInterfaceKeys[];
 const std::vector<OvInterfaceCounter>& OvInterfaceCounters();
 
