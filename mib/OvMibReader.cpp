@@ -92,7 +92,7 @@ void OvMibReader::Read() {
         ReadScalars();
         break;
     case OvMibViewKind::Table:
-        ReadTable(0);
+        ReadTableAt(0);
         break;
     case OvMibViewKind::InterfaceCounters:
         ReadInterfaceCounters();
@@ -123,15 +123,46 @@ void OvMibReader::ReadScalars() {
 std::vector<OvMibRow> OvMibReader::TableRows(const OvMibTableSource& source,
                                              const std::vector<OvTableRow>& rows) const {
     const std::vector<const TSNMPVarInfo*> columns = OvRowsOf(source.Columns);
+    int stamp = -1; // the TimeStamp column shown as the time since
+    for (size_t c = 0; c < columns.size() && source.TimeStamp && UpTime; ++c)
+        if (qstrcmp(columns[c]->Name, source.TimeStamp) == 0)
+            stamp = static_cast<int>(source.IndexTitles.size() + static_cast<qsizetype>(c));
+    auto since = [this](const QString& cell) {
+        quint32 at = 0;
+        return !cell.isNull() && OvParseTicks(cell, at) && at <= *UpTime ? OvTicksText(*UpTime - at) : cell;
+    };
     std::vector<OvMibRow> out;
     out.reserve(rows.size());
     for (const OvTableRow& r : rows) {
         OvMibRow row{dotted(r.Index), source.DecodeIndex ? source.DecodeIndex(r.Index) : QStringList(), {}};
         for (size_t c = 0; c < columns.size(); ++c)
             row.Cells << shown(*columns[c], r.Cells[c]);
+        if (stamp >= 0)
+            row.Cells[stamp] = since(row.Cells[stamp]);
         out.push_back(std::move(row));
     }
     return out;
+}
+
+void OvMibReader::ReadTableAt(size_t sourceIndex) {
+    UpTime.reset();
+    if (!ViewInfo.Sources[sourceIndex].TimeStamp) {
+        ReadTable(sourceIndex);
+        return;
+    }
+    auto* read = Begin(std::make_unique<OvScalarRead>(
+        Target, std::vector<OvReadObject>{{QStringLiteral("1.3.6.1.2.1.1.3.0"), OvSyntax::timeticks}}));
+    connect(read, &OvAgentRead::Finished, this, [this, read, sourceIndex](int code, const QString& message) {
+        quint32 ticks = 0;
+        if (code == 0 && read->Values()[0] && OvParseTicks(*read->Values()[0], ticks))
+            UpTime = ticks;
+        if (code != 0 && code != OvCode::NoSuchName) {
+            Q_EMIT Finished(code, message);
+            return;
+        }
+        ReadTable(sourceIndex); // without sysUpTime the time stamps show as they are
+    });
+    read->Start();
 }
 
 void OvMibReader::ReadTable(size_t sourceIndex) {
@@ -142,7 +173,7 @@ void OvMibReader::ReadTable(size_t sourceIndex) {
         [this, sourceIndex] {
             // This agent has not this table, or it is empty: the next one the view knows.
             if (sourceIndex + 1 < ViewInfo.Sources.size()) {
-                ReadTable(sourceIndex + 1);
+                ReadTableAt(sourceIndex + 1);
                 return;
             }
             SetTitles(titlesOf(ViewInfo.Sources.front()));

@@ -57,6 +57,8 @@ Q_SIGNALS:
 private:
     void ReadScalars();
     void ReadTable(size_t source);
+    // Reads sysUpTime first where the table shows a TimeStamp as the time since.
+    void ReadTableAt(size_t source);
     void ReadInterfaceCounters();
     void SetTitles(const QStringList& titles);
     std::vector<OvMibRow> TableRows(const OvMibTableSource& source,
@@ -74,4 +76,5 @@ private:
     const OvSNMPTarget Target;
     QStringList CurrentTitles;
     std::unique_ptr<OvAgentRead> Current;
+    std::optional<quint32> UpTime; // the agent's sysUpTime before the walk
 };

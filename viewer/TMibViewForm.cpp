@@ -36,7 +36,8 @@ QSettings settings() {
 
 TMibViewForm::TMibViewForm(const OvMibView& view, const QString& addressText, const OvSNMPTarget& target,
                            QWidget* parent)
-    : QMainWindow(parent), Reader(view, target), Shaper(OvRowShaper::For(view)) {
+    : QMainWindow(parent), Reader(view, target), Shaper(OvRowShaper::For(view)), AddressText(addressText),
+      Target(target) {
     setObjectName(QLatin1String(view.Name));
     setWindowTitle(QLatin1String(view.Title) + QStringLiteral(" : ") + addressText);
     StatusText = new QLabel(this);
@@ -87,6 +88,17 @@ void TMibViewForm::BuildMenus() {
     refresh->setShortcut(QKeySequence::Refresh);
     ColumnMenu = viewMenu->addMenu(QStringLiteral("&Columns"));
     ColumnMenu->setObjectName(QStringLiteral("menuColumns"));
+    // Every view of the same agent, each in a window of its own.
+    QMenu* open = viewMenu->addMenu(QStringLiteral("&Open"));
+    for (int i = 0; i < MibViewCount; ++i) {
+        const OvMibView& other = OvMibViewAt(i);
+        QAction* action = open->addAction(QLatin1String(other.Title), this, [this, &other] {
+            auto* form = new TMibViewForm(other, AddressText, Target);
+            form->setAttribute(Qt::WA_DeleteOnClose);
+            form->show();
+        });
+        action->setObjectName(QStringLiteral("actionOpen_") + QLatin1String(other.Name));
+    }
 }
 
 void TMibViewForm::BuildTable() {

@@ -80,7 +80,9 @@ private:
     OvMibTableModel RowModel;
     OvMibSortFilter Order;
     std::unique_ptr<OvRowShaper> Shaper; // null: rows shown as read
-    std::vector<OvMibRow> Pending;       // read, not yet shown
+    const QString AddressText;
+    const OvSNMPTarget Target;
+    std::vector<OvMibRow> Pending; // read, not yet shown
     QTimer ShowTimer;
     QTimer RefreshTimer;
     QElapsedTimer SinceFit;

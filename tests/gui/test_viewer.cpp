@@ -10,6 +10,7 @@
 #include "viewer/TMibViewForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -333,12 +334,27 @@ TEST_F(ViewerTables, AnEmptyTableShowsNoRowAndExportsItsTitlesOnly) {
     TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_IPAddress")), Agent->Address(), Target());
     ASSERT_TRUE(readDone(form));
     EXPECT_TRUE(status(form).startsWith(QStringLiteral("0 rows"))) << status(form);
+    // The views beyond the module's nine: from the View menu and with /T.
+    form.findChild<QAction*>(QStringLiteral("actionOpen_MIB_TCPConnections"))->trigger();
+    QWidget* opened = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("MIB_TCPConnections"))
+            opened = w;
+    ASSERT_NE(opened, nullptr);
+    delete opened;
+    QProcess arp;
+    arp.start(mibProgram(), ExportArguments(QStringLiteral("MIB_ARP"), QStringLiteral("-")));
+    ASSERT_TRUE(arp.waitForFinished(20000));
+    EXPECT_EQ(arp.exitCode(), 0) << arp.readAllStandardError().toStdString();
+    EXPECT_TRUE(
+        arp.readAllStandardOutput().startsWith("ipNetToPhysicalIfIndex,ipNetToPhysicalNetAddressType,"));
     QProcess exporter;
     exporter.start(mibProgram(), ExportArguments(QStringLiteral("MIB_IPRouting"), QStringLiteral("-")));
     ASSERT_TRUE(exporter.waitForFinished(20000));
     EXPECT_EQ(exporter.exitCode(), 0) << exporter.readAllStandardError().toStdString();
     EXPECT_EQ(
         QString::fromUtf8(exporter.readAllStandardOutput()),
-        QStringLiteral("inetCidrRouteDest,inetCidrRoutePfxLen,inetCidrRouteNextHop,inetCidrRouteIfIndex,"
-                       "inetCidrRouteType,inetCidrRouteProto,inetCidrRouteAge,inetCidrRouteMetric1\r\n"));
+        QStringLiteral("inetCidrRouteDestType,inetCidrRouteDest,inetCidrRoutePfxLen,inetCidrRoutePolicy,"
+                       "inetCidrRouteNextHopType,inetCidrRouteNextHop,inetCidrRouteIfIndex,inetCidrRouteType,"
+                       "inetCidrRouteProto,inetCidrRouteAge,inetCidrRouteMetric1\r\n"));
 }
