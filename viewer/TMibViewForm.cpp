@@ -180,6 +180,7 @@ void TMibViewForm::BuildEditor() {
     Panel->BuildEditor(Layout.data(), Binding);
     Panel->InitEditor();
     Panel->SetHostForm(this);
+    WidenEdits();
     const QSize needed = Panel->RequiredSize();
     Panel->setMinimumSize(needed);
     Tree->setParent(page);
@@ -187,6 +188,32 @@ void TMibViewForm::BuildEditor() {
     column->addWidget(Panel, 0);
     setCentralWidget(page);
     resize(std::max(640, needed.width()), 260 + needed.height());
+}
+
+void TMibViewForm::WidenEdits() {
+    // The group's texts (a contact, a location) are longer than the edits of the
+    // configuration windows: each edit grows, and what stands right of it on its line moves.
+    const QList<QLineEdit*> edits = Panel->findChildren<QLineEdit*>();
+    if (edits.isEmpty())
+        return;
+    QWidget* container = edits.front()->parentWidget();
+    const int grow = std::max(0, EditWidth - edits.front()->width());
+    std::vector<std::pair<QWidget*, int>> moves;
+    for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        int before = 0; // edits on its line left of it
+        for (const QLineEdit* e : edits)
+            if (e != w && e->x() < w->x() && e->y() < w->y() + w->height() && w->y() < e->y() + e->height())
+                ++before;
+        moves.emplace_back(w, before * grow);
+    }
+    for (auto& [w, by] : moves)
+        w->move(w->x() + by, w->y());
+    int right = 0;
+    for (QLineEdit* e : edits) {
+        e->resize(e->width() + grow, e->height());
+        right = std::max(right, e->x() + e->width());
+    }
+    container->setMinimumWidth(std::max(container->minimumWidth(), right + 8));
 }
 
 void TMibViewForm::SetInterval(int index) {

@@ -31,6 +31,8 @@ public:
     static constexpr int Intervals[] = {1, 5, 10};
     // Rows read are shown at most this often, in one step each time.
     static constexpr int ShowEveryMs = 150;
+    // The width of the system group's edits.
+    static constexpr int EditWidth = 320;
 
     TMibViewForm(const OvMibView& view, const QString& addressText, const OvSNMPTarget& target,
                  QWidget* parent = nullptr);
@@ -59,6 +61,7 @@ private:
     void BuildTable();
     void BuildToolBar();
     void BuildEditor();
+    void WidenEdits();
     void ChooseCsvFile();
     void SetInterval(int index);
     void ShowTitles(const QStringList& titles);

@@ -223,6 +223,11 @@ TEST_F(Viewer, InformationViewWritesTheTickedObjectsOnly) {
     const auto ticks = form.findChildren<QCheckBox*>();
     ASSERT_EQ(edits.size(), 3); // sysContact, sysName, sysLocation
     ASSERT_EQ(ticks.size(), 3);
+    for (const QLineEdit* e : edits) { // wide enough for a location, and side by side without overlap
+        EXPECT_GE(e->width(), TMibViewForm::EditWidth);
+        for (const QLineEdit* other : edits)
+            EXPECT_TRUE(e == other || !e->geometry().intersects(other->geometry()));
+    }
     ASSERT_TRUE(WaitFor([&] { return !edits[1]->text().isEmpty(); }, 5000)); // sysName read
     QStringList group; // the system group's seven: those the agent has are in the list or the editor
     for (int i = 1; i <= 7; ++i)
