@@ -18,7 +18,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -43,12 +42,6 @@ TMibViewForm::TMibViewForm(const OvMibView& view, const QString& addressText, co
     StatusText = new QLabel(this);
     StatusText->setObjectName(QStringLiteral("StatusText"));
     statusBar()->addWidget(StatusText, 1);
-    Progress = new QProgressBar(this);
-    Progress->setObjectName(QStringLiteral("Progress"));
-    Progress->setRange(0, 0); // the length of a table is known only at its end
-    Progress->setMaximumWidth(120);
-    Progress->hide();
-    statusBar()->addPermanentWidget(Progress);
     BuildMenus();
     BuildTable();
     BuildToolBar();
@@ -121,13 +114,12 @@ void TMibViewForm::BuildTable() {
     connect(Tree->header(), &QHeaderView::sortIndicatorChanged, this, [this] { SaveSettings(); });
     setCentralWidget(Tree);
     ShowTimer.setSingleShot(true);
-    ShowTimer.setInterval(ShowEveryMs);
     connect(&ShowTimer, &QTimer::timeout, this, &TMibViewForm::ShowPending);
     connect(&Reader, &OvMibReader::TitlesChanged, this, &TMibViewForm::ShowTitles);
     connect(&Reader, &OvMibReader::RowsArrived, this, &TMibViewForm::AddRows);
     connect(&Reader, &OvMibReader::Finished, this, &TMibViewForm::ReadFinished);
     connect(&Order, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (!Progress->isHidden())
+        if (Reading)
             ShowStatus(QStringLiteral("Reading... ") + CountText());
     });
     resize(760, 420);
@@ -147,7 +139,7 @@ void TMibViewForm::BuildToolBar() {
     connect(FilterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
         Order.setFilterFixedString(text);
         SaveSettings();
-        if (Progress->isHidden())
+        if (!Reading)
             ShowStatus(CountText());
     });
     if (!Refreshes())
@@ -226,7 +218,7 @@ void TMibViewForm::Refresh() {
     // A counter view refreshing every second keeps its status line still once it has rows.
     const bool quiet = Refreshes() && RowModel.Count() > 0;
     if (!quiet) {
-        Progress->show();
+        Reading = true; // the status line counts the rows as they come
         ShowStatus(QStringLiteral("Reading..."));
     }
     if (Binding)
@@ -257,8 +249,9 @@ void TMibViewForm::AddRows(const std::vector<OvMibRow>& rows) {
             continue;
         Pending.push_back(Shaper ? Shaper->Shape(row, now) : row);
     }
+    // Each step lays out the whole view again: the longer the table, the rarer the steps.
     if (!ShowTimer.isActive())
-        ShowTimer.start();
+        ShowTimer.start(std::clamp(RowModel.Count() / RowsPerShowMs, ShowEveryMs, ShowAtLeastMs));
 }
 
 void TMibViewForm::ShowPending() {
@@ -267,27 +260,28 @@ void TMibViewForm::ShowPending() {
         return;
     RowModel.Merge(Pending);
     Pending.clear();
-    // While the first reads go on, the columns fit their contents a few times a second.
-    if (FittedReads < 2 && (!SinceFit.isValid() || SinceFit.elapsed() >= 400))
-        FitColumns();
+    // While the first reads go on, the columns fit the rows in sight a few times a second.
+    if (FittedReads < 2 && (!SinceFit.isValid() || SinceFit.elapsed() >= 500))
+        FitColumns(0);
 }
 
-void TMibViewForm::FitColumns() {
+void TMibViewForm::FitColumns(int rowsLookedAt) {
     SinceFit.start();
+    Tree->header()->setResizeContentsPrecision(rowsLookedAt);
     for (int c = 0; c < RowModel.columnCount(); ++c)
         Tree->resizeColumnToContents(c);
 }
 
 void TMibViewForm::ReadFinished(int code, const QString& message) {
     ShowPending();
-    Progress->hide();
+    Reading = false;
     if (code == 0)
         RowModel.EndRead(); // rows the agent no longer has go
     // The first reads fit the columns (a counter's change shows from the second on); later
     // ones keep the widths the user may have set.
     if (code == 0 && FittedReads < 2 && RowModel.Count() > 0) {
         ++FittedReads;
-        FitColumns();
+        FitColumns(1000);
     }
     ShowStatus(code == 0 ? QStringLiteral("%1, read at %2").arg(CountText(), QTime::currentTime().toString())
                          : message);

@@ -15,7 +15,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QProgressBar;
 class QTreeView;
 class TSNMPEditorPanel;
 
@@ -29,8 +28,11 @@ class TMibViewForm : public QMainWindow {
 public:
     // The refresh intervals of counter views, in seconds.
     static constexpr int Intervals[] = {1, 5, 10};
-    // Rows read are shown at most this often, in one step each time.
-    static constexpr int ShowEveryMs = 150;
+    // Rows read are shown in one step each time: every ShowEveryMs, and with longer
+    // tables every Count() / RowsPerShowMs milliseconds, up to ShowAtLeastMs.
+    static constexpr int ShowEveryMs = 300;
+    static constexpr int RowsPerShowMs = 25;
+    static constexpr int ShowAtLeastMs = 2000;
     // The width of the system group's edits.
     static constexpr int EditWidth = 320;
 
@@ -67,7 +69,8 @@ private:
     void ShowTitles(const QStringList& titles);
     void AddRows(const std::vector<OvMibRow>& rows);
     void ShowPending();
-    void FitColumns();
+    // Fits the columns to the rows in sight and rowsLookedAt more.
+    void FitColumns(int rowsLookedAt);
     void ReadFinished(int code, const QString& message);
     void ShowStatus(const QString& text);
     QString CountText() const;
@@ -94,7 +97,7 @@ private:
     QMenu* ColumnMenu = nullptr;
     QComboBox* IntervalBox = nullptr;
     QLabel* StatusText = nullptr;
-    QProgressBar* Progress = nullptr;
+    bool Reading = false; // a read the status line tells of
     int FittedReads = 0;
     bool Restoring = false;
     // The system group's editor.
