@@ -97,6 +97,14 @@ const OvLaunchOption kOptions[] = {
      [](const OvSNMPTarget& g) {
          return numberText(g.Security.PrivProtocol);
      }},
+    // Tested last: no argument holding another marker changes meaning.
+    {'N', nullptr,
+     [](OvSNMPTarget&, TLaunchTexts& t, const QString& v) {
+         t.NotificationPort = static_cast<quint16>(OvStrToInt(v) & 0xFFFF);
+     },
+     [](const OvSNMPTarget&) {
+         return QString();
+     }},
 };
 
 } // namespace

@@ -11,6 +11,8 @@ struct TLaunchTexts {
     QString ReadCommunityText;
     QString WriteCommunityText;
     QString LaunchTypeText;
+    // The UDP port notifications are received on (/N).
+    quint16 NotificationPort = 162;
 };
 
 // One launch option: its marker letter ("/t" is 't'), the environment variable that
@@ -29,8 +31,7 @@ int OvLaunchOptionCount();
 
 // Parses the launch options into target and texts. Each argument is tested for the
 // markers "/T", "/I", "/t", "/v", "/c", "/d", "/R", "/W", "/m", "/l", "/n", "/A", "/P",
-// "/a", "/p" in this order; the first one found anywhere in the argument decides, and
+// "/a", "/p", "/N" in this order; the first one found anywhere in the argument decides, and
 // its value is the rest of the argument. Arguments without a marker are ignored.
 // A numeric option whose value is not an integer raises OvConvertError.
 void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TLaunchTexts& texts);
-

@@ -3,6 +3,7 @@
 #include "app/OvViewerEnvironment.h"
 #include "app/TBanner.h"
 
+#include "app/TNotificationsForm.h"
 #include "app/TSNMP_Counters.h"
 #include "binding/OvControls.h"
 #include "binding/OvFeedback.h"
@@ -11,6 +12,7 @@
 #include "device/OvArtwork.h"
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
+#include "notify/OvNotificationCentre.h"
 #include "snmp/OvSNMPSession.h"
 
 #include <QCloseEvent>
@@ -53,6 +55,9 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindo
         WriteCommunityText = texts.WriteCommunityText;
         LaunchTypeText = texts.LaunchTypeText;
         setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
+        Notifications = new OvNotificationCentre(this);
+        Notifications->Start(TSNMPSession::DefaultTarget().Device.Address, texts.NotificationPort,
+                             TSNMPSession::DefaultTarget().Security);
     }
     FormCreate();
 }
@@ -137,6 +142,8 @@ void TMainForm::BuildMenus() {
     item(wlan, QStringLiteral("Save Changes"), "Save1", &TMainForm::Save1Click);
     item(wlan, QStringLiteral("Reboot"), "Reboot1", &TMainForm::Reboot1Click);
     item(wlan, QStringLiteral("Save && Reboot"), "SaveReboot1", &TMainForm::SaveReboot1Click);
+    wlan->addSeparator();
+    item(wlan, QStringLiteral("Notifications"), "Notifications1", &TMainForm::Notifications1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     item(help, QStringLiteral("About"), "About1", &TMainForm::About1Click);
@@ -204,6 +211,16 @@ void TMainForm::CounterTable1Click() {
     auto* form = new TSNMP_Counters(this, AddressText);
     SNMP_Counters = form;
     form->show();
+}
+
+void TMainForm::Notifications1Click() {
+    if (!Notifications)
+        return;
+    if (!NotificationsForm)
+        NotificationsForm = new TNotificationsForm(this, *Notifications, AddressText);
+    NotificationsForm->show();
+    NotificationsForm->raise();
+    NotificationsForm->activateWindow();
 }
 
 void TMainForm::About1Click() {

@@ -24,6 +24,8 @@ class TPhyOperationForm;
 class TAntennaForm;
 class TTxPowerForm;
 class TDSSForm;
+class TNotificationsForm;
+class OvNotificationCentre;
 struct TSNMPVarInfo;
 
 // The module's permanent window: banner, status line of the device poll, and the menus
@@ -71,6 +73,9 @@ public:
     QPointer<TDSSForm> DSSForm;
     QPointer<TSNMP_Counters> SNMP_Counters;
     QPointer<TAboutForm> AboutForm;
+    QPointer<TNotificationsForm> NotificationsForm;
+    // The device's notifications, received from the start (null without arguments).
+    OvNotificationCentre* Notifications = nullptr;
 
     OvSNMPRequest2Edits* StatusBinding = nullptr;
     QLabel* Label1 = nullptr;
@@ -100,6 +105,7 @@ public Q_SLOTS:
     void Save1Click();
     void Reboot1Click();
     void SaveReboot1Click();
+    void Notifications1Click();
     void About1Click();
     void Timer1Timer();
 

@@ -5,6 +5,7 @@
 #include "binding/OvControls.h"
 #include "binding/OvEditHint.h"
 #include "binding/OvOptionListWidgets.h"
+#include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
 
 #include <QComboBox>
@@ -98,9 +99,12 @@ int OvSNMPRequest2Edits::BindEdit(int index, const QString& formats, const std::
     }
     Rules->Register(formats, taken);
     auto entry = NewEntry(index);
+    // The standard's range is shown, not checked: the edit's rule stays what it was.
+    const OvStandardRange* range = OvStandardRangeOf(VarList().Item(index)->Name);
     for (QLineEdit* e : taken)
         if (const EditRule* rule = Rules->RuleFor(e))
-            e->setToolTip(OvEditHint(entry->Syntax, *rule, taken.size() == 1));
+            e->setToolTip(OvEditHint(entry->Syntax, *rule, taken.size() == 1) +
+                          (range ? QStringLiteral("; ") + range->Text() : QString()));
     for (QLineEdit* e : taken)
         entry->Controls.emplace_back(e);
     return Add(std::move(entry));

@@ -1,9 +1,11 @@
 #include "configtool/OvConfigDocument.h"
 
 #include "catalogue/OvCatalogue.h"
+#include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSnmpEngine.h"
 #include "snmp/OvValueText.h"
+#include "values/OvCanonical.h"
 #include "values/OvEditRule.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -13,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 
@@ -27,6 +30,22 @@ const TUIItemInfo* layoutRowFor(const OvConfigGroup& group, const TSNMPVarInfo* 
     return nullptr;
 }
 
+// The text of octets that are printable UTF-8, shown beside their hex so that a reader
+// sees the SSID; null for other octets.
+QString printableText(const QString& hexPairs) {
+    const QByteArray octets = QByteArray::fromHex(hexPairs.toLatin1());
+    if (octets.isEmpty())
+        return QString();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(octets);
+    if (utf8.hasError())
+        return QString();
+    for (const QChar c : text)
+        if (!c.isPrint())
+            return QString();
+    return text;
+}
+
 bool isWholeNumberSyntax(int syntax) {
     return syntax == integer || syntax == counter || syntax == guage || syntax == uinteger ||
            syntax == OvSyntax::counter64;
@@ -36,6 +55,30 @@ bool isWholeNumberSyntax(int syntax) {
 
 bool OvCatalogueEntry::Writable() const {
     return Info && (Info->Access & OvAccess::writeonly) && !ConfigGroups[Group].ReadOnly;
+}
+
+bool OvCatalogueEntry::Canonical(const QString& text, QString& out) const {
+    constexpr qint64 kInt32Min = -2147483648LL;
+    constexpr qint64 kInt32Max = 2147483647LL;
+    constexpr qint64 kUInt32Max = 4294967295LL;
+    switch (Info->Syntax) {
+    case integer:
+        return Info->Options ? OvCanonical::Option(*Info->Options, text, kInt32Min, kInt32Max, out)
+                             : OvCanonical::Number(text, kInt32Min, kInt32Max, out);
+    case counter:
+    case guage:
+    case uinteger:
+        return OvCanonical::Number(text, 0, kUInt32Max, out);
+    case octetstr:
+        return OvCanonical::Octets(text, -1, out);
+    case macaddress:
+        return OvCanonical::Octets(text, 6, out);
+    case ipaddress:
+        return OvCanonical::IPv4(text, out);
+    default: // display strings and the rest: as they are
+        out = text;
+        return true;
+    }
 }
 
 OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
@@ -54,6 +97,14 @@ OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
             return e;
         }
     }
+    return OvCatalogueEntry();
+}
+
+OvCatalogueEntry OvCatalogueEntry::ByName(const QString& name) {
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info)
+            if (QLatin1String(info->Name) == name)
+                return ByOid(QString::fromLatin1(info->Oid));
     return OvCatalogueEntry();
 }
 
@@ -106,18 +157,22 @@ const OvConfigDocument::Object* OvConfigDocument::Find(const QString& identifier
 
 QByteArray OvConfigDocument::ToJson() const {
     QJsonArray objects;
-    for (const Object& o : Objects)
-        objects.append(QJsonObject{{QStringLiteral("group"), o.Group},
-                                   {QStringLiteral("name"), o.Name},
-                                   {QStringLiteral("oid"), o.Oid},
-                                   {QStringLiteral("syntax"), o.Syntax},
-                                   {QStringLiteral("value"), o.Value}});
+    for (const Object& o : Objects) {
+        QJsonObject object{{QStringLiteral("group"), o.Group},
+                           {QStringLiteral("name"), o.Name},
+                           {QStringLiteral("oid"), o.Oid},
+                           {QStringLiteral("syntax"), o.Syntax},
+                           {QStringLiteral("value"), o.Value}};
+        const QString text = o.Syntax == OvSyntaxName(octetstr) ? printableText(o.Value) : QString();
+        if (!text.isNull())
+            object.insert(QStringLiteral("text"), text); // for the reader: the hex is the value
+        objects.append(object);
+    }
     const QJsonObject device{{QStringLiteral("address"), Address},
                              {QStringLiteral("product"), Product},
                              {QStringLiteral("version"), Version},
                              {QStringLiteral("mac"), Mac}};
     const QJsonObject root{{QStringLiteral("format"), QLatin1String(kFormat)},
-                           {QStringLiteral("time"), Time},
                            {QStringLiteral("device"), device},
                            {QStringLiteral("objects"), objects}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -136,21 +191,61 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
                     .arg(QLatin1String(kFormat));
         return false;
     }
+    if (!root.value(QStringLiteral("device")).isObject()) {
+        error = QStringLiteral("no device section");
+        return false;
+    }
+    if (!root.value(QStringLiteral("objects")).isArray() ||
+        root.value(QStringLiteral("objects")).toArray().isEmpty()) {
+        error = QStringLiteral("no objects");
+        return false;
+    }
     OvConfigDocument d;
     const QJsonObject device = root.value(QStringLiteral("device")).toObject();
     d.Address = device.value(QStringLiteral("address")).toString();
     d.Product = device.value(QStringLiteral("product")).toString();
     d.Version = device.value(QStringLiteral("version")).toString();
-    d.Mac = device.value(QStringLiteral("mac")).toString();
-    d.Time = root.value(QStringLiteral("time")).toString();
-    const QJsonArray objects = root.value(QStringLiteral("objects")).toArray();
-    for (const QJsonValue& v : objects) {
+    if (!OvCanonical::Octets(device.value(QStringLiteral("mac")).toString(), 6, d.Mac))
+        d.Mac.clear(); // missing or not a MAC: the restore's guard refuses it
+    QStringList seen;
+    for (const QJsonValue& v : root.value(QStringLiteral("objects")).toArray()) {
         const QJsonObject o = v.toObject();
         Object object{o.value(QStringLiteral("group")).toString(), o.value(QStringLiteral("name")).toString(),
                       o.value(QStringLiteral("oid")).toString(), o.value(QStringLiteral("syntax")).toString(),
                       o.value(QStringLiteral("value")).toString()};
+        const QString which =
+            object.Name.isEmpty() ? QStringLiteral("object %1").arg(d.Objects.size() + 1) : object.Name;
         if (object.Oid.isEmpty() || !o.value(QStringLiteral("value")).isString()) {
-            error = QStringLiteral("object %1 has no identifier or no text value").arg(d.Objects.size() + 1);
+            error = which + QStringLiteral(": no identifier or no text value");
+            return false;
+        }
+        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(object.Oid);
+        if (!e.Found() || QLatin1String(e.Info->Name) != object.Name) {
+            error = QStringLiteral("%1: not an object of this access point (%2)").arg(which, object.Oid);
+            return false;
+        }
+        if (object.Group != QLatin1String(ConfigGroups[e.Group].Title)) {
+            error = QStringLiteral("%1: in group \"%2\", but it belongs to \"%3\"")
+                        .arg(which, object.Group, QLatin1String(ConfigGroups[e.Group].Title));
+            return false;
+        }
+        if (seen.contains(object.Oid)) {
+            error = which + QStringLiteral(": given twice");
+            return false;
+        }
+        seen << object.Oid;
+        QString canonical;
+        if (!e.Canonical(object.Value, canonical)) {
+            error = QStringLiteral("%1: \"%2\" is not a whole %3 value")
+                        .arg(which, object.Value, OvSyntaxName(e.Info->Syntax));
+            return false;
+        }
+        object.Value = canonical;
+        if (o.contains(QStringLiteral("text")) &&
+            (e.Info->Syntax != octetstr ||
+             o.value(QStringLiteral("text")).toString() != printableText(canonical))) {
+            error = QStringLiteral("%1: its text \"%2\" is not what its hex value %3 says")
+                        .arg(which, o.value(QStringLiteral("text")).toString(), canonical);
             return false;
         }
         d.Objects.push_back(std::move(object));
@@ -178,6 +273,17 @@ OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
         if (e.Format && !OvEditRule::Parse(QString::fromLatin1(e.Format)).Check(o.Value, message)) {
             check.Errors << name + QStringLiteral(": ") + message;
             continue;
+        }
+        if (const OvStandardRange* range = OvStandardRangeOf(o.Name)) {
+            // Values are canonical by now: a plain number, or hex pairs separated by blanks.
+            const qint64 n =
+                range->Octets ? (o.Value.isEmpty() ? 0 : (o.Value.size() + 1) / 3) : o.Value.toLongLong();
+            if (n < range->Min || n > range->Max) {
+                check.Errors << QStringLiteral("%1: %2 is outside %3")
+                                    .arg(name, range->Octets ? QStringLiteral("%1 octets").arg(n) : o.Value,
+                                         range->Text());
+                continue;
+            }
         }
         const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
         if (isWholeNumberSyntax(e.Info->Syntax) && !wholeNumber.match(text).hasMatch()) {

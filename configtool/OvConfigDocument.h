@@ -15,15 +15,20 @@ struct OvCatalogueEntry {
 
     bool Found() const { return Info != nullptr; }
     bool Writable() const;
+    // The value's one spelling for its syntax (values/OvCanonical); false when text is not
+    // a whole value of it.
+    bool Canonical(const QString& text, QString& out) const;
     static OvCatalogueEntry ByOid(const QString& oid);
+    static OvCatalogueEntry ByName(const QString& name);
 };
 
 // The syntax's name in a saved document ("integer", "octetstr", ...).
 QString OvSyntaxName(int syntax);
 
-// One access point's settings as saved: its identity, when, and per object its group,
-// name, identifier, syntax and value text (enumerations by their labels, as the windows
-// show them).
+// One access point's settings as saved: its identity and per object its group, name,
+// identifier, syntax and value text (enumerations by their labels, as the windows show
+// them; printable octet strings with their text beside the hex). The same settings give
+// the same bytes: no time is stored (the journal has it).
 struct OvConfigDocument {
     struct Object {
         QString Group;
@@ -37,12 +42,13 @@ struct OvConfigDocument {
     QString Product;
     QString Version;
     QString Mac;
-    QString Time; // ISO 8601, local
-    std::vector<Object> Objects;
+    std::vector<Object> Objects; // each value in its canonical spelling once read
 
     const Object* Find(const QString& oid) const;
     QByteArray ToJson() const;
-    // Reads a document; false with the reason in error when it is not one.
+    // Reads a document; false with the reason in error when it cannot be used: not one, no
+    // device section, no objects, an object twice, an object this access point lacks or in
+    // another group than its own, a value that is not a whole value of its syntax.
     static bool FromJson(const QByteArray& json, OvConfigDocument& out, QString& error);
 
     // Identity objects: never written, compared to refuse a restore onto another device.

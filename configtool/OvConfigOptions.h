@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <stdexcept>
 
 // A command line that cannot be followed; the message says why (exit status 2).
@@ -11,6 +12,24 @@ class OvUsageError : public std::runtime_error {
 public:
     explicit OvUsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
     QString Message() const { return QString::fromStdString(what()); }
+};
+
+// Credentials as a command line or a profile gives them, pass phrases as file names.
+struct OvCredentials {
+    quint8 Version = 1; // 0 SNMPv1, 1 SNMPv2c, 3 SNMPv3
+    QString ReadCommunity;
+    QString WriteCommunity;
+    QString User;
+    QString Context;
+    int Auth = 1; // protocol numbers, 1 none
+    int Priv = 1;
+    QString AuthFile;
+    QString PrivFile;
+
+    // Puts them into target, the pass phrases read from their files (or, when
+    // fromEnvironment, from VELMARN_AUTH_PASSPHRASE / VELMARN_PRIV_PASSPHRASE without one).
+    // Raises OvUsageError.
+    void ApplyTo(OvSNMPTarget& target, bool fromEnvironment) const;
 };
 
 // What velmarn-config was asked to do, read from its command line and environment.
@@ -21,15 +40,28 @@ struct OvConfigOptions {
     QString File; // may hold "{address}"
     bool DryRun = false;
     bool AllowOtherDevice = false;
+    bool Save = false; // restore: "Save Changes" once the read-back matched
     int Parallel = 8;
+    int TimeoutMs = 1000;        // --timeout, per try
+    int Retries = 1;             // --retries
+    QString Journal;             // --journal: JSON lines appended per device and group written
+    QStringList Only;            // --only: the groups handled (all when empty)
+    QStringList Exclude;         // --exclude: objects left alone
+    bool IgnoreIdentity = false; // diff: the per-device objects are not compared
     QStringList Addresses;
-    OvSNMPTarget Target; // every device's target, but the address
+    OvSNMPTarget Target; // every device's target, but the address and unless a profile says otherwise
+    std::map<QString, OvSNMPTarget> Profiles; // --profiles: by name
+    std::map<QString, QString> ProfileOf;     // a device's profile, by address
 
     // Raises OvUsageError. Pass phrases come from files or from the environment
     // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.
     static OvConfigOptions Parse(const QStringList& arguments);
     // The file for one device: "{address}" replaced by its address.
     QString FileFor(const QString& address) const;
+    // Whether the object of that group and name is backed up, compared or restored.
+    bool Selects(const QString& group, const QString& name) const;
+    // One device's target: Target with its address; "HOST:PORT" names a port of its own.
+    OvSNMPTarget TargetFor(const QString& address) const;
 
     static QString Usage();
 };

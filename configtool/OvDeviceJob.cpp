@@ -1,44 +1,119 @@
 #include "configtool/OvDeviceJob.h"
 
 #include "catalogue/OvCatalogue.h"
+#include "configtool/OvJournal.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
+#include "snmp/OvSnmpEngine.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QEventLoop>
 #include <QSaveFile>
 
+namespace {
+
+QString titleOf(int group) {
+    return QLatin1String(ConfigGroups[group].Title);
+}
+
+QString joinedOrNone(const QStringList& list) {
+    return list.isEmpty() ? QStringLiteral("none") : list.join(QStringLiteral(", "));
+}
+
+} // namespace
+
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
-                         const OvConfigDocument* saved, QObject* parent)
-    : QObject(parent), Address(address), Options(options), Saved(saved) {}
+                         const OvConfigDocument* saved, OvJournal* journal, QObject* parent)
+    : QObject(parent), Address(address), Options(options), Saved(saved), Target(options.TargetFor(address)),
+      Journal(journal) {}
 
 OvDeviceJob::~OvDeviceJob() = default;
 
 std::unique_ptr<OvSNMPRequest> OvDeviceJob::NewRequest(int group) const {
     auto r = std::make_unique<OvSNMPRequest>();
-    r->Target = Options.Target;
-    r->Target.Device.Address = Address;
-    // "host:port" names a port of its own.
-    const int colon = Address.lastIndexOf(QLatin1Char(':'));
-    bool numeric = false;
-    const uint port =
-        colon > 0 && Address.count(QLatin1Char(':')) == 1 ? Address.mid(colon + 1).toUInt(&numeric) : 0;
-    if (numeric && port > 0 && port < 65536) {
-        r->Target.Device.Address = Address.left(colon);
-        r->Target.Device.Port = static_cast<quint16>(port);
-    }
+    r->Target = Target;
     r->VarList = OvSNMPVarList(ConfigGroups[group].Table, SVT_SV, 0);
     return r;
 }
 
+void OvDeviceJob::Later(std::function<void()> step) {
+    // Queued, so that no request is replaced inside its own completion.
+    QMetaObject::invokeMethod(
+        this,
+        [this, step = std::move(step)] {
+            if (!Ended)
+                step();
+        },
+        Qt::QueuedConnection);
+}
+
 void OvDeviceJob::Start() {
-    Read();
+    if (!Ended)
+        ReadAll(&Current, &OvDeviceJob::ReadDone, &OvDeviceJob::ReadFailed);
+}
+
+void OvDeviceJob::Abandon() {
+    if (Ended)
+        return;
+    // The request stays: destroying it would wait for its answer.
+    if (!SetSent) {
+        Fail(QStringLiteral("stopped before anything was written"));
+    } else if (static_cast<size_t>(Written.size()) == ChangedGroups.size()) {
+        Finish(QStringLiteral("written: all groups; stopped before the read-back ended"), OvOutcome::Unknown);
+    } else {
+        const int group = ChangedGroups[static_cast<size_t>(Written.size())];
+        StopWriting(QStringLiteral("stopped: may have been written: %1").arg(titleOf(group)),
+                    OvOutcome::Unknown, group);
+    }
+}
+
+// Reads every group with one GET; an agent that finds the answer too big gets one GET per
+// group instead.
+void OvDeviceJob::ReadAll(Values* into, Step then, ReadFailure failed) {
+    Request = std::make_unique<OvSNMPRequest>();
+    Request->Target = Target;
+    Request->VarList = OvSNMPVarList(ConfigGroups[0].Table, SVT_SV, 0);
+    for (int g = 1; g < ConfigGroupCount; ++g)
+        Request->VarList.AppendTable(ConfigGroups[g].Table);
+    try {
+        Request->GetAsync(
+            this,
+            [this, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
+                if (e.Code == OvCode::TooBig) {
+                    Later([this, into, then, failed] { ReadGroups(0, into, then, failed); });
+                    return;
+                }
+                if (e.Code != 0) {
+                    const QString message = e.Message;
+                    const int group = GroupOfItem(e.ErrorIndex - 1);
+                    Later([this, group, message, failed] { (this->*failed)(group, message); });
+                    return;
+                }
+                int first = 0;
+                for (int g = 0; g < ConfigGroupCount; ++g) {
+                    (*into)[static_cast<size_t>(g)] = ValuesOf(g, list, first);
+                    first += static_cast<int>((*into)[static_cast<size_t>(g)].size());
+                }
+                Later([this, then] { (this->*then)(); });
+            },
+            true);
+    } catch (const OvException& e) {
+        (this->*failed)(0, e.message());
+    }
+}
+
+int OvDeviceJob::GroupOfItem(int item) {
+    for (int g = 0, first = 0; g < ConfigGroupCount; ++g) {
+        int rows = 0;
+        while (ConfigGroups[g].Table[rows].Oid)
+            ++rows;
+        if (item >= first && item < first + rows)
+            return g;
+        first += rows;
+    }
+    return 0; // no object named: the first one asked for
 }
 
 // Reads groups from `group` on into `into`, one request at a time; then goes on with `then`.
-// Each next step is queued, so that no request is replaced inside its own completion.
-void OvDeviceJob::ReadGroups(int group, Values* into, void (OvDeviceJob::*then)()) {
+void OvDeviceJob::ReadGroups(int group, Values* into, Step then, ReadFailure failed) {
     if (group == ConfigGroupCount) {
         (this->*then)();
         return;
@@ -47,34 +122,29 @@ void OvDeviceJob::ReadGroups(int group, Values* into, void (OvDeviceJob::*then)(
     try {
         Request->GetAsync(
             this,
-            [this, group, into, then](const OvSNMPError& e, OvSNMPVarList& list) {
+            [this, group, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
                 if (e.Code != 0) {
                     const QString message = e.Message;
-                    QMetaObject::invokeMethod(
-                        this,
-                        [this, group, message] {
-                            Fail(QStringLiteral("error reading %1: %2")
-                                     .arg(QLatin1String(ConfigGroups[group].Title), message));
-                        },
-                        Qt::QueuedConnection);
+                    Later([this, group, message, failed] { (this->*failed)(group, message); });
                     return;
                 }
-                std::vector<QString>& values = (*into)[static_cast<size_t>(group)];
-                values.clear();
-                for (int i = 0; i < list.Count(); ++i)
-                    values.push_back(list.Item(i)->Value);
-                QMetaObject::invokeMethod(
-                    this, [this, group, into, then] { ReadGroups(group + 1, into, then); },
-                    Qt::QueuedConnection);
+                (*into)[static_cast<size_t>(group)] = ValuesOf(group, list, 0);
+                Later([this, group, into, then, failed] { ReadGroups(group + 1, into, then, failed); });
             },
             true);
     } catch (const OvException& e) {
-        Fail(QStringLiteral("error: ") + e.message());
+        (this->*failed)(group, e.message());
     }
 }
 
-void OvDeviceJob::Read() {
-    ReadGroups(0, &Current, &OvDeviceJob::ReadDone);
+void OvDeviceJob::ReadFailed(int group, const QString& message) {
+    Fail(QStringLiteral("error reading %1: %2").arg(titleOf(group), message));
+}
+
+void OvDeviceJob::ReadBackFailed(int group, const QString& message) {
+    Finish(QStringLiteral("written: all groups; read-back failed: error reading %1: %2")
+               .arg(titleOf(group), message),
+           OvOutcome::Unknown);
 }
 
 void OvDeviceJob::ReadDone() {
@@ -91,6 +161,23 @@ void OvDeviceJob::ReadDone() {
     }
 }
 
+std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list, int first) {
+    std::vector<QString> values;
+    for (int r = 0; ConfigGroups[group].Table[r].Oid; ++r) {
+        const QString& text = list.Item(first + r)->Value;
+        QString canonical;
+        const OvCatalogueEntry e =
+            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[r].Oid));
+        values.push_back(e.Found() && e.Canonical(text, canonical) ? canonical : text);
+    }
+    return values;
+}
+
+QString OvDeviceJob::CurrentValueNamed(const char* name) const {
+    const OvCatalogueEntry e = OvCatalogueEntry::ByName(QLatin1String(name));
+    return e.Found() ? Current[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)] : QString();
+}
+
 QString OvDeviceJob::CurrentValue(const QString& oid) const {
     const OvCatalogueEntry e = OvCatalogueEntry::ByOid(oid);
     if (!e.Found())
@@ -101,18 +188,17 @@ QString OvDeviceJob::CurrentValue(const QString& oid) const {
 void OvDeviceJob::Backup() {
     OvConfigDocument d;
     d.Address = Address;
-    d.Time = QDateTime::currentDateTime().toString(Qt::ISODate);
     for (int g = 0; g < ConfigGroupCount; ++g) {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
             const QString name = QString::fromLatin1(info->Name);
             const OvCatalogueEntry e = OvCatalogueEntry::ByOid(QString::fromLatin1(info->Oid));
             const bool identity = OvConfigDocument::IdentityNames().contains(name);
-            if (!e.Writable() && !identity)
+            if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
                 continue;
             const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
-            d.Objects.push_back({QString::fromLatin1(ConfigGroups[g].Title), name,
-                                 QString::fromLatin1(info->Oid), OvSyntaxName(info->Syntax), value});
+            d.Objects.push_back(
+                {titleOf(g), name, QString::fromLatin1(info->Oid), OvSyntaxName(info->Syntax), value});
             if (name == QLatin1String("dot11manufacturerProductName"))
                 d.Product = value;
             else if (name == QLatin1String("dot11manufacturerProductVersion"))
@@ -123,8 +209,8 @@ void OvDeviceJob::Backup() {
     }
     const QByteArray json = d.ToJson();
     if (Options.File.isEmpty()) {
-        Lines << QString::fromUtf8(json).trimmed();
-        Finish(QStringLiteral("backed up %1 objects").arg(d.Objects.size()), 0);
+        Q_EMIT Said(QString::fromUtf8(json).trimmed());
+        Finish(QStringLiteral("backed up %1 objects").arg(d.Objects.size()), OvOutcome::Done);
         return;
     }
     const QString file = Options.FileFor(Address);
@@ -133,59 +219,82 @@ void OvDeviceJob::Backup() {
         Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
         return;
     }
-    Finish(QStringLiteral("backed up %1 objects to %2").arg(d.Objects.size()).arg(file), 0);
+    Finish(QStringLiteral("backed up %1 objects to %2").arg(d.Objects.size()).arg(file), OvOutcome::Done);
 }
 
+// diff and the restore plan say the same thing the same way: per object, what the device
+// holds -> what the backup holds.
 void OvDeviceJob::Diff() {
     int differing = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
         const QString now = CurrentValue(o.Oid);
-        if (now == o.Value)
+        if (now == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
         ++differing;
-        Lines << QStringLiteral("%1: %2 -> %3").arg(o.Name, o.Value, now);
+        Q_EMIT Said(QStringLiteral("%1: %2 -> %3").arg(o.Name, now, o.Value));
     }
     if (differing == 0)
-        Finish(QStringLiteral("same as the backup"), 0);
+        Finish(QStringLiteral("same as the backup"), OvOutcome::Done);
     else
-        Finish(QStringLiteral("%1 objects differ from the backup").arg(differing), 1);
+        Finish(QStringLiteral("%1 objects differ from the backup").arg(differing), OvOutcome::Differ);
 }
 
 void OvDeviceJob::Plan() {
     // Another device's settings are not put onto this one unless asked (cloning).
-    const QString mac = CurrentValue(QString::fromLatin1(StationConfigTable[0].Oid)); // dot11StationID
-    if (!Options.AllowOtherDevice && !Saved->Mac.isEmpty() && mac != Saved->Mac) {
-        Fail(QStringLiteral("refused: the backup is of another device (MAC %1, this one %2); "
+    const QString mac = CurrentValueNamed("dot11StationID");
+    const QString product = CurrentValueNamed("dot11manufacturerProductName");
+    if (!Options.AllowOtherDevice && (mac != Saved->Mac || product != Saved->Product)) {
+        Fail(QStringLiteral("refused: the backup is of another device (%1, MAC %2; this one %3, MAC %4); "
                             "--allow-other-device clones it")
-                 .arg(Saved->Mac, mac));
+                 .arg(Saved->Product, Saved->Mac, product, mac));
         return;
     }
-    ChangedGroups.clear();
+    const QString version = CurrentValueNamed("dot11manufacturerProductVersion");
+    if (!Saved->Version.isEmpty() && version != Saved->Version)
+        Q_EMIT Said(QStringLiteral("warning: the backup is of firmware %1, the device runs %2")
+                        .arg(Saved->Version, version));
+    Changes.clear();
+    int objects = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        if (!e.Writable())
+        if (!e.Writable() || CurrentValue(o.Oid) == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
-        const QString now = CurrentValue(o.Oid);
-        if (now == o.Value)
-            continue;
-        Lines << QStringLiteral("%1 / %2: %3 -> %4")
-                     .arg(QLatin1String(ConfigGroups[e.Group].Title), o.Name, now, o.Value);
-        if (std::find(ChangedGroups.begin(), ChangedGroups.end(), e.Group) == ChangedGroups.end())
-            ChangedGroups.push_back(e.Group);
+        Changes[e.Group][e.Row] = &o;
+        ++objects;
     }
-    std::sort(ChangedGroups.begin(), ChangedGroups.end()); // the windows' order
+    ChangedGroups.clear();
+    for (const auto& [group, rows] : Changes) { // the windows' order
+        ChangedGroups.push_back(group);
+        for (const auto& [row, o] : rows)
+            Q_EMIT Said(QStringLiteral("%1 / %2: %3 -> %4")
+                            .arg(titleOf(group), o->Name, CurrentValue(o->Oid), o->Value));
+    }
     if (ChangedGroups.empty()) {
-        Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), 0);
+        Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), OvOutcome::Done);
         return;
     }
     if (Options.DryRun) {
         Finish(QStringLiteral("dry run: %1 objects in %2 groups would be written")
-                   .arg(Lines.size())
+                   .arg(objects)
                    .arg(ChangedGroups.size()),
-               0);
+               OvOutcome::Done);
         return;
     }
     WriteGroup(0);
+}
+
+QStringList OvDeviceJob::ObjectNames(int group) const {
+    QStringList names;
+    for (const auto& [row, o] : Changes.at(group))
+        names << o->Name;
+    return names;
+}
+
+bool OvDeviceJob::Holds(int group, const std::vector<QString>& values) const {
+    for (const auto& [row, o] : Changes.at(group))
+        if (static_cast<size_t>(row) >= values.size() || values[static_cast<size_t>(row)] != o->Value)
+            return false;
+    return true;
 }
 
 void OvDeviceJob::WriteGroup(size_t next) {
@@ -194,115 +303,201 @@ void OvDeviceJob::WriteGroup(size_t next) {
         return;
     }
     const int group = ChangedGroups[next];
+    const auto& rows = Changes.at(group);
     Request = NewRequest(group);
     OvSNMPVarList& list = Request->VarList;
     for (int i = 0; i < list.Count(); ++i) {
-        OvSNMPVarItem* item = list.Item(i);
-        const OvConfigDocument::Object* saved = Saved->Find(item->Oid);
-        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(item->Oid);
-        const QString now = Current[static_cast<size_t>(group)][static_cast<size_t>(i)];
-        if (saved && e.Writable() && saved->Value != now)
-            item->Value = saved->Value;
+        const auto row = rows.find(i);
+        if (row != rows.end())
+            list.Item(i)->Value = row->second->Value;
         else
-            item->Access |= OvAccess::invalid; // only what differs is written
+            list.Item(i)->Access |= OvAccess::invalid; // only what differs is written
     }
-    auto failed = [this, group](const QString& message) {
-        QStringList notWritten;
-        for (int g : ChangedGroups)
-            if (!Written.contains(QLatin1String(ConfigGroups[g].Title)))
-                notWritten << QLatin1String(ConfigGroups[g].Title);
-        Fail(QStringLiteral("error writing %1: %2; written: %3; not written: %4")
-                 .arg(QLatin1String(ConfigGroups[group].Title), message,
-                      Written.isEmpty() ? QStringLiteral("none") : Written.join(QStringLiteral(", ")),
-                      notWritten.join(QStringLiteral(", "))));
-    };
     try {
         Request->SetAsync(
             this,
-            [this, group, next, failed](const OvSNMPError& e, OvSNMPVarList&) {
-                const QString message = e.Message;
+            [this, next](const OvSNMPError& e, OvSNMPVarList&) {
                 const int code = e.Code;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, group, next, failed, code, message] {
-                        if (code != 0) {
-                            failed(message);
-                            return;
-                        }
-                        Written << QLatin1String(ConfigGroups[group].Title);
-                        WriteGroup(next + 1);
-                    },
-                    Qt::QueuedConnection);
+                const int index = e.ErrorIndex;
+                const QString message = e.Message;
+                Later([this, next, code, index, message] {
+                    if (code == 0)
+                        GroupWritten(next);
+                    else if (code == OvCode::Timeout)
+                        ReadAgain(next, message, 1);
+                    else
+                        WriteRefused(next, index, message);
+                });
             },
             false);
+        SetSent = true;
     } catch (const OvException& e) {
-        failed(e.message());
+        WriteRefused(next, 0, e.message());
     }
 }
 
+void OvDeviceJob::GroupWritten(size_t next) {
+    const int group = ChangedGroups[next];
+    Written << titleOf(group);
+    if (Journal)
+        Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("written"));
+    WriteGroup(next + 1);
+}
+
+void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& message) {
+    const int group = ChangedGroups[next];
+    const QStringList names = ObjectNames(group);
+    if (Journal)
+        Journal->Group(Address, titleOf(group), names, QStringLiteral("not written"));
+    // The error index counts the objects sent, in the group's order.
+    const QString object = errorIndex >= 1 && errorIndex <= names.size() ? names[errorIndex - 1] : QString();
+    StopWriting(
+        QStringLiteral("error writing %1%2: %3")
+            .arg(titleOf(group), object.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(object), message),
+        Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
+}
+
+void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
+    constexpr int kAttempts = 2;
+    const int group = ChangedGroups[next];
+    if (attempt == 1 && Journal)
+        Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("unknown"));
+    Request = NewRequest(group);
+    auto unknown = [this, group, message] {
+        StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
+                        .arg(titleOf(group), message),
+                    OvOutcome::Unknown, group);
+    };
+    try {
+        Request->GetAsync(
+            this,
+            [this, next, group, message, attempt, unknown](const OvSNMPError& e, OvSNMPVarList& list) {
+                const int code = e.Code;
+                const std::vector<QString> values =
+                    code == 0 ? ValuesOf(group, list, 0) : std::vector<QString>();
+                Later([this, next, group, message, attempt, unknown, code, values] {
+                    if (code != 0) {
+                        if (attempt < kAttempts)
+                            ReadAgain(next, message, attempt + 1);
+                        else
+                            unknown();
+                    } else if (Holds(group, values)) {
+                        GroupWritten(next); // the answer was lost, not the SET
+                    } else {
+                        if (Journal)
+                            Journal->Group(Address, titleOf(group), ObjectNames(group),
+                                           QStringLiteral("not written"));
+                        StopWriting(QStringLiteral("error writing %1: %2; read again: not written")
+                                        .arg(titleOf(group), message),
+                                    Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
+                    }
+                });
+            },
+            true);
+    } catch (const OvException&) {
+        unknown();
+    }
+}
+
+QString OvDeviceJob::WrittenSoFar(int unknownGroup) const {
+    QStringList notWritten;
+    for (int g : ChangedGroups)
+        if (g != unknownGroup && !Written.contains(titleOf(g)))
+            notWritten << titleOf(g);
+    return QStringLiteral("written: %1; not written: %2")
+        .arg(joinedOrNone(Written), joinedOrNone(notWritten));
+}
+
+void OvDeviceJob::StopWriting(const QString& what, OvOutcome outcome, int unknownGroup) {
+    Finish(what + QStringLiteral("; ") + WrittenSoFar(unknownGroup), outcome);
+}
+
 void OvDeviceJob::ReadBack() {
-    ReadGroups(0, &After, &OvDeviceJob::Confirm);
+    ReadAll(&After, &OvDeviceJob::Confirm, &OvDeviceJob::ReadBackFailed);
 }
 
 void OvDeviceJob::Confirm() {
     int written = 0;
     QStringList wrong;
-    for (const OvConfigDocument::Object& o : Saved->Objects) {
-        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        if (!e.Writable() || CurrentValue(o.Oid) == o.Value)
-            continue;
-        ++written;
-        const QString now = After[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)];
-        if (now != o.Value)
-            wrong << QStringLiteral("%1 reads %2").arg(o.Name, now);
-    }
+    for (const auto& [group, rows] : Changes)
+        for (const auto& [row, o] : rows) {
+            ++written;
+            const QString now = After[static_cast<size_t>(group)][static_cast<size_t>(row)];
+            if (now != o->Value)
+                wrong << QStringLiteral("%1 reads %2").arg(o->Name, now);
+        }
     if (!wrong.isEmpty()) {
-        Fail(QStringLiteral("written, but the device does not hold the backup's values: ") +
-             wrong.join(QStringLiteral("; ")));
+        Finish(QStringLiteral("written, but the device does not hold the backup's values: ") +
+                   wrong.join(QStringLiteral("; ")),
+               OvOutcome::Differ);
         return;
     }
-    Finish(
-        QStringLiteral("restored %1 objects in %2 groups, read back").arg(written).arg(ChangedGroups.size()),
-        0);
+    const QString restored =
+        QStringLiteral("restored %1 objects in %2 groups, read back").arg(written).arg(ChangedGroups.size());
+    if (Options.Save)
+        SaveChanges(restored);
+    else
+        Finish(restored, OvOutcome::Done);
+}
+
+void OvDeviceJob::SaveChanges(const QString& restored) {
+    const QString group = QStringLiteral("Save Changes");
+    const QStringList objects{QLatin1String(ConfigSaveTable[0].Name)};
+    Request = std::make_unique<OvSNMPRequest>();
+    Request->Target = Target;
+    Request->VarList = OvSNMPVarList(ConfigSaveTable, SVT_SV, 0);
+    Request->VarList.Item(0)->Value = QStringLiteral("1");
+    auto failed = [this, restored, group, objects](int code, const QString& message) {
+        const bool unknown = code == OvCode::Timeout;
+        if (Journal)
+            Journal->Group(Address, group, objects,
+                           unknown ? QStringLiteral("unknown") : QStringLiteral("not written"));
+        Finish(QStringLiteral("%1; %2: %3")
+                   .arg(restored, unknown ? QStringLiteral("may not be saved") : QStringLiteral("not saved"),
+                        message),
+               unknown ? OvOutcome::Unknown : OvOutcome::Partial);
+    };
+    try {
+        Request->SetAsync(
+            this,
+            [this, restored, group, objects, failed](const OvSNMPError& e, OvSNMPVarList&) {
+                const int code = e.Code;
+                const QString message = e.Message;
+                Later([this, restored, group, objects, failed, code, message] {
+                    if (code != 0) {
+                        failed(code, message);
+                        return;
+                    }
+                    if (Journal)
+                        Journal->Group(Address, group, objects, QStringLiteral("written"));
+                    Finish(restored + QStringLiteral(", saved"), OvOutcome::Done);
+                });
+            },
+            false);
+    } catch (const OvException& e) {
+        failed(e.code(), e.message());
+    }
 }
 
 void OvDeviceJob::Fail(const QString& summary) {
-    Finish(summary, 1);
+    Finish(summary, OvOutcome::Failed);
 }
 
-void OvDeviceJob::Finish(const QString& summary, int code) {
+void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
+    if (Ended)
+        return;
+    Ended = true;
+    // Its socket goes now: a fleet holds only the sockets of the devices in hand.
+    if (OvSnmpEngine* engine = TSNMPSession::Engine())
+        engine->Release(Target);
     Summary = summary;
-    ExitCode = code;
+    Outcome = outcome;
+    // What was read goes too: a fleet's memory stays that of the devices in hand. A request
+    // still waiting for its answer stays, since destroying it would wait for that.
+    if (Request && Request->Outstanding == 0)
+        Request.reset();
+    Current = Values();
+    After = Values();
+    Changes.clear();
     Q_EMIT Finished();
-}
-
-OvJobRunner::OvJobRunner(std::vector<OvDeviceJob*> jobs, int inFlight)
-    : Jobs(std::move(jobs)), InFlight(inFlight) {}
-
-int OvJobRunner::Run() {
-    QEventLoop loop;
-    for (OvDeviceJob* job : Jobs)
-        connect(job, &OvDeviceJob::Finished, this, [this, &loop] {
-            --Running;
-            if (Next < Jobs.size())
-                StartNext();
-            else if (Running == 0)
-                loop.quit();
-        });
-    if (Jobs.empty())
-        return 0;
-    while (Running < InFlight && Next < Jobs.size())
-        StartNext();
-    if (Running > 0)
-        loop.exec();
-    int worst = 0;
-    for (OvDeviceJob* job : Jobs)
-        worst = std::max(worst, job->ExitCode);
-    return worst;
-}
-
-void OvJobRunner::StartNext() {
-    OvDeviceJob* job = Jobs[Next++];
-    ++Running;
-    QMetaObject::invokeMethod(job, &OvDeviceJob::Start, Qt::QueuedConnection);
 }

@@ -2,75 +2,96 @@
 
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
+#include "configtool/OvOutcome.h"
 
 #include <QObject>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
+class OvJournal;
+class OvSNMPVarList;
 class OvSNMPRequest;
-struct OvSNMPError;
 
 // One command against one access point, done with asynchronous requests so that many
 // devices can be handled at once: read every configuration group, then write a backup,
 // compare with one, or restore one (plan, one SET per group with changes, read back).
+// Its outcome says exactly what happened to the device.
 class OvDeviceJob : public QObject {
     Q_OBJECT
 public:
-    // saved: the document to compare with or restore (null for a backup).
+    // saved: the document to compare with or restore (null for a backup); journal: where
+    // each group's SET is recorded (may be null).
     OvDeviceJob(const OvConfigOptions& options, const QString& address, const OvConfigDocument* saved,
-                QObject* parent = nullptr);
+                OvJournal* journal, QObject* parent = nullptr);
     ~OvDeviceJob() override;
 
     void Start();
+    // Ends the job now, reporting what was under way as it stands (a run stopped twice).
+    void Abandon();
 
     QString Address;
-    int ExitCode = 0;
-    QStringList Lines; // what the command found, for the user
-    QString Summary;   // one line for the device
+    OvOutcome Outcome = OvOutcome::Done;
+    QString Summary; // one line for the device
 
 Q_SIGNALS:
+    // A line for the user, as soon as it is known (the plan before any SET is sent).
+    void Said(const QString& line);
     void Finished();
 
 private:
     using Values = std::array<std::vector<QString>, 9>; // per group, per row
+    using Step = void (OvDeviceJob::*)();
+    using ReadFailure = void (OvDeviceJob::*)(int group, const QString& message);
 
-    void ReadGroups(int group, Values* into, void (OvDeviceJob::*then)());
-    void Read();
+    void ReadAll(Values* into, Step then, ReadFailure failed);
+    void ReadGroups(int group, Values* into, Step then, ReadFailure failed);
+    void ReadFailed(int group, const QString& message);
+    void ReadBackFailed(int group, const QString& message);
     void ReadDone();
     void Backup();
     void Diff();
     void Plan();
     void WriteGroup(size_t next);
+    void GroupWritten(size_t next);
+    void WriteRefused(size_t next, int errorIndex, const QString& message);
+    // A SET that timed out may have been applied: the group is read again to tell.
+    void ReadAgain(size_t next, const QString& message, int attempt);
+    void StopWriting(const QString& what, OvOutcome outcome, int unknownGroup = -1);
     void ReadBack();
     void Confirm();
-    void Fail(const QString& summary); // a device or protocol error: exit status 1
-    void Finish(const QString& summary, int code);
+    // The main window's "Save Changes": the restored settings survive a reboot.
+    void SaveChanges(const QString& restored);
+    void Fail(const QString& summary); // before anything was written
+    void Finish(const QString& summary, OvOutcome outcome);
+    // Runs step from the event loop, unless the job has ended meanwhile.
+    void Later(std::function<void()> step);
     std::unique_ptr<OvSNMPRequest> NewRequest(int group) const;
     QString CurrentValue(const QString& oid) const;
+    QString CurrentValueNamed(const char* name) const;
+    // What the device answered for group, from item first of list on, each value in its
+    // canonical spelling.
+    static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list, int first);
+    // The group of the n-th object of a read of all groups (the first for none).
+    static int GroupOfItem(int item);
+    // The rows of group this restore writes, and what the device holds there.
+    bool Holds(int group, const std::vector<QString>& values) const;
+    QStringList ObjectNames(int group) const;
+    QString WrittenSoFar(int unknownGroup) const;
 
     const OvConfigOptions& Options;
     const OvConfigDocument* Saved;
+    const OvSNMPTarget Target;
+    OvJournal* Journal;
     std::unique_ptr<OvSNMPRequest> Request; // the one outstanding request
     Values Current;
     Values After;
-    std::vector<int> ChangedGroups;
+    std::map<int, std::map<int, const OvConfigDocument::Object*>> Changes; // group, row: saved
+    std::vector<int> ChangedGroups;                                        // in the windows' order
     QStringList Written;
-};
-
-// Runs the jobs, a bounded number at a time, until every one has finished.
-class OvJobRunner : public QObject {
-    Q_OBJECT
-public:
-    OvJobRunner(std::vector<OvDeviceJob*> jobs, int inFlight);
-    // Runs the event loop until all are done; the largest exit code of all.
-    int Run();
-
-private:
-    void StartNext();
-    std::vector<OvDeviceJob*> Jobs;
-    size_t Next = 0;
-    int Running = 0;
-    int InFlight;
+    bool SetSent = false;
+    bool Ended = false;
 };

@@ -3,9 +3,15 @@
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceJob.h"
+#include "configtool/OvJobRunner.h"
+#include "configtool/OvJournal.h"
+#include "configtool/OvOutcome.h"
+#include "configtool/OvRunReport.h"
+#include "configtool/OvStopSignals.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvBootCounter.h"
 #include "snmp/OvSNMPSession.h"
+#include "snmp/OvSnmpEngine.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -16,8 +22,7 @@
 namespace {
 
 void print(FILE* to, const QString& text) {
-    std::fputs(text.toUtf8().constData(), to);
-    std::fputc('\n', to);
+    OvPrintLine(to, text);
 }
 
 // The backup of each device's file, read and (for a restore) checked before anything is
@@ -36,6 +41,10 @@ std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options
         if (!OvConfigDocument::FromJson(f.readAll(), d, error))
             throw OvUsageError(file + QStringLiteral(": ") + error);
         if (options.Cmd == OvConfigOptions::Command::Restore) {
+            if (!options.AllowOtherDevice && (d.Mac.isEmpty() || d.Product.isEmpty()))
+                throw OvUsageError(file +
+                                   QStringLiteral(": the backup does not name its device (MAC and product); "
+                                                  "--allow-other-device restores it anyway"));
             const OvRestoreCheck check = OvRestoreCheck::Of(d);
             if (!check.Ok())
                 throw OvUsageError(file + QStringLiteral(": nothing was sent; these values do not fit:\n  ") +
@@ -55,6 +64,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     OvConfigOptions options;
     std::map<QString, OvConfigDocument> documents;
+    std::unique_ptr<OvJournal> journal;
     try {
         options = OvConfigOptions::Parse(app.arguments().mid(1));
         if (options.Cmd == OvConfigOptions::Command::Help) {
@@ -63,10 +73,12 @@ int main(int argc, char** argv) {
         }
         if (options.Cmd != OvConfigOptions::Command::Backup)
             documents = loadDocuments(options);
+        if (!options.Journal.isEmpty())
+            journal = std::make_unique<OvJournal>(options.Journal);
     } catch (const OvUsageError& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.Message());
         print(stderr, QStringLiteral("Try 'velmarn-config --help'."));
-        return 2;
+        return OvExit::Usage;
     }
 
     try {
@@ -75,28 +87,23 @@ int main(int argc, char** argv) {
         TSNMPSession::Create(OvBootCounter::StateFolder());
     } catch (const OvException& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.message());
-        return 1;
+        return OvExit::DeviceError; // nothing was sent
     }
 
-    std::vector<std::unique_ptr<OvDeviceJob>> owned;
-    std::vector<OvDeviceJob*> jobs;
-    for (const QString& address : options.Addresses) {
-        const auto doc = documents.find(options.FileFor(address));
-        owned.push_back(
-            std::make_unique<OvDeviceJob>(options, address, doc == documents.end() ? nullptr : &doc->second));
-        jobs.push_back(owned.back().get());
-    }
-    OvJobRunner runner(jobs, options.Parallel);
-    const int status = runner.Run();
+    TSNMPSession::Engine()->SetTiming(options.TimeoutMs, options.Retries);
 
-    const bool several = jobs.size() > 1;
     const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
-    for (OvDeviceJob* job : jobs) {
-        const QString prefix = several ? job->Address + QStringLiteral(": ") : QString();
-        for (const QString& line : job->Lines)
-            print(stdout, jsonOnStdout ? line : prefix + line);
-        print(jsonOnStdout || job->ExitCode != 0 ? stderr : stdout,
-              job->Address + QStringLiteral(": ") + job->Summary);
-    }
-    return status;
+    OvRunReport report(options.Addresses.size() > 1, jsonOnStdout, journal.get());
+    OvJobRunner runner(
+        options.Addresses,
+        [&options, &documents, &journal](const QString& address) {
+            const auto doc = documents.find(options.FileFor(address));
+            return std::make_unique<OvDeviceJob>(
+                options, address, doc == documents.end() ? nullptr : &doc->second, journal.get());
+        },
+        options.Parallel, report);
+    OvStopSignals stopSignals;
+    QObject::connect(&stopSignals, &OvStopSignals::Stop, &runner, &OvJobRunner::Stop);
+    const bool stopped = runner.Run();
+    return report.Finish(stopped);
 }

@@ -7,6 +7,7 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 #include <net-snmp/library/keytools.h>
+#include <net-snmp/library/large_fd_set.h>
 #include <net-snmp/library/snmpusm.h>
 #include <net-snmp/library/transform_oids.h>
 
@@ -21,7 +22,7 @@
 #include <iterator>
 #include <optional>
 #include <netinet/in.h>
-#include <sys/select.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -187,6 +188,42 @@ constexpr StatusCode kLibraryStatuses[] = {
 
 const QByteArray kPeerPrefix("udp:");
 
+// What one session waits for: its socket and, with requests outstanding, the time to the
+// next retransmission or time-out. net-snmp's large fd sets and poll() below have no
+// FD_SETSIZE limit, so sockets numbered past 1,023 work as well as any.
+struct SessionWait {
+    int Socket = -1;
+    bool Outstanding = false;
+    timeval Next{0, 0};
+};
+
+SessionWait waitOf(void* session) {
+    netsnmp_large_fd_set fds;
+    netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
+    SessionWait w;
+    int numfds = 0;
+    int block = 1;
+    snmp_sess_select_info2_flags(session, &numfds, &fds, &w.Next, &block, NETSNMP_SELECT_NOALARMS);
+    netsnmp_large_fd_set_cleanup(&fds);
+    w.Outstanding = !block;
+    if (netsnmp_transport* transport = snmp_sess_transport(session))
+        w.Socket = transport->sock;
+    return w;
+}
+
+int toMs(const timeval& tv) {
+    return static_cast<int>(tv.tv_sec * 1000L + (tv.tv_usec + 999) / 1000);
+}
+
+// Waits up to ms for any of the sockets to become readable.
+void pollSockets(const std::vector<int>& sockets, int ms) {
+    std::vector<pollfd> fds;
+    for (int fd : sockets)
+        if (fd >= 0)
+            fds.push_back(pollfd{fd, POLLIN, 0});
+    ::poll(fds.data(), fds.size(), ms);
+}
+
 } // namespace
 
 // A net-snmp single session, closed with its owner (closing reports what is outstanding
@@ -217,6 +254,7 @@ struct OvSnmpEngine::Queued {
     Completion Done;
     bool Safe = false;     // its completion may run inside a synchronous wait
     bool MayRetry = false; // a time-out may mean a new engine ID: look once, then resend
+    int FailedWith = 0;    // what ended it when sent, if the look finds the same engine
 };
 
 struct OvSnmpEngine::Slot {
@@ -235,6 +273,7 @@ struct OvSnmpEngine::Slot {
     // A look at the engine ID is under way; when the last one was sent. A device reset
     // while it was down is found by looking again on later time-outs, now and then.
     bool Probing = false;
+    bool Released = false; // closed once idle
     QElapsedTimer LastProbe;
     // The agent answered the last look at its engine ID, and whether it has answered a
     // request since its engine became known: a time-out of an encrypted request to an
@@ -367,24 +406,58 @@ int OvSnmpEngine::MapReport(snmp_pdu* report) {
     return MapLibraryStatus(snmpv3_get_report_type(report));
 }
 
+void OvSnmpEngine::CheckUser(const OvSNMPSecurity& sec) {
+    ProtocolOid auth{}, priv{};
+    if (sec.SecurityModel != SNMP_SEC_MODEL_USM)
+        throw OvException(OvCode::UnsupportedSecurityModel);
+    if (sec.SecurityLevel < SNMP_SEC_LEVEL_NOAUTH || sec.SecurityLevel > SNMP_SEC_LEVEL_AUTHPRIV)
+        throw OvException(OvCode::UnsupportedSecurityLevel);
+    if (!authProtocol(sec.AuthProtocol, auth))
+        throw OvException(OvCode::UnsupportedAuthProtocol);
+    if (!privProtocol(sec.PrivProtocol, priv))
+        throw OvException(OvCode::UnsupportedPrivProtocol);
+    if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV && sec.AuthProtocol == 1)
+        throw OvException(OvCode::UnsupportedSecurityLevel);
+    if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV && sec.PrivProtocol == 1)
+        throw OvException(OvCode::UnsupportedSecurityLevel);
+}
+
+void OvSnmpEngine::FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s) {
+    CheckUser(sec);
+    ProtocolOid auth{}, priv{};
+    authProtocol(sec.AuthProtocol, auth);
+    privProtocol(sec.PrivProtocol, priv);
+    s.securityModel = SNMP_SEC_MODEL_USM;
+    s.securityLevel = sec.SecurityLevel;
+    s.securityName = const_cast<char*>(securityName.constData());
+    s.securityNameLen = static_cast<size_t>(securityName.size());
+    s.securityAuthProto = auth.id;
+    s.securityAuthProtoLen = auth.length;
+    s.securityPrivProto = priv.id;
+    s.securityPrivProtoLen = priv.length;
+    if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
+        const QByteArray pass = sec.AuthPassword.toUtf8();
+        s.securityAuthKeyLen = USM_AUTH_KU_LEN;
+        if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
+                        reinterpret_cast<const u_char*>(pass.constData()), static_cast<size_t>(pass.size()),
+                        s.securityAuthKey, &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
+            throw OvException(OvCode::AuthenticationError);
+    }
+    if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV) {
+        const QByteArray pass = sec.PrivPassword.toUtf8();
+        s.securityPrivKeyLen = USM_PRIV_KU_LEN;
+        if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
+                        reinterpret_cast<const u_char*>(pass.constData()), static_cast<size_t>(pass.size()),
+                        s.securityPrivKey, &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
+            throw OvException(OvCode::EncryptionError);
+    }
+}
+
 OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     const OvSNMPSecurity& sec = target.Security;
     const bool v3 = netsnmpVersion(sec.Version) == SNMP_VERSION_3;
-    ProtocolOid auth{}, priv{};
-    if (v3) {
-        if (sec.SecurityModel != SNMP_SEC_MODEL_USM)
-            throw OvException(OvCode::UnsupportedSecurityModel);
-        if (sec.SecurityLevel < SNMP_SEC_LEVEL_NOAUTH || sec.SecurityLevel > SNMP_SEC_LEVEL_AUTHPRIV)
-            throw OvException(OvCode::UnsupportedSecurityLevel);
-        if (!authProtocol(sec.AuthProtocol, auth))
-            throw OvException(OvCode::UnsupportedAuthProtocol);
-        if (!privProtocol(sec.PrivProtocol, priv))
-            throw OvException(OvCode::UnsupportedPrivProtocol);
-        if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV && sec.AuthProtocol == 1)
-            throw OvException(OvCode::UnsupportedSecurityLevel);
-        if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV && sec.PrivProtocol == 1)
-            throw OvException(OvCode::UnsupportedSecurityLevel);
-    }
+    if (v3)
+        CheckUser(sec);
 
     QByteArray credentials;
     if (v3) {
@@ -396,8 +469,10 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
                            sec.SecurityName.toUtf8() + '\0' + QByteArray::number(sec.SecurityLevel) + '\0' +
                            credentials;
     for (auto& slot : Slots)
-        if (slot->Key == key)
+        if (slot->Key == key) {
+            slot->Released = false;
             return *slot;
+        }
 
     auto slot = std::make_unique<Slot>();
     slot->Key = key;
@@ -424,37 +499,12 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     snmp_sess_init(&s);
     s.peername = peer.data();
     s.version = netsnmpVersion(sec.Version);
-    s.retries = Retries;
-    s.timeout = TimeoutMs * 1000L;
+    s.retries = SessionRetries;
+    s.timeout = SessionTimeoutMs * 1000L;
     s.community = reinterpret_cast<u_char*>(const_cast<char*>(community.constData()));
     s.community_len = static_cast<size_t>(community.size());
     if (v3) {
-        s.securityModel = SNMP_SEC_MODEL_USM;
-        s.securityLevel = sec.SecurityLevel;
-        s.securityName = const_cast<char*>(securityName.constData());
-        s.securityNameLen = static_cast<size_t>(securityName.size());
-        s.securityAuthProto = auth.id;
-        s.securityAuthProtoLen = auth.length;
-        s.securityPrivProto = priv.id;
-        s.securityPrivProtoLen = priv.length;
-        if (sec.SecurityLevel >= SNMP_SEC_LEVEL_AUTHNOPRIV) {
-            const QByteArray pass = sec.AuthPassword.toUtf8();
-            s.securityAuthKeyLen = USM_AUTH_KU_LEN;
-            if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
-                            reinterpret_cast<const u_char*>(pass.constData()),
-                            static_cast<size_t>(pass.size()), s.securityAuthKey,
-                            &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
-                throw OvException(OvCode::AuthenticationError);
-        }
-        if (sec.SecurityLevel == SNMP_SEC_LEVEL_AUTHPRIV) {
-            const QByteArray pass = sec.PrivPassword.toUtf8();
-            s.securityPrivKeyLen = USM_PRIV_KU_LEN;
-            if (generate_Ku(auth.id, static_cast<u_int>(auth.length),
-                            reinterpret_cast<const u_char*>(pass.constData()),
-                            static_cast<size_t>(pass.size()), s.securityPrivKey,
-                            &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
-                throw OvException(OvCode::EncryptionError);
-        }
+        FillUser(sec, securityName, s);
         s.flags |= SNMP_FLAGS_DONT_PROBE;
     }
 
@@ -681,10 +731,10 @@ void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
                          QByteArray(reinterpret_cast<const char*>(report->securityEngineID),
                                     static_cast<int>(report->securityEngineIDLen)) != engineIdOf(session);
     if (!changed) {
-        // The same agent, or none: the time-outs stand.
+        // The same agent, or none: the failures stand.
         for (Queued& q : rechecking) {
             OvSnmpResult r;
-            r.Code = OvCode::Timeout;
+            r.Code = q.FailedWith;
             Complete(std::move(q.Done), q.Safe, std::move(r));
         }
         return;
@@ -743,24 +793,21 @@ OvSnmpResult OvSnmpEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
 bool OvSnmpEngine::WaitSafely() {
     if (RunSafeSteps())
         return true;
-    fd_set fds;
-    FD_ZERO(&fds);
-    int numfds = 0;
+    std::vector<int> sockets;
     bool outstanding = false;
     timeval soonest{1, 0};
     for (auto& slot : Slots) {
-        int block = 1;
-        timeval tv{0, 0};
-        snmp_sess_select_info_flags(slot->Session, &numfds, &fds, &tv, &block, NETSNMP_SELECT_NOALARMS);
-        if (!block) {
+        const SessionWait w = waitOf(slot->Session);
+        sockets.push_back(w.Socket);
+        if (w.Outstanding) {
             outstanding = true;
-            if (timercmp(&tv, &soonest, <))
-                soonest = tv;
+            if (timercmp(&w.Next, &soonest, <))
+                soonest = w.Next;
         }
     }
     if (!outstanding)
         return false;
-    ::select(numfds, &fds, nullptr, nullptr, &soonest);
+    pollSockets(sockets, toMs(soonest));
     for (auto& slot : Slots)
         ReadSocket(*slot);
     RunSafeSteps();
@@ -834,17 +881,21 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
         r.Hint = PrivacyHint();
     auto result = std::make_shared<OvSnmpResult>(std::move(r));
     const bool timedOut = pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry;
-    if (timedOut && slot->Answered) {
-        // The agent answered before: hold the request while its engine ID is looked at.
-        Queued again{std::move(pending.Retry), std::move(pending.Done), pending.Safe, false};
+    // An agent that says it does not know the engine the request was sent to has a new one.
+    const bool engineUnknown =
+        pending.ProbeStep == 0 && result->Code == OvCode::UnknownEngineId && pending.Retry;
+    if ((timedOut && slot->Answered) || engineUnknown) {
+        // Hold the request while the agent's engine ID is looked at.
+        Queued again{std::move(pending.Retry), std::move(pending.Done), pending.Safe, false, result->Code};
         auto shared = std::make_shared<Queued>(std::move(again));
         self->Finished.push_back(
-            Step{[self, slot, shared] { self->RecheckEngine(*slot, std::move(*shared)); }, true});
+            Step{[self, slot, shared] { self->RecheckEngine(*slot, std::move(*shared)); }, true, slot});
     } else if (pending.ProbeStep == 0) {
         if (timedOut && slot->RecheckDue())
             // Still silent: the time-out stands, and a look in the background lets the next
             // request find a device that came back with a new engine ID.
-            self->Finished.push_back(Step{[self, slot] { self->RecheckEngine(*slot, std::nullopt); }, true});
+            self->Finished.push_back(
+                Step{[self, slot] { self->RecheckEngine(*slot, std::nullopt); }, true, slot});
         self->Finished.push_back(
             Step{[done = std::move(pending.Done), result]() mutable { done(*result); }, pending.Safe});
     } else {
@@ -860,23 +911,21 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
                      else
                          self->EngineRechecked(*slot, result->Response.get());
                  },
-                 true});
+                 true, slot});
     }
     return 1;
 }
 
 void OvSnmpEngine::ReadSocket(Slot& slot) {
-    fd_set fds;
-    FD_ZERO(&fds);
-    int numfds = 0;
-    int block = 1;
-    timeval tv{0, 0};
-    snmp_sess_select_info_flags(slot.Session, &numfds, &fds, &tv, &block, NETSNMP_SELECT_NOALARMS);
-    if (numfds > 0) {
-        // The library's sockets block: read only what select says is there.
-        timeval zero{0, 0};
-        if (::select(numfds, &fds, nullptr, nullptr, &zero) > 0)
-            snmp_sess_read(slot.Session, &fds);
+    const SessionWait w = waitOf(slot.Session);
+    pollfd fd{w.Socket, POLLIN, 0};
+    // The library's sockets block: read only what is there.
+    if (w.Socket >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) {
+        netsnmp_large_fd_set fds;
+        netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
+        netsnmp_large_fd_setfd(w.Socket, &fds);
+        snmp_sess_read2(slot.Session, &fds);
+        netsnmp_large_fd_set_cleanup(&fds);
     }
     snmp_sess_timeout(slot.Session);
 }
@@ -891,17 +940,11 @@ void OvSnmpEngine::ProcessPendingEvents() {
 }
 
 void OvSnmpEngine::WaitForEvents(int ms) {
-    fd_set fds;
-    FD_ZERO(&fds);
-    int numfds = 0;
-    for (auto& slot : Slots) {
-        int block = 1;
-        timeval unused{0, 0};
-        snmp_sess_select_info_flags(slot->Session, &numfds, &fds, &unused, &block, NETSNMP_SELECT_NOALARMS);
-    }
-    timeval tv{ms / 1000, (ms % 1000) * 1000};
-    if (numfds > 0)
-        ::select(numfds, &fds, nullptr, nullptr, &tv);
+    std::vector<int> sockets;
+    for (auto& slot : Slots)
+        sockets.push_back(waitOf(slot->Session).Socket);
+    if (!sockets.empty())
+        pollSockets(sockets, ms);
     ProcessPendingEvents();
 }
 
@@ -931,15 +974,10 @@ void OvSnmpEngine::DeliverFinished() {
 void OvSnmpEngine::RearmTimer() {
     long soonestMs = -1;
     for (auto& slot : Slots) {
-        fd_set fds;
-        FD_ZERO(&fds);
-        int numfds = 0;
-        int block = 1;
-        timeval tv{0, 0};
-        snmp_sess_select_info_flags(slot->Session, &numfds, &fds, &tv, &block, NETSNMP_SELECT_NOALARMS);
-        if (block)
-            continue; // nothing outstanding
-        const long ms = tv.tv_sec * 1000L + (tv.tv_usec + 999) / 1000;
+        const SessionWait w = waitOf(slot->Session);
+        if (!w.Outstanding)
+            continue;
+        const long ms = toMs(w.Next);
         if (soonestMs < 0 || ms < soonestMs)
             soonestMs = ms;
     }
@@ -947,4 +985,59 @@ void OvSnmpEngine::RearmTimer() {
         TimeoutTimer->stop();
     else
         TimeoutTimer->start(static_cast<int>(soonestMs));
+}
+
+void OvSnmpEngine::SetTiming(int timeoutMs, int retries) {
+    SessionTimeoutMs = timeoutMs;
+    SessionRetries = retries;
+}
+
+void OvSnmpEngine::Release(const OvSNMPTarget& target) {
+    bool any = false;
+    for (auto& slot : Slots)
+        if (slot->Target.Device.Address == target.Device.Address &&
+            slot->Target.Device.Port == target.Device.Port) {
+            slot->Released = true;
+            any = true;
+        }
+    if (any)
+        ScheduleCloseReleased();
+}
+
+bool OvSnmpEngine::Idle(const Slot& slot) const {
+    if (slot.Probing || !slot.Waiting.empty() || !slot.Rechecking.empty())
+        return false;
+    for (const auto& [key, pending] : InFlight)
+        if (pending.Owner == &slot)
+            return false;
+    for (const Step& step : Finished)
+        if (step.About == &slot)
+            return false;
+    return true;
+}
+
+void OvSnmpEngine::ScheduleCloseReleased() {
+    if (CloseScheduled)
+        return;
+    CloseScheduled = true;
+    // From the event loop: never inside the library's callback or a socket's own signal.
+    QMetaObject::invokeMethod(
+        this, [this] { CloseReleased(); }, Qt::QueuedConnection);
+}
+
+void OvSnmpEngine::CloseReleased() {
+    CloseScheduled = false;
+    bool waiting = false;
+    for (auto it = Slots.begin(); it != Slots.end();) {
+        if (!(*it)->Released) {
+            ++it;
+        } else if (Idle(**it)) {
+            it = Slots.erase(it); // the notifier goes before the session is closed
+        } else {
+            waiting = true;
+            ++it;
+        }
+    }
+    if (waiting) // looked at again once the outstanding work has been handled
+        QTimer::singleShot(50, this, [this] { ScheduleCloseReleased(); });
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 struct snmp_pdu;
+struct snmp_session;
 class QSocketNotifier;
 class QTimer;
 
@@ -45,9 +46,12 @@ class OvSnmpEngine : public QObject {
 public:
     using Completion = std::function<void(OvSnmpResult&)>;
 
-    // Request time-out and retries of every request.
+    // Request time-out and retries of every request, unless a program sets its own.
     static constexpr int TimeoutMs = 1000;
     static constexpr int Retries = 1;
+    // The time-out and retries of sessions opened from now on (velmarn-config's
+    // --timeout and --retries, for slow devices and large fleets).
+    void SetTiming(int timeoutMs, int retries);
     // Shortest time between two looks at a silent SNMPv3 agent's engine ID.
     static constexpr int RecheckIntervalMs = 3000;
 
@@ -88,7 +92,18 @@ public:
     static int MapAgentStatus(long errorStatus);
     static int MapReport(snmp_pdu* report);
 
+    // Refuses an SNMPv3 user the library cannot use (model, level, protocols) with the
+    // code SendAsync raises.
+    static void CheckUser(const OvSNMPSecurity& sec);
+    // Puts the user into a session: model, level, name, protocols and the keys of its
+    // pass phrases. securityName must outlive the session's use; raises like CheckUser.
+    static void FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s);
+
     int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
+    // The caller is done with target: its session and socket are closed as soon as nothing
+    // of it is outstanding (a later request opens a new one). Many devices one after another
+    // then hold only the sockets of those in hand.
+    void Release(const OvSNMPTarget& target);
     // Requests or completions still to be handled.
     bool HasOutstanding() const { return !InFlight.empty() || !Finished.empty(); }
 
@@ -106,6 +121,7 @@ private:
     struct Step {
         std::function<void()> Run;
         bool Safe = false;
+        const Slot* About = nullptr; // the session the step works on, kept open until it ran
     };
 
     Slot& SlotFor(const OvSNMPTarget& target);
@@ -133,6 +149,9 @@ private:
     void ScheduleDelivery();
     void ReadSocket(Slot& slot);
     void RearmTimer();
+    bool Idle(const Slot& slot) const;
+    void ScheduleCloseReleased();
+    void CloseReleased();
 
     static int Callback(int operation, struct snmp_session* session, int requestId, snmp_pdu* pdu,
                         void* magic);
@@ -145,6 +164,9 @@ private:
     std::deque<Step> Finished; // completions waiting to run
     QTimer* TimeoutTimer;
     bool DeliveryScheduled = false;
+    bool CloseScheduled = false;
+    int SessionTimeoutMs = TimeoutMs;
+    int SessionRetries = Retries;
     // USM keys currently registered per engine and user, to replace changed pass phrases.
     std::map<QByteArray, QByteArray> RegisteredKeys;
 };

@@ -95,6 +95,32 @@ INSTANTIATE_TEST_SUITE_P(
             "valueKeepsBlanksAndQuotes", {"/Rpub lic\"x"}, kLocal, "", 161, "pub lic\"x", kWrite, "", 0}),
     RowName());
 
+struct NotificationPortCase {
+    const char* name;
+    QStringList args;
+    quint16 port;
+    QString readCommunity;
+};
+class NotificationPorts : public ::testing::TestWithParam<NotificationPortCase> {};
+
+// /N is tested after every other marker: an argument holding another marker keeps its meaning.
+TEST_P(NotificationPorts, ComeLastInTheMarkerOrder) {
+    OvSNMPTarget t = defaults();
+    TLaunchTexts texts;
+    OvParseLaunchOptions(GetParam().args, t, texts);
+    EXPECT_EQ(texts.NotificationPort, GetParam().port);
+    EXPECT_EQ(t.Security.ReadCommunity, GetParam().readCommunity);
+}
+
+INSTANTIATE_TEST_SUITE_P(Launch, NotificationPorts,
+                         ::testing::Values(NotificationPortCase{"defaultPort", {"/Rr"}, 162, "r"},
+                                           NotificationPortCase{"givenPort", {"/N10162"}, 10162, kRead},
+                                           NotificationPortCase{"low16Bits", {"/N65698"}, 162, kRead},
+                                           NotificationPortCase{"anyOtherMarkerWins", {"/N5/Rx"}, 162, "x"},
+                                           NotificationPortCase{
+                                               "insideACommunity", {"/Rab/N5"}, 162, "ab/N5"}),
+                         RowName());
+
 struct BadNumber {
     const char* name;
     const char* arg;
@@ -120,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadNumber{"portLetters", "/tabc", "abc"}, BadNumber{"emptyPort", "/t", ""},
                       BadNumber{"versionFloat", "/v1.5", "1.5"}, BadNumber{"level", "/lhigh", "high"},
                       BadNumber{"authProto", "/a", ""}, BadNumber{"privProto", "/p2x", "2x"},
-                      BadNumber{"model", "/m99999999999", "99999999999"}),
+                      BadNumber{"model", "/m99999999999", "99999999999"},
+                      BadNumber{"notificationPort", "/Nabc", "abc"}),
     RowName());
 
 // ---- --help and --version ------------------------------------------------------------------------

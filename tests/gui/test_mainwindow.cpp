@@ -87,9 +87,9 @@ TEST_F(MainWindow, MenuTreeAndWindow) {
               (QStringList{"Information", "-", "IF Table", "IF Counters", "-", "IP Counters", "IP Routing",
                            "IP Address Table", "-", "ICMP Counters", "UDP Counters", "SNMP Counters"}));
     QMenu* wlan = top[1]->menu();
-    EXPECT_EQ(captions(wlan),
-              (QStringList{"Station Management", "MAC Management", "Manufacture Information",
-                           "PHY Management", "-", "Save Changes", "Reboot", "Save && Reboot"}));
+    EXPECT_EQ(captions(wlan), (QStringList{"Station Management", "MAC Management", "Manufacture Information",
+                                           "PHY Management", "-", "Save Changes", "Reboot", "Save && Reboot",
+                                           "-", "Notifications"}));
     EXPECT_EQ(captions(submenu(wlan, QStringLiteral("Station Management"))),
               (QStringList{"Station Configuration", "AP Mode Configuration", "Privacy Configuration"}));
     EXPECT_EQ(captions(submenu(wlan, QStringLiteral("MAC Management"))),

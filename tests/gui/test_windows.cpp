@@ -225,8 +225,9 @@ TEST_F(Windows, EditsSayWhatTheyTake) {
     auto station = open<TStationConfigForm>("Station Configuration");
     auto ap = openAPMode();
     EXPECT_EQ(station->LayoutRows()[3].Control->toolTip(),
-              QStringLiteral("hex octets, e.g. 4C 61 62"));                            // SSID
-    EXPECT_EQ(station->LayoutRows()[6].Control->toolTip(), QStringLiteral("integer")); // beacon period
+              QStringLiteral("hex octets, e.g. 4C 61 62; 0..32 octets (IEEE 802.11 MIB)")); // SSID
+    EXPECT_EQ(station->LayoutRows()[6].Control->toolTip(),
+              QStringLiteral("integer; 1..65535 (IEEE 802.11 MIB)")); // beacon period
     EXPECT_TRUE(ap->ParameterEdits[1]->toolTip().startsWith(QStringLiteral("IPv4 address")));
 }
 

@@ -10,7 +10,10 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +32,13 @@ protected:
     QTemporaryDir Dir;
 
     QString file(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
+    // A file holding text, for pass phrases and hand-made backups.
+    QString secret(const char* name, const QByteArray& text) const {
+        QFile f(file(name));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text);
+        return f.fileName();
+    }
 
     static ToolRun run(const QStringList& args) {
         QProcess p;
@@ -39,7 +49,7 @@ protected:
     }
     static QString at(const TestAgent& agent) { return agent.Endpoint(); }
 
-    // Sets the value of the objects named in a backup file.
+    // Sets the value of the objects named in a backup file, as a user would.
     static void edit(const QString& path, const std::map<QString, QString>& values) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -49,8 +59,10 @@ protected:
         for (int i = 0; i < objects.size(); ++i) {
             QJsonObject o = objects[i].toObject();
             const auto it = values.find(o.value(QStringLiteral("name")).toString());
-            if (it != values.end())
+            if (it != values.end()) {
                 o.insert(QStringLiteral("value"), it->second);
+                o.remove(QStringLiteral("text")); // it would disagree with the new value
+            }
             objects[i] = o;
         }
         root.insert(QStringLiteral("objects"), objects);
@@ -59,7 +71,198 @@ protected:
     }
 };
 
+// One snmpsimd serving the simulated access point on many loopback addresses
+// (127.0.1.1, 127.0.1.2, ...), one port: a fleet of devices in one process.
+class FleetSimulator {
+public:
+    FleetSimulator(int devices, QString* error) : Port(TestAgent::FreeUdpPort()) {
+        const QString root = Dir.path();
+        QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                        QFile::ExeOther);
+        for (const char* sub : {"data", "cache", "variation"})
+            QDir(root).mkpath(QLatin1String(sub));
+        QFile::copy(TestAgent::SimulatorDataFile(), root + QStringLiteral("/data/qubsen.snmprec"));
+        QFile::link(QStringLiteral("qubsen.snmprec"), root + QStringLiteral("/data/vortani.snmprec"));
+        QFile::copy(QStringLiteral(VELMARN_SIM_VARIATIONS "/readonly.py"),
+                    root + QStringLiteral("/variation/readonly.py"));
+        QStringList args{QStringLiteral("--data-dir=") + root + QStringLiteral("/data"),
+                         QStringLiteral("--cache-dir=") + root + QStringLiteral("/cache"),
+                         QStringLiteral("--variation-modules-dir=") + root + QStringLiteral("/variation"),
+                         QStringLiteral("--logging-method=null")};
+        if (::geteuid() == 0) { // snmpsimd drops root; its cache must stay writable
+            args << QStringLiteral("--process-user=nobody") << QStringLiteral("--process-group=nogroup");
+            QProcess::execute(QStringLiteral("chown"),
+                              {QStringLiteral("nobody:nogroup"), root + QStringLiteral("/cache")});
+        }
+        for (int i = 1; i <= devices; ++i) {
+            Addresses << QStringLiteral("127.0.%1.%2:%3").arg(1 + i / 250).arg(1 + i % 250).arg(Port);
+            args << QStringLiteral("--agent-udpv4-endpoint=") + Addresses.back();
+        }
+        Process.setProcessChannelMode(QProcess::MergedChannels);
+        Process.start(QStringLiteral("snmpsimd"), args);
+        for (int tries = 0; tries < 300 && Process.state() != QProcess::NotRunning; ++tries) {
+            if (Answers(Addresses.back()))
+                return;
+            QThread::msleep(100);
+        }
+        *error = QStringLiteral("snmpsimd did not answer: ") + QString::fromLocal8Bit(Process.readAll());
+        Addresses.clear();
+    }
+    ~FleetSimulator() {
+        Process.terminate();
+        if (!Process.waitForFinished(3000))
+            Process.kill();
+        Process.waitForFinished(2000);
+    }
+    static bool Answers(const QString& endpoint) {
+        QProcess p;
+        p.start(QStringLiteral("snmpget"),
+                {QStringLiteral("-v2c"), QStringLiteral("-cqubsen"), QStringLiteral("-r0"),
+                 QStringLiteral("-t1"), QStringLiteral("-M/dev/null"), endpoint,
+                 QStringLiteral("1.3.6.1.2.1.1.2.0")});
+        return p.waitForFinished(5000) && p.exitCode() == 0;
+    }
+
+    QTemporaryDir Dir;
+    quint16 Port;
+    QStringList Addresses;
+    QProcess Process;
+};
+
+// A UDP relay between velmarn-config and an agent that loses what its mode says:
+// "lose-set-answers" the answers to SETs, "silent-after-set" everything from the first SET
+// on (the SET itself reaches the agent), "silent-after-set-answer" everything after the
+// first SET's answer, "silent" everything, "deaf" every answer; "too-big-once" answers the first GET itself
+// with tooBig; "pass" loses nothing. It counts the requests it passed on, by PDU type.
+const char* const kRelayScript = R"(
+import json, select, socket, sys
+port, agent, mode, counter = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
+
+def after(data, i):  # the index after the TLV at i
+    n = data[i + 1]
+    i += 2
+    if n & 0x80:
+        k = n & 0x7F
+        n = int.from_bytes(data[i:i + k], "big")
+        i += k
+    return i + n
+
+def content(data, i):  # the index of the first byte inside the TLV at i
+    return i + 2 + (data[i + 1] & 0x7F if data[i + 1] & 0x80 else 0)
+
+def pdu_at(data):  # past version and community
+    return after(data, after(data, content(data, 0)))
+
+def too_big(request):  # the request answered as a response with error-status tooBig
+    data = bytearray(request)
+    pdu = pdu_at(data)
+    status = after(data, content(data, pdu))  # past the request-id
+    data[pdu] = 0xA2
+    data[status + 2] = 1
+    return bytes(data)
+
+front = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+front.bind(("127.0.0.1", port))
+back = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+back.bind(("127.0.0.1", 0))
+client, last, counts, silent = None, None, {}, mode == "silent"
+print("ready", flush=True)
+while True:
+    ready, _, _ = select.select([front, back], [], [])
+    if front in ready:
+        data, client = front.recvfrom(65535)
+        last = data[pdu_at(data)]
+        if mode == "too-big-once" and last == 0xA0:
+            mode = "pass"
+            front.sendto(too_big(data), client)
+        elif not silent:
+            back.sendto(data, ("127.0.0.1", agent))
+            counts[hex(last)] = counts.get(hex(last), 0) + 1
+            open(counter, "w").write(json.dumps(counts))
+            silent = mode == "silent-after-set" and last == 0xA3
+    if back in ready:
+        data, _ = back.recvfrom(65535)
+        if silent or mode == "deaf" or (mode == "lose-set-answers" and last == 0xA3):
+            continue
+        front.sendto(data, client)
+        silent = mode == "silent-after-set-answer" and last == 0xA3
+)";
+
+class Relay {
+public:
+    Relay(const TestAgent& agent, const QString& mode) : Port(TestAgent::FreeUdpPort()) {
+        QFile script(Dir.filePath(QStringLiteral("relay.py")));
+        script.open(QIODevice::WriteOnly);
+        script.write(kRelayScript);
+        script.close();
+        Process.start(QStringLiteral("python3"), {script.fileName(), QString::number(Port),
+                                                  QString::number(agent.Port()), mode, Counter()});
+        Process.waitForReadyRead(10000); // "ready"
+    }
+    ~Relay() {
+        Process.kill();
+        Process.waitForFinished(2000);
+    }
+    QString Endpoint() const { return QStringLiteral("127.0.0.1:%1").arg(Port); }
+    int SetsPassedOn() const { return PassedOn("0xa3"); }
+    int GetsPassedOn() const { return PassedOn("0xa0"); }
+
+private:
+    // Requests of that PDU tag that reached the agent.
+    int PassedOn(const char* tag) const {
+        QFile f(Counter());
+        return f.open(QIODevice::ReadOnly)
+                   ? QJsonDocument::fromJson(f.readAll()).object().value(QLatin1String(tag)).toInt()
+                   : 0;
+    }
+    QString Counter() const { return Dir.filePath(QStringLiteral("requests")); }
+    QTemporaryDir Dir;
+    quint16 Port;
+    QProcess Process;
+};
+
+// The JSON lines of a journal.
+std::vector<QJsonObject> journalLines(const QString& path) {
+    std::vector<QJsonObject> lines;
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (!line.isEmpty())
+                lines.push_back(QJsonDocument::fromJson(line).object());
+    return lines;
+}
+
 } // namespace
+
+TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
+    // Every device's socket is closed when it is done: without that the 200 devices need
+    // more sockets than the process may open.
+    QString error;
+    FleetSimulator fleet(200, &error);
+    ASSERT_EQ(fleet.Addresses.size(), 200) << error;
+    QFile list(file("fleet.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write(fleet.Addresses.join(QLatin1Char('\n')).toUtf8());
+    list.close();
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("ulimit -n 128; exec \"$0\" \"$@\""),
+                                   QStringLiteral(VELMARN_CONFIG_TOOL), QStringLiteral("--parallel"),
+                                   QStringLiteral("32"), QStringLiteral("--addresses-file"), list.fileName(),
+                                   QStringLiteral("backup"), file("fleet-{address}.json")});
+    ASSERT_TRUE(p.waitForFinished(300000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 0) << err;
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).count(QStringLiteral(": backed up 26 objects")),
+              200)
+        << err;
+    int saved = 0;
+    for (const QString& address : fleet.Addresses) {
+        QFile f(file("fleet-{address}.json").replace(QStringLiteral("{address}"), address));
+        saved += f.open(QIODevice::ReadOnly) && f.readAll().contains("00 90 2B 1A 2C 3D") ? 1 : 0;
+    }
+    EXPECT_EQ(saved, 200);
+}
 
 TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     const QString backup = file("ap.json");
@@ -75,7 +278,7 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     const QStringList lines = r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << r.Out;
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("dot11DesiredSSID: "))) << lines[0];
-    EXPECT_EQ(lines[1], QStringLiteral("dot11RTSThreshold: 2347 -> 999"));
+    EXPECT_EQ(lines[1], QStringLiteral("dot11RTSThreshold: 999 -> 2347")); // device -> backup
 
     r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"), backup,
              QStringLiteral("--dry-run")});
@@ -153,7 +356,7 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
                   {QStringLiteral("dot11RTSThreshold"), QStringLiteral("1000")},
                   {QStringLiteral("dot11CurrentChannel"), QStringLiteral("11")}});
     r = run({QStringLiteral("--address"), at(*second), QStringLiteral("restore"), backup});
-    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Exit, 3);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("refused: the backup is of another device"))) << r.Err;
     EXPECT_FALSE(
         second->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {kSsid})
@@ -161,9 +364,9 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
 
     r = run({QStringLiteral("--address"), at(*second), QStringLiteral("restore"), backup,
              QStringLiteral("--allow-other-device")});
-    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Exit, 4); // some groups written, others not
     EXPECT_TRUE(
-        r.Err.contains(QStringLiteral("error writing MAC Operation")) &&
+        r.Err.contains(QStringLiteral("error writing MAC Operation (dot11RTSThreshold): ")) &&
         r.Err.contains(QStringLiteral("written: Station Configuration; not written: MAC Operation, DSS")))
         << r.Err;
     EXPECT_TRUE(
@@ -175,6 +378,434 @@ TEST_F(ConfigTool, ACloneIsRefusedUnlessAskedAndAFailingGroupStopsTheRestore) {
             .endsWith(QStringLiteral("INTEGER: 6")));
 }
 
+TEST_F(ConfigTool, ARestoreSaysWhatHappenedWhenTheDeviceFallsSilent) {
+    const QString backup = file("silent.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    const QString saved = ToolGet(kRts);
+    struct Case {
+        const char* mode;
+        int exit;
+        const char* summary;
+        int setsOnTheWire;
+        QStringList journal; // the group's outcomes, in order
+    };
+    for (const Case& c : {
+             // The SET and its retransmission arrive, both answers are lost: read again, it was written.
+             Case{"lose-set-answers",
+                  0,
+                  "restored 1 objects in 1 groups, read back",
+                  2,
+                  {QStringLiteral("unknown"), QStringLiteral("written")}},
+             Case{"silent-after-set",
+                  4,
+                  "unknown: may have been written: MAC Operation (SNMP request timed out!, "
+                  "and it did not answer again); written: none; not written: none",
+                  1,
+                  {QStringLiteral("unknown")}},
+             Case{"silent-after-set-answer",
+                  4,
+                  "written: all groups; read-back failed: error reading Station Configuration: SNMP request "
+                  "timed out!",
+                  1,
+                  {QStringLiteral("written")}},
+         }) {
+        ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+        Relay relay(*Sim(), QLatin1String(c.mode));
+        const QString journal = file("journal.jsonl");
+        QFile::remove(journal);
+        const ToolRun r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("--journal"),
+                               journal, QStringLiteral("restore"), backup});
+        EXPECT_EQ(r.Exit, c.exit) << c.mode << r.Err;
+        EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.summary))) << c.mode << r.Out << r.Err;
+        EXPECT_EQ(relay.SetsPassedOn(), c.setsOnTheWire) << c.mode;
+        EXPECT_EQ(ToolGet(kRts), saved) << c.mode; // the device did take the value every time
+        QStringList outcomes;
+        for (const QJsonObject& line : journalLines(journal))
+            if (line.contains(QStringLiteral("group"))) {
+                EXPECT_EQ(line.value(QStringLiteral("group")).toString(), QStringLiteral("MAC Operation"));
+                EXPECT_EQ(line.value(QStringLiteral("objects")).toArray(),
+                          QJsonArray{QStringLiteral("dot11RTSThreshold")});
+                outcomes << line.value(QStringLiteral("outcome")).toString();
+            }
+        EXPECT_EQ(outcomes, c.journal) << c.mode;
+    }
+}
+
+TEST_F(ConfigTool, ARunExitsWithItsWorstDeviceAndSumsThemUp) {
+    const QString backup = file("fleet.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    const QString unreachable = QStringLiteral("127.255.255.255:161"); // the send is refused
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exit;
+        const char* summary;
+    };
+    ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("3"));
+    for (const Case& c : {
+             Case{"a failed device before a good one",
+                  {QStringLiteral("--address"), unreachable, QStringLiteral("--address"), at(*Sim()),
+                   QStringLiteral("backup"), file("{address}.json")},
+                  3,
+                  "2 devices: 1 done, 0 differ, 1 failed, 0 unknown"},
+             Case{"differences and an outage",
+                  {QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"), unreachable,
+                   QStringLiteral("diff"), backup},
+                  3,
+                  "2 devices: 0 done, 1 differ, 1 failed, 0 unknown"},
+             Case{"differences only",
+                  {QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup},
+                  1,
+                  "1 device: 0 done, 1 differ, 0 failed, 0 unknown"},
+         }) {
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.Exit, c.exit) << c.name << r.Err;
+        EXPECT_TRUE((r.Out + r.Err).trimmed().endsWith(QLatin1String(c.summary))) << c.name << r.Out << r.Err;
+    }
+    ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("6"));
+}
+
+TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
+    Relay silent(*Sim(), QStringLiteral("silent"));
+    const QString journal = file("stopped.jsonl");
+    QProcess p;
+    p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+            {QStringLiteral("--parallel"), QStringLiteral("1"), QStringLiteral("--journal"), journal,
+             QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"), silent.Endpoint(),
+             QStringLiteral("--address"), QStringLiteral("127.0.0.2:1"), QStringLiteral("--address"),
+             QStringLiteral("127.0.0.3:1"), QStringLiteral("backup"), file("{address}.json")});
+    QByteArray out;
+    while (!out.contains("backed up") && p.waitForReadyRead(30000))
+        out += p.readAllStandardOutput(); // the first device is done: the silent one is under way
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 3) << err;
+    EXPECT_TRUE(err.contains(silent.Endpoint() + QStringLiteral(": error reading Station Configuration")))
+        << err;
+    EXPECT_TRUE(err.trimmed().endsWith(
+        QStringLiteral("stopped: 4 devices: 1 done, 0 differ, 1 failed, 0 unknown, 2 not started")))
+        << err;
+    QStringList outcomes;
+    for (const QJsonObject& line : journalLines(journal))
+        outcomes << line.value(QStringLiteral("outcome")).toString();
+    EXPECT_EQ(outcomes, (QStringList{QStringLiteral("done"), QStringLiteral("failed"),
+                                     QStringLiteral("not started"), QStringLiteral("not started")}));
+}
+
+TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
+    const QString backup = file("good.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    QFile f(backup);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject good = QJsonDocument::fromJson(f.readAll()).object();
+    const QJsonArray objects = good.value(QStringLiteral("objects")).toArray();
+    auto with = [&good](const char* key, const QJsonValue& value) {
+        QJsonObject root = good;
+        if (value.isUndefined())
+            root.remove(QLatin1String(key));
+        else
+            root.insert(QLatin1String(key), value);
+        return QJsonDocument(root).toJson();
+    };
+    auto objectsWith = [&objects](const char* name, const char* key, const QString& value) {
+        QJsonArray changed = objects;
+        for (int i = 0; i < changed.size(); ++i) {
+            QJsonObject o = changed[i].toObject();
+            if (o.value(QStringLiteral("name")).toString() == QLatin1String(name))
+                o.insert(QLatin1String(key), value);
+            changed[i] = o;
+        }
+        return changed;
+    };
+    QJsonArray twice = objects;
+    twice.append(objects[objects.size() - 1]);
+    QJsonObject noMac = good.value(QStringLiteral("device")).toObject();
+    noMac.remove(QStringLiteral("mac"));
+    struct Case {
+        const char* name;
+        QByteArray json;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"format only", QByteArray(R"({"format":"velmarn-config 1"})"), "no device section"},
+             Case{"no objects", with("objects", QJsonArray()), "no objects"},
+             Case{"device not an object", with("device", QStringLiteral("ap7")), "no device section"},
+             Case{"an object twice", with("objects", twice), "dot11EDThreshold: given twice"},
+             Case{"another group",
+                  with("objects", objectsWith("dot11RTSThreshold", "group", QStringLiteral("DSS"))),
+                  "dot11RTSThreshold: in group \"DSS\", but it belongs to \"MAC Operation\""},
+             Case{"trailing garbage",
+                  with("objects", objectsWith("dot11RTSThreshold", "value", QStringLiteral("12abc"))),
+                  "dot11RTSThreshold: \"12abc\" is not a whole integer value"},
+             Case{"half a MAC",
+                  with("objects", objectsWith("dot11RemoteMACAddress", "value", QStringLiteral("00:90:2b"))),
+                  "dot11RemoteMACAddress: \"00:90:2b\" is not a whole macaddress value"},
+             Case{"no MAC", with("device", noMac), "the backup does not name its device (MAC and product)"},
+             Case{"text and hex disagree",
+                  with("objects", objectsWith("dot11DesiredSSID", "text", QStringLiteral("Other"))),
+                  "dot11DesiredSSID: its text \"Other\" is not what its hex value"},
+         }) {
+        const QString path = secret("unusable.json", c.json);
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        for (const char* command : {"diff", "restore"}) {
+            const ToolRun r =
+                run({QStringLiteral("--address"), relay.Endpoint(), QLatin1String(command), path});
+            const bool usable = QByteArray(c.name) == "no MAC" && QByteArray(command) == "diff";
+            EXPECT_EQ(r.Exit, usable ? 0 : 2) << c.name << " " << command << r.Err;
+            if (!usable) {
+                EXPECT_TRUE(r.Err.contains(QLatin1String(c.says))) << c.name << " " << command << r.Err;
+            }
+        }
+        EXPECT_EQ(relay.SetsPassedOn(), 0) << c.name;
+    }
+}
+
+TEST_F(ConfigTool, AnotherSpellingOfTheSameValueIsTheSameValue) {
+    const QString backup = file("spelled.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    struct Case {
+        const char* name;
+        const char* object;
+        QString oid;
+        QString spelling;
+        const char* setType; // to change the device first
+        const char* other;
+        const char* held; // what snmpget shows once restored
+    };
+    const QString mode = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.1.0");
+    const QString remote = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.2.0");
+    for (const Case& c : {
+             Case{"plus sign", "dot11RTSThreshold", kRts, QStringLiteral("+2347"), "i", "999",
+                  "INTEGER: 2347"},
+             Case{"blanks", "dot11RTSThreshold", kRts, QStringLiteral(" 2347 "), "i", "999", "INTEGER: 2347"},
+             Case{"leading zero", "dot11RTSThreshold", kRts, QStringLiteral("02347"), "i", "999",
+                  "INTEGER: 2347"},
+             Case{"label in capitals", "dot11AccessPointMode", mode, QStringLiteral("Repeater"), "i", "1",
+                  "INTEGER: 6"},
+             Case{"number of the label", "dot11AccessPointMode", mode, QStringLiteral("6"), "i", "1",
+                  "INTEGER: 6"},
+             Case{"lower-case hex", "dot11DesiredSSID", kSsid,
+                  QStringLiteral("56 65 6c 6d 61 72 6e 2d 4c 61 62"), "s", "Other",
+                  "STRING: \"Velmarn-Lab\""},
+             Case{"colon-separated MAC", "dot11RemoteMACAddress", remote, QStringLiteral("00:90:2b:5e:6f:70"),
+                  "x", "001122334455", "Hex-STRING: 00 90 2B 5E 6F 70"},
+         }) {
+        edit(backup, {{QLatin1String(c.object), c.spelling}});
+        ToolRun r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, 0) << c.name << r.Out;
+        ToolSet(c.oid, QLatin1String(c.setType), QLatin1String(c.other));
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), backup});
+        EXPECT_EQ(r.Exit, 0) << c.name << r.Out << r.Err;
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("restored 1 objects in 1 groups, read back")))
+            << c.name << r.Out;
+        EXPECT_EQ(relay.SetsPassedOn(), 1) << c.name;
+        EXPECT_TRUE(ToolGet(c.oid).endsWith(QLatin1String(c.held))) << c.name << ToolGet(c.oid);
+        r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, 0) << c.name << r.Out;
+    }
+}
+
+TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
+    const QString backup = file("v3.json");
+    const QStringList v3{QStringLiteral("--version"),
+                         QStringLiteral("3"),
+                         QStringLiteral("--user"),
+                         QLatin1String(TestAgent::V3User),
+                         QStringLiteral("--auth-protocol"),
+                         QStringLiteral("SHA"),
+                         QStringLiteral("--auth-passphrase-file"),
+                         secret("auth.txt", TestAgent::V3AuthPass),
+                         QStringLiteral("--priv-protocol"),
+                         QStringLiteral("AES"),
+                         QStringLiteral("--priv-passphrase-file"),
+                         secret("priv.txt", TestAgent::V3PrivPass),
+                         QStringLiteral("--context"),
+                         QStringLiteral("qubsen")};
+    ToolRun r = run(v3 + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"),
+                                     at(*Sim()), QStringLiteral("backup"), backup});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(r.Out.endsWith(QStringLiteral("\n1 device: 1 done, 0 differ, 0 failed, 0 unknown\n")))
+        << r.Out;
+    ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+    r = run(v3 + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"), backup});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(ToolGet(kRts).endsWith(QStringLiteral("INTEGER: 2347"))) << ToolGet(kRts);
+}
+
+TEST_F(ConfigTool, ValuesOutsideTheStandardRangesAreNotSent) {
+    const QString backup = file("ranges.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    struct Case {
+        const char* object;
+        QString value;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"dot11RTSThreshold", QStringLiteral("99999"),
+                  "dot11RTSThreshold: 99999 is outside 0..2347 (IEEE 802.11 MIB)"},
+             Case{"dot11CurrentChannel", QStringLiteral("200"),
+                  "dot11CurrentChannel: 200 is outside 1..14 (IEEE 802.11 MIB)"},
+             Case{"dot11DesiredSSID", QString(QStringLiteral("41 ")).repeated(40).trimmed(),
+                  "dot11DesiredSSID: 40 octets is outside 0..32 octets (IEEE 802.11 MIB)"},
+         }) {
+        const QString path = file("out-of-range.json");
+        QFile::remove(path);
+        QFile::copy(backup, path);
+        edit(path, {{QLatin1String(c.object), c.value}});
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        const ToolRun r =
+            run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), path});
+        EXPECT_EQ(r.Exit, 2) << c.object << r.Err;
+        EXPECT_TRUE(r.Err.contains(QLatin1String(c.says))) << r.Err;
+        EXPECT_EQ(relay.SetsPassedOn(), 0) << c.object;
+    }
+}
+
+TEST_F(ConfigTool, TheSameSettingsGiveTheSameBytesWithTheSsidReadable) {
+    QByteArray first;
+    for (const char* name : {"first.json", "second.json"}) {
+        ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file(name)}).Exit,
+                  0);
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        if (first.isEmpty())
+            first = bytes;
+        else
+            EXPECT_EQ(bytes, first);
+    }
+    EXPECT_TRUE(first.contains("\"text\": \"Velmarn-Lab\"")) << first.constData();
+    EXPECT_FALSE(first.contains("\"time\"")) << first.constData();
+}
+
+TEST_F(ConfigTool, OnlyExcludeAndIgnoreIdentityChooseWhatIsHandled) {
+    const QString backup = file("template.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    edit(backup,
+         {{QStringLiteral("dot11StationID"), QStringLiteral("00 90 2B 00 00 07")}}); // another device's
+    ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+    ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("3"));
+    const QString only = QStringLiteral("--only");
+    struct Case {
+        const char* name;
+        QStringList options;
+        int exit;
+        const char* differing; // the objects diff names, in order
+    };
+    for (const Case& c : {
+             Case{"everything", {}, 1, "dot11StationID dot11RTSThreshold dot11CurrentChannel"},
+             Case{"without identity",
+                  {QStringLiteral("--ignore-identity")},
+                  1,
+                  "dot11RTSThreshold dot11CurrentChannel"},
+             Case{"one group", {only, QStringLiteral("DSS")}, 1, "dot11CurrentChannel"},
+             Case{"one group, its object excluded",
+                  {only, QStringLiteral("DSS"), QStringLiteral("--exclude"),
+                   QStringLiteral("dot11CurrentChannel")},
+                  0,
+                  ""},
+         }) {
+        const ToolRun r = run(
+            c.options + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, c.exit) << c.name << r.Err;
+        QStringList named;
+        for (const QString& line : r.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (line.startsWith(QLatin1String("dot11")))
+                named << line.section(QLatin1Char(':'), 0, 0);
+        EXPECT_EQ(named.join(QLatin1Char(' ')), QLatin1String(c.differing)) << c.name << r.Out;
+    }
+    // A template restored onto one group of this device: one SET, the other group untouched.
+    Relay relay(*Sim(), QStringLiteral("pass"));
+    const ToolRun r = run({only, QStringLiteral("DSS"), QStringLiteral("--address"), relay.Endpoint(),
+                           QStringLiteral("restore"), backup, QStringLiteral("--allow-other-device")});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_EQ(relay.SetsPassedOn(), 1);
+    EXPECT_TRUE(ToolGet(kChannel).endsWith(QStringLiteral("INTEGER: 6"))) << ToolGet(kChannel);
+    EXPECT_TRUE(ToolGet(kRts).endsWith(QStringLiteral("INTEGER: 999"))) << ToolGet(kRts);
+    ToolSet(kRts, QStringLiteral("i"), QStringLiteral("2347"));
+}
+
+TEST_F(ConfigTool, SaveAfterARestoreThatReadBackRight) {
+    const QString backup = file("save.json");
+    const QString save = QStringLiteral("1.3.6.1.4.1.32473.1.1.1.0");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    for (const bool saving : {false, true}) {
+        ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+        Relay relay(*Sim(), QStringLiteral("pass"));
+        QStringList args{QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), backup};
+        if (saving)
+            args << QStringLiteral("--save");
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.Exit, 0) << r.Err;
+        EXPECT_EQ(r.Out.contains(QStringLiteral("read back, saved")), saving) << r.Out;
+        EXPECT_EQ(relay.SetsPassedOn(), saving ? 2 : 1); // the group, then "Save Changes"
+        EXPECT_TRUE(
+            ToolGet(save).endsWith(saving ? QStringLiteral("INTEGER: 1") : QStringLiteral("INTEGER: 0")))
+            << ToolGet(save);
+    }
+    ToolSet(save, QStringLiteral("i"), QStringLiteral("0"));
+}
+
+TEST_F(ConfigTool, ABackupReadsTheDeviceWithOneGetUnlessItIsTooBig) {
+    for (const char* mode : {"pass", "too-big-once"}) {
+        Relay relay(*Sim(), QLatin1String(mode));
+        const ToolRun r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("backup")});
+        EXPECT_EQ(r.Exit, 0) << mode << r.Err;
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("\"dot11CurrentChannel\""))) << mode;
+        EXPECT_EQ(relay.GetsPassedOn(), QByteArray(mode) == "pass" ? 1 : 9) << mode; // else one per group
+    }
+}
+
+TEST_F(ConfigTool, RetriesSendTheRequestAgain) {
+    for (const auto& [retries, sent] : {std::pair<const char*, int>{nullptr, 2}, {"0", 1}, {"3", 4}}) {
+        Relay relay(*Sim(), QStringLiteral("deaf"));
+        QStringList args{QStringLiteral("--timeout"), QStringLiteral("0.2"), QStringLiteral("--address"),
+                         relay.Endpoint(), QStringLiteral("backup")};
+        if (retries)
+            args << QStringLiteral("--retries") << QLatin1String(retries);
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.Exit, 3) << r.Err;
+        EXPECT_EQ(relay.GetsPassedOn(), sent) << (retries ? retries : "default");
+    }
+}
+
+TEST_F(ConfigTool, ALineOfTheAddressesFileMayNameItsProfile) {
+    secret("auth.txt", TestAgent::V3AuthPass);
+    secret("priv.txt", TestAgent::V3PrivPass);
+    const QString profiles = secret("profiles.ini", "[site-b]\n"
+                                                    "version=3\n"
+                                                    "user=velmarn\n"
+                                                    "context=qubsen\n"
+                                                    "auth-protocol=SHA\n"
+                                                    "auth-passphrase-file=auth.txt\n"
+                                                    "priv-protocol=AES\n"
+                                                    "priv-passphrase-file=priv.txt\n");
+    Relay other(*Sim(), QStringLiteral("pass")); // a second address of the device
+    const QString devices = secret(
+        "devices.txt", QStringLiteral("127.0.0.1 %1 site-b\n# the rest: the command line's\n127.0.0.1 %2\n")
+                           .arg(Sim()->Port())
+                           .arg(other.Endpoint().section(QLatin1Char(':'), 1))
+                           .toUtf8());
+    // The command line's community is wrong: only the device of the profile answers.
+    ToolRun r =
+        run({QStringLiteral("--community"), QStringLiteral("nope"), QStringLiteral("--timeout"),
+             QStringLiteral("0.2"), QStringLiteral("--profiles"), profiles,
+             QStringLiteral("--addresses-file"), devices, QStringLiteral("backup"), file("{address}.json")});
+    EXPECT_EQ(r.Exit, 3) << r.Err;
+    EXPECT_TRUE(r.Out.contains(at(*Sim()) + QStringLiteral(": backed up 26 objects"))) << r.Out;
+    EXPECT_TRUE(r.Err.contains(other.Endpoint() + QStringLiteral(": error reading"))) << r.Err;
+    EXPECT_EQ(other.GetsPassedOn(), 2); // v2c with the wrong community, sent twice
+
+    const QString unknown =
+        secret("unknown.txt", QStringLiteral("127.0.0.1 %1 site-c\n").arg(Sim()->Port()).toUtf8());
+    r = run({QStringLiteral("--profiles"), profiles, QStringLiteral("--addresses-file"), unknown,
+             QStringLiteral("backup")});
+    EXPECT_EQ(r.Exit, 2);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("no profile \"site-c\""))) << r.Err;
+}
+
 TEST_F(ConfigTool, UsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
@@ -182,7 +813,14 @@ TEST_F(ConfigTool, UsageErrors) {
           QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--version"),
                       QStringLiteral("4"), QStringLiteral("backup")},
           QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("diff"),
-                      file("missing.json")}}) {
+                      file("missing.json")},
+          QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--version"),
+                      QStringLiteral("3"), QStringLiteral("--user"), QStringLiteral("velmarn"),
+                      QStringLiteral("--auth-protocol"), QStringLiteral("SHA"),
+                      QStringLiteral("--auth-passphrase-file"), secret("short.txt", "seven77"),
+                      QStringLiteral("backup")},
+          QStringList{QStringLiteral("--only"), QStringLiteral("No Such Group"), QStringLiteral("--address"),
+                      QStringLiteral("127.0.0.1"), QStringLiteral("backup")}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
@@ -204,7 +842,7 @@ TEST_F(ConfigTool, AgentsThatAnswerWronglyOrCannotBeReachedSaveNothing) {
           Case{"send refused", QStringLiteral("127.255.255.255:161"), "Transport operation failed!"}}) {
         const QString saved = file("never.json");
         const ToolRun r = run({QStringLiteral("--address"), c.address, QStringLiteral("backup"), saved});
-        EXPECT_EQ(r.Exit, 1) << c.name << r.Err.toStdString();
+        EXPECT_EQ(r.Exit, 3) << c.name << r.Err.toStdString();
         EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.message)))
             << c.name << (r.Out + r.Err).toStdString();
         EXPECT_FALSE(QFile::exists(saved)) << c.name;
@@ -226,7 +864,7 @@ TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
     p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
             {QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file("never.json")});
     ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.exitCode(), 3);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("engine boots")));
     EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QFile::remove(counter);

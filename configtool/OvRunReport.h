@@ -1,0 +1,40 @@
+#pragma once
+
+#include "configtool/OvOutcome.h"
+
+#include <QString>
+#include <cstdio>
+#include <map>
+
+class OvDeviceJob;
+class OvJournal;
+
+// What the operator sees: each device's lines as soon as it finishes, then one summary
+// line of the run (done, differ, failed, unknown, not started); the journal gets the same.
+class OvRunReport {
+public:
+    // several: lines are prefixed with the device's address. jsonOnStdout: a backup to
+    // standard output, whose JSON is all that goes there.
+    OvRunReport(bool several, bool jsonOnStdout, OvJournal* journal);
+
+    // A line of what the device's command found, at once.
+    void Line(const OvDeviceJob& job, const QString& line);
+    void DeviceFinished(const OvDeviceJob& job);
+    void NotStarted(const QString& address);
+    // The summary line; the run's exit status (the highest of its devices').
+    int Finish(bool stopped);
+
+private:
+    void Count(OvOutcome outcome);
+    FILE* Info() const { return JsonOnStdout ? stderr : stdout; }
+
+    bool Several;
+    bool JsonOnStdout;
+    OvJournal* Journal;
+    std::map<QString, int> Counts; // by outcome word
+    int Devices = 0;
+    int Worst = 0;
+};
+
+// Writes one line of text.
+void OvPrintLine(FILE* to, const QString& text);

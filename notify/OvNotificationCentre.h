@@ -1,0 +1,57 @@
+#pragma once
+
+#include "notify/OvNotificationLog.h"
+#include "notify/OvNotificationModel.h"
+#include "notify/OvNotificationReceiver.h"
+
+#include <QObject>
+#include <memory>
+
+// What the module does with the device's notifications from its start on, whether a
+// window shows them or not: the receiver, the log every one goes to, and the rows a
+// window shows.
+class OvNotificationCentre : public QObject {
+    Q_OBJECT
+public:
+    static constexpr quint16 DefaultPort = 162;
+
+    explicit OvNotificationCentre(QObject* parent = nullptr);
+
+    // Listens on port for the device at address (resolved now, once) as the target's
+    // user, logs into folder (default: the user's state folder), and shows the log's
+    // last rows. A port that cannot be opened is told by ListenError; the rest works.
+    void Start(const QString& deviceAddress, quint16 port, const OvSNMPSecurity& security,
+               const QString& logFolder = QString());
+
+    bool IsListening() const { return Receiver.IsListening(); }
+    quint16 Port() const { return ListenPort; }
+    // Why the port could not be opened, with what to do; empty when listening.
+    QString ListenError() const { return ListenProblem; }
+    // Why the last line could not be logged; empty when it was.
+    QString LogError() const { return LogProblem; }
+
+    int ReceivedCount() const { return Received; }
+    int RefusedCount() const { return Refused; }
+    int ForeignCount() const { return Receiver.ForeignCount(); }
+    QString LastForeign() const { return Receiver.LastForeign(); }
+
+    OvNotificationModel& Model() { return Rows; }
+    OvNotificationLog* Log() { return Logger.get(); }
+    OvNotificationReceiver& Listener() { return Receiver; }
+
+Q_SIGNALS:
+    // Counts, the foreign address or the log's state changed.
+    void Changed();
+
+private:
+    void Take(const OvNotification& notification);
+
+    OvNotificationReceiver Receiver;
+    OvNotificationModel Rows;
+    std::unique_ptr<OvNotificationLog> Logger;
+    quint16 ListenPort = DefaultPort;
+    QString ListenProblem;
+    QString LogProblem;
+    int Received = 0;
+    int Refused = 0;
+};

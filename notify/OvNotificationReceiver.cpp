@@ -1,0 +1,303 @@
+#include "notify/OvNotificationReceiver.h"
+
+#include "errors/OvErrors.h"
+#include "notify/OvNotificationNames.h"
+#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvValueText.h"
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+#include <net-snmp/library/large_fd_set.h>
+#include <net-snmp/library/snmpusm.h>
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <iterator>
+#include <poll.h>
+
+namespace {
+
+const oid kSysUpTime[] = {1, 3, 6, 1, 2, 1, 1, 3, 0};
+const oid kSnmpTrapOid[] = {1, 3, 6, 1, 6, 3, 1, 1, 4, 1, 0};
+
+bool isName(const netsnmp_variable_list* vb, const oid* name, size_t length) {
+    return snmp_oid_compare(vb->name, vb->name_length, name, length) == 0;
+}
+
+QString dottedOid(const oid* ids, size_t length) {
+    QStringList parts;
+    for (size_t i = 0; i < length; ++i)
+        parts << QString::number(ids[i]);
+    return parts.join(QLatin1Char('.'));
+}
+
+// The sender of a datagram from what the UDP transport hands over with it.
+bool sourceOf(const void* data, size_t length, QHostAddress& address, quint16& port) {
+    if (!data || length < sizeof(netsnmp_sockaddr_storage))
+        return false;
+    const auto* pair = static_cast<const netsnmp_indexed_addr_pair*>(data);
+    const netsnmp_sockaddr_storage& from = pair->remote_addr;
+    if (from.sa.sa_family == AF_INET) {
+        address = QHostAddress(ntohl(from.sin.sin_addr.s_addr));
+        port = ntohs(from.sin.sin_port);
+        return true;
+    }
+    if (from.sa.sa_family == AF_INET6) {
+        address = QHostAddress(from.sin6.sin6_addr.s6_addr);
+        port = ntohs(from.sin6.sin6_port);
+        return true;
+    }
+    return false;
+}
+
+QString versionText(long version) {
+    switch (version) {
+    case SNMP_VERSION_1:
+        return QStringLiteral("v1");
+    case SNMP_VERSION_2c:
+        return QStringLiteral("v2c");
+    case SNMP_VERSION_3:
+        return QStringLiteral("v3");
+    default:
+        return QString();
+    }
+}
+
+QByteArray localEngineId() {
+    u_char id[64];
+    const size_t length = snmpv3_get_engineID(id, sizeof id);
+    return QByteArray(reinterpret_cast<const char*>(id), static_cast<int>(length));
+}
+
+OvNotificationReceiver* receiverOf(snmp_session* session) {
+    return static_cast<OvNotificationReceiver*>(session->callback_magic);
+}
+
+// Steps of the SNMPv3 exchange a sender of informs makes before its first inform:
+// finding this engine's ID, then its boots and time. Answered by the library with a
+// report; no notification was refused.
+bool isDiscoveryStep(int result, const OvUsmHeader& header) {
+    if (result == SNMPERR_USM_UNKNOWNENGINEID || result == SNMPERR_UNKNOWN_ENG_ID)
+        return header.EngineId.isEmpty();
+    if (result == SNMPERR_USM_NOTINTIMEWINDOW || result == SNMPERR_NOT_IN_TIME_WINDOW)
+        return header.Boots == 0 && header.Time == 0;
+    return false;
+}
+
+// An encrypted message whose authentication passed but whose decrypted contents do not
+// parse was encrypted with another key: say so rather than "parse error".
+int RefusalStatus(int result, const OvUsmHeader& header) {
+    const bool authenticatedPrivacy = (header.Flags & 0x03) == 0x03;
+    if (authenticatedPrivacy && (result == SNMPERR_ASN_PARSE_ERR || result == SNMPERR_BAD_PARSE))
+        return SNMPERR_USM_DECRYPTIONERROR;
+    return result;
+}
+
+} // namespace
+
+OvNotificationReceiver::OvNotificationReceiver(QObject* parent) : QObject(parent) {}
+
+OvNotificationReceiver::~OvNotificationReceiver() {
+    Notifier.reset(); // before its socket goes with the session
+    if (Handle)
+        snmp_sess_close(Handle);
+}
+
+bool OvNotificationReceiver::Listen(const QString& address, quint16 port, QString& error) {
+    const QByteArray spec = "udp:" + address.toUtf8() + ':' + QByteArray::number(port);
+    errno = 0;
+    netsnmp_transport* transport = netsnmp_transport_open_server("velmarn", spec.constData());
+    if (!transport) {
+        const int reason = errno;
+        error = reason ? QString::fromLocal8Bit(std::strerror(reason))
+                       : OvErrorMessage(OvCode::CannotCreateSession);
+        return false;
+    }
+    netsnmp_session s;
+    snmp_sess_init(&s);
+    s.version = SNMP_DEFAULT_VERSION;
+    s.callback = &OvNotificationReceiver::Callback;
+    s.callback_magic = this;
+    // The library decides per message: informs are sent to this engine, traps come from
+    // the sender's.
+    s.isAuthoritative = SNMP_SESS_UNKNOWNAUTH;
+    Handle =
+        snmp_sess_add_ex(&s, transport, &OvNotificationReceiver::PreParse, &OvNotificationReceiver::Parse,
+                         &OvNotificationReceiver::PostParse, nullptr, nullptr, nullptr, nullptr);
+    if (!Handle) {
+        error = OvErrorMessage(OvSnmpEngine::MapLibraryStatus(s.s_snmp_errno));
+        return false;
+    }
+    Notifier = std::make_unique<QSocketNotifier>(transport->sock, QSocketNotifier::Read);
+    connect(Notifier.get(), &QSocketNotifier::activated, this, &OvNotificationReceiver::ReadPending);
+    return true;
+}
+
+void OvNotificationReceiver::SetUser(const OvSNMPSecurity& security) {
+    OvSnmpEngine::CheckUser(security);
+    User = security;
+    HasUser = true;
+    LearntEngines.clear();
+    // Informs are sent to this engine: the user's keys for its own ID, made anew, since
+    // the library never replaces a known user's keys.
+    const QByteArray local = localEngineId();
+    const QByteArray name = User.SecurityName.toUtf8();
+    if (usmUser* old = usm_get_user(reinterpret_cast<u_char*>(const_cast<char*>(local.constData())),
+                                    static_cast<size_t>(local.size()), const_cast<char*>(name.constData()))) {
+        usm_remove_user(old);
+        usm_free_user(old);
+    }
+    RegisterUser(local);
+}
+
+void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
+    const QByteArray name = User.SecurityName.toUtf8();
+    netsnmp_session s;
+    snmp_sess_init(&s);
+    s.version = SNMP_VERSION_3;
+    OvSnmpEngine::FillUser(User, name, s);
+    s.securityEngineID = reinterpret_cast<u_char*>(const_cast<char*>(engineId.constData()));
+    s.securityEngineIDLen = static_cast<size_t>(engineId.size());
+    usm_create_user_from_session(&s); // keeps a user of that engine that is there already
+    LearntEngines.insert(engineId);
+}
+
+void OvNotificationReceiver::LearnEngine(const OvUsmHeader& header) {
+    // RFC 3414: a trap's authoritative engine is its sender; its ID comes with it.
+    if (!HasUser || header.EngineId.isEmpty() || header.User != User.SecurityName.toUtf8() ||
+        LearntEngines.contains(header.EngineId) || LearntEngines.size() >= MaxLearntEngines)
+        return;
+    RegisterUser(header.EngineId);
+}
+
+void OvNotificationReceiver::ReadPending() {
+    if (!Handle)
+        return;
+    netsnmp_transport* transport = snmp_sess_transport(Handle);
+    const int sock = transport->sock;
+    netsnmp_large_fd_set fds;
+    netsnmp_large_fd_set_init(&fds, sock + 1);
+    for (int i = 0; i < MaxReadsPerWakeUp; ++i) {
+        // The library's socket blocks: read only what is there.
+        pollfd ready{sock, POLLIN, 0};
+        if (::poll(&ready, 1, 0) <= 0 || !(ready.revents & POLLIN))
+            break;
+        NETSNMP_LARGE_FD_ZERO(&fds);
+        NETSNMP_LARGE_FD_SET(sock, &fds);
+        snmp_sess_read2(Handle, &fds);
+    }
+    netsnmp_large_fd_set_cleanup(&fds);
+}
+
+int OvNotificationReceiver::PreParse(snmp_session* session, netsnmp_transport_s*, void* from, int length) {
+    OvNotificationReceiver* self = receiverOf(session);
+    QHostAddress address;
+    quint16 port = 0;
+    if (sourceOf(from, static_cast<size_t>(length), address, port) && address.isEqual(self->Device))
+        return 1;
+    ++self->Foreign;
+    self->LastForeignAddress = address.toString() + QLatin1Char(':') + QString::number(port);
+    Q_EMIT self->ForeignDropped(self->Foreign, self->LastForeignAddress);
+    return 0; // dropped unread
+}
+
+int OvNotificationReceiver::Parse(snmp_session* session, snmp_pdu* pdu, unsigned char* data, size_t length) {
+    OvNotificationReceiver* self = receiverOf(session);
+    self->LastHeader = OvUsmHeader();
+    self->LastIsV3 = OvReadUsmHeader(data, length, self->LastHeader);
+    if (self->LastIsV3)
+        self->LearnEngine(self->LastHeader);
+    return snmp_parse(static_cast<session_list*>(self->Handle), session, pdu, data, length);
+}
+
+int OvNotificationReceiver::PostParse(snmp_session* session, snmp_pdu* pdu, int result) {
+    OvNotificationReceiver* self = receiverOf(session);
+    if (result != SNMPERR_SUCCESS && !(self->LastIsV3 && isDiscoveryStep(result, self->LastHeader))) {
+        if (self->LastIsV3)
+            pdu->version = SNMP_VERSION_3;
+        self->Refused(
+            pdu, OvErrorMessage(OvSnmpEngine::MapLibraryStatus(RefusalStatus(result, self->LastHeader))));
+    }
+    return 1;
+}
+
+int OvNotificationReceiver::Callback(int operation, snmp_session* session, int, snmp_pdu* pdu, void*) {
+    // A message that failed authentication also comes here, without a command: its
+    // refusal was told after parsing.
+    if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != 0)
+        receiverOf(session)->Accept(pdu);
+    return 1;
+}
+
+OvNotification OvNotificationReceiver::Stamp(snmp_pdu* pdu) const {
+    OvNotification n;
+    n.Time = QDateTime::currentDateTimeUtc(); // shown in local time; no time zone look-up per arrival
+    QHostAddress address;
+    if (sourceOf(pdu->transport_data, pdu->transport_data_length, address, n.SourcePort))
+        n.Source = address.toString();
+    n.Version = versionText(pdu->version);
+    if (pdu->version == SNMP_VERSION_3) {
+        n.User = pdu->securityName
+                     ? QString::fromUtf8(pdu->securityName, static_cast<int>(pdu->securityNameLen))
+                     : QString::fromUtf8(LastHeader.User);
+    }
+    if (pdu->command == SNMP_MSG_INFORM)
+        n.Type = QStringLiteral("inform");
+    else if (pdu->command == SNMP_MSG_TRAP || pdu->command == SNMP_MSG_TRAP2)
+        n.Type = QStringLiteral("trap");
+    return n;
+}
+
+void OvNotificationReceiver::Refused(snmp_pdu* pdu, const QString& reason) {
+    OvNotification n = Stamp(pdu);
+    n.Refusal = reason;
+    Q_EMIT Received(n);
+}
+
+void OvNotificationReceiver::Accept(snmp_pdu* pdu) {
+    OvNotification n = Stamp(pdu);
+    if (n.Type.isEmpty())
+        return Refused(pdu, QStringLiteral("Not a notification!"));
+    if (pdu->version == SNMP_VERSION_3) {
+        // The library authenticated the message for whichever user it knows; only the
+        // module's own, at its level, is taken.
+        if (!HasUser || n.User != User.SecurityName)
+            return Refused(pdu, OvErrorMessage(OvCode::UnknownSecurityName));
+        if (pdu->securityLevel < User.SecurityLevel)
+            return Refused(pdu, OvErrorMessage(OvCode::UnsupportedSecurityLevel));
+    }
+    if (pdu->command == SNMP_MSG_TRAP) {
+        n.Oid = OvTrapOidOfV1(dottedOid(pdu->enterprise, pdu->enterprise_length), pdu->trap_type,
+                              pdu->specific_type);
+        n.Uptime = OvTicksText(static_cast<quint32>(pdu->time));
+    }
+    for (const netsnmp_variable_list* vb = pdu->variables; vb; vb = vb->next_variable) {
+        if (pdu->command != SNMP_MSG_TRAP && isName(vb, kSysUpTime, std::size(kSysUpTime)) &&
+            vb->type == ASN_TIMETICKS)
+            n.Uptime = OvTicksText(static_cast<quint32>(*vb->val.integer));
+        else if (pdu->command != SNMP_MSG_TRAP && isName(vb, kSnmpTrapOid, std::size(kSnmpTrapOid)) &&
+                 vb->type == ASN_OBJECT_ID)
+            n.Oid = dottedOid(vb->val.objid, vb->val_len / sizeof(oid));
+        else
+            n.Bindings.push_back(OvNameBinding(reinterpret_cast<const variable_list*>(vb)));
+    }
+    if (n.Oid.isEmpty())
+        return Refused(pdu, QStringLiteral("The notification has no snmpTrapOID.0!"));
+    n.Name = OvNotificationName(n.Oid);
+    if (pdu->command == SNMP_MSG_INFORM) {
+        netsnmp_pdu* reply = snmp_clone_pdu(pdu);
+        if (reply) {
+            reply->command = SNMP_MSG_RESPONSE;
+            reply->errstat = 0;
+            reply->errindex = 0;
+            n.Acknowledged = snmp_sess_send(Handle, reply) != 0;
+            if (!n.Acknowledged)
+                snmp_free_pdu(reply);
+        }
+        if (!n.Acknowledged)
+            n.Refusal = QStringLiteral("The acknowledgement could not be sent!");
+    }
+    Q_EMIT Received(n);
+}

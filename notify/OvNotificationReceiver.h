@@ -1,0 +1,78 @@
+#pragma once
+
+#include "notify/OvNotification.h"
+#include "notify/OvUsmHeader.h"
+#include "snmp/OvSNMPSession.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QSet>
+#include <memory>
+
+class QSocketNotifier;
+struct snmp_session;
+struct snmp_pdu;
+struct netsnmp_transport_s;
+
+// Listens for the device's traps and informs on one UDP port, on the GUI thread: the
+// library parses and (SNMPv3) authenticates each datagram; informs are acknowledged.
+// Datagrams from other addresses than the device's are counted and dropped unread.
+// Needs the process-wide session (TSNMPSession::Create) for the library and engine ID.
+class OvNotificationReceiver : public QObject {
+    Q_OBJECT
+public:
+    // Most sending engines whose keys are made for the user: a device that makes up
+    // engine IDs cannot grow the library's user list without end.
+    static constexpr int MaxLearntEngines = 64;
+    // Most datagrams read per wake-up, so that the window stays responsive under a flood.
+    static constexpr int MaxReadsPerWakeUp = 256;
+
+    explicit OvNotificationReceiver(QObject* parent = nullptr);
+    ~OvNotificationReceiver() override;
+
+    // Listens on address ("0.0.0.0" for every interface) and port; false and the
+    // system's reason in error when the port cannot be opened.
+    bool Listen(const QString& address, quint16 port, QString& error);
+    bool IsListening() const { return Handle != nullptr; }
+
+    // Only what comes from this address is shown and logged.
+    void SetDevice(const QHostAddress& device) { Device = device; }
+    // The module's SNMPv3 user; notifications of other users or of a lower security
+    // level are refused. Raises like OvSnmpEngine::CheckUser.
+    void SetUser(const OvSNMPSecurity& security);
+
+    int ForeignCount() const { return Foreign; }
+    QString LastForeign() const { return LastForeignAddress; }
+
+    // Reads what has arrived (at most MaxReadsPerWakeUp datagrams).
+    void ReadPending();
+
+Q_SIGNALS:
+    // A notification from the device, valid or refused.
+    void Received(const OvNotification& notification);
+    // A datagram from another address was dropped.
+    void ForeignDropped(int count, const QString& lastAddress);
+
+private:
+    static int PreParse(snmp_session* session, netsnmp_transport_s* transport, void* from, int length);
+    static int Parse(snmp_session* session, snmp_pdu* pdu, unsigned char* data, size_t length);
+    static int PostParse(snmp_session* session, snmp_pdu* pdu, int result);
+    static int Callback(int operation, snmp_session* session, int requestId, snmp_pdu* pdu, void* magic);
+
+    void LearnEngine(const OvUsmHeader& header);
+    void RegisterUser(const QByteArray& engineId);
+    void Refused(snmp_pdu* pdu, const QString& reason);
+    void Accept(snmp_pdu* pdu);
+    OvNotification Stamp(snmp_pdu* pdu) const;
+
+    void* Handle = nullptr; // the library's session; it owns the transport
+    std::unique_ptr<QSocketNotifier> Notifier;
+    QHostAddress Device;
+    bool HasUser = false;
+    OvSNMPSecurity User;
+    QSet<QByteArray> LearntEngines;
+    OvUsmHeader LastHeader; // of the datagram being parsed
+    bool LastIsV3 = false;
+    int Foreign = 0;
+    QString LastForeignAddress;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "SessionFixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// net-snmp's snmptrap and snmpinform as senders to 127.0.0.1: each run gets its own
+// empty configuration and state folder, and the event loop keeps running while it waits,
+// so that the receiver can acknowledge an inform.
+class NotificationSender {
+public:
+    // The senders' state folder, with what they would otherwise announce creating.
+    NotificationSender() { QDir(State.path()).mkpath(QStringLiteral("cert_indexes")); }
+
+    // The SNMPv3 options of the module's test user, at authPriv.
+    static QStringList V3Options(const QString& auth = QStringLiteral("velmarn-auth"),
+                                 const QString& priv = QStringLiteral("velmarn-priv"),
+                                 const QString& user = QStringLiteral("velmarn")) {
+        return {QStringLiteral("-v3"),
+                QStringLiteral("-u"),
+                user,
+                QStringLiteral("-l"),
+                QStringLiteral("authPriv"),
+                QStringLiteral("-a"),
+                QStringLiteral("SHA"),
+                QStringLiteral("-A"),
+                auth,
+                QStringLiteral("-x"),
+                QStringLiteral("AES"),
+                QStringLiteral("-X"),
+                priv};
+    }
+
+    // Runs program (snmptrap or snmpinform) with options, to 127.0.0.1:port, with the
+    // uptime, notification OID and bindings after. Returns its exit status, -1 when it
+    // did not end in time.
+    int Send(const QString& program, const QStringList& options, quint16 port,
+             const QStringList& notification) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("MIBS"), QString());
+        env.insert(QStringLiteral("HOME"), State.path());
+        env.insert(QStringLiteral("SNMPCONFPATH"), State.path());
+        env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), State.path());
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program, QStringList{QStringLiteral("-M"), QStringLiteral("/dev/null"),
+                                           QStringLiteral("-r0"), QStringLiteral("-t2")} +
+                                   options +
+                                   QStringList{QStringLiteral("127.0.0.1:") + QString::number(port)} +
+                                   notification);
+        if (!WaitFor([&process] { return process.state() == QProcess::NotRunning; }, 15000))
+            return -1;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+private:
+    QTemporaryDir State;
+};
