@@ -36,7 +36,7 @@ QString OvHelpText() {
                           "  /c<text>      SNMPv3 context name\n"
                           "  /d<text>      SNMPv3 context engine ID (hex digits are taken as octets)\n"
                           "  /T<text>      launch type given by a host program; stored only\n"
-                          "  /N<port>      UDP port the device's traps and informs are received on (162)\n"
+                          "  /N<port>      UDP port the device's notifications are received on (162)\n"
                           "  --connect     ask for the device and its credentials first (the menu entry)\n"
                           "\n"
                           "Example: velmarn /I192.0.2.10 /v1 /Rpublic /Wprivate\n"

@@ -280,16 +280,25 @@ struct OvSnmpEngine::Slot {
     // agent that answers the unencrypted look points at the privacy settings.
     bool AnsweredDiscovery = false;
     bool AnsweredRequest = false;
+    // An answer failed the check of its digest since the agent last answered: our keys are
+    // not the agent's, and its answers are dropped, so a time-out is that failure.
+    bool WrongDigest = false;
     std::vector<Queued> Waiting;    // until the agent's engine is known
     std::vector<Queued> Rechecking; // timed out while the engine ID is looked at again
     std::unique_ptr<QSocketNotifier> Notifier;
 
     bool RecheckDue() const;
     bool SilentToEncryption() const;
+    // What a time-out of this agent is shown as.
+    int TimeoutCode() const;
 };
 
 bool OvSnmpEngine::Slot::SilentToEncryption() const {
-    return V3 && Level == SNMP_SEC_LEVEL_AUTHPRIV && AnsweredDiscovery && !AnsweredRequest;
+    return V3 && Level == SNMP_SEC_LEVEL_AUTHPRIV && AnsweredDiscovery && !AnsweredRequest && !WrongDigest;
+}
+
+int OvSnmpEngine::Slot::TimeoutCode() const {
+    return WrongDigest ? OvCode::AuthenticationFailure : OvCode::Timeout;
 }
 
 QString OvSnmpEngine::PrivacyHint() {
@@ -356,6 +365,10 @@ void OvSnmpEngine::InitSecurity(const QByteArray& engineId, quint32 boots) {
         set_exact_engineID(reinterpret_cast<const u_char*>(engineId.constData()),
                            static_cast<size_t>(engineId.size()));
         init_snmp("velmarn");
+        // With no log handler at all the library writes to standard error; one that
+        // discards keeps its warnings ("Authentication failed for ...") out of our output.
+        snmp_disable_log();
+        netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_EMERG);
         initialised = true;
         // The library looked into its folders while starting and never does again (no
         // configuration, no persistent state): the private folder goes now, so nothing is
@@ -703,7 +716,7 @@ void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
             continue;
         }
         OvSnmpResult r;
-        r.Code = code;
+        r.Code = code == OvCode::Timeout ? slot.TimeoutCode() : code;
         if (code == OvCode::Timeout && slot.SilentToEncryption())
             r.Hint = PrivacyHint(); // the look at the time window was encrypted too
         Complete(std::move(q.Done), q.Safe, std::move(r));
@@ -875,10 +888,14 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
     Pending pending = std::move(it->second);
     self->InFlight.erase(it);
     Slot* slot = pending.Owner;
-    if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != SNMP_MSG_REPORT)
+    if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != SNMP_MSG_REPORT) {
         slot->Answered = slot->AnsweredRequest = true;
+        slot->WrongDigest = false;
+    }
     if (pending.ProbeStep == 0 && r.Code == OvCode::Timeout && slot->SilentToEncryption())
         r.Hint = PrivacyHint();
+    if (pending.ProbeStep == 0 && r.Code == OvCode::Timeout)
+        r.Code = slot->TimeoutCode();
     auto result = std::make_shared<OvSnmpResult>(std::move(r));
     const bool timedOut = pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry;
     // An agent that says it does not know the engine the request was sent to has a new one.
@@ -924,7 +941,10 @@ void OvSnmpEngine::ReadSocket(Slot& slot) {
         netsnmp_large_fd_set fds;
         netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
         netsnmp_large_fd_setfd(w.Socket, &fds);
+        const u_int wrongDigests = snmp_get_statistic(STAT_USMSTATSWRONGDIGESTS);
         snmp_sess_read2(slot.Session, &fds);
+        if (slot.V3 && snmp_get_statistic(STAT_USMSTATSWRONGDIGESTS) != wrongDigests)
+            slot.WrongDigest = true; // dropped by the library: no callback tells it
         netsnmp_large_fd_set_cleanup(&fds);
     }
     snmp_sess_timeout(slot.Session);

@@ -441,6 +441,15 @@ TEST_F(Requests, SimulatorSnmpV3User) {
     r.VarList.Item(2)->Access |= OvAccess::invalid;
     ASSERT_NO_THROW(r.Set(false));
     EXPECT_TRUE(ToolGet(QStringLiteral("1.3.6.1.4.1.32473.1.3.1.2.4.0")).endsWith(QStringLiteral("\"g-7\"")));
+
+    // A wrong authentication pass phrase: this agent's answers fail our check of their
+    // digest and are dropped, which is that failure, not a silent device.
+    t.Security.AuthPassword = QStringLiteral("not-the-auth-pass");
+    OvSNMPRequest wrong;
+    wrong.VarList = OvSNMPVarList(APModeConfigTable, SVT_SV, 0);
+    const OvSNMPError refused = GetAsyncAndWait(wrong, true, 10000);
+    EXPECT_EQ(refused.Code, OvCode::AuthenticationFailure);
+    EXPECT_EQ(refused.Message, OvErrorMessage(OvCode::AuthenticationFailure));
 }
 
 TEST_F(Requests, WritesUseTheWriteCommunity) {
