@@ -19,9 +19,9 @@ OvCounterDeltas::Change OvCounterDeltas::Update(const QString& key, const QStrin
         delta &= 0xFFFFFFFFu;
     const qint64 elapsed = nowMs - before->TimeMs;
     Previous.insert(key, now);
-    const QString rate = elapsed > 0
-                             ? QString::number(static_cast<quint64>(static_cast<long double>(delta) * 1000 /
-                                                                    static_cast<long double>(elapsed)))
-                             : QString();
-    return {QString::number(delta), rate};
+    if (elapsed <= 0)
+        return {QString::number(delta), QString(), -1};
+    const double perSecond =
+        static_cast<double>(static_cast<long double>(delta) * 1000 / static_cast<long double>(elapsed));
+    return {QString::number(delta), RateText(perSecond), perSecond};
 }

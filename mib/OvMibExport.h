@@ -4,20 +4,26 @@
 
 #include <QObject>
 #include <QStringList>
+#include <memory>
 
-// Reads a view once and writes it as CSV ("-" for standard output): the first line the
-// column titles, then one line per row. Done tells the exit status: 0 written, 1 failed
-// (Message says why; nothing is written then).
+class QFileDevice;
+
+// Reads a view once and writes it as CSV ("-" for standard output) while it reads: the
+// first line the column titles, then one line per row as rows complete, so that memory
+// stays flat however long the table. A file is written under a temporary name and
+// renamed at the end: a failed read leaves none. Done tells the exit status: 0 written,
+// 1 failed (Message says why).
 class OvMibExport : public QObject {
     Q_OBJECT
 public:
     OvMibExport(const OvMibView& view, const OvSNMPTarget& target, const QString& file,
                 QObject* parent = nullptr);
+    ~OvMibExport() override;
 
     void Start();
     const QString& Message() const { return ErrorMessage; }
 
-    // The CSV text of titles and rows.
+    // The CSV text of titles and rows, as the view windows save it.
     static QByteArray CsvText(const QStringList& titles, const std::vector<QStringList>& rows);
     // Writes text to file ("-": standard output), replacing it whole; false and why when it fails.
     static bool WriteFile(const QString& file, const QByteArray& text, QString& message);
@@ -26,10 +32,14 @@ Q_SIGNALS:
     void Done(int status);
 
 private:
+    bool Open();
+    void Write(const QByteArray& bytes);
     void Finished(int code, const QString& message);
 
     OvMibReader Reader;
     QString File;
-    std::vector<QStringList> Rows;
+    std::unique_ptr<QFileDevice> Out;
+    bool TitlesWritten = false;
+    bool WriteFailed = false;
     QString ErrorMessage;
 };

@@ -1,16 +1,23 @@
 #include "mib/OvMibReader.h"
 
 #include "errors/OvErrors.h"
+#include "mib/OvMibText.h"
+#include "snmp/OvValueText.h"
 #include "snmp/OvScalarRead.h"
 #include "snmp/OvTableWalk.h"
 
 namespace {
 
-// A value as shown: the label of an enumerated value, else its text.
+// A value as shown: the label of an enumerated value, a string's exact text (hex octets
+// where it is no plain text), else its text; a null QString when the agent has none.
 QString shown(const TSNMPVarInfo& info, const std::optional<QString>& cell) {
     if (!cell)
         return QString();
-    return info.Options ? info.Options->ValueToLabel(*cell) : *cell;
+    if (info.Syntax == OvSyntax::displaystr) {
+        QByteArray octets;
+        return OvParseHex(*cell, octets) ? OvMibOctetsText(octets) : OvMibPresent(*cell);
+    }
+    return OvMibPresent(info.Options ? info.Options->ValueToLabel(*cell) : *cell);
 }
 
 int counterBits(int syntax) {
@@ -24,11 +31,20 @@ QString dotted(const OvOidPath& index) {
     return parts.join(QLatin1Char('.'));
 }
 
+// Display strings are read as octets: their text is made from the exact bytes.
 std::vector<OvReadObject> columnsOf(const std::vector<const TSNMPVarInfo*>& rows, const QString& suffix) {
     std::vector<OvReadObject> objects;
     for (const TSNMPVarInfo* r : rows)
-        objects.push_back({QLatin1String(r->Oid) + suffix, r->Syntax});
+        objects.push_back({QLatin1String(r->Oid) + suffix,
+                           r->Syntax == OvSyntax::displaystr ? OvSyntax::octetstr : r->Syntax});
     return objects;
+}
+
+QStringList titlesOf(const OvMibTableSource& source) {
+    QStringList titles = source.IndexTitles;
+    for (const TSNMPVarInfo* c : OvRowsOf(source.Columns))
+        titles << QLatin1String(c->Name);
+    return titles;
 }
 
 } // namespace
@@ -46,8 +62,6 @@ int OvMibReader::ValueColumn() const {
     switch (ViewInfo.Kind) {
     case OvMibViewKind::Counters:
         return 1;
-    case OvMibViewKind::InterfaceCounters:
-        return 3;
     default:
         return -1;
     }
@@ -78,7 +92,7 @@ void OvMibReader::Read() {
         ReadScalars();
         break;
     case OvMibViewKind::Table:
-        ReadTable(0);
+        ReadTableAt(0);
         break;
     case OvMibViewKind::InterfaceCounters:
         ReadInterfaceCounters();
@@ -97,7 +111,7 @@ void OvMibReader::ReadScalars() {
             if (cell)
                 rows.push_back({QLatin1String(objects[i]->Name),
                                 {QLatin1String(objects[i]->Name), shown(*objects[i], cell)},
-                                counterBits(objects[i]->Syntax)});
+                                {0, counterBits(objects[i]->Syntax)}});
         }
         if (!rows.empty())
             Q_EMIT RowsArrived(rows);
@@ -109,39 +123,72 @@ void OvMibReader::ReadScalars() {
 std::vector<OvMibRow> OvMibReader::TableRows(const OvMibTableSource& source,
                                              const std::vector<OvTableRow>& rows) const {
     const std::vector<const TSNMPVarInfo*> columns = OvRowsOf(source.Columns);
+    int stamp = -1; // the TimeStamp column shown as the time since
+    for (size_t c = 0; c < columns.size() && source.TimeStamp && UpTime; ++c)
+        if (qstrcmp(columns[c]->Name, source.TimeStamp) == 0)
+            stamp = static_cast<int>(source.IndexTitles.size() + static_cast<qsizetype>(c));
+    auto since = [this](const QString& cell) {
+        quint32 at = 0;
+        return !cell.isNull() && OvParseTicks(cell, at) && at <= *UpTime ? OvTicksText(*UpTime - at) : cell;
+    };
     std::vector<OvMibRow> out;
+    out.reserve(rows.size());
     for (const OvTableRow& r : rows) {
-        OvMibRow row{dotted(r.Index), source.DecodeIndex ? source.DecodeIndex(r.Index) : QStringList(), 0};
+        OvMibRow row{dotted(r.Index), source.DecodeIndex ? source.DecodeIndex(r.Index) : QStringList(), {}};
         for (size_t c = 0; c < columns.size(); ++c)
             row.Cells << shown(*columns[c], r.Cells[c]);
+        if (stamp >= 0)
+            row.Cells[stamp] = since(row.Cells[stamp]);
         out.push_back(std::move(row));
     }
     return out;
 }
 
+void OvMibReader::ReadTableAt(size_t sourceIndex) {
+    UpTime.reset();
+    if (!ViewInfo.Sources[sourceIndex].TimeStamp) {
+        ReadTable(sourceIndex);
+        return;
+    }
+    auto* read = Begin(std::make_unique<OvScalarRead>(
+        Target, std::vector<OvReadObject>{{QStringLiteral("1.3.6.1.2.1.1.3.0"), OvSyntax::timeticks}}));
+    connect(read, &OvAgentRead::Finished, this, [this, read, sourceIndex](int code, const QString& message) {
+        quint32 ticks = 0;
+        if (code == 0 && read->Values()[0] && OvParseTicks(*read->Values()[0], ticks))
+            UpTime = ticks;
+        if (code != 0 && code != OvCode::NoSuchName) {
+            Q_EMIT Finished(code, message);
+            return;
+        }
+        ReadTable(sourceIndex); // without sysUpTime the time stamps show as they are
+    });
+    read->Start();
+}
+
 void OvMibReader::ReadTable(size_t sourceIndex) {
     const OvMibTableSource& source = ViewInfo.Sources[sourceIndex];
-    const std::vector<const TSNMPVarInfo*> columns = OvRowsOf(source.Columns);
-    QStringList titles = source.IndexTitles;
-    for (const TSNMPVarInfo* c : columns)
-        titles << QLatin1String(c->Name);
-    SetTitles(titles);
     Walk(
-        columns, [this, &source](const std::vector<OvTableRow>& rows) { return TableRows(source, rows); },
+        OvRowsOf(source.Columns), titlesOf(source),
+        [this, &source](const std::vector<OvTableRow>& rows) { return TableRows(source, rows); },
         [this, sourceIndex] {
-            // This agent has not this table: the next one the view knows, else the view stays empty.
-            if (sourceIndex + 1 < ViewInfo.Sources.size())
-                ReadTable(sourceIndex + 1);
-            else
-                Q_EMIT Finished(OvCode::NoSuchName, OvErrorMessage(OvCode::NoSuchName));
+            // This agent has not this table, or it is empty: the next one the view knows.
+            if (sourceIndex + 1 < ViewInfo.Sources.size()) {
+                ReadTableAt(sourceIndex + 1);
+                return;
+            }
+            SetTitles(titlesOf(ViewInfo.Sources.front()));
+            Q_EMIT Finished(0, QString());
         });
 }
 
-void OvMibReader::Walk(const std::vector<const TSNMPVarInfo*>& columns, RowMaker makeRows,
-                       std::function<void()> whenEmpty) {
+void OvMibReader::Walk(const std::vector<const TSNMPVarInfo*>& columns, const QStringList& titles,
+                       RowMaker makeRows, std::function<void()> whenEmpty) {
     auto* walk = Begin(std::make_unique<OvTableWalk>(Target, columnsOf(columns, QString())));
     connect(walk, &OvTableWalk::RowsArrived, this,
-            [this, makeRows](const std::vector<OvTableRow>& rows) { Q_EMIT RowsArrived(makeRows(rows)); });
+            [this, titles, makeRows](const std::vector<OvTableRow>& rows) {
+                SetTitles(titles);
+                Q_EMIT RowsArrived(makeRows(rows));
+            });
     connect(walk, &OvAgentRead::Finished, this, [this, walk, whenEmpty](int code, const QString& message) {
         if (code == 0 && walk->RowCount() == 0)
             whenEmpty();
@@ -151,47 +198,65 @@ void OvMibReader::Walk(const std::vector<const TSNMPVarInfo*>& columns, RowMaker
     walk->Start();
 }
 
-// The keys, then each counter's 32-bit column followed by its 64-bit twin where it has one.
-std::vector<const TSNMPVarInfo*> OvMibReader::InterfaceColumns() {
+std::vector<const TSNMPVarInfo*> OvMibReader::InterfaceColumns(bool wide) {
     std::vector<const TSNMPVarInfo*> columns = OvRowsOf(MibInterfaceKeys);
     for (const OvInterfaceCounter& c : OvInterfaceCounters()) {
         columns.push_back(&c.Narrow);
-        if (c.Wide)
+        if (wide && c.Wide)
             columns.push_back(c.Wide);
     }
     return columns;
 }
 
+namespace {
+// The interface's speed in bit/s: ifSpeed, or ifHighSpeed's megabits where ifSpeed is
+// at its top (RFC 2863).
+QString speedOf(const std::optional<QString>& speed, const std::optional<QString>& highSpeed) {
+    if (speed && *speed == QLatin1String("4294967295") && highSpeed)
+        return QString::number(highSpeed->toULongLong() * 1000000ull);
+    return speed ? *speed : QString();
+}
+} // namespace
+
 std::vector<OvMibRow> OvMibReader::InterfaceRows(const std::vector<OvTableRow>& rows) const {
+    const bool wide = Target.Security.Version != 0;
+    const size_t keys = OvRowsOf(MibInterfaceKeys).size(); // ifIndex, ifDescr, ifSpeed, ifHighSpeed
     std::vector<OvMibRow> out;
+    out.reserve(rows.size());
     for (const OvTableRow& r : rows) {
-        const QString ifIndex = r.Cells[0].value_or(QString());
-        const QString ifDescr = r.Cells[1].value_or(QString());
-        size_t column = 2; // in the order of InterfaceColumns
+        OvMibRow row{dotted(r.Index),
+                     {shown(MibInterfaceKeys[0], r.Cells[0]), shown(MibInterfaceKeys[1], r.Cells[1]),
+                      speedOf(r.Cells[2], r.Cells[3])},
+                     {0, 0, 0}};
+        size_t column = keys; // in the order of InterfaceColumns
         for (const OvInterfaceCounter& counter : OvInterfaceCounters()) {
             const std::optional<QString>* cell = &r.Cells[column++];
             const TSNMPVarInfo* info = &counter.Narrow;
-            if (counter.Wide && r.Cells[column]) { // the 64-bit counter where the agent has it
-                cell = &r.Cells[column];
-                info = counter.Wide;
-            }
-            if (counter.Wide)
+            if (wide && counter.Wide) {
+                if (r.Cells[column]) { // the 64-bit counter where the agent has it
+                    cell = &r.Cells[column];
+                    info = counter.Wide;
+                }
                 ++column;
-            if (!*cell)
-                continue;
-            const QString name = QLatin1String(info->Name);
-            out.push_back({ifIndex + QLatin1Char('/') + name,
-                           {ifIndex, ifDescr, name, **cell},
-                           counterBits(info->Syntax)});
+            }
+            row.Cells << shown(*info, *cell);
+            row.CounterBits.push_back(*cell ? counterBits(info->Syntax) : 0);
         }
+        out.push_back(std::move(row));
     }
     return out;
 }
 
 void OvMibReader::ReadInterfaceCounters() {
-    SetTitles({QStringLiteral("ifIndex"), QStringLiteral("ifDescr"), QStringLiteral("Object"),
-               QStringLiteral("Value")});
+    const bool wide = Target.Security.Version != 0;
+    QStringList titles{QStringLiteral("ifIndex"), QStringLiteral("ifDescr"), QStringLiteral("ifSpeed")};
+    for (const OvInterfaceCounter& c : OvInterfaceCounters())
+        titles << QLatin1String(wide && c.Wide ? c.Wide->Name : c.Narrow.Name);
     Walk(
-        InterfaceColumns(), [this](const std::vector<OvTableRow>& rows) { return InterfaceRows(rows); },
-        [this] { Q_EMIT Finished(OvCode::NoSuchName, OvErrorMessage(OvCode::NoSuchName)); });
+        InterfaceColumns(wide), titles,
+        [this](const std::vector<OvTableRow>& rows) { return InterfaceRows(rows); },
+        [this, titles] {
+            SetTitles(titles);
+            Q_EMIT Finished(0, QString());
+        });
 }

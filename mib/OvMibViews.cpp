@@ -3,6 +3,8 @@
 #include <QHostAddress>
 #include <QtEndian>
 
+#include "snmp/OvValueText.h"
+
 namespace {
 using namespace OvSyntax;
 using namespace OvAccess;
@@ -16,10 +18,6 @@ constexpr TSNMPVarInfo kEnd = OvEndRow;
 
 // ---- labels -------------------------------------------------------------------------------
 
-const OvIntOption kIfTypeSource[] = {
-    {1, "other"},           {6, "ethernetCsmacd"}, {23, "ppp"},     {24, "softwareLoopback"},
-    {53, "propVirtual"},    {71, "ieee80211"},     {131, "tunnel"}, {135, "l2vlan"},
-    {161, "ieee8023adLag"}, {209, "bridge"},       {0, nullptr}};
 const OvIntOption kAdminStatusSource[] = {{1, "up"}, {2, "down"}, {3, "testing"}, {0, nullptr}};
 const OvIntOption kOperStatusSource[] = {
     {1, "up"},      {2, "down"},       {3, "testing"},        {4, "unknown"},
@@ -37,7 +35,23 @@ const OvIntOption kProtoSource[] = {
     {13, "ospf"}, {14, "bgp"},  {15, "idpr"},   {16, "ciscoEigrp"}, {17, "dvmrp"},     {0, nullptr}};
 const OvIntOption kEnabledSource[] = {{1, "enabled"}, {2, "disabled"}, {0, nullptr}};
 
-const OvOptionList kIfType(kIfTypeSource);
+const OvIntOption kNetToPhysicalTypeSource[] = {{1, "other"},  {2, "invalid"}, {3, "dynamic"},
+                                                {4, "static"}, {5, "local"},   {0, nullptr}};
+const OvIntOption kNetToPhysicalStateSource[] = {{1, "reachable"},  {2, "stale"},   {3, "delay"},
+                                                 {4, "probe"},      {5, "invalid"}, {6, "unknown"},
+                                                 {7, "incomplete"}, {0, nullptr}};
+const OvIntOption kNetToMediaTypeSource[] = {
+    {1, "other"}, {2, "invalid"}, {3, "dynamic"}, {4, "static"}, {0, nullptr}};
+const OvIntOption kTcpStateSource[] = {
+    {1, "closed"},    {2, "listen"},     {3, "synSent"},   {4, "synReceived"}, {5, "established"},
+    {6, "finWait1"},  {7, "finWait2"},   {8, "closeWait"}, {9, "lastAck"},     {10, "closing"},
+    {11, "timeWait"}, {12, "deleteTCB"}, {0, nullptr}};
+
+const OvOptionList kNetToPhysicalType(kNetToPhysicalTypeSource);
+const OvOptionList kNetToPhysicalState(kNetToPhysicalStateSource);
+const OvOptionList kNetToMediaType(kNetToMediaTypeSource);
+const OvOptionList kTcpState(kTcpStateSource);
+const OvOptionList kIfType(MibIfTypes);
 const OvOptionList kAdminStatus(kAdminStatusSource);
 const OvOptionList kOperStatus(kOperStatusSource);
 const OvOptionList kForwarding(kForwardingSource);
@@ -54,6 +68,7 @@ const TSNMPVarInfo kIfTable[] = {col("1.3.6.1.2.1.2.2.1.1", "ifIndex", integer),
                                  col("1.3.6.1.2.1.2.2.1.3", "ifType", integer, &kIfType),
                                  col("1.3.6.1.2.1.2.2.1.4", "ifMtu", integer),
                                  col("1.3.6.1.2.1.2.2.1.5", "ifSpeed", guage),
+                                 col("1.3.6.1.2.1.31.1.1.1.15", "ifHighSpeed", guage),
                                  col("1.3.6.1.2.1.2.2.1.6", "ifPhysAddress", octetstr),
                                  col("1.3.6.1.2.1.2.2.1.7", "ifAdminStatus", integer, &kAdminStatus),
                                  col("1.3.6.1.2.1.2.2.1.8", "ifOperStatus", integer, &kOperStatus),
@@ -94,6 +109,28 @@ const TSNMPVarInfo kIpRouteTable[] = {col("1.3.6.1.2.1.4.21.1.1", "ipRouteDest",
                                       col("1.3.6.1.2.1.4.21.1.9", "ipRouteProto", integer, &kProto),
                                       col("1.3.6.1.2.1.4.21.1.10", "ipRouteAge", integer),
                                       col("1.3.6.1.2.1.4.21.1.3", "ipRouteMetric1", integer),
+                                      kEnd};
+
+const TSNMPVarInfo kIpNetToPhysicalTable[] = {
+    col("1.3.6.1.2.1.4.35.1.4", "ipNetToPhysicalPhysAddress", octetstr),
+    col("1.3.6.1.2.1.4.35.1.6", "ipNetToPhysicalType", integer, &kNetToPhysicalType),
+    col("1.3.6.1.2.1.4.35.1.7", "ipNetToPhysicalState", integer, &kNetToPhysicalState), kEnd};
+
+const TSNMPVarInfo kIpNetToMediaTable[] = {
+    col("1.3.6.1.2.1.4.22.1.1", "ipNetToMediaIfIndex", integer),
+    col("1.3.6.1.2.1.4.22.1.2", "ipNetToMediaPhysAddress", octetstr),
+    col("1.3.6.1.2.1.4.22.1.3", "ipNetToMediaNetAddress", ipaddress),
+    col("1.3.6.1.2.1.4.22.1.4", "ipNetToMediaType", integer, &kNetToMediaType), kEnd};
+
+const TSNMPVarInfo kTcpConnectionTable[] = {
+    col("1.3.6.1.2.1.6.19.1.7", "tcpConnectionState", integer, &kTcpState),
+    col("1.3.6.1.2.1.6.19.1.8", "tcpConnectionProcess", guage), kEnd};
+
+const TSNMPVarInfo kTcpConnTable[] = {col("1.3.6.1.2.1.6.13.1.1", "tcpConnState", integer, &kTcpState),
+                                      col("1.3.6.1.2.1.6.13.1.2", "tcpConnLocalAddress", ipaddress),
+                                      col("1.3.6.1.2.1.6.13.1.3", "tcpConnLocalPort", integer),
+                                      col("1.3.6.1.2.1.6.13.1.4", "tcpConnRemAddress", ipaddress),
+                                      col("1.3.6.1.2.1.6.13.1.5", "tcpConnRemPort", integer),
                                       kEnd};
 
 // ---- scalar groups ------------------------------------------------------------------------
@@ -195,39 +232,107 @@ const TSNMPVarInfo kHCOutUcast = col("1.3.6.1.2.1.31.1.1.1.11", "ifHCOutUcastPkt
 
 // ---- index decoding -----------------------------------------------------------------------
 
-// An InetAddress from the front of an index (type, length, octets); empty when malformed.
-QString takeInetAddress(const OvOidPath& index, size_t& at) {
-    if (at + 2 > index.size())
-        return QString();
-    const quint32 length = index[at + 1];
-    if (at + 2 + length > index.size() || length > 20)
-        return QString();
-    QByteArray octets;
-    for (quint32 i = 0; i < length; ++i)
-        octets.append(static_cast<char>(index[at + 2 + i] & 0xFF));
-    at += 2 + length;
-    if (octets.size() == 4)
-        return QHostAddress(qFromBigEndian<quint32>(octets.constData())).toString();
-    if (octets.size() == 16)
-        return QHostAddress(reinterpret_cast<const quint8*>(octets.constData())).toString();
-    return octets.isEmpty() ? QString() : QString::fromLatin1(octets.toHex(':'));
+// The InetAddressType labels (RFC 4001).
+QString addressTypeText(quint32 type) {
+    switch (type) {
+    case 0:
+        return QStringLiteral("unknown");
+    case 1:
+        return QStringLiteral("ipv4");
+    case 2:
+        return QStringLiteral("ipv6");
+    case 3:
+        return QStringLiteral("ipv4z");
+    case 4:
+        return QStringLiteral("ipv6z");
+    case 16:
+        return QStringLiteral("dns");
+    default:
+        return QString::number(type);
+    }
 }
 
-// inetCidrRouteDest, PfxLen, Policy, NextHopType, NextHop.
-QStringList decodeInetCidrIndex(const OvOidPath& index) {
-    size_t at = 0;
-    const QString destination = takeInetAddress(index, at);
-    const QString prefix = at < index.size() ? QString::number(index[at++]) : QString();
-    if (at < index.size()) // the policy: an object identifier of its own length
-        at += 1 + index[at];
-    const QString nextHop = at <= index.size() ? takeInetAddress(index, at) : QString();
-    return {destination, prefix, nextHop};
+// Reads the next sub-identifier of an index; false at its end.
+bool take(const OvOidPath& index, size_t& at, quint32& value) {
+    if (at >= index.size())
+        return false;
+    value = index[at++];
+    return true;
 }
+
+// An InetAddressType and an InetAddress of an index (the type, the length, the octets):
+// its type label and address text, IPv6 zones as in RFC 4007 ("fe80::1%3"). Empty texts
+// when the index is malformed.
+QStringList takeInetAddress(const OvOidPath& index, size_t& at) {
+    quint32 type = 0, length = 0;
+    if (!take(index, at, type) || !take(index, at, length) || length > 64 || at + length > index.size()) {
+        at = index.size();
+        return {QString(), QString()};
+    }
+    QByteArray octets;
+    for (quint32 i = 0; i < length; ++i)
+        octets.append(static_cast<char>(index[at + i] & 0xFF));
+    at += length;
+    const auto* bytes = reinterpret_cast<const quint8*>(octets.constData());
+    auto zone = [&](int from) {
+        return QLatin1Char('%') + QString::number(qFromBigEndian<quint32>(bytes + from));
+    };
+    QString text;
+    if ((type == 1 || type == 3) && (length == 4 || length == 8))
+        text = QHostAddress(qFromBigEndian<quint32>(bytes)).toString() + (length == 8 ? zone(4) : QString());
+    else if ((type == 2 || type == 4) && (length == 16 || length == 20))
+        text = QHostAddress(bytes).toString() + (length == 20 ? zone(16) : QString());
+    else if (type == 16)
+        text = QString::fromLatin1(octets);
+    else
+        text = OvHexText(octets);
+    return {addressTypeText(type), text};
+}
+
+QString takeNumber(const OvOidPath& index, size_t& at) {
+    quint32 n = 0;
+    return take(index, at, n) ? QString::number(n) : QString();
+}
+
+} // namespace
+
+// inetCidrRouteDestType, Dest, PfxLen, Policy, NextHopType, NextHop.
+QStringList OvDecodeInetCidrRouteIndex(const OvOidPath& index) {
+    size_t at = 0;
+    QStringList parts = takeInetAddress(index, at);
+    parts << takeNumber(index, at);
+    quint32 length = 0; // the policy: an object identifier of its own length
+    QStringList policy;
+    if (take(index, at, length))
+        for (quint32 i = 0; i < length && at < index.size(); ++i)
+            policy << QString::number(index[at++]);
+    parts << policy.join(QLatin1Char('.'));
+    return parts + takeInetAddress(index, at);
+}
+
+// ipNetToPhysicalIfIndex, NetAddressType, NetAddress.
+QStringList OvDecodeNetToPhysicalIndex(const OvOidPath& index) {
+    size_t at = 0;
+    const QString ifIndex = takeNumber(index, at);
+    return QStringList{ifIndex} + takeInetAddress(index, at);
+}
+
+// tcpConnectionLocalAddressType, LocalAddress, LocalPort, RemAddressType, RemAddress, RemPort.
+QStringList OvDecodeTcpConnectionIndex(const OvOidPath& index) {
+    size_t at = 0;
+    QStringList parts = takeInetAddress(index, at);
+    parts << takeNumber(index, at);
+    parts << takeInetAddress(index, at);
+    parts << takeNumber(index, at);
+    return parts;
+}
+
+namespace {
 
 const std::vector<OvMibView>& views() {
     static const std::vector<OvMibView> all = {
         {"MIB_Info", "Information", OvMibViewKind::Scalars, {{MibSystemTable, {}, nullptr}}},
-        {"MIB_IFTable", "IF Table", OvMibViewKind::Table, {{kIfTable, {}, nullptr}}},
+        {"MIB_IFTable", "IF Table", OvMibViewKind::Table, {{kIfTable, {}, nullptr, "ifLastChange"}}},
         {"MIB_IFCounters",
          "IF Counters",
          OvMibViewKind::InterfaceCounters,
@@ -237,15 +342,33 @@ const std::vector<OvMibView>& views() {
          "IP Routing",
          OvMibViewKind::Table,
          {{kInetCidrRouteTable,
-           {QStringLiteral("inetCidrRouteDest"), QStringLiteral("inetCidrRoutePfxLen"),
-            QStringLiteral("inetCidrRouteNextHop")},
-           decodeInetCidrIndex},
+           {QStringLiteral("inetCidrRouteDestType"), QStringLiteral("inetCidrRouteDest"),
+            QStringLiteral("inetCidrRoutePfxLen"), QStringLiteral("inetCidrRoutePolicy"),
+            QStringLiteral("inetCidrRouteNextHopType"), QStringLiteral("inetCidrRouteNextHop")},
+           OvDecodeInetCidrRouteIndex},
           {kIpCidrRouteTable, {}, nullptr},
           {kIpRouteTable, {}, nullptr}}},
         {"MIB_IPAddress", "IP Address Table", OvMibViewKind::Table, {{kIpAddrTable, {}, nullptr}}},
         {"MIB_ICMPCounters", "ICMP Counters", OvMibViewKind::Counters, {{kIcmpGroup, {}, nullptr}}},
         {"MIB_UDPCounters", "UDP Counters", OvMibViewKind::Counters, {{kUdpGroup, {}, nullptr}}},
         {"MIB_SNMPCounters", "SNMP Counters", OvMibViewKind::Counters, {{kSnmpGroup, {}, nullptr}}},
+        {"MIB_ARP",
+         "ARP Table",
+         OvMibViewKind::Table,
+         {{kIpNetToPhysicalTable,
+           {QStringLiteral("ipNetToPhysicalIfIndex"), QStringLiteral("ipNetToPhysicalNetAddressType"),
+            QStringLiteral("ipNetToPhysicalNetAddress")},
+           OvDecodeNetToPhysicalIndex},
+          {kIpNetToMediaTable, {}, nullptr}}},
+        {"MIB_TCPConnections",
+         "TCP Connections",
+         OvMibViewKind::Table,
+         {{kTcpConnectionTable,
+           {QStringLiteral("tcpConnectionLocalAddressType"), QStringLiteral("tcpConnectionLocalAddress"),
+            QStringLiteral("tcpConnectionLocalPort"), QStringLiteral("tcpConnectionRemAddressType"),
+            QStringLiteral("tcpConnectionRemAddress"), QStringLiteral("tcpConnectionRemPort")},
+           OvDecodeTcpConnectionIndex},
+          {kTcpConnTable, {}, nullptr}}},
     };
     return all;
 }
@@ -271,8 +394,9 @@ const TUIItemInfo MibSystemLayout[] = {{ukEdit, "%s", &MibSystemWritable[0], 0, 
                                        {ukEdit, "%s", &MibSystemWritable[2], 0, nullptr, nullptr},
                                        {ukNone, nullptr, nullptr, 0, nullptr, nullptr}};
 
-const TSNMPVarInfo MibInterfaceKeys[] = {col("1.3.6.1.2.1.2.2.1.1", "ifIndex", integer),
-                                         col("1.3.6.1.2.1.2.2.1.2", "ifDescr", displaystr), kEnd};
+const TSNMPVarInfo MibInterfaceKeys[] = {
+    col("1.3.6.1.2.1.2.2.1.1", "ifIndex", integer), col("1.3.6.1.2.1.2.2.1.2", "ifDescr", displaystr),
+    col("1.3.6.1.2.1.2.2.1.5", "ifSpeed", guage), col("1.3.6.1.2.1.31.1.1.1.15", "ifHighSpeed", guage), kEnd};
 
 const std::vector<OvInterfaceCounter>& OvInterfaceCounters() {
     static const std::vector<OvInterfaceCounter> all = {

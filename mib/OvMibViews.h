@@ -19,6 +19,8 @@ struct OvMibTableSource {
     const TSNMPVarInfo* Columns;
     QStringList IndexTitles;
     OvIndexDecoder DecodeIndex = nullptr;
+    // A TimeStamp column (sysUpTime at an event) shown as the time since the event.
+    const char* TimeStamp = nullptr;
 };
 
 // A 32-bit interface counter and, where ifXTable has one, its 64-bit twin.
@@ -35,8 +37,9 @@ struct OvMibView {
     std::vector<OvMibTableSource> Sources;
 };
 
-constexpr int MibViewCount = 9;
-// The nine views in menu order.
+// The module's "MIB II" menu starts the first nine; the viewer's own View menu has all.
+constexpr int MibViewCount = 11;
+// The views in menu order.
 const OvMibView& OvMibViewAt(int i);
 // The view of a /T value, or null.
 const OvMibView* OvFindMibView(const QString& name);
@@ -47,9 +50,21 @@ extern const TSNMPVarInfo MibSystemTable[];
 extern const TSNMPVarInfo MibSystemWritable[];
 extern const TUIItemInfo MibSystemLayout[];
 
-// The identifying columns and the counters of MIB_IFCounters.
+// The interface types of the IANA registry, ending with a null label.
+extern const OvIntOption MibIfTypes[];
+
+// The identifying columns (ifIndex, ifDescr, ifSpeed, ifHighSpeed) and the counters of
+// MIB_IFCounters.
 extern const TSNMPVarInfo MibInterfaceKeys[];
 const std::vector<OvInterfaceCounter>& OvInterfaceCounters();
+
+// The index parts of inetCidrRouteTable (DestType, Dest, PfxLen, Policy, NextHopType,
+// NextHop), ipNetToPhysicalTable (IfIndex, NetAddressType, NetAddress) and
+// tcpConnectionTable (Local AddressType, Address, Port, Rem AddressType, Address, Port):
+// address types by their labels, addresses as text (IPv6 compressed, zones as "%3").
+QStringList OvDecodeInetCidrRouteIndex(const OvOidPath& index);
+QStringList OvDecodeNetToPhysicalIndex(const OvOidPath& index);
+QStringList OvDecodeTcpConnectionIndex(const OvOidPath& index);
 
 // The rows of a catalogue table up to its null end.
 std::vector<const TSNMPVarInfo*> OvRowsOf(const TSNMPVarInfo* table);

@@ -1,5 +1,6 @@
 // The viewer program: a view window, its CSV export, /O without a display, and its
 // start from the module's menu.
+#include "InterfaceTable.h"
 #include "SnmpdSuite.h"
 #include "TestSupport.h"
 #include "app/TMainForm.h"
@@ -9,7 +10,18 @@
 #include "viewer/TMibViewForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTreeView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +29,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,24 +45,63 @@ QString mibProgram() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../../app/MIB");
 }
 
+// The views' remembered settings go to a test folder and start empty.
+void forgetViewSettings() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("velmarn"), QStringLiteral("MIB")).clear();
+}
+
+bool readDone(TMibViewForm& form, int reads = 1) {
+    QSignalSpy done(&form, &TMibViewForm::ReadDone);
+    return WaitFor([&] { return done.size() >= reads; }, 15000) && done.first().first().toInt() == 0;
+}
+
+QString status(const QWidget& form) {
+    return form.findChild<QLabel*>(QStringLiteral("StatusText"))->text();
+}
+
+// The cells of column title of the rows as the view shows them, top to bottom.
+QStringList shownColumn(const TMibViewForm& form, const QString& title) {
+    const auto* view = form.findChild<QTreeView*>(QStringLiteral("Rows"));
+    const int column = static_cast<int>(form.Titles().indexOf(title));
+    QStringList cells;
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        cells << view->model()->index(r, column).data(Qt::EditRole).toString();
+    return cells;
+}
+
+class ViewerTables : public InterfaceTableSuite {
+protected:
+    void SetUp() override {
+        OvFeedback::TakeShown();
+        forgetViewSettings();
+    }
+    QStringList ExportArguments(const QString& view, const QString& file) const {
+        return {QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(Agent->Port()),
+                QStringLiteral("/v1"),         QStringLiteral("/R") + QLatin1String(TestAgent::ReadCommunity),
+                QStringLiteral("/T") + view,   QStringLiteral("/O") + file};
+    }
+};
+
 } // namespace
 TEST_F(Viewer, CounterViewShowsChangesAndSavesWhatItShows) {
     TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_SNMPCounters")), Agent->Address(), V2c());
     form.findChild<QComboBox*>(QStringLiteral("IntervalBox"))->setCurrentIndex(0); // every second
-    auto* rows = form.findChild<QTreeWidget*>(QStringLiteral("Rows"));
-    ASSERT_NE(rows, nullptr);
+    ASSERT_NE(form.findChild<QTreeView*>(QStringLiteral("Rows")), nullptr);
     // snmpInPkts grows with every read: its Delta shows from the second read on.
-    auto inPackets = [rows]() -> QTreeWidgetItem* {
-        const auto found = rows->findItems(QStringLiteral("snmpInPkts"), Qt::MatchExactly, 0);
-        return found.isEmpty() ? nullptr : found.first();
+    auto inPackets = [&form] {
+        const QStringList delta = shownColumn(form, QStringLiteral("Delta"));
+        return delta.value(
+            static_cast<int>(shownColumn(form, QStringLiteral("Object")).indexOf("snmpInPkts")));
     };
-    ASSERT_TRUE(WaitFor([&] { return inPackets() && inPackets()->text(2).toInt() > 0; }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return inPackets().toInt() > 0; }, 8000));
+    EXPECT_TRUE(shownColumn(form, QStringLiteral("Rate")).value(0).contains(QLatin1Char('.')));
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("snmp.csv"));
     ASSERT_TRUE(form.SaveCsv(file));
     const QStringList lines = CsvLines(file);
     EXPECT_EQ(lines.value(0), QStringLiteral("Object,Value,Delta,Rate"));
-    EXPECT_EQ(lines.size(), rows->topLevelItemCount() + 1);
+    EXPECT_EQ(lines.size(), form.Model().Count() + 1);
     EXPECT_FALSE(form.SaveCsv(dir.filePath(QStringLiteral("no/such/folder.csv"))));
     EXPECT_EQ(OvFeedback::TakeShown().size(), 1);
 }
@@ -168,11 +218,28 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
 
 TEST_F(Viewer, InformationViewWritesTheTickedObjectsOnly) {
     TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_Info")), Agent->Address(), V2c());
-    const auto edits = form.findChildren<QLineEdit*>();
+    auto edits = form.findChildren<QLineEdit*>();
+    edits.removeIf([](const QLineEdit* e) { return e->objectName() == QStringLiteral("Filter"); });
     const auto ticks = form.findChildren<QCheckBox*>();
     ASSERT_EQ(edits.size(), 3); // sysContact, sysName, sysLocation
     ASSERT_EQ(ticks.size(), 3);
+    for (const QLineEdit* e : edits) { // wide enough for a location, and side by side without overlap
+        EXPECT_GE(e->width(), TMibViewForm::EditWidth);
+        for (const QLineEdit* other : edits)
+            EXPECT_TRUE(e == other || !e->geometry().intersects(other->geometry()));
+    }
     ASSERT_TRUE(WaitFor([&] { return !edits[1]->text().isEmpty(); }, 5000)); // sysName read
+    QStringList group; // the system group's seven: those the agent has are in the list or the editor
+    for (int i = 1; i <= 7; ++i)
+        group << QStringLiteral("1.3.6.1.2.1.1.%1.0").arg(i);
+    const QString values = Agent->Tool(
+        QStringLiteral("snmpget"),
+        {QStringLiteral("-c"), QLatin1String(TestAgent::ReadCommunity), QStringLiteral("-Oqv")}, group);
+    const auto objects =
+        values.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() - values.count(QStringLiteral("No Such"));
+    ASSERT_TRUE(
+        WaitFor([&] { return status(form).startsWith(QStringLiteral("%1 rows").arg(objects)); }, 5000))
+        << status(form).toStdString();
     const QString contact = edits[0]->text();
     edits[0]->setText(QStringLiteral("not ticked"));
     ticks[0]->setChecked(false);
@@ -191,4 +258,108 @@ TEST_F(Viewer, InformationViewWritesTheTickedObjectsOnly) {
         },
         5000));
     EXPECT_EQ(WalkedValues(QStringLiteral("1.3.6.1.2.1.1.4")), QStringList{contact});
+}
+
+TEST_F(ViewerTables, ARefreshUpdatesInPlaceKeepingSelectionAndScrollAndSaveWritesWhatExportWrites) {
+    TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_IFTable")), Agent->Address(), Target());
+    form.resize(600, 200);
+    form.show();
+    ASSERT_TRUE(readDone(form));
+    EXPECT_TRUE(status(form).startsWith(QStringLiteral("40 rows"))) << status(form);
+    auto* view = form.findChild<QTreeView*>(QStringLiteral("Rows"));
+    const QModelIndex twenty = view->model()->index(19, 0);
+    view->selectionModel()->select(twenty, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(twenty, QAbstractItemView::PositionAtTop);
+    const int scrolled = view->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    QSignalSpy reset(&form.Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy removed(&form.Model(), &QAbstractItemModel::rowsRemoved);
+    form.Refresh();
+    ASSERT_TRUE(readDone(form));
+    EXPECT_EQ(reset.size(), 0);
+    EXPECT_EQ(removed.size(), 0);
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first().data().toString(), QStringLiteral("20"));
+
+    // The window saves the same bytes as /O: hex octets, "" for an empty string, an empty
+    // field for a missing one.
+    QTemporaryDir dir;
+    ASSERT_TRUE(form.SaveCsv(dir.filePath(QStringLiteral("window.csv"))));
+    QProcess exporter;
+    exporter.start(mibProgram(),
+                   ExportArguments(QStringLiteral("MIB_IFTable"), dir.filePath(QStringLiteral("o.csv"))));
+    ASSERT_TRUE(exporter.waitForFinished(20000));
+    EXPECT_EQ(exporter.exitCode(), 0) << exporter.readAllStandardError().toStdString();
+    QFile saved(dir.filePath(QStringLiteral("window.csv"))), exported(dir.filePath(QStringLiteral("o.csv")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && exported.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_EQ(bytes, exported.readAll());
+    const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 41);
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(",name-1,FF FE 80 61 6C 69 61 73"))) << lines[1];
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral(",name-2,61 00 62"))) << lines[2];
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral(",name-3,\"\""))) << lines[3];
+    EXPECT_TRUE(lines[4].endsWith(QStringLiteral(",name-4,"))) << lines[4];
+}
+
+TEST_F(ViewerTables, SortFilterCopyAndHiddenColumnsAreRememberedPerView) {
+    const OvMibView& ifTable = *OvFindMibView(QStringLiteral("MIB_IFTable"));
+    {
+        TMibViewForm form(ifTable, Agent->Address(), Target());
+        ASSERT_TRUE(readDone(form));
+        auto* view = form.findChild<QTreeView*>(QStringLiteral("Rows"));
+        view->sortByColumn(0, Qt::DescendingOrder); // ifIndex, as numbers
+        EXPECT_EQ(shownColumn(form, QStringLiteral("ifIndex")).mid(0, 3), (QStringList{"40", "39", "38"}));
+        form.findChild<QLineEdit*>(QStringLiteral("Filter"))->setText(QStringLiteral("UPLINK"));
+        EXPECT_EQ(shownColumn(form, QStringLiteral("ifIndex")), (QStringList{"35", "28", "21", "14", "7"}));
+        EXPECT_TRUE(status(form).contains(QStringLiteral("(5 shown)"))) << status(form);
+        form.findChild<QAction*>(QStringLiteral("actionColumn_ifMtu"))->trigger(); // hidden
+        view->selectAll();
+        form.findChild<QAction*>(QStringLiteral("actionCopy"))->trigger();
+        const QStringList copied =
+            QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(copied.size(), 6);
+        EXPECT_TRUE(copied[0].startsWith(QStringLiteral("ifIndex\tifDescr\tifType\tifSpeed\t"))) << copied[0];
+        EXPECT_TRUE(copied[1].startsWith(QStringLiteral("35\tport-35\t"))) << copied[1];
+        EXPECT_TRUE(copied[1].endsWith(QStringLiteral("\tuplink-35"))) << copied[1];
+    }
+    TMibViewForm again(ifTable, Agent->Address(), Target());
+    ASSERT_TRUE(readDone(again));
+    auto* view = again.findChild<QTreeView*>(QStringLiteral("Rows"));
+    EXPECT_EQ(again.findChild<QLineEdit*>(QStringLiteral("Filter"))->text(), QStringLiteral("UPLINK"));
+    EXPECT_EQ(view->header()->sortIndicatorSection(), 0);
+    EXPECT_EQ(view->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_TRUE(view->header()->isSectionHidden(static_cast<int>(again.Titles().indexOf("ifMtu"))));
+    EXPECT_EQ(shownColumn(again, QStringLiteral("ifIndex")).value(0), QStringLiteral("35"));
+}
+
+TEST_F(ViewerTables, AnEmptyTableShowsNoRowAndExportsItsTitlesOnly) {
+    TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_IPAddress")), Agent->Address(), Target());
+    ASSERT_TRUE(readDone(form));
+    EXPECT_TRUE(status(form).startsWith(QStringLiteral("0 rows"))) << status(form);
+    // The views beyond the module's nine: from the View menu and with /T.
+    form.findChild<QAction*>(QStringLiteral("actionOpen_MIB_TCPConnections"))->trigger();
+    QWidget* opened = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("MIB_TCPConnections"))
+            opened = w;
+    ASSERT_NE(opened, nullptr);
+    delete opened;
+    QProcess arp;
+    arp.start(mibProgram(), ExportArguments(QStringLiteral("MIB_ARP"), QStringLiteral("-")));
+    ASSERT_TRUE(arp.waitForFinished(20000));
+    EXPECT_EQ(arp.exitCode(), 0) << arp.readAllStandardError().toStdString();
+    EXPECT_TRUE(
+        arp.readAllStandardOutput().startsWith("ipNetToPhysicalIfIndex,ipNetToPhysicalNetAddressType,"));
+    QProcess exporter;
+    exporter.start(mibProgram(), ExportArguments(QStringLiteral("MIB_IPRouting"), QStringLiteral("-")));
+    ASSERT_TRUE(exporter.waitForFinished(20000));
+    EXPECT_EQ(exporter.exitCode(), 0) << exporter.readAllStandardError().toStdString();
+    EXPECT_EQ(
+        QString::fromUtf8(exporter.readAllStandardOutput()),
+        QStringLiteral("inetCidrRouteDestType,inetCidrRouteDest,inetCidrRoutePfxLen,inetCidrRoutePolicy,"
+                       "inetCidrRouteNextHopType,inetCidrRouteNextHop,inetCidrRouteIfIndex,inetCidrRouteType,"
+                       "inetCidrRouteProto,inetCidrRouteAge,inetCidrRouteMetric1\r\n"));
 }
