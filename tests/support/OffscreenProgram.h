@@ -15,6 +15,7 @@ class OffscreenProgram {
 public:
     OffscreenProgram(int& argc, char** argv) : App(offscreen(argc), argv) {
         QDir::setCurrent(Work.path());
+        // The notifications log of a main window goes there too.
         UsePrivateUserFolders(Work.path());
         OvFeedback::SetTestMode(true);
     }
