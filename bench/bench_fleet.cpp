@@ -7,6 +7,7 @@
 //   2. the backup of one device as a whole process against one snmpget process asking for
 //      every object the backup reads; 9 alternating rounds.
 // Prints the figures; exits 0 either way.
+#include "BenchProcess.h"
 #include "CoreProgram.h"
 #include "TestAgent.h"
 #include "catalogue/OvCatalogue.h"
@@ -110,16 +111,6 @@ int openFds(qint64 pid) {
         QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryList(QDir::Files | QDir::System).size());
 }
 
-long peakKb(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
 FleetRun backUp(const QStringList& addresses, const QString& work) {
     QDir(work).removeRecursively();
     QDir().mkpath(work);
@@ -142,7 +133,7 @@ FleetRun backUp(const QStringList& addresses, const QString& work) {
     const qint64 pid = p.processId();
     while (!p.waitForFinished(20)) {
         run.MostFds = std::max(run.MostFds, openFds(pid));
-        run.PeakKb = std::max(run.PeakKb, peakKb(pid)); // the high-water mark, read while it runs
+        run.PeakKb = std::max(run.PeakKb, PeakResidentKb(pid)); // the high-water mark, read while it runs
     }
     run.DevicesPerSecond = addresses.size() / (static_cast<double>(t.nsecsElapsed()) / 1e9);
     run.Ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;

@@ -8,6 +8,7 @@
 //   4. the bulk walk (SNMPv2c, GETBULK) against the get-next walk (SNMPv1) of snmpd's
 //      whole MIB-II subtree in this process; 5 alternating rounds.
 // Prints the medians and the median of the per-round ratios; exits 0 either way.
+#include "BenchProcess.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
 #include "mib/OvMibExport.h"
@@ -45,17 +46,6 @@ double cpuMs() {
            (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
 }
 
-// The peak resident memory of a running process's own image (VmHWM), in kB; 0 when gone.
-long highWaterKb(pid_t pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
 // Runs a program to its end with its output thrown away; its peak resident memory in kB,
 // or -1 when it failed. Read from the process itself while it runs: the rusage of a child
 // also counts the memory of this process, whose image the child starts from.
@@ -78,7 +68,7 @@ long peakMemoryKb(const QString& program, const QStringList& arguments) {
     int status = 0;
     long peak = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
-        peak = std::max(peak, highWaterKb(pid));
+        peak = std::max(peak, PeakResidentKb(pid));
         usleep(10000);
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? peak : -1;
