@@ -531,8 +531,9 @@ TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
     form->show();
     Trigger(*form, "StationConfiguration1"); // another window stays open
     bool closedByUs = false;
+    QObject thisTest; // the fallback goes with the test, not to fire in a later one
     QTimer::singleShot(0, form.get(), [&form] { form->close(); });
-    QTimer::singleShot(8000, qApp, [&closedByUs] {
+    QTimer::singleShot(8000, &thisTest, [&closedByUs] {
         closedByUs = true;
         QCoreApplication::quit();
     });
