@@ -201,7 +201,7 @@ QString Problem(const QString& fileName, int status) {
 
 QString StateFolder() {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(base)) // the base directory specification ignores a relative one
+    if (!QDir::isAbsolutePath(base)) // XDG base directories ignore a relative path
         base = QDir::homePath() + QStringLiteral("/.local/state");
     const QString folder = QDir::cleanPath(base + QStringLiteral("/velmarn"));
     QDir().mkpath(folder);

@@ -182,7 +182,7 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
                "/O needs a file name"},
           // Errors found before anything is sent end the program as well.
           Case{"no IPv4 address",
-               {QStringLiteral("/I999.1.1.1"), port, QStringLiteral("/TMIB_Info")},
+               {QStringLiteral("/I127.0.0.999"), port, QStringLiteral("/TMIB_Info")},
                false,
                "Invalid IP Address or DNS name!"},
           Case{"security model",
