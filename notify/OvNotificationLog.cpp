@@ -1,5 +1,7 @@
 #include "notify/OvNotificationLog.h"
 
+#include "snmp/OvBootCounter.h"
+
 #include <QDir>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -18,10 +20,7 @@ OvNotificationLog::OvNotificationLog(const QString& address, const QString& fold
 }
 
 QString OvNotificationLog::DefaultFolder() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/velmarn");
+    return OvBootCounter::StateFolder(); // the program's one state folder
 }
 
 QStringList OvNotificationLog::OlderPaths() const {
