@@ -10,6 +10,7 @@
 //  4. Context switches of an idle program with the listener open against without it, per
 //     3 s poll.
 // Usage: bench_notifications [seconds per paced run, default 10]
+#include "NotificationSender.h"
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
 #include "app/TNotificationsForm.h"
@@ -45,33 +46,20 @@
 
 namespace {
 
-QByteArray ber(char tag, const QByteArray& content) {
-    QByteArray out(1, tag);
-    const int n = content.size();
-    if (n < 0x80) {
-        out += char(n);
-    } else {
-        out += char(0x82);
-        out += char(n >> 8);
-        out += char(n & 0xFF);
-    }
-    return out + content;
-}
-
 // An SNMPv2c dot11AuthenticateFail trap with the station's MAC and the status.
 QByteArray sampleTrap() {
     auto binding = [](const char* hexOid, const QByteArray& value) {
-        return ber(0x30, ber(0x06, QByteArray::fromHex(hexOid)) + value);
+        return BerElement(0x30, BerElement(0x06, QByteArray::fromHex(hexOid)) + value);
     };
     const QByteArray bindings =
-        binding("2b06010201010300", ber(0x43, QByteArray::fromHex("0186a0"))) +
-        binding("2b060106030101040100", ber(0x06, QByteArray::fromHex("2a864ece340106000 3"))) +
-        binding("2a864ece34010501010601", ber(0x04, QByteArray::fromHex("001a2b3c4d5e"))) +
-        binding("2a864ece34010501010501", ber(0x02, QByteArray::fromHex("0f")));
-    const QByteArray pdu =
-        ber(char(0xA7), ber(0x02, QByteArray::fromHex("01")) + ber(0x02, QByteArray(1, '\0')) +
-                            ber(0x02, QByteArray(1, '\0')) + ber(0x30, bindings));
-    return ber(0x30, ber(0x02, QByteArray::fromHex("01")) + ber(0x04, "qubsen") + pdu);
+        binding("2b06010201010300", BerElement(0x43, QByteArray::fromHex("0186a0"))) +
+        binding("2b060106030101040100", BerElement(0x06, QByteArray::fromHex("2a864ece340106000 3"))) +
+        binding("2a864ece34010501010601", BerElement(0x04, QByteArray::fromHex("001a2b3c4d5e"))) +
+        binding("2a864ece34010501010501", BerElement(0x02, QByteArray::fromHex("0f")));
+    const QByteArray pdu = BerElement(
+        char(0xA7), BerElement(0x02, QByteArray::fromHex("01")) + BerElement(0x02, QByteArray(1, '\0')) +
+                        BerElement(0x02, QByteArray(1, '\0')) + BerElement(0x30, bindings));
+    return BerElement(0x30, BerElement(0x02, QByteArray::fromHex("01")) + BerElement(0x04, "qubsen") + pdu);
 }
 
 // Sends the trap to 127.0.0.1:port from another thread: count of them at rate per second

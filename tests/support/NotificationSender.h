@@ -2,11 +2,29 @@
 
 #include "SessionFixture.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
+
+// One BER element: tag, definite length, content (for hand-made datagrams).
+inline QByteArray BerElement(char tag, const QByteArray& content) {
+    QByteArray out(1, tag);
+    const int n = content.size();
+    if (n < 0x80) {
+        out += char(n);
+    } else if (n < 0x100) {
+        out += char(0x81);
+        out += char(n);
+    } else {
+        out += char(0x82);
+        out += char(n >> 8);
+        out += char(n & 0xFF);
+    }
+    return out + content;
+}
 
 // net-snmp's snmptrap and snmpinform as senders to 127.0.0.1: each run gets its own
 // empty configuration and state folder, and the event loop keeps running while it waits,

@@ -67,32 +67,18 @@ QStringList bindingTexts(const OvNotification& n) {
 }
 
 // BER of one element.
-QByteArray ber(char tag, const QByteArray& content) {
-    QByteArray out(1, tag);
-    const int n = content.size();
-    if (n < 0x80) {
-        out += char(n);
-    } else if (n < 0x100) {
-        out += char(0x81);
-        out += char(n);
-    } else {
-        out += char(0x82);
-        out += char(n >> 8);
-        out += char(n & 0xFF);
-    }
-    return out + content;
-}
-
 // A v2c trap with the given bindings after sysUpTime.0 and snmpTrapOID.0 (linkDown).
 QByteArray v2cTrap(const QByteArray& extraBindings) {
-    const QByteArray upTime =
-        ber(0x30, ber(0x06, QByteArray::fromHex("2b06010201010300")) + ber(0x43, "\x01"));
-    const QByteArray trapOid = ber(0x30, ber(0x06, QByteArray::fromHex("2b0601060301010401 00")) +
-                                             ber(0x06, QByteArray::fromHex("2b060106030101050 3")));
+    const QByteArray upTime = BerElement(0x30, BerElement(0x06, QByteArray::fromHex("2b06010201010300")) +
+                                                   BerElement(0x43, "\x01"));
+    const QByteArray trapOid =
+        BerElement(0x30, BerElement(0x06, QByteArray::fromHex("2b0601060301010401 00")) +
+                             BerElement(0x06, QByteArray::fromHex("2b060106030101050 3")));
     const QByteArray pdu =
-        ber(char(0xA7), ber(0x02, "\x01") + ber(0x02, QByteArray(1, '\0')) + ber(0x02, QByteArray(1, '\0')) +
-                            ber(0x30, upTime + trapOid + extraBindings));
-    return ber(0x30, ber(0x02, "\x01") + ber(0x04, "public") + pdu);
+        BerElement(char(0xA7), BerElement(0x02, "\x01") + BerElement(0x02, QByteArray(1, '\0')) +
+                                   BerElement(0x02, QByteArray(1, '\0')) +
+                                   BerElement(0x30, upTime + trapOid + extraBindings));
+    return BerElement(0x30, BerElement(0x02, "\x01") + BerElement(0x04, "public") + pdu);
 }
 
 struct SentCase {
@@ -283,12 +269,13 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileCase{"truncatedBer", v2cTrap(QByteArray()).left(30)},
                       HostileCase{"lengthPastTheEnd", QByteArray::fromHex("3084ffffff00020101")},
                       HostileCase{"truncatedV3", QByteArray::fromHex("308180020103300f02")},
-                      HostileCase{
-                          "noTrapOid",
-                          ber(0x30, ber(0x02, "\x01") + ber(0x04, "public") +
-                                        ber(char(0xA7), ber(0x02, "\x01") + ber(0x02, QByteArray(1, '\0')) +
-                                                            ber(0x02, QByteArray(1, '\0')) +
-                                                            ber(0x30, QByteArray())))}),
+                      HostileCase{"noTrapOid",
+                                  BerElement(0x30, BerElement(0x02, "\x01") + BerElement(0x04, "public") +
+                                                       BerElement(char(0xA7),
+                                                                  BerElement(0x02, "\x01") +
+                                                                      BerElement(0x02, QByteArray(1, '\0')) +
+                                                                      BerElement(0x02, QByteArray(1, '\0')) +
+                                                                      BerElement(0x30, QByteArray())))}),
     RowName());
 
 TEST_F(ReceiverTest, ManyBindingsAreAllKept) {
@@ -327,11 +314,13 @@ TEST(NotificationReceiver, APortInUseIsRefusedWithTheReason) {
 
 TEST(UsmHeader, ReadsTheSenderOrRefusesWhatIsCut) {
     // msgVersion 3, msgGlobalData, msgSecurityParameters {engine 80 01, boots 5, time 300, user "u"}.
-    const QByteArray params = ber(0x30, ber(0x04, "\x80\x01") + ber(0x02, "\x05") + ber(0x02, "\x01\x2c") +
-                                            ber(0x04, "u") + ber(0x04, "") + ber(0x04, ""));
+    const QByteArray params = BerElement(0x30, BerElement(0x04, "\x80\x01") + BerElement(0x02, "\x05") +
+                                                   BerElement(0x02, "\x01\x2c") + BerElement(0x04, "u") +
+                                                   BerElement(0x04, "") + BerElement(0x04, ""));
     const QByteArray message =
-        ber(0x30, ber(0x02, "\x03") + ber(0x30, QByteArray::fromHex("020101020300ffe3040103020103")) +
-                      ber(0x04, params) + ber(0x30, QByteArray()));
+        BerElement(0x30, BerElement(0x02, "\x03") +
+                             BerElement(0x30, QByteArray::fromHex("020101020300ffe3040103020103")) +
+                             BerElement(0x04, params) + BerElement(0x30, QByteArray()));
     OvUsmHeader h;
     ASSERT_TRUE(OvReadUsmHeader(reinterpret_cast<const unsigned char*>(message.constData()),
                                 static_cast<size_t>(message.size()), h));
