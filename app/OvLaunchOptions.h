@@ -1,6 +1,6 @@
 #pragma once
 
-#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPTarget.h"
 
 #include <QString>
 #include <QStringList>

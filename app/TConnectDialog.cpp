@@ -4,7 +4,7 @@
 #include "app/OvTroubleshooting.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvScalarRead.h"
 

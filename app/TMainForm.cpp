@@ -5,7 +5,7 @@
 
 #include "app/TNotificationsForm.h"
 #include "app/TSNMP_Counters.h"
-#include "binding/OvControls.h"
+#include "binding/TStatusPanel.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
@@ -13,7 +13,7 @@
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
 #include "notify/OvNotificationCentre.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/TRecentDevices.h"
 
-#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPTarget.h"
 
 #include <QSettings>
 #include <tuple>

@@ -2,7 +2,9 @@
 
 #include "app/TCounterChart.h"
 #include "app/TCounterLegend.h"
-#include "binding/OvControls.h"
+#include "binding/TStaticText.h"
+#include "binding/TStatusPanel.h"
+#include "binding/OvShowGridLines.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"

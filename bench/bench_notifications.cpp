@@ -15,7 +15,7 @@
 #include "TestAgent.h"
 #include "app/TNotificationsForm.h"
 #include "notify/OvNotificationCentre.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

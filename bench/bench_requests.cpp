@@ -9,6 +9,7 @@
 #include "OffscreenProgram.h"
 #include "TestAgent.h"
 #include "snmp/OvSNMPRequest.h"
+#include "snmp/TSNMPSession.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -15,6 +15,7 @@
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvTableWalk.h"
 #include "viewer/TMibViewForm.h"
+#include "snmp/TSNMPSession.h"
 
 #include <fcntl.h>
 #include <spawn.h>

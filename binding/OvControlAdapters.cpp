@@ -1,7 +1,7 @@
 #include "binding/OvControlAdapters.h"
 
 #include "binding/OvByteForm.h"
-#include "binding/OvControls.h"
+#include "binding/TRadioGroup.h"
 #include "binding/OvEditConstraint.h"
 #include "binding/OvOptionListWidgets.h"
 #include "binding/OvSNMPRequest2Edits.h"

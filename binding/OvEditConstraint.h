@@ -45,7 +45,6 @@ public:
     EditRule* RuleFor(const QLineEdit* edit) const;
     // Records a text that stands in the edit as good (what the device last showed).
     void SetLastGood(QLineEdit* edit, const QString& text);
-    int RuleCount() const { return static_cast<int>(Rules.size()); }
 
     // The exit check over every edit, as before a write: the first edit whose text fails
     // gets the message box, its last good text and the focus; false then.

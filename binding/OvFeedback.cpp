@@ -58,10 +58,6 @@ void OvFeedback::SetTestMode(bool on) {
     s.beeps = 0;
 }
 
-bool OvFeedback::TestMode() {
-    return fb().testMode;
-}
-
 void OvFeedback::SetNextAnswer(QMessageBox::StandardButton answer) {
     fb().answers.append(answer);
 }

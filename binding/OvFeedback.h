@@ -30,7 +30,6 @@ public:
 
     // Test hooks.
     static void SetTestMode(bool on);
-    static bool TestMode();
     static void SetNextAnswer(QMessageBox::StandardButton answer);
     static QList<Shown> TakeShown();
     static int TakeBeeps();

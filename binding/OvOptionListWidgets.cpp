@@ -1,6 +1,6 @@
 #include "binding/OvOptionListWidgets.h"
 
-#include "binding/OvControls.h"
+#include "binding/TRadioGroup.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #include "binding/OvSNMPRequest2Controls.h"
 
-#include "binding/OvControls.h"
+#include "binding/TStatusPanel.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
 #include "values/OvExpression.h"

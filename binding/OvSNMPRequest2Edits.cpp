@@ -2,7 +2,8 @@
 
 #include "binding/OvByteForm.h"
 #include "binding/OvControlAdapters.h"
-#include "binding/OvControls.h"
+#include "binding/TRadioGroup.h"
+#include "binding/OvShowGridLines.h"
 #include "binding/OvEditHint.h"
 #include "binding/OvOptionListWidgets.h"
 #include "catalogue/OvStandardRanges.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/OvLayoutRow.h"
+#include "catalogue/TUIItemInfo.h"
 #include "snmp/OvSNMPVar.h"
 #include "values/OvOptionList.h"
 

@@ -3,7 +3,7 @@
 #include "catalogue/OvCatalogue.h"
 #include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
 #include "snmp/OvValueText.h"
 #include "values/OvCanonical.h"
 #include "values/OvEditRule.h"
@@ -292,7 +292,7 @@ OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
         }
         try {
             // Built exactly as the write will be, and thrown away.
-            OvPduPtr pdu = OvSnmpEngine::NewPdu(SNMP_MSG_SET);
+            OvPduPtr pdu = OvSNMPEngine::NewPdu(SNMP_MSG_SET);
             OvAppendBinding(pdu.get(), o.Oid + QStringLiteral(".0"), e.Info->Syntax, text);
         } catch (const OvException& ex) {
             check.Errors << name + QStringLiteral(": ") + ex.message();

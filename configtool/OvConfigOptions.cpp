@@ -2,6 +2,7 @@
 
 #include "catalogue/OvCatalogue.h"
 #include "configtool/OvConfigDocument.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QDir>
 #include <QFile>

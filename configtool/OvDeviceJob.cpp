@@ -4,7 +4,8 @@
 #include "configtool/OvJournal.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QSaveFile>
 
@@ -488,7 +489,7 @@ void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
         return;
     Ended = true;
     // Its socket goes now: a fleet holds only the sockets of the devices in hand.
-    if (OvSnmpEngine* engine = TSNMPSession::Engine())
+    if (OvSNMPEngine* engine = TSNMPSession::Engine())
         engine->Release(Target);
     Summary = summary;
     Outcome = outcome;

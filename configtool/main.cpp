@@ -10,8 +10,8 @@
 #include "configtool/OvStopSignals.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvBootCounter.h"
-#include "snmp/OvSNMPSession.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/TSNMPSession.h"
+#include "snmp/OvSNMPEngine.h"
 
 #include <QCoreApplication>
 #include <QFile>

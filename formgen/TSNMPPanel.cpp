@@ -1,6 +1,6 @@
 #include "formgen/TSNMPPanel.h"
 
-#include "binding/OvControls.h"
+#include "binding/TStaticText.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
 

@@ -1,6 +1,6 @@
 #include "formgen/TUIGenerator.h"
 
-#include "binding/OvControls.h"
+#include "binding/TStaticText.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "errors/OvErrors.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/OvLayoutRow.h"
+#include "catalogue/TUIItemInfo.h"
 
 #include <QList>
 #include <QPointer>

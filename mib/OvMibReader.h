@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mib/OvMibViews.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPTarget.h"
 
 #include <QObject>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "errors/OvErrors.h"
 #include "notify/OvNotificationNames.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
 #include "snmp/OvValueText.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -127,7 +127,7 @@ bool OvNotificationReceiver::Listen(const QString& address, quint16 port, QStrin
         snmp_sess_add_ex(&s, transport, &OvNotificationReceiver::PreParse, &OvNotificationReceiver::Parse,
                          &OvNotificationReceiver::PostParse, nullptr, nullptr, nullptr, nullptr);
     if (!Handle) {
-        error = OvErrorMessage(OvSnmpEngine::MapLibraryStatus(s.s_snmp_errno));
+        error = OvErrorMessage(OvSNMPEngine::MapLibraryStatus(s.s_snmp_errno));
         return false;
     }
     Notifier = std::make_unique<QSocketNotifier>(transport->sock, QSocketNotifier::Read);
@@ -136,7 +136,7 @@ bool OvNotificationReceiver::Listen(const QString& address, quint16 port, QStrin
 }
 
 void OvNotificationReceiver::SetUser(const OvSNMPSecurity& security) {
-    OvSnmpEngine::CheckUser(security);
+    OvSNMPEngine::CheckUser(security);
     User = security;
     HasUser = true;
     LearntEngines.clear();
@@ -157,7 +157,7 @@ void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
     netsnmp_session s;
     snmp_sess_init(&s);
     s.version = SNMP_VERSION_3;
-    OvSnmpEngine::FillUser(User, name, s);
+    OvSNMPEngine::FillUser(User, name, s);
     s.securityEngineID = reinterpret_cast<u_char*>(const_cast<char*>(engineId.constData()));
     s.securityEngineIDLen = static_cast<size_t>(engineId.size());
     usm_create_user_from_session(&s); // keeps a user of that engine that is there already
@@ -218,7 +218,7 @@ int OvNotificationReceiver::PostParse(snmp_session* session, snmp_pdu* pdu, int 
         if (self->LastIsV3)
             pdu->version = SNMP_VERSION_3;
         self->Refused(
-            pdu, OvErrorMessage(OvSnmpEngine::MapLibraryStatus(RefusalStatus(result, self->LastHeader))));
+            pdu, OvErrorMessage(OvSNMPEngine::MapLibraryStatus(RefusalStatus(result, self->LastHeader))));
     }
     return 1;
 }

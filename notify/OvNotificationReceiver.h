@@ -2,7 +2,7 @@
 
 #include "notify/OvNotification.h"
 #include "notify/OvUsmHeader.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -38,7 +38,7 @@ public:
     // Only what comes from this address is shown and logged.
     void SetDevice(const QHostAddress& device) { Device = device; }
     // The module's SNMPv3 user; notifications of other users or of a lower security
-    // level are refused. Raises like OvSnmpEngine::CheckUser.
+    // level are refused. Raises like OvSNMPEngine::CheckUser.
     void SetUser(const OvSNMPSecurity& security);
 
     int ForeignCount() const { return Foreign; }

@@ -2,6 +2,7 @@
 
 #include "errors/OvErrors.h"
 #include "snmp/OvValueText.h"
+#include "snmp/TSNMPSession.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
@@ -14,15 +15,15 @@ void OvAgentRead::Begin() {
     Running = true;
 }
 
-void OvAgentRead::Send(OvPduPtr pdu, std::function<void(OvSnmpResult&)> answer) {
-    OvSnmpEngine* engine = TSNMPSession::Engine();
+void OvAgentRead::Send(OvPduPtr pdu, std::function<void(OvSNMPResult&)> answer) {
+    OvSNMPEngine* engine = TSNMPSession::Engine();
     if (!engine) {
         Finish(OvCode::CannotCreateSession);
         return;
     }
     QPointer<OvAgentRead> self(this);
     try {
-        engine->SendAsync(Target, std::move(pdu), [self, answer = std::move(answer)](OvSnmpResult& result) {
+        engine->SendAsync(Target, std::move(pdu), [self, answer = std::move(answer)](OvSNMPResult& result) {
             if (self && self->Running)
                 answer(result);
         });
@@ -67,7 +68,7 @@ QString OvAgentRead::TextOf(int syntax, const variable_list* vb) {
     }
 }
 
-int OvAgentRead::RefusedItem(const OvSnmpResult& result, const std::vector<size_t>& asked) {
+int OvAgentRead::RefusedItem(const OvSNMPResult& result, const std::vector<size_t>& asked) {
     const int at = result.ErrorIndex;
     if (result.Code != OvCode::NoSuchName || at < 1 || static_cast<size_t>(at) > asked.size())
         return -1;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "snmp/OvSNMPSession.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPTarget.h"
+#include "snmp/OvSNMPEngine.h"
 
 #include <QObject>
 #include <QString>
@@ -37,7 +37,7 @@ Q_SIGNALS:
 protected:
     void Begin();
     // Sends pdu; answer runs later, once. An error found before sending ends the read.
-    void Send(OvPduPtr pdu, std::function<void(OvSnmpResult&)> answer);
+    void Send(OvPduPtr pdu, std::function<void(OvSNMPResult&)> answer);
     void Finish(int code);
     void Finish(int code, const QString& message);
 
@@ -47,7 +47,7 @@ protected:
     // The value text of a binding in syntax; empty for a syntax that has no text form.
     static QString TextOf(int syntax, const variable_list* vb);
     // Which of the asked items an SNMPv1 noSuchName refusal names, or -1 for another result.
-    static int RefusedItem(const OvSnmpResult& result, const std::vector<size_t>& asked);
+    static int RefusedItem(const OvSNMPResult& result, const std::vector<size_t>& asked);
 
     const OvSNMPTarget Target;
 

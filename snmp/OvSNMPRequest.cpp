@@ -4,6 +4,7 @@
 #include "snmp/OvValueText.h"
 #include "values/OvExpression.h"
 #include "values/OvNumbers.h"
+#include "snmp/TSNMPSession.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
@@ -41,14 +42,14 @@ OvSNMPRequest::~OvSNMPRequest() {
     // request may be half destroyed already.
     QElapsedTimer waited;
     waited.start();
-    OvSnmpEngine* engine = TSNMPSession::Engine();
+    OvSNMPEngine* engine = TSNMPSession::Engine();
     while (engine && Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
         engine->WaitForEvents(20);
     *AliveToken = false; // answers still on their way find nobody
 }
 
-OvSnmpEngine& OvSNMPRequest::Engine() const {
-    OvSnmpEngine* engine = TSNMPSession::Engine();
+OvSNMPEngine& OvSNMPRequest::Engine() const {
+    OvSNMPEngine* engine = TSNMPSession::Engine();
     if (!engine)
         throw OvException(OvCode::CannotCreateSession);
     return *engine;
@@ -248,7 +249,7 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
     if (kind == PduKind::ReadNext && !table)
         throw OvException(OvCode::GetNextOnSingleValue);
     const int command = kind == PduKind::Write ? SNMP_MSG_SET : (table ? SNMP_MSG_GETNEXT : SNMP_MSG_GET);
-    OvPduPtr pdu = OvSnmpEngine::NewPdu(command);
+    OvPduPtr pdu = OvSNMPEngine::NewPdu(command);
     int written = 0;
     for (int i = 0; i < VarList.Count(); ++i) {
         OvSNMPVarItem* item = VarList.Item(i);
@@ -369,13 +370,13 @@ bool OvSNMPRequest::Get(bool first) {
     if (!Alive)
         return false;
     OvPduPtr pdu = BuildPdu(first ? PduKind::ReadFirst : PduKind::ReadNext);
-    OvSnmpResult r = Engine().SendSync(Target, std::move(pdu));
+    OvSNMPResult r = Engine().SendSync(Target, std::move(pdu));
     if (r.Code != 0 && !(r.Code == OvCode::NoSuchName && IsTableKind()))
         throw OvException(r.Code, r.Message());
     return MappedRow(r);
 }
 
-bool OvSNMPRequest::MappedRow(const OvSnmpResult& result) {
+bool OvSNMPRequest::MappedRow(const OvSNMPResult& result) {
     const MappingOutcome m = MapResponse(result.Code, result.Response.get());
     if (m.Code != 0)
         throw OvException(m.Code);
@@ -406,7 +407,7 @@ OvPduPtr OvSNMPRequest::BuildWritePdu() {
 bool OvSNMPRequest::Set(bool mapResponse) {
     if (!Alive)
         return false;
-    OvSnmpResult r = Engine().SendSync(Target, BuildWritePdu());
+    OvSNMPResult r = Engine().SendSync(Target, BuildWritePdu());
     if (r.Code != 0)
         throw OvException(r.Code, r.Message());
     return mapResponse && MappedRow(r);
@@ -424,7 +425,7 @@ void OvSNMPRequest::Send(OvPduPtr pdu, QObject* context, Handler handler, bool m
     const bool hasContext = context != nullptr;
     Engine().SendAsync(
         Target, std::move(pdu),
-        [this, token, guard, hasContext, handler = std::move(handler), mapResponse](OvSnmpResult& r) {
+        [this, token, guard, hasContext, handler = std::move(handler), mapResponse](OvSNMPResult& r) {
             const auto alive = token.lock();
             if (!alive || !*alive)
                 return; // the request is gone
@@ -434,7 +435,7 @@ void OvSNMPRequest::Send(OvPduPtr pdu, QObject* context, Handler handler, bool m
 }
 
 void OvSNMPRequest::Complete(const QPointer<QObject>& context, bool hasContext, const Handler& handler,
-                             bool mapResponse, OvSnmpResult& result) {
+                             bool mapResponse, OvSNMPResult& result) {
     --Outstanding;
     // A request being destroyed, or whose receiver has gone, delivers nothing more.
     if (!Alive || (hasContext && !context))

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPTarget.h"
 #include "snmp/OvSNMPVar.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
 
 #include <QPointer>
 #include <QString>
@@ -11,6 +11,10 @@
 
 class QObject;
 struct variable_list;
+
+// Most rows one table walk reads (-529 past it): an agent whose table never ends would
+// be walked until memory runs out. Tests lower it.
+inline int OvMaxTableRows = 1000000;
 
 // What an asynchronous completion receives.
 struct OvSNMPError {
@@ -61,9 +65,6 @@ public:
     bool IsValid() { return Evaluate(ValidCondition); }
     bool Accepts(const QString& filter) { return Evaluate(filter); }
 
-    // The agent's address and port as shown in results.
-    OvSNMPDevice AgentDevice() const { return Target.Device; }
-
     // A copy of the default target when the request was made; the request's own after.
     OvSNMPTarget Target;
     OvSNMPVarList VarList;
@@ -83,17 +84,17 @@ private:
 
     OvPduPtr BuildPdu(PduKind kind);
     OvPduPtr BuildWritePdu();
-    OvSnmpEngine& Engine() const;
+    OvSNMPEngine& Engine() const;
     bool IsTableKind() const { return VarList.IsTable(); }
     QString RowIndex();
     MappingOutcome MapResponse(int code, snmp_pdu* response);
     // Whether a binding answers a read of item (in column): its name and its wire type.
     bool IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const variable_list* vb) const;
     // The answer of a synchronous request stored in the list; raises its code.
-    bool MappedRow(const OvSnmpResult& result);
+    bool MappedRow(const OvSNMPResult& result);
     void Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse);
     void Complete(const QPointer<QObject>& context, bool hasContext, const Handler& handler, bool mapResponse,
-                  OvSnmpResult& result);
+                  OvSNMPResult& result);
 
     int RowsWalked = 0; // rows of the walk under way
     // Cleared on destruction, so late answers find no request to touch.

@@ -35,13 +35,13 @@ void OvScalarRead::RequestMissing() {
         Finish(OvCode::NoSuchName);
         return;
     }
-    OvPduPtr pdu = OvSnmpEngine::NewPdu(SNMP_MSG_GET);
+    OvPduPtr pdu = OvSNMPEngine::NewPdu(SNMP_MSG_GET);
     for (size_t i : asked)
         AddNull(pdu.get(), Paths[i]);
-    Send(std::move(pdu), [this, asked](OvSnmpResult& result) { Answered(result, asked); });
+    Send(std::move(pdu), [this, asked](OvSNMPResult& result) { Answered(result, asked); });
 }
 
-void OvScalarRead::Answered(OvSnmpResult& result, const std::vector<size_t>& asked) {
+void OvScalarRead::Answered(OvSNMPResult& result, const std::vector<size_t>& asked) {
     const int refused = RefusedItem(result, asked);
     if (refused >= 0) { // SNMPv1: asked again without it
         Absent[static_cast<size_t>(refused)] = true;

@@ -15,7 +15,7 @@ public:
 
 private:
     void RequestMissing();
-    void Answered(OvSnmpResult& result, const std::vector<size_t>& asked);
+    void Answered(OvSNMPResult& result, const std::vector<size_t>& asked);
 
     std::vector<OvReadObject> Objects;
     std::vector<OvOidPath> Paths;

@@ -1,6 +1,7 @@
 #include "snmp/OvTableWalk.h"
 
 #include "errors/OvErrors.h"
+#include "snmp/OvSNMPRequest.h"
 #include "snmp/OvValueText.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -53,7 +54,7 @@ void OvTableWalk::RequestNext() {
     const bool bulk = Target.Security.Version != 0;
     const int fitting = std::max(1, BindingsPerRequest / static_cast<int>(asked.size()));
     const int repetitions = Repetitions > 0 ? std::min(Repetitions, fitting) : fitting;
-    OvPduPtr pdu = OvSnmpEngine::NewPdu(bulk ? SNMP_MSG_GETBULK : SNMP_MSG_GETNEXT);
+    OvPduPtr pdu = OvSNMPEngine::NewPdu(bulk ? SNMP_MSG_GETBULK : SNMP_MSG_GETNEXT);
     if (bulk) {
         pdu->non_repeaters = 0;
         pdu->max_repetitions = repetitions;
@@ -61,10 +62,10 @@ void OvTableWalk::RequestNext() {
     for (size_t i : asked)
         AddNull(pdu.get(), Columns[i].Last);
     Send(std::move(pdu),
-         [this, asked, repetitions](OvSnmpResult& result) { Answered(result, asked, repetitions); });
+         [this, asked, repetitions](OvSNMPResult& result) { Answered(result, asked, repetitions); });
 }
 
-void OvTableWalk::Answered(OvSnmpResult& result, const std::vector<size_t>& asked, int repetitions) {
+void OvTableWalk::Answered(OvSNMPResult& result, const std::vector<size_t>& asked, int repetitions) {
     const int refused = Target.Security.Version == 0 ? RefusedItem(result, asked) : -1;
     if (refused >= 0) {
         // SNMPv1 ends a column this way, and refuses the whole request with it.

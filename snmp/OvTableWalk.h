@@ -39,7 +39,7 @@ private:
     };
 
     void RequestNext();
-    void Answered(OvSnmpResult& result, const std::vector<size_t>& asked, int repetitions);
+    void Answered(OvSNMPResult& result, const std::vector<size_t>& asked, int repetitions);
     // Stores the answer's bindings; false (and the read ended) for an answer that does
     // not advance.
     bool Store(const snmp_pdu* response, const std::vector<size_t>& asked);

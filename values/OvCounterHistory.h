@@ -27,7 +27,6 @@ public:
     void Clear();
 
     int Counters() const { return static_cast<int>(Series.size()); }
-    int Capacity() const { return Limit; }
     const std::deque<Sample>& Samples(int counter) const { return Series[static_cast<size_t>(counter)]; }
 
     // RFC 4180 text of these counters' samples: a header line, then one line per sample in

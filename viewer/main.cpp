@@ -11,6 +11,7 @@
 #include "errors/OvErrors.h"
 #include "mib/OvMibExport.h"
 #include "viewer/TMibViewForm.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -11,6 +11,7 @@
 #include "app/TRecentDevices.h"
 #include "binding/OvFeedback.h"
 #include "snmp/OvBootCounter.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,10 @@
 // Generator, flow layout and panels on synthetic tables.
 #include "SessionFixture.h"
 #include "TestSupport.h"
-#include "binding/OvControls.h"
+#include "binding/TStaticText.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "formgen/TSNMPPanel.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QCheckBox>
 #include <QComboBox>

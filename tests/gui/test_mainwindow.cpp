@@ -6,8 +6,10 @@
 #include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
-#include "binding/OvControls.h"
+
 #include "binding/OvFeedback.h"
+#include "binding/TStaticText.h"
+#include "binding/TStatusPanel.h"
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
 
@@ -26,6 +28,7 @@
 #include "app/TBanner.h"
 #include "app/TCounterLegend.h"
 #include "device/OvArtwork.h"
+#include "snmp/TSNMPSession.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "binding/OvControls.h"
+#include "binding/TRadioGroup.h"
 #include "binding/OvOptionListWidgets.h"
 #include "values/OvOptionList.h"
 

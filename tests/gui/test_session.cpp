@@ -2,8 +2,8 @@
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvBootCounter.h"
-#include "snmp/OvSNMPSession.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/TSNMPSession.h"
+#include "snmp/OvSNMPEngine.h"
 
 #include "TestSupport.h"
 #include <QCoreApplication>
@@ -70,7 +70,7 @@ TEST_F(SessionTest, StoredCountIsIncrementedAndReachesTheLibrary) {
     TSNMPSession::Create(QString());
     EXPECT_EQ(storedBoots(), 42u);
     EXPECT_EQ(TSNMPSession::EngineBoots(), 42u);
-    EXPECT_EQ(OvSnmpEngine::LibraryEngineBoots(), 42u);
+    EXPECT_EQ(OvSNMPEngine::LibraryEngineBoots(), 42u);
 }
 
 TEST_F(SessionTest, ReadOnlyFileRaises508AndKeepsEmptyTarget) {

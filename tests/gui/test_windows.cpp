@@ -2,10 +2,11 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
-#include "binding/OvControls.h"
+
 #include "binding/OvFeedback.h"
 #include "catalogue/OvCatalogue.h"
 #include "device/TConfigForms.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "snmp/TSNMPSession.h"
+
 #include "SessionFixture.h"
 #include "TestAgent.h"
 

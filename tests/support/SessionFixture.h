@@ -1,7 +1,7 @@
 #pragma once
 
 #include "snmp/OvSNMPRequest.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #include "errors/OvErrors.h"
 #include "snmp/OvBootCounter.h"
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 
 #include "TestSupport.h"
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "snmp/OvBootCounter.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -418,7 +419,7 @@ TEST_F(ConfigTool, ARestoreSaysWhatHappenedWhenTheDeviceFallsSilent) {
         const ToolRun r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("--journal"),
                                journal, QStringLiteral("restore"), backup});
         EXPECT_EQ(r.Exit, c.exit) << c.mode << r.Err;
-        EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.summary))) << c.mode << r.Out << r.Err;
+        EXPECT_TRUE(QString(r.Out + r.Err).contains(QLatin1String(c.summary))) << c.mode << r.Out << r.Err;
         EXPECT_EQ(relay.SetsPassedOn(), c.setsOnTheWire) << c.mode;
         EXPECT_EQ(ToolGet(kRts), saved) << c.mode; // the device did take the value every time
         QStringList outcomes;
@@ -462,7 +463,8 @@ TEST_F(ConfigTool, ARunExitsWithItsWorstDeviceAndSumsThemUp) {
          }) {
         const ToolRun r = run(c.args);
         EXPECT_EQ(r.Exit, c.exit) << c.name << r.Err;
-        EXPECT_TRUE((r.Out + r.Err).trimmed().endsWith(QLatin1String(c.summary))) << c.name << r.Out << r.Err;
+        EXPECT_TRUE(QString(r.Out + r.Err).trimmed().endsWith(QLatin1String(c.summary)))
+            << c.name << r.Out << r.Err;
     }
     ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("6"));
 }
@@ -845,8 +847,8 @@ TEST_F(ConfigTool, AgentsThatAnswerWronglyOrCannotBeReachedSaveNothing) {
         const QString saved = file("never.json");
         const ToolRun r = run({QStringLiteral("--address"), c.address, QStringLiteral("backup"), saved});
         EXPECT_EQ(r.Exit, 3) << c.name << r.Err.toStdString();
-        EXPECT_TRUE((r.Out + r.Err).contains(QLatin1String(c.message)))
-            << c.name << (r.Out + r.Err).toStdString();
+        EXPECT_TRUE(QString(r.Out + r.Err).contains(QLatin1String(c.message)))
+            << c.name << QString(r.Out + r.Err).toStdString();
         EXPECT_FALSE(QFile::exists(saved)) << c.name;
     }
 }

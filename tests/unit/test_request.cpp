@@ -5,6 +5,7 @@
 #include "catalogue/OvCatalogue.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -362,7 +363,7 @@ TEST_F(Requests, AgentReinstalledWithANewEngineIdIsFoundAgain) {
         EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Code, -405);
     agent = TestAgent::StartSnmpd(&error, QStringLiteral("engineID velmarn-fourth"), port);
     ASSERT_NE(agent, nullptr) << error;
-    QThread::msleep(OvSnmpEngine::RecheckIntervalMs); // the look at the engine is due again
+    QThread::msleep(OvSNMPEngine::RecheckIntervalMs); // the look at the engine is due again
     // Polled as the main window does, a second apart: at most one poll is lost.
     int code = GetAsyncAndWait(r, true, 10000).Code;
     if (code != 0) {
@@ -391,7 +392,7 @@ TEST_F(Requests, AWrongPrivacyPassPhraseIsToldFromASilentDevice) {
     r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
     const Raised sync = RaisedBy([&r] { r.Get(true); });
     EXPECT_EQ(sync.Code, OvCode::Timeout);
-    EXPECT_EQ(sync.Message, timedOut + QLatin1Char(' ') + OvSnmpEngine::PrivacyHint());
+    EXPECT_EQ(sync.Message, timedOut + QLatin1Char(' ') + OvSNMPEngine::PrivacyHint());
     EXPECT_EQ(GetAsyncAndWait(r, true, 10000).Message, sync.Message); // and on later polls
     // Nobody there: a plain time-out.
     UseAgent(QStringLiteral("127.0.0.1"), TestAgent::FreeUdpPort(), 3);

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
 #include "snmp/OvValueText.h"
 #include "values/OvOptionList.h"
 
@@ -314,7 +314,7 @@ struct StatusRow {
 };
 class LibraryStatus : public ::testing::TestWithParam<StatusRow> {};
 TEST_P(LibraryStatus, MapsToFrameworkCode) {
-    EXPECT_EQ(OvSnmpEngine::MapLibraryStatus(GetParam().status), GetParam().code);
+    EXPECT_EQ(OvSNMPEngine::MapLibraryStatus(GetParam().status), GetParam().code);
 }
 INSTANTIATE_TEST_SUITE_P(
     Rows, LibraryStatus,
@@ -339,11 +339,11 @@ INSTANTIATE_TEST_SUITE_P(
     RowName());
 
 TEST(AgentStatus, EveryErrorStatusHasItsCode) {
-    EXPECT_EQ(OvSnmpEngine::MapAgentStatus(0), 0);
+    EXPECT_EQ(OvSNMPEngine::MapAgentStatus(0), 0);
     for (long s = 1; s <= 18; ++s)
-        EXPECT_EQ(OvSnmpEngine::MapAgentStatus(s), -100 - s);
-    EXPECT_EQ(OvSnmpEngine::MapAgentStatus(19), -527);
-    EXPECT_EQ(OvErrorMessage(OvSnmpEngine::MapAgentStatus(17)),
+        EXPECT_EQ(OvSNMPEngine::MapAgentStatus(s), -100 - s);
+    EXPECT_EQ(OvSNMPEngine::MapAgentStatus(19), -527);
+    EXPECT_EQ(OvErrorMessage(OvSNMPEngine::MapAgentStatus(17)),
               QStringLiteral("Cannot create/set variable, Not Writable!"));
 }
 

@@ -1,4 +1,4 @@
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
 
 #include "errors/OvErrors.h"
 #include "snmp/OvValueText.h"
@@ -31,7 +31,7 @@ void OvPduDeleter::operator()(snmp_pdu* pdu) const {
         snmp_free_pdu(pdu);
 }
 
-QString OvSnmpResult::Message() const {
+QString OvSNMPResult::Message() const {
     const QString message = OvErrorMessage(Code);
     return Hint.isEmpty() ? message : message + QLatin1Char(' ') + Hint;
 }
@@ -228,7 +228,7 @@ void pollSockets(const std::vector<int>& sockets, int ms) {
 
 // A net-snmp single session, closed with its owner (closing reports what is outstanding
 // as timed out; nobody listens by then).
-class OvSnmpEngine::SessionHandle {
+class OvSNMPEngine::SessionHandle {
 public:
     SessionHandle() = default;
     ~SessionHandle() {
@@ -249,7 +249,7 @@ private:
 };
 
 // A request that has not been handed to the library yet.
-struct OvSnmpEngine::Queued {
+struct OvSNMPEngine::Queued {
     OvPduPtr Pdu;
     Completion Done;
     bool Safe = false;     // its completion may run inside a synchronous wait
@@ -257,7 +257,7 @@ struct OvSnmpEngine::Queued {
     int FailedWith = 0;    // what ended it when sent, if the look finds the same engine
 };
 
-struct OvSnmpEngine::Slot {
+struct OvSNMPEngine::Slot {
     enum Discovery { Unknown, Discovering, Ready };
 
     QByteArray Key;
@@ -293,24 +293,24 @@ struct OvSnmpEngine::Slot {
     int TimeoutCode() const;
 };
 
-bool OvSnmpEngine::Slot::SilentToEncryption() const {
+bool OvSNMPEngine::Slot::SilentToEncryption() const {
     return V3 && Level == SNMP_SEC_LEVEL_AUTHPRIV && AnsweredDiscovery && !AnsweredRequest && !WrongDigest;
 }
 
-int OvSnmpEngine::Slot::TimeoutCode() const {
+int OvSNMPEngine::Slot::TimeoutCode() const {
     return WrongDigest ? OvCode::AuthenticationFailure : OvCode::Timeout;
 }
 
-QString OvSnmpEngine::PrivacyHint() {
+QString OvSNMPEngine::PrivacyHint() {
     return QStringLiteral(
         "The device answered but not to the encrypted request: check the privacy pass phrase and protocol.");
 }
 
-bool OvSnmpEngine::Slot::RecheckDue() const {
+bool OvSNMPEngine::Slot::RecheckDue() const {
     return !Probing && (!LastProbe.isValid() || LastProbe.elapsed() >= RecheckIntervalMs);
 }
 
-struct OvSnmpEngine::Pending {
+struct OvSNMPEngine::Pending {
     Slot* Owner = nullptr;
     Completion Done;
     int ProbeStep = 0; // 1: engine ID, 2: time window, 3: engine ID again after a time-out
@@ -318,22 +318,22 @@ struct OvSnmpEngine::Pending {
     OvPduPtr Retry; // a copy of a request that may be sent again
 };
 
-OvSnmpEngine* OvSnmpEngine::CurrentEngine = nullptr;
+OvSNMPEngine* OvSNMPEngine::CurrentEngine = nullptr;
 
-OvSnmpEngine::OvSnmpEngine() : TimeoutTimer(new QTimer(this)) {
+OvSNMPEngine::OvSNMPEngine() : TimeoutTimer(new QTimer(this)) {
     CurrentEngine = this;
     TimeoutTimer->setSingleShot(true);
-    connect(TimeoutTimer, &QTimer::timeout, this, &OvSnmpEngine::ProcessPendingEvents);
+    connect(TimeoutTimer, &QTimer::timeout, this, &OvSNMPEngine::ProcessPendingEvents);
 }
 
-OvSnmpEngine::~OvSnmpEngine() {
+OvSNMPEngine::~OvSNMPEngine() {
     InFlight.clear();
     if (CurrentEngine == this)
         CurrentEngine = nullptr;
     Slots.clear(); // each slot's notifier goes before its session is closed
 }
 
-bool OvSnmpEngine::Open() {
+bool OvSNMPEngine::Open() {
     if (!canOpenUdpSocket())
         return false;
     if (libraryInitialised)
@@ -359,7 +359,7 @@ bool OvSnmpEngine::Open() {
     return true;
 }
 
-void OvSnmpEngine::InitSecurity(const QByteArray& engineId, quint32 boots) {
+void OvSNMPEngine::InitSecurity(const QByteArray& engineId, quint32 boots) {
     static bool initialised = false;
     if (!initialised) {
         set_exact_engineID(reinterpret_cast<const u_char*>(engineId.constData()),
@@ -382,22 +382,22 @@ void OvSnmpEngine::InitSecurity(const QByteArray& engineId, quint32 boots) {
                    boots, snmpv3_local_snmpEngineTime(), TRUE);
 }
 
-quint32 OvSnmpEngine::LibraryEngineBoots() {
+quint32 OvSNMPEngine::LibraryEngineBoots() {
     return static_cast<quint32>(snmpv3_local_snmpEngineBoots());
 }
 
-OvPduPtr OvSnmpEngine::NewPdu(int command) {
+OvPduPtr OvSNMPEngine::NewPdu(int command) {
     return OvPduPtr(snmp_pdu_create(command));
 }
 
-int OvSnmpEngine::MapLibraryStatus(int snmpError) {
+int OvSNMPEngine::MapLibraryStatus(int snmpError) {
     for (const StatusCode& s : kLibraryStatuses)
         if (s.status == snmpError)
             return s.code;
     return OvCode::UnknownErrorCode;
 }
 
-int OvSnmpEngine::MapAgentStatus(long errorStatus) {
+int OvSNMPEngine::MapAgentStatus(long errorStatus) {
     if (errorStatus == 0)
         return 0;
     if (errorStatus >= 1 && errorStatus <= 18)
@@ -405,7 +405,7 @@ int OvSnmpEngine::MapAgentStatus(long errorStatus) {
     return OvCode::UnknownErrorCode;
 }
 
-int OvSnmpEngine::MapReport(snmp_pdu* report) {
+int OvSNMPEngine::MapReport(snmp_pdu* report) {
     // snmpUnavailableContexts and snmpUnknownContexts share one library status.
     static const oid unavailableContexts[] = {1, 3, 6, 1, 6, 3, 12, 1, 4};
     static const oid unknownContexts[] = {1, 3, 6, 1, 6, 3, 12, 1, 5};
@@ -419,7 +419,7 @@ int OvSnmpEngine::MapReport(snmp_pdu* report) {
     return MapLibraryStatus(snmpv3_get_report_type(report));
 }
 
-void OvSnmpEngine::CheckUser(const OvSNMPSecurity& sec) {
+void OvSNMPEngine::CheckUser(const OvSNMPSecurity& sec) {
     ProtocolOid auth{}, priv{};
     if (sec.SecurityModel != SNMP_SEC_MODEL_USM)
         throw OvException(OvCode::UnsupportedSecurityModel);
@@ -435,7 +435,7 @@ void OvSnmpEngine::CheckUser(const OvSNMPSecurity& sec) {
         throw OvException(OvCode::UnsupportedSecurityLevel);
 }
 
-void OvSnmpEngine::FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s) {
+void OvSNMPEngine::FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s) {
     CheckUser(sec);
     ProtocolOid auth{}, priv{};
     authProtocol(sec.AuthProtocol, auth);
@@ -466,7 +466,7 @@ void OvSnmpEngine::FillUser(const OvSNMPSecurity& sec, const QByteArray& securit
     }
 }
 
-OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
+OvSNMPEngine::Slot& OvSNMPEngine::SlotFor(const OvSNMPTarget& target) {
     const OvSNMPSecurity& sec = target.Security;
     const bool v3 = netsnmpVersion(sec.Version) == SNMP_VERSION_3;
     if (v3)
@@ -501,10 +501,10 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     QByteArray octets;
     if (address.isEmpty() || (dottedQuad.match(address).hasMatch() && !OvParseIPv4(address, octets)))
         throw OvException(OvCode::InvalidAddress);
-    QByteArray peer =
-        address.contains(QLatin1Char(':'))
-            ? QByteArray("udp6:[") + address.toUtf8() + "]:" + QByteArray::number(target.Device.Port)
-            : kPeerPrefix + address.toUtf8() + ':' + QByteArray::number(target.Device.Port);
+    const QByteArray port = QByteArray::number(target.Device.Port);
+    QByteArray peer = address.contains(QLatin1Char(':'))
+                          ? QByteArray(QByteArray("udp6:[") + address.toUtf8() + "]:" + port)
+                          : QByteArray(kPeerPrefix + address.toUtf8() + ':' + port);
     const QByteArray community = sec.ReadCommunity.toUtf8();
     const QByteArray securityName = sec.SecurityName.toUtf8();
 
@@ -543,7 +543,7 @@ OvSnmpEngine::Slot& OvSnmpEngine::SlotFor(const OvSNMPTarget& target) {
     return *Slots.back();
 }
 
-void OvSnmpEngine::PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const {
+void OvSNMPEngine::PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const {
     const OvSNMPSecurity& sec = target.Security;
     pdu->version = netsnmpVersion(sec.Version);
     if (!slot.V3) {
@@ -574,11 +574,11 @@ void OvSnmpEngine::PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp
     }
 }
 
-void OvSnmpEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done) {
+void OvSNMPEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done) {
     Send(target, std::move(pdu), std::move(done), false);
 }
 
-void OvSnmpEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe) {
+void OvSNMPEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe) {
     Slot& slot = SlotFor(target);
     PreparePdu(slot, target, pdu.get());
     Q_EMIT RequestSent();
@@ -594,13 +594,13 @@ void OvSnmpEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion don
     RearmTimer();
 }
 
-void OvSnmpEngine::Complete(Completion done, bool safe, OvSnmpResult result) {
-    auto shared = std::make_shared<OvSnmpResult>(std::move(result));
+void OvSNMPEngine::Complete(Completion done, bool safe, OvSNMPResult result) {
+    auto shared = std::make_shared<OvSNMPResult>(std::move(result));
     Finished.push_back(Step{[d = std::move(done), shared]() mutable { d(*shared); }, safe});
     ScheduleDelivery();
 }
 
-void OvSnmpEngine::SendNow(Slot& slot, Queued q) {
+void OvSNMPEngine::SendNow(Slot& slot, Queued q) {
     if (slot.V3)
         RegisterUser(slot);
     Pending pending{&slot, std::move(q.Done), 0, q.Safe, nullptr};
@@ -610,7 +610,7 @@ void OvSnmpEngine::SendNow(Slot& slot, Queued q) {
     const uintptr_t key = NextKey++;
     InFlight[key] = std::move(pending);
     const int id =
-        snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key));
+        snmp_sess_async_send(slot.Session, raw, &OvSNMPEngine::Callback, reinterpret_cast<void*>(key));
     if (id == 0) {
         snmp_free_pdu(raw); // a failed send leaves the request with its sender
         auto it = InFlight.find(key);
@@ -618,18 +618,18 @@ void OvSnmpEngine::SendNow(Slot& slot, Queued q) {
             return; // the library's callback has reported the failure already
         Pending failed = std::move(it->second);
         InFlight.erase(it);
-        OvSnmpResult r;
+        OvSNMPResult r;
         r.Code = SendFailure(slot);
         Complete(std::move(failed.Done), failed.Safe, std::move(r));
     }
 }
 
-int OvSnmpEngine::SendFailure(const Slot& slot) {
+int OvSNMPEngine::SendFailure(const Slot& slot) {
     const int code = MapLibraryStatus(snmp_sess_session(slot.Session)->s_snmp_errno);
     return code == 0 || code == OvCode::UnknownErrorCode ? OvCode::TransportFailed : code;
 }
 
-OvPduPtr OvSnmpEngine::NewProbe() {
+OvPduPtr OvSNMPEngine::NewProbe() {
     ensureProbeUser();
     OvPduPtr probe = NewPdu(SNMP_MSG_GET);
     probe->version = SNMP_VERSION_3;
@@ -640,16 +640,16 @@ OvPduPtr OvSnmpEngine::NewProbe() {
     return probe;
 }
 
-void OvSnmpEngine::StartDiscovery(Slot& slot) {
+void OvSNMPEngine::StartDiscovery(Slot& slot) {
     slot.State = Slot::Discovering;
     SendProbe(slot, NewProbe(), 1);
 }
 
-void OvSnmpEngine::SendProbe(Slot& slot, OvPduPtr probe, int step) {
+void OvSNMPEngine::SendProbe(Slot& slot, OvPduPtr probe, int step) {
     const uintptr_t key = NextKey++;
     InFlight[key] = Pending{&slot, nullptr, step, true, nullptr};
     snmp_pdu* raw = probe.release();
-    if (snmp_sess_async_send(slot.Session, raw, &OvSnmpEngine::Callback, reinterpret_cast<void*>(key)) == 0) {
+    if (snmp_sess_async_send(slot.Session, raw, &OvSNMPEngine::Callback, reinterpret_cast<void*>(key)) == 0) {
         snmp_free_pdu(raw);
         if (InFlight.erase(key) == 0)
             return; // the library's callback has reported the failure already
@@ -676,7 +676,7 @@ void setEngineId(netsnmp_session* session, const snmp_pdu* report) {
 
 } // namespace
 
-void OvSnmpEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
+void OvSNMPEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
     netsnmp_session* session = snmp_sess_session(slot.Session);
     if (report && report->securityEngineIDLen > 0 && session->securityEngineIDLen == 0)
         setEngineId(session, report);
@@ -688,7 +688,7 @@ void OvSnmpEngine::EngineIdFound(Slot& slot, int code, snmp_pdu* report) {
     LearnTimeWindow(slot);
 }
 
-void OvSnmpEngine::LearnTimeWindow(Slot& slot) {
+void OvSNMPEngine::LearnTimeWindow(Slot& slot) {
     if (slot.Level < SNMP_SEC_LEVEL_AUTHNOPRIV) {
         FinishDiscovery(slot, true, 0);
         return;
@@ -701,12 +701,12 @@ void OvSnmpEngine::LearnTimeWindow(Slot& slot) {
     SendProbe(slot, std::move(probe), 2);
 }
 
-void OvSnmpEngine::TimeWindowKnown(Slot& slot, int code) {
+void OvSNMPEngine::TimeWindowKnown(Slot& slot, int code) {
     const bool ready = code == 0 || code == OvCode::NotInTimeWindow;
     FinishDiscovery(slot, ready, code);
 }
 
-void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
+void OvSNMPEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
     slot.State = ready ? Slot::Ready : Slot::Unknown;
     auto waiting = std::move(slot.Waiting);
     slot.Waiting.clear();
@@ -715,7 +715,7 @@ void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
             SendNow(slot, std::move(q));
             continue;
         }
-        OvSnmpResult r;
+        OvSNMPResult r;
         r.Code = code == OvCode::Timeout ? slot.TimeoutCode() : code;
         if (code == OvCode::Timeout && slot.SilentToEncryption())
             r.Hint = PrivacyHint(); // the look at the time window was encrypted too
@@ -723,7 +723,7 @@ void OvSnmpEngine::FinishDiscovery(Slot& slot, bool ready, int code) {
     }
 }
 
-void OvSnmpEngine::RecheckEngine(Slot& slot, std::optional<Queued> timedOut) {
+void OvSNMPEngine::RecheckEngine(Slot& slot, std::optional<Queued> timedOut) {
     if (timedOut)
         slot.Rechecking.push_back(std::move(*timedOut));
     if (slot.Probing)
@@ -734,7 +734,7 @@ void OvSnmpEngine::RecheckEngine(Slot& slot, std::optional<Queued> timedOut) {
     SendProbe(slot, NewProbe(), 3);
 }
 
-void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
+void OvSNMPEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
     slot.Probing = false;
     slot.AnsweredDiscovery = report && report->securityEngineIDLen > 0;
     auto rechecking = std::move(slot.Rechecking);
@@ -746,7 +746,7 @@ void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
     if (!changed) {
         // The same agent, or none: the failures stand.
         for (Queued& q : rechecking) {
-            OvSnmpResult r;
+            OvSNMPResult r;
             r.Code = q.FailedWith;
             Complete(std::move(q.Done), q.Safe, std::move(r));
         }
@@ -761,7 +761,7 @@ void OvSnmpEngine::EngineRechecked(Slot& slot, snmp_pdu* report) {
     LearnTimeWindow(slot);
 }
 
-void OvSnmpEngine::RegisterUser(Slot& slot) {
+void OvSNMPEngine::RegisterUser(Slot& slot) {
     netsnmp_session* session = snmp_sess_session(slot.Session);
     if (session->securityEngineIDLen == 0)
         return;
@@ -785,14 +785,14 @@ void OvSnmpEngine::RegisterUser(Slot& slot) {
     RegisteredKeys[key] = slot.Credentials;
 }
 
-OvSnmpResult OvSnmpEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
+OvSNMPResult OvSNMPEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
     // The asynchronous send and a local wait: one path for discovery, retries and errors.
-    auto answer = std::make_shared<std::optional<OvSnmpResult>>();
+    auto answer = std::make_shared<std::optional<OvSNMPResult>>();
     Send(
-        target, std::move(pdu), [answer](OvSnmpResult& r) { *answer = std::move(r); }, true);
+        target, std::move(pdu), [answer](OvSNMPResult& r) { *answer = std::move(r); }, true);
     while (!answer->has_value()) {
         if (!WaitSafely()) {
-            OvSnmpResult lost;
+            OvSNMPResult lost;
             lost.Code = OvCode::OperationFailed; // nothing outstanding, nothing answered
             *answer = std::move(lost);
         }
@@ -803,7 +803,7 @@ OvSnmpResult OvSnmpEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
     return std::move(**answer);
 }
 
-bool OvSnmpEngine::WaitSafely() {
+bool OvSNMPEngine::WaitSafely() {
     if (RunSafeSteps())
         return true;
     std::vector<int> sockets;
@@ -827,7 +827,7 @@ bool OvSnmpEngine::WaitSafely() {
     return true;
 }
 
-bool OvSnmpEngine::RunSafeSteps() {
+bool OvSNMPEngine::RunSafeSteps() {
     bool ran = false;
     for (auto it = Finished.begin(); it != Finished.end();) {
         if (!it->Safe) {
@@ -843,16 +843,16 @@ bool OvSnmpEngine::RunSafeSteps() {
     return ran;
 }
 
-int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pdu* pdu, void* magic) {
+int OvSNMPEngine::Callback(int operation, netsnmp_session* session, int, snmp_pdu* pdu, void* magic) {
     // The magic is a key, not a pointer: a Report comes as security error and again as
     // message, and with request id 0, so neither the id nor a freed record can be used.
-    OvSnmpEngine* self = CurrentEngine;
+    OvSNMPEngine* self = CurrentEngine;
     if (!self || operation == NETSNMP_CALLBACK_OP_RESEND)
         return 1;
     auto it = self->InFlight.find(reinterpret_cast<uintptr_t>(magic));
     if (it == self->InFlight.end())
         return 1; // already completed
-    OvSnmpResult r;
+    OvSNMPResult r;
     switch (operation) {
     case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE:
         if (pdu->command == SNMP_MSG_REPORT) {
@@ -896,7 +896,7 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
         r.Hint = PrivacyHint();
     if (pending.ProbeStep == 0 && r.Code == OvCode::Timeout)
         r.Code = slot->TimeoutCode();
-    auto result = std::make_shared<OvSnmpResult>(std::move(r));
+    auto result = std::make_shared<OvSNMPResult>(std::move(r));
     const bool timedOut = pending.ProbeStep == 0 && result->Code == OvCode::Timeout && pending.Retry;
     // An agent that says it does not know the engine the request was sent to has a new one.
     const bool engineUnknown =
@@ -933,7 +933,7 @@ int OvSnmpEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
     return 1;
 }
 
-void OvSnmpEngine::ReadSocket(Slot& slot) {
+void OvSNMPEngine::ReadSocket(Slot& slot) {
     const SessionWait w = waitOf(slot.Session);
     pollfd fd{w.Socket, POLLIN, 0};
     // The library's sockets block: read only what is there.
@@ -950,7 +950,7 @@ void OvSnmpEngine::ReadSocket(Slot& slot) {
     snmp_sess_timeout(slot.Session);
 }
 
-void OvSnmpEngine::ProcessPendingEvents() {
+void OvSNMPEngine::ProcessPendingEvents() {
     if (!HasOutstanding())
         return; // nothing outstanding: the periodic tick costs nothing
     for (auto& slot : Slots)
@@ -959,7 +959,7 @@ void OvSnmpEngine::ProcessPendingEvents() {
     RearmTimer();
 }
 
-void OvSnmpEngine::WaitForEvents(int ms) {
+void OvSNMPEngine::WaitForEvents(int ms) {
     std::vector<int> sockets;
     for (auto& slot : Slots)
         sockets.push_back(waitOf(slot->Session).Socket);
@@ -968,7 +968,7 @@ void OvSnmpEngine::WaitForEvents(int ms) {
     ProcessPendingEvents();
 }
 
-void OvSnmpEngine::ScheduleDelivery() {
+void OvSNMPEngine::ScheduleDelivery() {
     if (DeliveryScheduled || Finished.empty())
         return;
     DeliveryScheduled = true;
@@ -982,7 +982,7 @@ void OvSnmpEngine::ScheduleDelivery() {
         Qt::QueuedConnection);
 }
 
-void OvSnmpEngine::DeliverFinished() {
+void OvSNMPEngine::DeliverFinished() {
     // One at a time: a completion may send, read or wait for further answers.
     while (!Finished.empty()) {
         auto next = std::move(Finished.front().Run);
@@ -991,7 +991,7 @@ void OvSnmpEngine::DeliverFinished() {
     }
 }
 
-void OvSnmpEngine::RearmTimer() {
+void OvSNMPEngine::RearmTimer() {
     long soonestMs = -1;
     for (auto& slot : Slots) {
         const SessionWait w = waitOf(slot->Session);
@@ -1007,12 +1007,12 @@ void OvSnmpEngine::RearmTimer() {
         TimeoutTimer->start(static_cast<int>(soonestMs));
 }
 
-void OvSnmpEngine::SetTiming(int timeoutMs, int retries) {
+void OvSNMPEngine::SetTiming(int timeoutMs, int retries) {
     SessionTimeoutMs = timeoutMs;
     SessionRetries = retries;
 }
 
-void OvSnmpEngine::Release(const OvSNMPTarget& target) {
+void OvSNMPEngine::Release(const OvSNMPTarget& target) {
     bool any = false;
     for (auto& slot : Slots)
         if (slot->Target.Device.Address == target.Device.Address &&
@@ -1024,7 +1024,7 @@ void OvSnmpEngine::Release(const OvSNMPTarget& target) {
         ScheduleCloseReleased();
 }
 
-bool OvSnmpEngine::Idle(const Slot& slot) const {
+bool OvSNMPEngine::Idle(const Slot& slot) const {
     if (slot.Probing || !slot.Waiting.empty() || !slot.Rechecking.empty())
         return false;
     for (const auto& [key, pending] : InFlight)
@@ -1036,7 +1036,7 @@ bool OvSnmpEngine::Idle(const Slot& slot) const {
     return true;
 }
 
-void OvSnmpEngine::ScheduleCloseReleased() {
+void OvSNMPEngine::ScheduleCloseReleased() {
     if (CloseScheduled)
         return;
     CloseScheduled = true;
@@ -1045,7 +1045,7 @@ void OvSnmpEngine::ScheduleCloseReleased() {
         this, [this] { CloseReleased(); }, Qt::QueuedConnection);
 }
 
-void OvSnmpEngine::CloseReleased() {
+void OvSNMPEngine::CloseReleased() {
     CloseScheduled = false;
     bool waiting = false;
     for (auto it = Slots.begin(); it != Slots.end();) {

@@ -2,19 +2,9 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QLabel>
 #include <QStringList>
 
-class QAbstractItemView;
-class QStatusBar;
 class QVBoxLayout;
-
-// A display-only text with a sunken border.
-class TStaticText : public QLabel {
-    Q_OBJECT
-public:
-    explicit TStaticText(QWidget* parent = nullptr);
-};
 
 // A group of exclusive radio buttons, one per item; ItemIndex -1 selects none.
 class TRadioGroup : public QGroupBox {
@@ -37,14 +27,3 @@ private:
     QButtonGroup* Buttons;
     QVBoxLayout* Column;
 };
-
-// One panel of a status bar: a text that a binding can write its log line into.
-class TStatusPanel : public QLabel {
-    Q_OBJECT
-public:
-    explicit TStatusPanel(QStatusBar* bar);
-};
-
-// Grid lines between the cells of a list view; selected rows keep the highlight colours
-// (a style sheet for items would otherwise paint them over).
-void OvShowGridLines(QAbstractItemView* view);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "snmp/OvSNMPSession.h"
+#include "snmp/OvSNMPTarget.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -26,7 +26,7 @@ using OvPduPtr = std::unique_ptr<snmp_pdu, OvPduDeleter>;
 
 // What one request came back with: a framework code (0 = success) and, when the agent
 // answered, its response PDU (owned by the result).
-struct OvSnmpResult {
+struct OvSNMPResult {
     int Code = 0;
     int ErrorIndex = 0;
     OvPduPtr Response;
@@ -41,10 +41,10 @@ struct OvSnmpResult {
 // writing any of net-snmp's own configuration or persistent files, one net-snmp session
 // per distinct target, SNMPv3 engine discovery and users, and delivery of asynchronous
 // answers on the GUI thread as soon as they arrive.
-class OvSnmpEngine : public QObject {
+class OvSNMPEngine : public QObject {
     Q_OBJECT
 public:
-    using Completion = std::function<void(OvSnmpResult&)>;
+    using Completion = std::function<void(OvSNMPResult&)>;
 
     // Request time-out and retries of every request, unless a program sets its own.
     static constexpr int TimeoutMs = 1000;
@@ -55,8 +55,8 @@ public:
     // Shortest time between two looks at a silent SNMPv3 agent's engine ID.
     static constexpr int RecheckIntervalMs = 3000;
 
-    OvSnmpEngine();
-    ~OvSnmpEngine() override;
+    OvSNMPEngine();
+    ~OvSNMPEngine() override;
 
     // Initialises the library once per process; false when no UDP socket can be had.
     bool Open();
@@ -73,7 +73,7 @@ public:
     // otherwise done runs later on this thread exactly once.
     void SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done);
     // Sends pdu and waits for the answer or the time-out; raises like SendAsync.
-    OvSnmpResult SendSync(const OvSNMPTarget& target, OvPduPtr pdu);
+    OvSNMPResult SendSync(const OvSNMPTarget& target, OvPduPtr pdu);
 
     // Receives what has arrived, retransmits and times out outstanding requests, and
     // runs the completions of answered requests.
@@ -99,7 +99,6 @@ public:
     // pass phrases. securityName must outlive the session's use; raises like CheckUser.
     static void FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s);
 
-    int OpenSessionCount() const { return static_cast<int>(Slots.size()); }
     // The caller is done with target: its session and socket are closed as soon as nothing
     // of it is outstanding (a later request opens a new one). Many devices one after another
     // then hold only the sockets of those in hand.
@@ -128,7 +127,7 @@ private:
     void PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const;
     void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe);
     void SendNow(Slot& slot, Queued q);
-    void Complete(Completion done, bool safe, OvSnmpResult result);
+    void Complete(Completion done, bool safe, OvSNMPResult result);
     // The code of a send that failed before reaching the wire.
     static int SendFailure(const Slot& slot);
     static OvPduPtr NewProbe();
@@ -160,7 +159,7 @@ private:
     std::vector<std::unique_ptr<Slot>> Slots;
     std::map<uintptr_t, Pending> InFlight; // by the key handed to the library as magic
     uintptr_t NextKey = 1;
-    static OvSnmpEngine* CurrentEngine;
+    static OvSNMPEngine* CurrentEngine;
     std::deque<Step> Finished; // completions waiting to run
     QTimer* TimeoutTimer;
     bool DeliveryScheduled = false;

@@ -1,13 +1,7 @@
-#include "binding/OvControls.h"
+#include "binding/TRadioGroup.h"
 
-#include <QAbstractItemView>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QVBoxLayout>
-
-TStaticText::TStaticText(QWidget* parent) : QLabel(parent) {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-}
 
 TRadioGroup::TRadioGroup(QWidget* parent)
     : QGroupBox(parent), Buttons(new QButtonGroup(this)), Column(new QVBoxLayout(this)) {
@@ -47,17 +41,4 @@ void TRadioGroup::SetItemIndex(int index) {
 QString TRadioGroup::SelectedText() const {
     const int i = ItemIndex();
     return i >= 0 && i < ItemTexts.size() ? ItemTexts[i] : QString();
-}
-
-TStatusPanel::TStatusPanel(QStatusBar* bar) : QLabel(bar) {
-    // The panel takes the room the bar has; its text never asks for more.
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    setMinimumWidth(0);
-    bar->addWidget(this, 1);
-}
-
-void OvShowGridLines(QAbstractItemView* view) {
-    view->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"
-                                       "QTreeView::item:selected { background: palette(highlight);"
-                                       " color: palette(highlighted-text); }"));
 }

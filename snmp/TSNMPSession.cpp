@@ -1,8 +1,8 @@
-#include "snmp/OvSNMPSession.h"
+#include "snmp/TSNMPSession.h"
 
 #include "errors/OvErrors.h"
 #include "snmp/OvBootCounter.h"
-#include "snmp/OvSnmpEngine.h"
+#include "snmp/OvSNMPEngine.h"
 
 #include <QDir>
 #include <QTimer>
@@ -11,7 +11,7 @@
 namespace {
 
 struct SessionState {
-    std::unique_ptr<OvSnmpEngine> engine;
+    std::unique_ptr<OvSNMPEngine> engine;
     OvSNMPTarget defaultTarget;
     std::unique_ptr<QTimer> eventTimer;
     quint32 boots = 0;
@@ -25,18 +25,6 @@ SessionState& state() {
 }
 
 } // namespace
-
-const std::vector<OvProtocolName>& OvAuthProtocolNames() {
-    static const std::vector<OvProtocolName> names = {{"MD5", 2},     {"SHA", 3},     {"SHA-224", 4},
-                                                      {"SHA-256", 5}, {"SHA-384", 6}, {"SHA-512", 7}};
-    return names;
-}
-
-const std::vector<OvProtocolName>& OvPrivProtocolNames() {
-    static const std::vector<OvProtocolName> names = {{"DES", 2},      {"AES", 4},        {"AES-192", 20},
-                                                      {"AES-256", 21}, {"AES-192-C", 23}, {"AES-256-C", 24}};
-    return names;
-}
 
 OvSNMPTarget TSNMPSession::Defaults() {
     OvSNMPTarget t;
@@ -63,7 +51,7 @@ QString TSNMPSession::BootCounterPath(const QString& directory) {
 
 void TSNMPSession::Create(const QString& directory) {
     SessionState& s = state();
-    s.engine = std::make_unique<OvSnmpEngine>();
+    s.engine = std::make_unique<OvSNMPEngine>();
     if (!s.engine->Open())
         throw OvException(OvCode::CannotCreateSession);
 
@@ -104,7 +92,7 @@ void TSNMPSession::Create(const QString& directory) {
                 st.eventTimer->stop();
         });
     }
-    QObject::connect(s.engine.get(), &OvSnmpEngine::RequestSent, s.eventTimer.get(), [] {
+    QObject::connect(s.engine.get(), &OvSNMPEngine::RequestSent, s.eventTimer.get(), [] {
         QTimer* timer = state().eventTimer.get();
         if (!timer->isActive())
             timer->start();
@@ -124,7 +112,7 @@ QTimer* TSNMPSession::EventTimer() {
     return state().eventTimer.get();
 }
 
-OvSnmpEngine* TSNMPSession::Engine() {
+OvSNMPEngine* TSNMPSession::Engine() {
     return state().engine.get();
 }
 

@@ -1,0 +1,5 @@
+#include "binding/TStaticText.h"
+
+TStaticText::TStaticText(QWidget* parent) : QLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+}
