@@ -274,7 +274,7 @@ QStringList takeInetAddress(const OvOidPath& index, size_t& at) {
         octets.append(static_cast<char>(index[at + i] & 0xFF));
     at += length;
     const auto* bytes = reinterpret_cast<const quint8*>(octets.constData());
-    auto zone = [&](int from) {
+    auto zone = [&](int from) -> QString {
         return QLatin1Char('%') + QString::number(qFromBigEndian<quint32>(bytes + from));
     };
     QString text;

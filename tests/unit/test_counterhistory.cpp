@@ -110,8 +110,9 @@ TEST(RateCurve, ThinningKeepsEveryBucketsLowestAndHighest) {
     for (size_t i = 0; i < line.size(); ++i) {
         top = std::max(top, line[i].Rate);
         bottom = std::min(bottom, line[i].Rate);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(line[i - 1].TimeMs, line[i].TimeMs);
+        }
     }
     EXPECT_EQ(top, 524);
     EXPECT_EQ(bottom, 131);

@@ -13,6 +13,7 @@
 #include "snmp/OvScalarRead.h"
 #include "snmp/OvTableWalk.h"
 #include "snmp/OvValueText.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QHostAddress>
 #include <QRegularExpression>
@@ -88,8 +89,9 @@ TEST_F(MibViews, EveryViewReadsTheAgent) {
     for (int i = 0; i < MibViewCount; ++i) {
         const ViewRead r = readView(QLatin1String(OvMibViewAt(i).Name), V2c());
         EXPECT_EQ(r.Code, 0) << OvMibViewAt(i).Name << ": " << r.Message.toStdString();
-        if (i < 9) // the ARP and TCP connection tables of a test machine may be empty
+        if (i < 9) { // the ARP and TCP connection tables of a test machine may be empty
             EXPECT_FALSE(r.Rows.empty()) << OvMibViewAt(i).Name;
+        }
     }
 }
 
@@ -135,7 +137,7 @@ TEST_F(MibViews, SnmpV1AndSnmpV3ReadTheSameTable) {
     const ViewRead refused = readView(QStringLiteral("MIB_IFTable"), v3);
     EXPECT_EQ(refused.Code, OvCode::Timeout);
     EXPECT_EQ(refused.Message,
-              OvErrorMessage(OvCode::Timeout) + QLatin1Char(' ') + OvSnmpEngine::PrivacyHint());
+              OvErrorMessage(OvCode::Timeout) + QLatin1Char(' ') + OvSNMPEngine::PrivacyHint());
 }
 
 TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {

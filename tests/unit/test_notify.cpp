@@ -8,6 +8,7 @@
 #include "notify/OvNotificationModel.h"
 #include "notify/OvNotificationReceiver.h"
 #include "notify/OvUsmHeader.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -191,8 +192,9 @@ TEST_P(RefusedV3, IsLoggedWithItsReasonNeverAsValid) {
     const RefusedCase& c = GetParam();
     const int status = Sender.Send(QLatin1String(c.program), c.options, Port,
                                    {QString(), QStringLiteral("1.3.6.1.6.3.1.1.5.3")});
-    if (QLatin1String(c.program) == QLatin1String("snmpinform"))
+    if (QLatin1String(c.program) == QLatin1String("snmpinform")) {
         EXPECT_NE(status, 0) << "a refused inform is not acknowledged";
+    }
     ASSERT_TRUE(WaitForCount(1));
     for (const OvNotification& n : Got) {
         EXPECT_EQ(n.Refusal, QLatin1String(c.reason));
