@@ -2,7 +2,6 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
-#include "app/OvLaunchOptions.h"
 #include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
@@ -10,6 +9,7 @@
 #include "binding/OvFeedback.h"
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
+#include "launch/OvLaunchOptions.h"
 
 #include <QComboBox>
 #include <QLineEdit>
