@@ -1,11 +1,11 @@
 #include "app/TSNMP_Counters.h"
 
-#include "app/TCounterChart.h"
-#include "app/TCounterLegend.h"
 #include "binding/OvControls.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
+#include "charts/TCounterChart.h"
+#include "charts/TCounterLegend.h"
 #include "errors/OvErrors.h"
 #include "values/OvNumbers.h"
 #include "values/OvSaveFile.h"

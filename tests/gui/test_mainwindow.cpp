@@ -2,11 +2,11 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
-#include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
 #include "binding/OvControls.h"
 #include "binding/OvFeedback.h"
+#include "charts/TCounterChart.h"
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
 #include "launch/OvLaunchOptions.h"
@@ -24,7 +24,7 @@
 #include <QScreen>
 #include <QSet>
 #include "app/TBanner.h"
-#include "app/TCounterLegend.h"
+#include "charts/TCounterLegend.h"
 #include "device/OvArtwork.h"
 #include <gtest/gtest.h>
 
