@@ -221,7 +221,8 @@ void TSNMP_Counters::RecordPoll() {
     const qint64 now = Clock();
     for (int i = 0; i < CounterCount; ++i) {
         const size_t k = static_cast<size_t>(i);
-        History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds(), PollMissed});
+        const double rate = LastDelta[k] / IntervalSeconds(); // whole counts per second, as the table shows
+        History.Append(i, {now, CurrentValue[k], LastDelta[k], rate, PollMissed});
     }
     if (GraphPanel->isVisible()) // a hidden graph is drawn from the history when shown
         Chart->Follow(History);
