@@ -1,9 +1,9 @@
 #include "app/TConnectDialog.h"
 
-#include "app/OvLaunchOptions.h"
 #include "app/OvTroubleshooting.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
+#include "launch/OvLaunchOptions.h"
 #include "snmp/TSNMPSession.h"
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvScalarRead.h"

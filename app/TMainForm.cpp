@@ -1,6 +1,5 @@
 #include "app/TMainForm.h"
 
-#include "app/OvViewerEnvironment.h"
 #include "app/TBanner.h"
 
 #include "app/TNotificationsForm.h"
@@ -12,6 +11,7 @@
 #include "device/OvArtwork.h"
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
+#include "launch/OvViewerEnvironment.h"
 #include "notify/OvNotificationCentre.h"
 #include "snmp/TSNMPSession.h"
 

@@ -1,13 +1,15 @@
 #include "app/TSNMP_Counters.h"
 
-#include "app/TCounterChart.h"
-#include "app/TCounterLegend.h"
+#include "binding/OvShowGridLines.h"
 #include "binding/TStaticText.h"
 #include "binding/TStatusPanel.h"
-#include "binding/OvShowGridLines.h"
+#include "charts/TCounterChart.h"
+#include "charts/TCounterLegend.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
+#include "charts/TCounterChart.h"
+#include "charts/TCounterLegend.h"
 #include "errors/OvErrors.h"
 #include "values/OvNumbers.h"
 #include "values/OvSaveFile.h"
@@ -223,7 +225,8 @@ void TSNMP_Counters::RecordPoll() {
     const qint64 now = Clock();
     for (int i = 0; i < CounterCount; ++i) {
         const size_t k = static_cast<size_t>(i);
-        History.Append(i, {now, CurrentValue[k], LastDelta[k], LastDelta[k] / IntervalSeconds(), PollMissed});
+        const double rate = LastDelta[k] / IntervalSeconds(); // whole counts per second, as the table shows
+        History.Append(i, {now, CurrentValue[k], LastDelta[k], rate, PollMissed});
     }
     if (GraphPanel->isVisible()) // a hidden graph is drawn from the history when shown
         Chart->Follow(History);

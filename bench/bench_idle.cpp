@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (int poll = 600; poll > 0; --poll)
         for (int c = 0; c < TSNMP_Counters::CounterCount; ++c)
-            counters->History.Append(c, {now - poll * 1000, 1000u + poll, 10, 10u + static_cast<quint32>(c)});
+            counters->History.Append(c, {now - poll * 1000, 1000u + poll, 10, 10.0 + c});
     counters->LV_SNMPCounterData->selectAll();
     const int roundMs = std::max(2000, ms / 4);
     std::vector<double> without, with;

@@ -1,6 +1,7 @@
 #include "values/OvCounterHistory.h"
 
 #include "values/OvCsv.h"
+#include "values/OvNumbers.h"
 
 #include <algorithm>
 #include <tuple>
@@ -15,6 +16,11 @@ void OvCounterHistory::Append(int counter, const Sample& sample) {
     s.push_back(sample);
     while (static_cast<int>(s.size()) > Limit)
         s.pop_front();
+}
+
+int OvCounterHistory::AddCounter() {
+    Series.emplace_back();
+    return Counters() - 1;
 }
 
 void OvCounterHistory::Clear() {
@@ -37,7 +43,7 @@ QString OvCounterHistory::ToCsv(const QStringList& names, const std::vector<int>
         const QDateTime local = QDateTime::fromMSecsSinceEpoch(time);
         const QString when = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
         out += OvCsvLine(
-            {when, name, QString::number(s->Value), QString::number(s->Delta), QString::number(s->Rate)});
+            {when, name, QString::number(s->Value), QString::number(s->Delta), OvFloatToStr(s->Rate)});
     }
     return out;
 }

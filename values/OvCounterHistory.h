@@ -15,7 +15,7 @@ public:
         qint64 TimeMs = 0; // milliseconds since the epoch
         quint32 Value = 0;
         quint32 Delta = 0;
-        quint32 Rate = 0;
+        double Rate = 0; // a rate of bits per second may pass 2^32, or have a fraction
         // Polls were missed before this one (paused, unanswered, skipped, or the interval
         // changed): its delta spans more than one interval.
         bool AfterGap = false;
@@ -23,10 +23,13 @@ public:
 
     OvCounterHistory(int counters, int capacity);
 
+    // A new counter without samples; returns its index.
+    int AddCounter();
     void Append(int counter, const Sample& sample);
     void Clear();
 
     int Counters() const { return static_cast<int>(Series.size()); }
+    int Capacity() const { return Limit; }
     const std::deque<Sample>& Samples(int counter) const { return Series[static_cast<size_t>(counter)]; }
 
     // RFC 4180 text of these counters' samples: a header line, then one line per sample in

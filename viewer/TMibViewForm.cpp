@@ -5,6 +5,7 @@
 #include "formgen/TSNMPPanel.h"
 #include "formgen/TUIGenerator.h"
 #include "mib/OvMibExport.h"
+#include "viewer/TInterfaceGraph.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeView>
@@ -47,6 +49,8 @@ TMibViewForm::TMibViewForm(const OvMibView& view, const QString& addressText, co
     BuildToolBar();
     if (view.Kind == OvMibViewKind::Scalars)
         BuildEditor();
+    if (view.Kind == OvMibViewKind::InterfaceCounters)
+        BuildGraph();
     Refresh();
 }
 
@@ -182,6 +186,28 @@ void TMibViewForm::BuildEditor() {
     resize(std::max(640, needed.width()), 260 + needed.height());
 }
 
+void TMibViewForm::BuildGraph() {
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("GraphSplitter"));
+    Tree->setParent(split);
+    split->addWidget(Tree);
+    Graph = new TInterfaceGraph(split);
+    split->addWidget(Graph);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    setCentralWidget(split);
+    connect(Tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TMibViewForm::ShowSelectedInterfaces);
+    resize(width(), 680);
+}
+
+void TMibViewForm::ShowSelectedInterfaces() {
+    QStringList keys;
+    for (const QModelIndex& at : Tree->selectionModel()->selectedRows())
+        keys << RowModel.Row(Order.mapToSource(at).row()).Key;
+    Graph->ShowInterfaces(keys);
+}
+
 void TMibViewForm::WidenEdits() {
     // The group's texts (a contact, a location) are longer than the edits of the
     // configuration windows: each edit grows, and what stands right of it on its line moves.
@@ -236,6 +262,8 @@ void TMibViewForm::ShowTitles(const QStringList& titles) {
     Pending.clear();
     if (Shaper)
         Shaper->Clear();
+    if (Graph)
+        Graph->Clear();
     RowModel.SetTitles(shown);
     RowModel.BeginRead();
     BuildColumnMenu();
@@ -248,6 +276,8 @@ void TMibViewForm::AddRows(const std::vector<OvMibRow>& rows) {
         if (Binding && IsEdited(row.Key))
             continue;
         Pending.push_back(Shaper ? Shaper->Shape(row, now) : row);
+        if (Graph)
+            Graph->Record(Pending.back(), now);
     }
     // Each step lays out the whole view again: the longer the table, the rarer the steps.
     if (!ShowTimer.isActive())
@@ -277,6 +307,10 @@ void TMibViewForm::ReadFinished(int code, const QString& message) {
     Reading = false;
     if (code == 0)
         RowModel.EndRead(); // rows the agent no longer has go
+    if (Graph && code == 0)
+        Graph->Redraw();
+    else if (Graph)
+        Graph->MarkGap(); // the next rates span the failed read
     // The first reads fit the columns (a counter's change shows from the second on); later
     // ones keep the widths the user may have set.
     if (code == 0 && FittedReads < 2 && RowModel.Count() > 0) {

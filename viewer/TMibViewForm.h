@@ -16,12 +16,14 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTreeView;
+class TInterfaceGraph;
 class TSNMPEditorPanel;
 
 // One MIB-II view of the agent: the rows of a model read without waiting, shown in a tree
 // view that can be sorted by any column, filtered, copied and have columns hidden (all
 // remembered per view). A refresh updates the rows in place. Counter views add changes and
-// rates per refresh and refresh on their own. The system group's view adds the editor the
+// rates per refresh and refresh on their own; the interface counters draw the bit rates of
+// the rows selected in a graph below them. The system group's view adds the editor the
 // configuration windows use, with the writable objects to tick and set.
 class TMibViewForm : public QMainWindow {
     Q_OBJECT
@@ -63,6 +65,8 @@ private:
     void BuildTable();
     void BuildToolBar();
     void BuildEditor();
+    void BuildGraph();
+    void ShowSelectedInterfaces();
     void WidenEdits();
     void ChooseCsvFile();
     void SetInterval(int index);
@@ -104,6 +108,8 @@ private:
     OvSNMPRequest2Edits* Binding = nullptr;
     TSNMPEditorPanel* Panel = nullptr;
     std::vector<TUIItemInfo> Layout;
+    // The interface counters' graph.
+    TInterfaceGraph* Graph = nullptr;
 };
 
 // The window a viewer started without a known view opens: the views to choose from.

@@ -4,11 +4,11 @@
 // /O<file> reads the view once, writes it as CSV ("-": standard output) and ends,
 // without a display.
 
-#include "app/OvLaunchOptions.h"
-#include "app/OvViewerEnvironment.h"
 #include "binding/OvFeedback.h"
 #include "device/OvArtwork.h"
 #include "errors/OvErrors.h"
+#include "launch/OvLaunchOptions.h"
+#include "launch/OvViewerEnvironment.h"
 #include "mib/OvMibExport.h"
 #include "viewer/TMibViewForm.h"
 #include "snmp/TSNMPSession.h"

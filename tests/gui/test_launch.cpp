@@ -1,6 +1,6 @@
 #include "app/OvCommandLineHelp.h"
-#include "app/OvLaunchOptions.h"
 #include "errors/OvErrors.h"
+#include "launch/OvLaunchOptions.h"
 
 #include "TestSupport.h"
 

@@ -2,16 +2,16 @@
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
-#include "app/OvLaunchOptions.h"
-#include "app/TCounterChart.h"
 #include "app/TMainForm.h"
 #include "app/TSNMP_Counters.h"
 
 #include "binding/OvFeedback.h"
 #include "binding/TStaticText.h"
 #include "binding/TStatusPanel.h"
+#include "charts/TCounterChart.h"
 #include "device/TConfigForms.h"
 #include "errors/OvErrors.h"
+#include "launch/OvLaunchOptions.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,7 +26,7 @@
 #include <QScreen>
 #include <QSet>
 #include "app/TBanner.h"
-#include "app/TCounterLegend.h"
+#include "charts/TCounterLegend.h"
 #include "device/OvArtwork.h"
 #include "snmp/TSNMPSession.h"
 #include <gtest/gtest.h>

@@ -1,10 +1,12 @@
 // The viewer program: a view window, its CSV export, /O without a display, and its
 // start from the module's menu.
 #include "InterfaceTable.h"
+#include "SimulatorSuite.h"
 #include "SnmpdSuite.h"
 #include "TestSupport.h"
 #include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
+#include "charts/TCounterChart.h"
 #include "errors/OvErrors.h"
 #include "mib/OvMibViews.h"
 #include "viewer/TMibViewForm.h"
@@ -17,9 +19,11 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTreeView>
 #include <QComboBox>
@@ -80,6 +84,16 @@ protected:
         return {QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(Agent->Port()),
                 QStringLiteral("/v1"),         QStringLiteral("/R") + QLatin1String(TestAgent::ReadCommunity),
                 QStringLiteral("/T") + view,   QStringLiteral("/O") + file};
+    }
+};
+
+// The simulated access point: its interface counters grow at a steady rate.
+class ViewerOfTheAccessPoint : public SimulatorSuite {
+protected:
+    void SetUp() override {
+        SimulatorSuite::SetUp();
+        OvFeedback::TakeShown();
+        forgetViewSettings();
     }
 };
 
@@ -214,6 +228,60 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
             << c.Name;
         EXPECT_FALSE(QFile::exists(QDir::tempPath() + QStringLiteral("/velmarn-never.csv"))) << c.Name;
     }
+}
+
+// The graph under the interface counters follows the selection: a curve in and out per
+// interface, named after its ifDescr as snmpwalk reads it, ending at the rate its row shows.
+TEST_F(ViewerOfTheAccessPoint, InterfaceGraphDrawsTheRatesTheSelectedRowsShow) {
+    TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_IFCounters")), Sim()->Address(),
+                      TSNMPSession::DefaultTarget());
+    form.findChild<QComboBox*>(QStringLiteral("IntervalBox"))->setCurrentIndex(0); // every second
+    form.show();
+    ASSERT_TRUE(readDone(form));
+    auto* graph = form.findChild<QStackedWidget*>(QStringLiteral("InterfaceGraph"));
+    ASSERT_NE(graph, nullptr);
+    const auto* chart = graph->findChild<TCounterChart*>();
+    const auto* legend = graph->findChild<QListWidget*>(QStringLiteral("graphLegend"));
+    ASSERT_TRUE(chart && legend);
+    EXPECT_EQ(graph->currentWidget()->objectName(), QStringLiteral("GraphHint"));
+
+    auto* view = form.findChild<QTreeView*>(QStringLiteral("Rows"));
+    view->selectAll();
+    ASSERT_TRUE(readDone(form, 2));
+    const QStringList descriptions = shownColumn(form, QStringLiteral("ifDescr"));
+    const QStringList inBits = shownColumn(form, QStringLiteral("In bit/s"));
+    const QStringList outBits = shownColumn(form, QStringLiteral("Out bit/s"));
+    QStringList walked; // snmpwalk quotes each string
+    for (const QString& line :
+         Sim()
+             ->Tool(QStringLiteral("snmpwalk"),
+                    {QStringLiteral("-c"), QStringLiteral("qubsen"), QStringLiteral("-Oqv")},
+                    {QStringLiteral("1.3.6.1.2.1.2.2.1.2")})
+             .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        walked << line.mid(1, line.size() - 2);
+    EXPECT_EQ(descriptions, walked);
+
+    const QStringList names = chart->CurveNames();
+    ASSERT_EQ(names.size(), 2 * descriptions.size());
+    QStringList legendNames;
+    for (int i = 0; i < legend->count(); ++i)
+        legendNames << legend->item(i)->text();
+    EXPECT_EQ(legendNames, names);
+    for (int curve = 0; curve < names.size(); ++curve) {
+        const bool in = names[curve].endsWith(QStringLiteral(" in"));
+        const int row = static_cast<int>(descriptions.indexOf(names[curve].section(QLatin1Char(' '), 0, -2)));
+        ASSERT_GE(row, 0) << names[curve].toStdString();
+        const auto lines = chart->Lines(curve);
+        ASSERT_FALSE(lines.empty()) << names[curve].toStdString();
+        const double last = lines.back().back().y();
+        EXPECT_GT(last, 0) << names[curve].toStdString(); // every counter grows
+        EXPECT_EQ(QString::number(last, 'f', 2), (in ? inBits : outBits).value(row))
+            << names[curve].toStdString();
+    }
+
+    view->clearSelection();
+    EXPECT_EQ(graph->currentWidget()->objectName(), QStringLiteral("GraphHint"));
+    EXPECT_TRUE(chart->CurveNames().isEmpty());
 }
 
 TEST_F(Viewer, InformationViewWritesTheTickedObjectsOnly) {

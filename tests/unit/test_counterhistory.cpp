@@ -44,6 +44,9 @@ TEST(CounterHistory, KeepsTheNewestSamplesOfEachCounter) {
         h.Append(0, {i * 1000, i, 1, 1});
     h.Append(1, {1000, 9, 9, 9});
     h.Append(7, {1000, 9, 9, 9}); // no such counter: ignored
+    EXPECT_EQ(h.AddCounter(), 2); // one added later takes samples like the others
+    h.Append(2, {1000, 9, 9, 9});
+    EXPECT_EQ(h.Samples(2).size(), 1u);
     ASSERT_EQ(h.Samples(0).size(), 3u);
     EXPECT_EQ(h.Samples(0).front().Value, 3u);
     EXPECT_EQ(h.Samples(0).back().Value, 5u);
@@ -62,13 +65,15 @@ TEST(CounterHistory, CsvOfTheCountersAskedForInTimeOrder) {
     h.Append(0, {t0, 4294967295u, 10, 10});
     h.Append(2, {t0, 1, 1, 1}); // not asked for
     h.Append(0, {t0 + 1000, 9, 10, 10});
+    h.Append(0, {t0 + 2000, 9, 0, 5000000000.25}); // bits per second: past 32 bits, with a fraction
     EXPECT_EQ(
         h.ToCsv({QStringLiteral("plain"), QStringLiteral("with, comma \"quoted\""), QStringLiteral("other")},
                 {1, 0}),
         QStringLiteral("time,counter,value,delta,rate\r\n"
                        "2026-12-07T10:00:00+05:45,plain,4294967295,10,10\r\n"
                        "2026-12-07T10:00:00+05:45,\"with, comma \"\"quoted\"\"\",5,2,1\r\n"
-                       "2026-12-07T10:00:01+05:45,plain,9,10,10\r\n"));
+                       "2026-12-07T10:00:01+05:45,plain,9,10,10\r\n"
+                       "2026-12-07T10:00:02+05:45,plain,9,0,5000000000.25\r\n"));
     EXPECT_EQ(h.ToCsv({}, {}), QStringLiteral("time,counter,value,delta,rate\r\n"));
 }
 

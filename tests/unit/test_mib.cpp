@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "errors/OvErrors.h"
 #include "mib/OvCounterDeltas.h"
+#include "mib/OvInterfaceRateHistory.h"
 #include "mib/OvMibReader.h"
 #include "mib/OvMibTableModel.h"
 #include "mib/OvMibText.h"
@@ -455,6 +456,38 @@ TEST(InterfaceRates, RatesPerSecondWithDecimalsAndUtilisationOfTheSpeed) {
     EXPECT_EQ(titles.value(9), QStringLiteral("In errors/s"));
     EXPECT_EQ(second.Cells.value(9), QStringLiteral("1.60")); // 8 errors in 5 s
     EXPECT_EQ(second.Cells.value(13), QStringLiteral("63500"));
+}
+
+// The graph's history keeps the bit rates the rows show, under the interface's newest
+// name; after a failed read each line starts anew.
+TEST(InterfaceRates, HistoryKeepsTheShownBitRatesAndBreaksAfterAFailedRead) {
+    OvInterfaceRates rates;
+    OvInterfaceRateHistory history(10);
+    auto record = [&](const char* name, quint64 inOctets, quint64 outOctets, qint64 nowMs) {
+        OvMibRow row{"1", {"1", name, "1000000"}, {0, 0, 0}};
+        for (int c = 0; c < 10; ++c) {
+            row.Cells << QString::number(c == 0 ? inOctets : c == 5 ? outOctets : 0);
+            row.CounterBits.push_back(64);
+        }
+        history.Record(rates.Shape(row, nowMs), nowMs);
+    };
+    record("eth0", 0, 0, 0);
+    EXPECT_TRUE(history.CountersOf({"1"}).empty()); // no rate before the second read
+    record("eth0", 1000, 250, 1000);
+    history.MarkGap();
+    record("wan0", 3000, 250, 3000);
+    ASSERT_EQ(history.CountersOf({"2", "1"}), (std::vector<int>{0, 1}));
+    EXPECT_EQ(history.Names(), (QStringList{"wan0 in", "wan0 out"}));
+    const auto& in = history.History().Samples(0);
+    const auto& out = history.History().Samples(1);
+    ASSERT_EQ(in.size(), 2u);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(in[0].Rate, 8000);  // 1000 octets in 1 s
+    EXPECT_EQ(in[1].Rate, 8000);  // 2000 in 2 s
+    EXPECT_EQ(out[0].Rate, 2000); // 250 in 1 s
+    EXPECT_EQ(out[1].Rate, 0);
+    EXPECT_FALSE(in[0].AfterGap);
+    EXPECT_TRUE(in[1].AfterGap && out[1].AfterGap);
 }
 
 TEST(MibIndexes, AddressesOfEveryTypeReadAsTheirTextWithZonesPoliciesAndPorts) {

@@ -1,6 +1,6 @@
-#include "app/TCounterLegend.h"
+#include "charts/TCounterLegend.h"
 
-#include "app/TCounterChart.h"
+#include "charts/TCounterChart.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "app/OvLaunchOptions.h"
+#include "launch/OvLaunchOptions.h"
 
 #include "errors/OvErrors.h"
 

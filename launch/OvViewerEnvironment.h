@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/OvLaunchOptions.h"
+#include "launch/OvLaunchOptions.h"
 
 #include <QProcessEnvironment>
 #include <QStringList>

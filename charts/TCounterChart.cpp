@@ -1,4 +1,4 @@
-#include "app/TCounterChart.h"
+#include "charts/TCounterChart.h"
 
 #include "values/OvRateCurve.h"
 

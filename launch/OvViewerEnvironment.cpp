@@ -1,4 +1,4 @@
-#include "app/OvViewerEnvironment.h"
+#include "launch/OvViewerEnvironment.h"
 
 QProcessEnvironment OvViewerEnvironment(const OvSNMPTarget& target, QProcessEnvironment base) {
     // None of the module's own VELMARN_* variables goes on: the viewer would take one where
