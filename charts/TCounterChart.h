@@ -33,7 +33,6 @@ public:
     void Follow(const OvCounterHistory& history);
     void SetSpanMinutes(int minutes, const OvCounterHistory& history);
 
-    int SpanMinutes() const { return Span; }
     const std::vector<int>& Counters() const { return Drawn; }
     QStringList CurveNames() const;
     // The lines drawn for the i-th drawn counter, each as its points.
