@@ -3,6 +3,7 @@
 #include "errors/OvErrors.h"
 #include "snmp/OvValueText.h"
 #include "values/OvExpression.h"
+#include "values/OvTableIndex.h"
 #include "values/OvNumbers.h"
 #include "snmp/TSNMPSession.h"
 

@@ -5,6 +5,7 @@
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvValueText.h"
+#include "values/OvTableIndex.h"
 
 #include <gtest/gtest.h>
 #include <random>
