@@ -1,14 +1,14 @@
 #include "binding/OvControlAdapters.h"
 
-#include "binding/OvByteForm.h"
-#include "binding/TRadioGroup.h"
 #include "binding/OvEditConstraint.h"
 #include "binding/OvOptionListWidgets.h"
 #include "binding/OvSNMPRequest2Edits.h"
+#include "binding/TRadioGroup.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvValueText.h"
+#include "values/OvByteForm.h"
 #include "values/OvDateTime.h"
 #include "values/OvNumbers.h"
+#include "values/OvSyntaxText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
