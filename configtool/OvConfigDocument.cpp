@@ -3,18 +3,13 @@
 #include "catalogue/OvCatalogue.h"
 #include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvSNMPEngine.h"
-#include "snmp/OvValueText.h"
 #include "values/OvCanonical.h"
 #include "values/OvEditRule.h"
-
-#include <net-snmp/net-snmp-config.h>
-#include <net-snmp/net-snmp-includes.h>
+#include "values/OvSyntaxCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -44,11 +39,6 @@ QString printableText(const QString& hexPairs) {
         if (!c.isPrint())
             return QString();
     return text;
-}
-
-bool isWholeNumberSyntax(int syntax) {
-    return syntax == integer || syntax == counter || syntax == guage || syntax == uinteger ||
-           syntax == OvSyntax::counter64;
 }
 
 } // namespace
@@ -256,7 +246,6 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
 
 OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
     OvRestoreCheck check;
-    static const QRegularExpression wholeNumber(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
     for (const OvConfigDocument::Object& o : document.Objects) {
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
         const QString name = o.Name.isEmpty() ? o.Oid : o.Name;
@@ -286,14 +275,8 @@ OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
             }
         }
         const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
-        if (isWholeNumberSyntax(e.Info->Syntax) && !wholeNumber.match(text).hasMatch()) {
-            check.Errors << name + QStringLiteral(": ") + OvErrorMessage(OvCode::BadPartialValue);
-            continue;
-        }
         try {
-            // Built exactly as the write will be, and thrown away.
-            OvPduPtr pdu = OvSNMPEngine::NewPdu(SNMP_MSG_SET);
-            OvAppendBinding(pdu.get(), o.Oid + QStringLiteral(".0"), e.Info->Syntax, text);
+            OvCheckWholeValue(e.Info->Syntax, text);
         } catch (const OvException& ex) {
             check.Errors << name + QStringLiteral(": ") + ex.message();
         }
