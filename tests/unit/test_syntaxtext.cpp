@@ -1,7 +1,9 @@
-// The text forms of values and the row indexes built from them.
+// The text forms of values, the row indexes built from them and their fields in split edits.
 #include "TestSupport.h"
 #include "errors/OvErrors.h"
+#include "values/OvByteForm.h"
 #include "values/OvSyntax.h"
+#include "values/OvSyntaxFields.h"
 #include "values/OvSyntaxText.h"
 #include "values/OvTableIndex.h"
 
@@ -74,4 +76,38 @@ TEST(RowIndexes, NumbersOutOfRangeAreRefused) {
             EXPECT_EQ(e.code(), -517) << text;
         }
     }
+}
+
+struct FieldRow {
+    const char* name;
+    int syntax;
+    const char* text;
+    int fields;
+};
+class SplitFields : public ::testing::TestWithParam<FieldRow> {};
+TEST_P(SplitFields, JoinGivesTheValueBack) {
+    const FieldRow& r = GetParam();
+    const QString text = QString::fromUtf8(r.text);
+    const QStringList fields = OvSyntaxFields::Split(r.syntax, text, OvByteForm::FromText(r.syntax, text));
+    EXPECT_EQ(fields.size(), r.fields);
+    EXPECT_EQ(OvSyntaxFields::Join(r.syntax, fields), text);
+    EXPECT_TRUE(OvSyntaxFields::Split(r.syntax, QStringLiteral("(NULL)"), QByteArray()).isEmpty());
+}
+INSTANTIATE_TEST_SUITE_P(Rows, SplitFields,
+                         ::testing::Values(FieldRow{"octets", octetstr, "00 1A 2B", 3},
+                                           FieldRow{"oid", objectid, "1.3.6", 3},
+                                           FieldRow{"ip", ipaddress, "10.0.0.1", 4},
+                                           FieldRow{"ticks", timeticks, "1 day, 2:03:04.05", 5},
+                                           FieldRow{"mac", macaddress, "00 90 2B 1A 2C 3D", 6},
+                                           FieldRow{"datetime", datetime, "2003-5-26,13:30:15.3,-5:0", 10},
+                                           FieldRow{"bcdatetime", bcdatetime, "2003/05/26 01:30:15 pm", 7}),
+                         RowName());
+
+TEST(SplitFields, EmptyFieldsReadAsZeroAndBadDatesAreRefused) {
+    EXPECT_EQ(OvSyntaxFields::Join(macaddress, {"", "1", "2b", "", "", ""}),
+              QStringLiteral("00 01 2b 00 00 00"));
+    EXPECT_EQ(CodeOf([] {
+                  OvSyntaxFields::Join(bcdatetime, {"2003", "2", "30", "0", "0", "0", "0"});
+              }),
+              -517);
 }
