@@ -1,21 +1,19 @@
 #include "binding/OvControlAdapters.h"
 
-#include "binding/OvByteForm.h"
-#include "binding/TRadioGroup.h"
 #include "binding/OvEditConstraint.h"
 #include "binding/OvOptionListWidgets.h"
 #include "binding/OvSNMPRequest2Edits.h"
+#include "binding/TRadioGroup.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvValueText.h"
-#include "values/OvDateTime.h"
-#include "values/OvNumbers.h"
+#include "values/OvByteForm.h"
+#include "values/OvSyntax.h"
+#include "values/OvSyntaxCheck.h"
+#include "values/OvSyntaxFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 
 namespace {
 
@@ -39,39 +37,6 @@ void needEdits(const BindingEntry& e, int count) {
             fail(OvCode::BadControlType);
 }
 
-// An edit of a numeric syntax must hold a number: an empty or non-numeric edit would
-// otherwise write 0 to the device.
-bool holdsNumber(int syntax, const QString& text) {
-    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?\\d"));
-    switch (syntax) {
-    case integer:
-    case counter:
-    case guage:
-    case uinteger:
-    case OvSyntax::counter64:
-        return number.match(text).hasMatch();
-    case timeticks: {
-        quint32 ticks = 0;
-        return OvParseTicks(text, ticks);
-    }
-    default:
-        return true;
-    }
-}
-
-int editNumber(const BindingEntry& e, int i) {
-    return static_cast<int>(OvAtol(editAt(e, i)->text()));
-}
-
-QString twoHex(QLineEdit* edit) {
-    const QString t = edit->text().trimmed();
-    if (t.isEmpty())
-        return QStringLiteral("00");
-    if (t.size() == 1)
-        return QLatin1Char('0') + t;
-    return t;
-}
-
 // Typing into an edit, clearing it included (not a text the program puts there).
 void hookEdit(QWidget* control, QObject* context, const std::function<void()>& modified) {
     if (auto* edit = qobject_cast<QLineEdit*>(control))
@@ -80,74 +45,15 @@ void hookEdit(QWidget* control, QObject* context, const std::function<void()>& m
 
 // The text that a set of split edits spells, by the entry's syntax.
 QString textOfSplitEdits(const BindingEntry& e) {
-    const int n = static_cast<int>(e.Controls.size());
-    switch (e.Syntax) {
-    case bitstr:
-    case octetstr:
-    case opaque: {
-        needEdits(e, n);
-        QStringList parts;
-        for (int i = 0; i < n; ++i)
-            parts << twoHex(editAt(e, i));
-        return parts.join(QLatin1Char(' '));
-    }
-    case objectid: {
-        needEdits(e, n);
-        QStringList parts;
-        for (int i = 0; i < n; ++i)
-            parts << QString::number(static_cast<quint32>(editNumber(e, i)));
-        return parts.join(QLatin1Char('.'));
-    }
-    case ipaddress:
-    case nsapaddr: {
-        needEdits(e, 4);
-        QStringList parts;
-        for (int i = 0; i < 4; ++i)
-            parts << QString::number(editNumber(e, i));
-        return parts.join(QLatin1Char('.'));
-    }
-    case timeticks: {
-        needEdits(e, 5);
-        const quint64 t =
-            static_cast<quint64>(editNumber(e, 0)) * 8640000 +
-            static_cast<quint64>(editNumber(e, 1)) * 360000 + static_cast<quint64>(editNumber(e, 2)) * 6000 +
-            static_cast<quint64>(editNumber(e, 3)) * 100 + static_cast<quint64>(editNumber(e, 4));
-        return OvTicksText(static_cast<quint32>(t));
-    }
-    case macaddress: {
-        needEdits(e, 6);
-        QStringList parts;
-        for (int i = 0; i < 6; ++i)
-            parts << twoHex(editAt(e, i));
-        return parts.join(QLatin1Char(' '));
-    }
-    case datetime: {
-        needEdits(e, 10);
-        const QString direction = editAt(e, 7)->text().left(1);
-        return QStringLiteral("%1-%2-%3,%4:%5:%6.%7,%8%9:%10")
-            .arg(editNumber(e, 0))
-            .arg(editNumber(e, 1))
-            .arg(editNumber(e, 2))
-            .arg(editNumber(e, 3))
-            .arg(editNumber(e, 4))
-            .arg(editNumber(e, 5))
-            .arg(editNumber(e, 6))
-            .arg(direction.isEmpty() ? QStringLiteral("+") : direction)
-            .arg(editNumber(e, 8))
-            .arg(editNumber(e, 9));
-    }
-    case bcdatetime: {
-        needEdits(e, 7);
-        const QDate date(editNumber(e, 0), editNumber(e, 1), editNumber(e, 2));
-        const QTime time(editNumber(e, 3), editNumber(e, 4), editNumber(e, 5), editNumber(e, 6));
-        if (!date.isValid() || !time.isValid())
-            fail(OvCode::BadPartialValue);
-        static const QDate epoch(1899, 12, 30);
-        return OvDaysText(static_cast<double>(epoch.daysTo(date)) + time.msecsSinceStartOfDay() / 86400000.0);
-    }
-    default:
+    const int count = OvSyntaxFields::Count(e.Syntax);
+    if (count == 0)
         return editAt(e, 0) ? editAt(e, 0)->text() : QString();
-    }
+    const int n = count < 0 ? static_cast<int>(e.Controls.size()) : count;
+    needEdits(e, n);
+    QStringList fields;
+    for (int i = 0; i < n; ++i)
+        fields << editAt(e, i)->text();
+    return OvSyntaxFields::Join(e.Syntax, fields);
 }
 
 // A value from the device into an edit: shown from its first character, and a good text
@@ -160,95 +66,14 @@ void putText(QLineEdit* edit, const QString& text, OvEditConstraint& rules) {
 
 void showInSplitEdits(const BindingEntry& e, const QString& text, const QByteArray& bytes,
                       OvEditConstraint& rules) {
-    const int n = static_cast<int>(e.Controls.size());
-    auto put = [&rules, &e](int i, const QString& t) {
-        putText(editAt(e, i), t, rules);
-    };
-    const bool absent = text == QLatin1String("(NULL)");
-    switch (e.Syntax) {
-    case bitstr:
-    case octetstr:
-    case opaque: {
-        if (n < bytes.size())
-            fail(OvCode::NotEnoughControls);
-        needEdits(e, bytes.size());
-        for (int i = 0; i < bytes.size(); ++i)
-            put(i, QStringLiteral("%1")
-                       .arg(static_cast<unsigned char>(bytes[i]), 2, 16, QLatin1Char('0'))
-                       .toUpper());
-        return;
-    }
-    case objectid: {
-        const QStringList ids = absent ? QStringList() : text.split(QLatin1Char('.'), Qt::SkipEmptyParts);
-        if (n < ids.size())
-            fail(OvCode::NotEnoughControls);
-        needEdits(e, ids.size());
-        for (int i = 0; i < ids.size(); ++i)
-            put(i, ids[i]);
-        return;
-    }
-    case ipaddress:
-    case nsapaddr:
-        needEdits(e, 4);
-        if (!absent)
-            for (int i = 0; i < 4; ++i)
-                put(i, QString::number(static_cast<unsigned char>(bytes[i])));
-        return;
-    case timeticks: {
-        needEdits(e, 5);
-        if (absent)
-            return;
-        quint32 v = 0;
-        for (int i = 3; i >= 0; --i)
-            v = (v << 8) | static_cast<unsigned char>(bytes[i]);
-        const quint32 r = v % 8640000 % 360000 % 6000;
-        put(0, QString::number(v / 8640000));
-        put(1, QString::number((v % 8640000) / 360000));
-        put(2, QString::number((v % 8640000 % 360000) / 6000));
-        put(3, QString::number(r / 100));
-        put(4, QString::number(r % 100));
-        return;
-    }
-    case macaddress:
-        needEdits(e, 6);
-        if (!absent)
-            for (int i = 0; i < 6 && i < bytes.size(); ++i)
-                put(i, QStringLiteral("%1")
-                           .arg(static_cast<unsigned char>(bytes[i]), 2, 16, QLatin1Char('0'))
-                           .toUpper());
-        return;
-    case datetime: {
-        needEdits(e, 10);
-        if (absent)
-            return;
-        const OvDateTime d(text);
-        const int fields[] = {d.Year, d.Month, d.Day, d.Hour, d.Minutes, d.Seconds, d.DeciSeconds};
-        for (int i = 0; i < 7; ++i)
-            put(i, QString::number(fields[i]));
-        put(7, QString(QLatin1Char(d.Direction)));
-        put(8, QString::number(d.HoursFromUTC));
-        put(9, QString::number(d.MinutesFromUTC));
-        return;
-    }
-    case bcdatetime: {
-        needEdits(e, 7);
-        if (absent)
-            return;
-        double days = 0;
-        OvParseDaysText(text, days);
-        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-        const QDateTime at = epoch.addMSecs(static_cast<qint64>(days * 86400000.0 + 0.5));
-        const int fields[] = {at.date().year(),   at.date().month(),  at.date().day(), at.time().hour(),
-                              at.time().minute(), at.time().second(), at.time().msec()};
-        for (int i = 0; i < 7; ++i)
-            put(i, QString::number(fields[i]));
-        return;
-    }
-    default:
-        needEdits(e, 1);
-        put(0, text);
-        return;
-    }
+    const int count = OvSyntaxFields::Count(e.Syntax);
+    if (count > 0)
+        needEdits(e, count); // before the value is read, absent or not
+    const QStringList fields = OvSyntaxFields::Split(e.Syntax, text, bytes);
+    if (count <= 0)
+        needEdits(e, count == 0 ? 1 : static_cast<int>(fields.size()));
+    for (int i = 0; i < fields.size(); ++i)
+        putText(editAt(e, i), fields[i], rules);
 }
 
 bool isBoolean(int syntax) {
@@ -392,7 +217,7 @@ public:
         if (e.Controls.size() > 1)
             return {true, false, textOfSplitEdits(e), {}};
         const QString text = static_cast<QLineEdit*>(e.Controls.front().data())->text();
-        if (!holdsNumber(e.Syntax, text))
+        if (!OvHoldsValue(e.Syntax, text))
             fail(OvCode::BadPartialValue);
         return {true, false, text, {}};
     }

@@ -1,13 +1,13 @@
 #include "binding/OvSNMPRequest2Edits.h"
 
-#include "binding/OvByteForm.h"
 #include "binding/OvControlAdapters.h"
-#include "binding/TRadioGroup.h"
-#include "binding/OvShowGridLines.h"
-#include "binding/OvEditHint.h"
 #include "binding/OvOptionListWidgets.h"
+#include "binding/OvShowGridLines.h"
+#include "binding/TRadioGroup.h"
 #include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
+#include "values/OvByteForm.h"
+#include "values/OvEditHint.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -3,18 +3,13 @@
 #include "catalogue/OvCatalogue.h"
 #include "catalogue/OvStandardRanges.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvSNMPEngine.h"
-#include "snmp/OvValueText.h"
 #include "values/OvCanonical.h"
 #include "values/OvEditRule.h"
-
-#include <net-snmp/net-snmp-config.h>
-#include <net-snmp/net-snmp-includes.h>
+#include "values/OvSyntaxCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -46,11 +41,6 @@ QString printableText(const QString& hexPairs) {
     return text;
 }
 
-bool isWholeNumberSyntax(int syntax) {
-    return syntax == integer || syntax == counter || syntax == guage || syntax == uinteger ||
-           syntax == OvSyntax::counter64;
-}
-
 } // namespace
 
 bool OvCatalogueEntry::Writable() const {
@@ -58,27 +48,7 @@ bool OvCatalogueEntry::Writable() const {
 }
 
 bool OvCatalogueEntry::Canonical(const QString& text, QString& out) const {
-    constexpr qint64 kInt32Min = -2147483648LL;
-    constexpr qint64 kInt32Max = 2147483647LL;
-    constexpr qint64 kUInt32Max = 4294967295LL;
-    switch (Info->Syntax) {
-    case integer:
-        return Info->Options ? OvCanonical::Option(*Info->Options, text, kInt32Min, kInt32Max, out)
-                             : OvCanonical::Number(text, kInt32Min, kInt32Max, out);
-    case counter:
-    case guage:
-    case uinteger:
-        return OvCanonical::Number(text, 0, kUInt32Max, out);
-    case octetstr:
-        return OvCanonical::Octets(text, -1, out);
-    case macaddress:
-        return OvCanonical::Octets(text, 6, out);
-    case ipaddress:
-        return OvCanonical::IPv4(text, out);
-    default: // display strings and the rest: as they are
-        out = text;
-        return true;
-    }
+    return OvCanonical::OfSyntax(Info->Syntax, Info->Options, text, out);
 }
 
 OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
@@ -106,39 +76,6 @@ OvCatalogueEntry OvCatalogueEntry::ByName(const QString& name) {
             if (QLatin1String(info->Name) == name)
                 return ByOid(QString::fromLatin1(info->Oid));
     return OvCatalogueEntry();
-}
-
-QString OvSyntaxName(int syntax) {
-    switch (syntax) {
-    case boolean:
-        return QStringLiteral("boolean");
-    case integer:
-        return QStringLiteral("integer");
-    case octetstr:
-        return QStringLiteral("octetstr");
-    case objectid:
-        return QStringLiteral("objectid");
-    case ipaddress:
-        return QStringLiteral("ipaddress");
-    case counter:
-        return QStringLiteral("counter");
-    case guage:
-        return QStringLiteral("gauge");
-    case timeticks:
-        return QStringLiteral("timeticks");
-    case OvSyntax::counter64:
-        return QStringLiteral("counter64");
-    case uinteger:
-        return QStringLiteral("unsigned");
-    case macaddress:
-        return QStringLiteral("macaddress");
-    case datetime:
-        return QStringLiteral("dateandtime");
-    case displaystr:
-        return QStringLiteral("displaystring");
-    default:
-        return QStringLiteral("syntax-%1").arg(syntax);
-    }
 }
 
 const QStringList& OvConfigDocument::IdentityNames() {
@@ -256,7 +193,6 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
 
 OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
     OvRestoreCheck check;
-    static const QRegularExpression wholeNumber(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
     for (const OvConfigDocument::Object& o : document.Objects) {
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
         const QString name = o.Name.isEmpty() ? o.Oid : o.Name;
@@ -286,14 +222,8 @@ OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
             }
         }
         const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
-        if (isWholeNumberSyntax(e.Info->Syntax) && !wholeNumber.match(text).hasMatch()) {
-            check.Errors << name + QStringLiteral(": ") + OvErrorMessage(OvCode::BadPartialValue);
-            continue;
-        }
         try {
-            // Built exactly as the write will be, and thrown away.
-            OvPduPtr pdu = OvSNMPEngine::NewPdu(SNMP_MSG_SET);
-            OvAppendBinding(pdu.get(), o.Oid + QStringLiteral(".0"), e.Info->Syntax, text);
+            OvCheckWholeValue(e.Info->Syntax, text);
         } catch (const OvException& ex) {
             check.Errors << name + QStringLiteral(": ") + ex.message();
         }

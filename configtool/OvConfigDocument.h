@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "values/OvSyntaxName.h"
+
 struct TSNMPVarInfo;
 
 // Where an object stands in the catalogue: its configuration group and row.
@@ -21,9 +23,6 @@ struct OvCatalogueEntry {
     static OvCatalogueEntry ByOid(const QString& oid);
     static OvCatalogueEntry ByName(const QString& name);
 };
-
-// The syntax's name in a saved document ("integer", "octetstr", ...).
-QString OvSyntaxName(int syntax);
 
 // One access point's settings as saved: its identity and per object its group, name,
 // identifier, syntax and value text (enumerations by their labels, as the windows show

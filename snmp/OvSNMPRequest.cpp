@@ -3,7 +3,9 @@
 #include "errors/OvErrors.h"
 #include "snmp/OvValueText.h"
 #include "values/OvExpression.h"
+#include "values/OvTableIndex.h"
 #include "values/OvNumbers.h"
+#include "values/OvSyntaxNumber.h"
 #include "snmp/TSNMPSession.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -106,7 +108,6 @@ QString OvSNMPRequest::DecodeIndex(int index, const QString& suffix) {
 // ---- expressions ---------------------------------------------------------------------
 
 QString OvSNMPRequest::Substitute(const QString& expression, bool quote, const QString& marker) {
-    using namespace OvSyntax;
     if (marker.isEmpty())
         return expression;
     // Each marker of the expression is replaced once, left to right: inserted values are
@@ -131,41 +132,10 @@ QString OvSNMPRequest::Substitute(const QString& expression, bool quote, const Q
         if (value == QLatin1String("(NULL)"))
             throw OvException(OvCode::NullInExpression);
         QString replacement;
-        switch (item->Syntax) {
-        case boolean:
-        case bool8:
-        case bool16:
-            replacement = value == QLatin1String("true") ? QStringLiteral("1") : QStringLiteral("0");
-            break;
-        case integer:
-        case counter:
-        case guage:
-        case OvSyntax::counter64:
-        case uinteger:
-        case double_:
-        case int8:
-        case uint8:
-        case int16:
-        case uint16:
-            replacement = value;
-            break;
-        case timeticks: {
-            quint32 ticks = 0;
-            OvParseTicks(value, ticks);
-            replacement = QString::number(ticks);
-            break;
-        }
-        case bcdatetime: {
-            double days = 0;
-            OvParseDaysText(value, days);
-            replacement = OvFloatToStr(days);
-            break;
-        }
-        default:
+        if (!OvNumberTerm(item->Syntax, value, replacement)) {
             if (!quote)
                 throw OvException(OvCode::BadSyntaxInExpression);
             replacement = QLatin1Char('"') + value + QLatin1Char('"');
-            break;
         }
         text += replacement;
     }
@@ -180,47 +150,18 @@ bool OvSNMPRequest::Evaluate(const QString& condition) {
 }
 
 void OvSNMPRequest::ApplyFormula(int index, bool afterGet) {
-    using namespace OvSyntax;
     OvSNMPVarItem* item = VarList.Item(index);
     const QString formula = afterGet ? item->GetFormula : item->SetFormula;
     if (formula.isEmpty())
         return;
     const double x = OvEvaluateArithmetic(Substitute(formula, false, QStringLiteral("$")));
-    const double whole = std::trunc(x);
-    // A result outside the object's range is refused like a typed value, never wrapped.
-    auto within = [&](double low, double high) {
-        if (!(whole >= low && whole <= high)) // NaN fails too
-            throw OvException(OvCode::BadPartialValue).ForItem(item->Name);
-        return whole;
-    };
     QString value;
-    switch (item->Syntax) {
-    case boolean:
-        value = x != 0 ? QStringLiteral("true") : QStringLiteral("false");
-        break;
-    case integer:
-        value = QString::number(static_cast<qint32>(within(-2147483648.0, 2147483647.0)));
-        break;
-    case counter:
-    case guage:
-    case uinteger:
-        value = QString::number(static_cast<quint32>(within(0, 4294967295.0)));
-        break;
-    case timeticks:
-        value = OvTicksText(static_cast<quint32>(within(0, 4294967295.0)));
-        break;
-    case OvSyntax::counter64: // the largest double below 2^64
-        value = QString::number(static_cast<quint64>(within(0, 18446744073709549568.0)));
-        break;
-    case double_:
-        value = OvFloatToStr(x);
-        break;
-    case bcdatetime:
-        value = OvDaysText(x);
-        break;
-    default:
+    const OvNumberFit fit = OvTextOfNumber(item->Syntax, x, value);
+    // A result outside the object's range is refused like a typed value, never wrapped.
+    if (fit == OvNumberFit::OutOfRange)
+        throw OvException(OvCode::BadPartialValue).ForItem(item->Name);
+    if (fit == OvNumberFit::NoNumber)
         throw OvException(OvCode::BadSyntaxInExpression);
-    }
     item->Value = item->Options ? item->Options->ValueToLabel(value) : value;
 }
 

@@ -1,6 +1,7 @@
 #include "values/OvCanonical.h"
 
 #include "values/OvOptionList.h"
+#include "values/OvSyntax.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -75,6 +76,31 @@ bool IPv4(const QString& text, QString& out) {
     }
     out = numbers.join(QLatin1Char('.'));
     return true;
+}
+
+bool OfSyntax(int syntax, const OvOptionList* options, const QString& text, QString& out) {
+    using namespace OvSyntax;
+    constexpr qint64 kInt32Min = -2147483648LL;
+    constexpr qint64 kInt32Max = 2147483647LL;
+    constexpr qint64 kUInt32Max = 4294967295LL;
+    switch (syntax) {
+    case integer:
+        return options ? Option(*options, text, kInt32Min, kInt32Max, out)
+                       : Number(text, kInt32Min, kInt32Max, out);
+    case counter:
+    case guage:
+    case uinteger:
+        return Number(text, 0, kUInt32Max, out);
+    case octetstr:
+        return Octets(text, -1, out);
+    case macaddress:
+        return Octets(text, 6, out);
+    case ipaddress:
+        return IPv4(text, out);
+    default: // display strings and the rest: as they are
+        out = text;
+        return true;
+    }
 }
 
 } // namespace OvCanonical

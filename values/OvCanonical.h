@@ -27,4 +27,9 @@ bool Octets(const QString& text, int length, QString& out);
 // An IPv4 address: four numbers 0..255 without leading zeros ("010.1.0.7" -> "10.1.0.7").
 bool IPv4(const QString& text, QString& out);
 
+// A value of the syntax: integers by Number (by Option with an option list), unsigned
+// numbers by Number, octet strings and MAC addresses by Octets, IPv4 addresses by IPv4;
+// display strings and the rest as they are.
+bool OfSyntax(int syntax, const OvOptionList* options, const QString& text, QString& out);
+
 } // namespace OvCanonical

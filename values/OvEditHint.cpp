@@ -1,7 +1,7 @@
-#include "binding/OvEditHint.h"
+#include "values/OvEditHint.h"
 
-#include "binding/OvEditConstraint.h"
-#include "snmp/OvSNMPVar.h"
+#include "values/OvEditRule.h"
+#include "values/OvSyntax.h"
 #include "values/OvNumbers.h"
 
 #include <cfloat>
@@ -49,7 +49,7 @@ QString syntaxHint(int syntax) {
 }
 
 // A range the rule narrows beyond its letter's own.
-bool hasOwnRange(const EditRule& rule) {
+bool hasOwnRange(const OvEditRule& rule) {
     switch (rule.Letter) {
     case 'i':
         return rule.Minimum != -2147483648.0 || rule.Maximum != 2147483647.0;
@@ -64,7 +64,7 @@ bool hasOwnRange(const EditRule& rule) {
 
 } // namespace
 
-QString OvEditHint(int syntax, const EditRule& rule, bool wholeValue) {
+QString OvEditHint(int syntax, const OvEditRule& rule, bool wholeValue) {
     if (hasOwnRange(rule))
         return QStringLiteral("%1 %2 to %3")
             .arg(rule.Letter == 'f' ? QStringLiteral("number") : QStringLiteral("integer"),
@@ -90,8 +90,8 @@ QString OvEditHint(int syntax, const EditRule& rule, bool wholeValue) {
     }
     if (rule.MaxLength > 0 && (rule.Letter == 's' || rule.Letter == 'h'))
         hint += QStringLiteral(", %1 %2 characters")
-                    .arg((rule.LengthFlags & EditRule::FixedLength) ? QStringLiteral("exactly")
-                                                                    : QStringLiteral("at most"))
+                    .arg((rule.LengthFlags & OvEditRule::FixedLength) ? QStringLiteral("exactly")
+                                                                      : QStringLiteral("at most"))
                     .arg(rule.MaxLength);
     return hint;
 }

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "binding/OvByteForm.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvSNMPVar.h"
+#include "values/OvByteForm.h"
+#include "values/OvSyntax.h"
 
 #include <gtest/gtest.h>
 

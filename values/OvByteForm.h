@@ -4,7 +4,7 @@
 #include <QString>
 
 // The byte form of every syntax, between a value text and the controls that show parts
-// of it. 32-bit numbers are stored low byte first, 16-bit numbers and the DateAndTime year
+// of it. 32-bit numbers and doubles are stored low byte first, 16-bit numbers and the DateAndTime year
 // high byte first.
 namespace OvByteForm {
 

@@ -1,10 +1,11 @@
 // Randomized texts and bytes through every value conversion: only framework errors may
 // come out, never a crash, and every value that converts reads back to itself.
 #include "TestSupport.h"
-#include "binding/OvByteForm.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvSNMPVar.h"
-#include "snmp/OvValueText.h"
+#include "values/OvByteForm.h"
+#include "values/OvSyntax.h"
+#include "values/OvSyntaxText.h"
+#include "values/OvTableIndex.h"
 
 #include <gtest/gtest.h>
 #include <random>

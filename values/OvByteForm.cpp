@@ -1,10 +1,10 @@
-#include "binding/OvByteForm.h"
+#include "values/OvByteForm.h"
 
 #include "errors/OvErrors.h"
-#include "snmp/OvSNMPVar.h"
-#include "snmp/OvValueText.h"
 #include "values/OvDateTime.h"
 #include "values/OvNumbers.h"
+#include "values/OvSyntax.h"
+#include "values/OvSyntaxText.h"
 
 #include <QStringList>
 #include <cstring>
@@ -50,18 +50,6 @@ QByteArray be16(quint16 v) {
 
 quint16 readBe16(const QByteArray& b) {
     return static_cast<quint16>((static_cast<unsigned char>(b[0]) << 8) | static_cast<unsigned char>(b[1]));
-}
-
-QByteArray doubleBytes(double d) {
-    QByteArray b(8, '\0');
-    std::memcpy(b.data(), &d, 8); // machine order: low byte first here
-    return b;
-}
-
-double readDouble(const QByteArray& b) {
-    double d;
-    std::memcpy(&d, b.constData(), 8);
-    return d;
 }
 
 // An integer of the syntax's range; a number that does not fit is refused, never wrapped.
@@ -161,13 +149,13 @@ QByteArray FromText(int syntax, const QString& text) {
         return le32(static_cast<quint32>(v & 0xFFFFFFFFu)) + le32(static_cast<quint32>(v >> 32));
     }
     case double_:
-        return doubleBytes(OvAtof(text));
+        return OvOctetsOfDouble(OvAtof(text));
     case datetime:
         if (!OvIsDateAndTimeText(text))
             badValue();
         return OvDateTime(text).toOctets();
     case bcdatetime:
-        return doubleBytes(parsed(text, OvParseDaysText));
+        return OvOctetsOfDouble(parsed(text, OvParseDaysText));
     case displaystr:
         return text.toUtf8();
     case bool8:
@@ -228,11 +216,11 @@ QString ToText(int syntax, const QByteArray& bytes) {
     case OvSyntax::counter64:
         return QString::number((static_cast<quint64>(readLe32(bytes, 4)) << 32) | readLe32(bytes, 0));
     case double_:
-        return OvFloatToStr(readDouble(bytes));
+        return OvFloatToStr(OvDoubleOfOctets(bytes));
     case datetime:
         return OvDateTime::fromOctets(bytes.left(11)).toText();
     case bcdatetime:
-        return OvDaysText(readDouble(bytes));
+        return OvDaysText(OvDoubleOfOctets(bytes));
     case displaystr:
         return OvDisplayText(bytes);
     case bool8:

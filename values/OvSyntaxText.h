@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// The text forms of values, fixed once for requests, controls and files alike.
+
+// "00 1A 2B": upper-case digit pairs separated by one blank.
+QString OvHexText(const QByteArray& octets);
+// Reads digit pairs separated by blanks, ":" or "-" (either case; a run of several pairs
+// without separator is read pair by pair). An empty text is zero octets. False when
+// malformed, a lone digit included.
+bool OvParseHex(const QString& text, QByteArray& octets);
+
+// "1 day, 2:03:04.05", "3 days, 0:00:00.00" or "2:03:04.05".
+QString OvTicksText(quint32 hundredths);
+// Reads the text above or a plain count of hundredths. False when malformed.
+bool OvParseTicks(const QString& text, quint32& hundredths);
+
+// Octets of a display string: UTF-8 where valid, Latin-1 otherwise.
+QString OvDisplayText(const QByteArray& octets);
+
+// "1.3.6.1": sub-identifiers of 0..4294967295, an optional leading dot.
+bool OvParseOid(const QString& text, std::vector<quint32>& subIds);
+// Dotted IPv4 of four numbers 0..255.
+bool OvParseIPv4(const QString& text, QByteArray& fourOctets);
+
+// The date-time text of a day count since 1899-12-30: "yyyy/mm/dd hh:nn:ss am/pm".
+QString OvDaysText(double days);
+// Reads that text (also with a 24-hour time, or a date alone). False when malformed.
+bool OvParseDaysText(const QString& text, double& days);
+
+// Whether text reads as a DateAndTime: at least the seven date and time numbers.
+bool OvIsDateAndTimeText(const QString& text);
+
+// "0.144.43": each octet as a decimal number, dot-separated.
+QString OvDottedOctets(const QByteArray& octets);
+// "1.3.6": the sub-identifiers from index from on, dot-separated.
+QString OvDottedIds(const std::vector<quint32>& ids, size_t from = 0);
+
+// A double in eight octets, low byte first, as the module's own syntaxes carry it.
+double OvDoubleOfOctets(const QByteArray& octets);
+QByteArray OvOctetsOfDouble(double d);
+
+// The longest object identifier the SNMP library takes.
+constexpr int OvMaxOidLength = 128;
