@@ -16,10 +16,21 @@
 namespace {
 
 QString dottedName(const netsnmp_variable_list* vb) {
-    QStringList parts;
-    for (size_t i = 0; i < vb->name_length; ++i)
-        parts << QString::number(vb->name[i]);
-    return parts.join(QLatin1Char('.'));
+    QString text;
+    text.reserve(static_cast<qsizetype>(vb->name_length) * 4);
+    for (size_t i = 0; i < vb->name_length; ++i) {
+        if (i > 0)
+            text += QLatin1Char('.');
+        text += QString::number(vb->name[i]);
+    }
+    return text;
+}
+
+// A binding without value for a read of ids (null: an identifier text that did not parse).
+void addReadBinding(snmp_pdu* pdu, const std::vector<unsigned long>* ids) {
+    if (!ids)
+        throw OvException(OvCode::InvalidObjectIdentifier);
+    snmp_pdu_add_variable(pdu, ids->data(), ids->size(), ASN_NULL, nullptr, 0);
 }
 
 // True when the binding's identifier comes after the dotted identifier "previous".
@@ -253,19 +264,19 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
     int written = 0;
     for (int i = 0; i < VarList.Count(); ++i) {
         OvSNMPVarItem* item = VarList.Item(i);
-        const QString column = VarList.Column(i);
         if (kind == PduKind::ReadFirst) {
             RowsWalked = 0;
             if (!VarList.IsReadable(i))
                 continue;
             item->InstanceOid.clear();
-            OvAppendBinding(pdu.get(), VarList.ListKind == SVT_SV ? column + QStringLiteral(".0") : column,
-                            OvSyntax::null, QStringLiteral("(NULL)"));
+            addReadBinding(pdu.get(),
+                           item->AskedColumn.Of(item->Oid, VarList.RowSuffix, VarList.ListKind == SVT_SV));
         } else if (kind == PduKind::ReadNext) {
             if (!VarList.IsReadable(i))
                 continue;
-            OvAppendBinding(pdu.get(), item->InstanceOid, OvSyntax::null, QStringLiteral("(NULL)"));
+            addReadBinding(pdu.get(), item->AskedInstance.Of(item->InstanceOid));
         } else {
+            const QString column = VarList.Column(i);
             const int a = item->Access & 0xFF;
             if ((VarList.ListKind == MVT_UMV && i < VarList.KeyCount) || !(a & OvAccess::writeonly) ||
                 (a & OvAccess::invalid))
@@ -315,7 +326,7 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             out.Code = OvCode::NoSuchName;
             return out;
         }
-        if (!IsTableKind() && !IsAnswerFor(*item, column, vb)) {
+        if (!IsTableKind() && !IsAnswerFor(*item, column, returned, vb)) {
             // A value of another object, or of another type, is no value of this one.
             throw OvException(OvCode::NoSuchName).ForItem(item->Name);
         }
@@ -333,6 +344,7 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
         } else {
             StoreValue(i, reinterpret_cast<const variable_list*>(vb));
             item->InstanceOid = returned;
+            item->AskedInstance.Keep(returned, vb->name, vb->name_length); // the next get-next's
         }
         if (rowIndex.isEmpty() && returned.size() > column.size())
             rowIndex = returned.mid(column.size() + 1);
@@ -358,10 +370,14 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
     return out;
 }
 
-bool OvSNMPRequest::IsAnswerFor(const OvSNMPVarItem& item, const QString& column,
+bool OvSNMPRequest::IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const QString& returned,
                                 const variable_list* vb) const {
-    const QString asked = VarList.ListKind == SVT_SV ? column + QStringLiteral(".0") : column;
-    return dottedName(vb) == asked && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
+    // The name asked for: the column, with ".0" for a scalar.
+    const bool named = VarList.ListKind == SVT_SV
+                           ? returned.size() == column.size() + 2 && returned.startsWith(column) &&
+                                 returned.endsWith(QLatin1String(".0"))
+                           : returned == column;
+    return named && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
 }
 
 // ---- reads and writes -------------------------------------------------------------------
