@@ -16,14 +16,20 @@
 namespace {
 
 QString dottedName(const netsnmp_variable_list* vb) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(vb->name_length) * 4);
-    for (size_t i = 0; i < vb->name_length; ++i) {
+    // Written into one buffer: a name is read on every answer.
+    char text[MAX_OID_LEN * 21]; // up to 20 digits and a dot each
+    char* at = text;
+    for (size_t i = 0; i < vb->name_length && i < MAX_OID_LEN; ++i) {
         if (i > 0)
-            text += QLatin1Char('.');
-        text += QString::number(vb->name[i]);
+            *at++ = '.';
+        char digits[20];
+        int n = 0;
+        for (unsigned long v = vb->name[i]; n == 0 || v > 0; v /= 10)
+            digits[n++] = static_cast<char>('0' + v % 10);
+        while (n > 0)
+            *at++ = digits[--n];
     }
-    return text;
+    return QString::fromLatin1(text, at - text);
 }
 
 // A binding without value for a read of ids (null: an identifier text that did not parse).
