@@ -129,6 +129,19 @@ QByteArray contextEngineId(const QString& text) {
     return text.toUtf8();
 }
 
+// Whether two targets share a session: agent, version and user (with its pass phrases for
+// SNMPv3). Scope and communities travel in each request.
+bool sameSession(const OvSNMPTarget& a, const OvSNMPTarget& b) {
+    const OvSNMPSecurity& x = a.Security;
+    const OvSNMPSecurity& y = b.Security;
+    const bool v3 = netsnmpVersion(x.Version) == SNMP_VERSION_3;
+    return a.Device.Port == b.Device.Port && netsnmpVersion(x.Version) == netsnmpVersion(y.Version) &&
+           x.SecurityLevel == y.SecurityLevel && a.Device.Address == b.Device.Address &&
+           x.SecurityName == y.SecurityName &&
+           (!v3 || (x.AuthProtocol == y.AuthProtocol && x.PrivProtocol == y.PrivProtocol &&
+                    x.AuthPassword == y.AuthPassword && x.PrivPassword == y.PrivPassword));
+}
+
 // The empty user the engine-ID probe is sent as.
 void ensureProbeUser() {
     if (usm_get_user(nullptr, 0, const_cast<char*>("")))
@@ -260,7 +273,6 @@ struct OvSNMPEngine::Queued {
 struct OvSNMPEngine::Slot {
     enum Discovery { Unknown, Discovering, Ready };
 
-    QByteArray Key;
     QByteArray Credentials; // protocols and pass phrases, for replacing changed keys
     OvSNMPTarget Target;
     SessionHandle Session; // closed before the notifier's socket is gone: declared first
@@ -472,24 +484,17 @@ OvSNMPEngine::Slot& OvSNMPEngine::SlotFor(const OvSNMPTarget& target) {
     if (v3)
         CheckUser(sec);
 
-    QByteArray credentials;
-    if (v3) {
-        credentials = QByteArray::number(sec.AuthProtocol) + '\0' + sec.AuthPassword.toUtf8() + '\0' +
-                      QByteArray::number(sec.PrivProtocol) + '\0' + sec.PrivPassword.toUtf8();
-    }
-    const QByteArray key = target.Device.Address.toUtf8() + '\0' + QByteArray::number(target.Device.Port) +
-                           '\0' + QByteArray::number(netsnmpVersion(sec.Version)) + '\0' +
-                           sec.SecurityName.toUtf8() + '\0' + QByteArray::number(sec.SecurityLevel) + '\0' +
-                           credentials;
     for (auto& slot : Slots)
-        if (slot->Key == key) {
+        if (sameSession(slot->Target, target)) {
             slot->Released = false;
             return *slot;
         }
 
     auto slot = std::make_unique<Slot>();
-    slot->Key = key;
-    slot->Credentials = credentials;
+    if (v3) {
+        slot->Credentials = QByteArray::number(sec.AuthProtocol) + '\0' + sec.AuthPassword.toUtf8() + '\0' +
+                            QByteArray::number(sec.PrivProtocol) + '\0' + sec.PrivPassword.toUtf8();
+    }
     slot->Target = target;
     slot->V3 = v3;
     slot->Level = sec.SecurityLevel;
@@ -934,13 +939,14 @@ int OvSNMPEngine::Callback(int operation, netsnmp_session* session, int, snmp_pd
 }
 
 void OvSNMPEngine::ReadSocket(Slot& slot) {
-    const SessionWait w = waitOf(slot.Session);
-    pollfd fd{w.Socket, POLLIN, 0};
+    netsnmp_transport* transport = snmp_sess_transport(slot.Session);
+    const int socket = transport ? transport->sock : -1;
+    pollfd fd{socket, POLLIN, 0};
     // The library's sockets block: read only what is there.
-    if (w.Socket >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) {
+    if (socket >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) {
         netsnmp_large_fd_set fds;
         netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
-        netsnmp_large_fd_setfd(w.Socket, &fds);
+        netsnmp_large_fd_setfd(socket, &fds);
         const u_int wrongDigests = snmp_get_statistic(STAT_USMSTATSWRONGDIGESTS);
         snmp_sess_read2(slot.Session, &fds);
         if (slot.V3 && snmp_get_statistic(STAT_USMSTATSWRONGDIGESTS) != wrongDigests)
@@ -1001,10 +1007,13 @@ void OvSNMPEngine::RearmTimer() {
         if (soonestMs < 0 || ms < soonestMs)
             soonestMs = ms;
     }
-    if (soonestMs < 0)
-        TimeoutTimer->stop();
-    else
-        TimeoutTimer->start(static_cast<int>(soonestMs));
+    // A timer that fires early only looks again, and one that fires with nothing
+    // outstanding stops: it is restarted only when it would fire too late, not on every
+    // request and answer.
+    if (soonestMs < 0 || (TimeoutTimer->isActive() && ArmedUntil.remainingTime() <= soonestMs))
+        return;
+    TimeoutTimer->start(static_cast<int>(soonestMs));
+    ArmedUntil.setRemainingTime(soonestMs);
 }
 
 void OvSNMPEngine::SetTiming(int timeoutMs, int retries) {

@@ -3,6 +3,7 @@
 #include "snmp/OvSNMPTarget.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -162,6 +163,7 @@ private:
     static OvSNMPEngine* CurrentEngine;
     std::deque<Step> Finished; // completions waiting to run
     QTimer* TimeoutTimer;
+    QDeadlineTimer ArmedUntil; // when TimeoutTimer fires
     bool DeliveryScheduled = false;
     bool CloseScheduled = false;
     int SessionTimeoutMs = TimeoutMs;
