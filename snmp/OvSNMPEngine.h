@@ -1,8 +1,13 @@
 #pragma once
 
+#include "snmp/OvSNMPResult.h"
+#include "snmp/OvSNMPStatus.h"
 #include "snmp/OvSNMPTarget.h"
+#include "snmp/OvSNMPUser.h"
+#include "snmp/OvTargetSession.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -15,27 +20,7 @@
 
 struct snmp_pdu;
 struct snmp_session;
-class QSocketNotifier;
 class QTimer;
-
-// Frees a net-snmp PDU.
-struct OvPduDeleter {
-    void operator()(snmp_pdu* pdu) const;
-};
-using OvPduPtr = std::unique_ptr<snmp_pdu, OvPduDeleter>;
-
-// What one request came back with: a framework code (0 = success) and, when the agent
-// answered, its response PDU (owned by the result).
-struct OvSNMPResult {
-    int Code = 0;
-    int ErrorIndex = 0;
-    OvPduPtr Response;
-    // What the engine knows beyond the code, said after its message (empty: nothing).
-    QString Hint;
-
-    // The code's message, and the hint after it.
-    QString Message() const;
-};
 
 // The net-snmp side of the process-wide session: library set-up without reading or
 // writing any of net-snmp's own configuration or persistent files, one net-snmp session
@@ -44,7 +29,7 @@ struct OvSNMPResult {
 class OvSNMPEngine : public QObject {
     Q_OBJECT
 public:
-    using Completion = std::function<void(OvSNMPResult&)>;
+    using Completion = OvCompletion;
 
     // Request time-out and retries of every request, unless a program sets its own.
     static constexpr int TimeoutMs = 1000;
@@ -53,7 +38,7 @@ public:
     // --timeout and --retries, for slow devices and large fleets).
     void SetTiming(int timeoutMs, int retries);
     // Shortest time between two looks at a silent SNMPv3 agent's engine ID.
-    static constexpr int RecheckIntervalMs = 3000;
+    static constexpr int RecheckIntervalMs = OvTargetSession::RecheckIntervalMs;
 
     OvSNMPEngine();
     ~OvSNMPEngine() override;
@@ -88,16 +73,15 @@ public:
     static QString PrivacyHint();
 
     // Status mapping: a net-snmp SNMPERR_* value, an agent error-status, a Report PDU.
-    static int MapLibraryStatus(int snmpError);
-    static int MapAgentStatus(long errorStatus);
-    static int MapReport(snmp_pdu* report);
+    static int MapLibraryStatus(int snmpError) { return OvLibraryStatusCode(snmpError); }
+    static int MapAgentStatus(long errorStatus) { return OvAgentStatusCode(errorStatus); }
+    static int MapReport(snmp_pdu* report) { return OvReportCode(report); }
 
-    // Refuses an SNMPv3 user the library cannot use (model, level, protocols) with the
-    // code SendAsync raises.
-    static void CheckUser(const OvSNMPSecurity& sec);
-    // Puts the user into a session: model, level, name, protocols and the keys of its
-    // pass phrases. securityName must outlive the session's use; raises like CheckUser.
-    static void FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s);
+    // The users' checks and keys (OvSNMPUser.h).
+    static void CheckUser(const OvSNMPSecurity& sec) { OvCheckUser(sec); }
+    static void FillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_session& s) {
+        OvFillUser(sec, securityName, s);
+    }
 
     // The caller is done with target: its session and socket are closed as soon as nothing
     // of it is outstanding (a later request opens a new one). Many devices one after another
@@ -111,44 +95,42 @@ Q_SIGNALS:
     void RequestSent();
 
 private:
-    class SessionHandle;
-    struct Queued;
-    struct Slot;
-    struct Pending;
     // A completion or discovery step waiting to run; safe ones may run inside a
     // synchronous wait (they touch nothing but the engine and their own result).
     struct Step {
         std::function<void()> Run;
         bool Safe = false;
-        const Slot* About = nullptr; // the session the step works on, kept open until it ran
+        const OvTargetSession* About = nullptr; // the session the step works on, kept open until it ran
     };
 
-    Slot& SlotFor(const OvSNMPTarget& target);
-    void PreparePdu(const Slot& slot, const OvSNMPTarget& target, snmp_pdu* pdu) const;
+    // The session of target: one that serves it, or a new one watched for answers.
+    OvTargetSession& SessionFor(const OvSNMPTarget& target);
+    OvTargetSession& Watch(std::unique_ptr<OvTargetSession> session);
+    void PreparePdu(const OvTargetSession& session, const OvSNMPTarget& target, snmp_pdu* pdu) const;
     void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe);
-    void SendNow(Slot& slot, Queued q);
+    void SendNow(OvTargetSession& session, OvQueuedRequest q);
     void Complete(Completion done, bool safe, OvSNMPResult result);
     // The code of a send that failed before reaching the wire.
-    static int SendFailure(const Slot& slot);
+    static int SendFailure(const OvTargetSession& session);
     static OvPduPtr NewProbe();
-    void StartDiscovery(Slot& slot);
-    void SendProbe(Slot& slot, OvPduPtr probe, int step);
-    void EngineIdFound(Slot& slot, int code, snmp_pdu* report);
-    void LearnTimeWindow(Slot& slot);
-    void TimeWindowKnown(Slot& slot, int code);
-    void FinishDiscovery(Slot& slot, bool ready, int code);
-    void RecheckEngine(Slot& slot, std::optional<Queued> timedOut);
-    void EngineRechecked(Slot& slot, snmp_pdu* report);
-    void RegisterUser(Slot& slot);
+    void StartDiscovery(OvTargetSession& session);
+    void SendProbe(OvTargetSession& session, OvPduPtr probe, int step);
+    void EngineIdFound(OvTargetSession& session, int code, snmp_pdu* report);
+    void LearnTimeWindow(OvTargetSession& session);
+    void TimeWindowKnown(OvTargetSession& session, int code);
+    void FinishDiscovery(OvTargetSession& session, bool ready, int code);
+    void RecheckEngine(OvTargetSession& session, std::optional<OvQueuedRequest> timedOut);
+    void EngineRechecked(OvTargetSession& session, snmp_pdu* report);
+    void RegisterUser(OvTargetSession& session);
     // One round of a synchronous wait: reads what arrived and runs the safe steps; false
     // when nothing is outstanding.
     bool WaitSafely();
     bool RunSafeSteps();
     void DeliverFinished();
     void ScheduleDelivery();
-    void ReadSocket(Slot& slot);
+    void ReadSocket(OvTargetSession& session);
     void RearmTimer();
-    bool Idle(const Slot& slot) const;
+    bool Idle(const OvTargetSession& session) const;
     void ScheduleCloseReleased();
     void CloseReleased();
 
@@ -156,16 +138,16 @@ private:
                         void* magic);
 
     std::unique_ptr<QTemporaryDir> PrivateDir;
-    std::vector<std::unique_ptr<Slot>> Slots;
-    std::map<uintptr_t, Pending> InFlight; // by the key handed to the library as magic
+    std::vector<std::unique_ptr<OvTargetSession>> Sessions;
+    std::map<uintptr_t, OvPendingRequest> InFlight; // by the key handed to the library as magic
     uintptr_t NextKey = 1;
     static OvSNMPEngine* CurrentEngine;
     std::deque<Step> Finished; // completions waiting to run
     QTimer* TimeoutTimer;
+    QDeadlineTimer ArmedUntil; // when TimeoutTimer fires
     bool DeliveryScheduled = false;
     bool CloseScheduled = false;
     int SessionTimeoutMs = TimeoutMs;
     int SessionRetries = Retries;
-    // USM keys currently registered per engine and user, to replace changed pass phrases.
-    std::map<QByteArray, QByteArray> RegisteredKeys;
+    OvUserRegistry Users;
 };

@@ -18,10 +18,27 @@
 namespace {
 
 QString dottedName(const netsnmp_variable_list* vb) {
-    QStringList parts;
-    for (size_t i = 0; i < vb->name_length; ++i)
-        parts << QString::number(vb->name[i]);
-    return parts.join(QLatin1Char('.'));
+    // Written into one buffer: a name is read on every answer.
+    char text[MAX_OID_LEN * 21]; // up to 20 digits and a dot each
+    char* at = text;
+    for (size_t i = 0; i < vb->name_length && i < MAX_OID_LEN; ++i) {
+        if (i > 0)
+            *at++ = '.';
+        char digits[20];
+        int n = 0;
+        for (unsigned long v = vb->name[i]; n == 0 || v > 0; v /= 10)
+            digits[n++] = static_cast<char>('0' + v % 10);
+        while (n > 0)
+            *at++ = digits[--n];
+    }
+    return QString::fromLatin1(text, at - text);
+}
+
+// A binding without value for a read of ids (null: an identifier text that did not parse).
+void addReadBinding(snmp_pdu* pdu, const std::vector<unsigned long>* ids) {
+    if (!ids)
+        throw OvException(OvCode::InvalidObjectIdentifier);
+    snmp_pdu_add_variable(pdu, ids->data(), ids->size(), ASN_NULL, nullptr, 0);
 }
 
 // True when the binding's identifier comes after the dotted identifier "previous".
@@ -194,19 +211,19 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
     int written = 0;
     for (int i = 0; i < VarList.Count(); ++i) {
         OvSNMPVarItem* item = VarList.Item(i);
-        const QString column = VarList.Column(i);
         if (kind == PduKind::ReadFirst) {
             RowsWalked = 0;
             if (!VarList.IsReadable(i))
                 continue;
             item->InstanceOid.clear();
-            OvAppendBinding(pdu.get(), VarList.ListKind == SVT_SV ? column + QStringLiteral(".0") : column,
-                            OvSyntax::null, QStringLiteral("(NULL)"));
+            addReadBinding(pdu.get(),
+                           item->AskedColumn.Of(item->Oid, VarList.RowSuffix, VarList.ListKind == SVT_SV));
         } else if (kind == PduKind::ReadNext) {
             if (!VarList.IsReadable(i))
                 continue;
-            OvAppendBinding(pdu.get(), item->InstanceOid, OvSyntax::null, QStringLiteral("(NULL)"));
+            addReadBinding(pdu.get(), item->AskedInstance.Of(item->InstanceOid));
         } else {
+            const QString column = VarList.Column(i);
             const int a = item->Access & 0xFF;
             if ((VarList.ListKind == MVT_UMV && i < VarList.KeyCount) || !(a & OvAccess::writeonly) ||
                 (a & OvAccess::invalid))
@@ -256,7 +273,7 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             out.Code = OvCode::NoSuchName;
             return out;
         }
-        if (!IsTableKind() && !IsAnswerFor(*item, column, vb)) {
+        if (!IsTableKind() && !IsAnswerFor(*item, column, returned, vb)) {
             // A value of another object, or of another type, is no value of this one.
             throw OvException(OvCode::NoSuchName).ForItem(item->Name);
         }
@@ -274,6 +291,7 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
         } else {
             StoreValue(i, reinterpret_cast<const variable_list*>(vb));
             item->InstanceOid = returned;
+            item->AskedInstance.Keep(returned, vb->name, vb->name_length); // the next get-next's
         }
         if (rowIndex.isEmpty() && returned.size() > column.size())
             rowIndex = returned.mid(column.size() + 1);
@@ -299,10 +317,14 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
     return out;
 }
 
-bool OvSNMPRequest::IsAnswerFor(const OvSNMPVarItem& item, const QString& column,
+bool OvSNMPRequest::IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const QString& returned,
                                 const variable_list* vb) const {
-    const QString asked = VarList.ListKind == SVT_SV ? column + QStringLiteral(".0") : column;
-    return dottedName(vb) == asked && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
+    // The name asked for: the column, with ".0" for a scalar.
+    const bool named = VarList.ListKind == SVT_SV
+                           ? returned.size() == column.size() + 2 && returned.startsWith(column) &&
+                                 returned.endsWith(QLatin1String(".0"))
+                           : returned == column;
+    return named && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
 }
 
 // ---- reads and writes -------------------------------------------------------------------

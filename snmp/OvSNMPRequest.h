@@ -88,8 +88,10 @@ private:
     bool IsTableKind() const { return VarList.IsTable(); }
     QString RowIndex();
     MappingOutcome MapResponse(int code, snmp_pdu* response);
-    // Whether a binding answers a read of item (in column): its name and its wire type.
-    bool IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const variable_list* vb) const;
+    // Whether a binding (named returned) answers a read of item in column: its name and its
+    // wire type.
+    bool IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const QString& returned,
+                     const variable_list* vb) const;
     // The answer of a synchronous request stored in the list; raises its code.
     bool MappedRow(const OvSNMPResult& result);
     void Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse);

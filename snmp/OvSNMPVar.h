@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "snmp/OvParsedOid.h"
 #include "values/OvOptionList.h"
 #include "values/OvSyntax.h"
 
@@ -67,6 +68,9 @@ struct OvSNMPVarItem {
     // The octets of the last display string read and the text they were shown as.
     QByteArray ReadOctets;
     QString ReadText;
+    // The parsed forms of what a read sends: the column asked first, the instance after.
+    OvParsedOid AskedColumn;
+    OvParsedOid AskedInstance;
 
     static OvSNMPVarItem fromRow(const TSNMPVarInfo& row);
 };

@@ -261,6 +261,49 @@ TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
     }
 }
 
+TEST_F(Requests, AnIdentifierChangedBetweenReadsIsTheOneSent) {
+    UseAgent(Snmp().Address(), Snmp().Port());
+    static const TSNMPVarInfo row[] = {OvVarRow("1.3.6.1.2.1.1.1", "sysDescr", OvSyntax::displaystr),
+                                       OvEndRow};
+    // One item read again and again while its identifier text or the list's row suffix
+    // changes: the agent must be asked for the new identifier every time.
+    const struct {
+        const char* oid;
+        const char* rowSuffix;
+        OvListKind kind;
+        const char* asked;
+    } reads[] = {
+        {"1.3.6.1.2.1.1.1", "", SVT_SV, "1.3.6.1.2.1.1.1.0"},
+        {"1.3.6.1.2.1.1.5", "", SVT_SV, "1.3.6.1.2.1.1.5.0"},
+        {"1.3.6.1.2.1.1", "6", SVT_SV, "1.3.6.1.2.1.1.6.0"},
+        {"1.3.6.1.2.1.1", "4", SVT_SV, "1.3.6.1.2.1.1.4.0"},
+        {"1.3.6.1.2.1.1.4.0", "", MVT_SV, "1.3.6.1.2.1.1.4.0"},
+        {"1.3.6.1.2.1.1.1.0", "", MVT_SV, "1.3.6.1.2.1.1.1.0"},
+    };
+    OvSNMPRequest r;
+    r.VarList = OvSNMPVarList(row, SVT_SV, 0);
+    for (const auto& read : reads) {
+        r.VarList.Item(0)->Oid = QLatin1String(read.oid);
+        r.VarList.RowSuffix = QLatin1String(read.rowSuffix);
+        r.VarList.ListKind = read.kind;
+        ASSERT_NO_THROW(r.Get(true)) << read.asked;
+        EXPECT_EQ(r.VarList.Item(0)->InstanceOid, QLatin1String(read.asked));
+    }
+
+    // A walk whose instance is set back to the column starts again from its first row.
+    static const TSNMPVarInfo sysORDescr[] = {
+        OvVarRow("1.3.6.1.2.1.1.9.1.3", "sysORDescr", OvSyntax::displaystr), OvEndRow};
+    OvSNMPRequest walk;
+    walk.VarList = OvSNMPVarList(sysORDescr, MVT_FMV, 0);
+    ASSERT_TRUE(walk.Get(true));
+    const QString firstRow = walk.VarList.Item(0)->InstanceOid;
+    ASSERT_TRUE(walk.Get(false));
+    EXPECT_NE(walk.VarList.Item(0)->InstanceOid, firstRow);
+    walk.VarList.Item(0)->InstanceOid = QStringLiteral("1.3.6.1.2.1.1.9.1.3");
+    ASSERT_TRUE(walk.Get(false));
+    EXPECT_EQ(walk.VarList.Item(0)->InstanceOid, firstRow);
+}
+
 namespace {
 struct V3Case {
     const char* name;
