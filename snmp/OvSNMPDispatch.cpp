@@ -183,11 +183,11 @@ int OvSNMPEngine::Callback(int operation, netsnmp_session* library, int, snmp_pd
     return 1;
 }
 
-void OvSNMPEngine::ReadSocket(OvTargetSession& session) {
+void OvSNMPEngine::ReadSocket(OvTargetSession& session, bool readable) {
     const int socket = session.Socket();
     pollfd fd{socket, POLLIN, 0};
     // The library's sockets block: read only what is there.
-    if (socket >= 0 && ::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) {
+    if (socket >= 0 && (readable || (::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)))) {
         netsnmp_large_fd_set fds;
         netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
         netsnmp_large_fd_setfd(socket, &fds);

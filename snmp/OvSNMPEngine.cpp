@@ -160,7 +160,7 @@ OvTargetSession& OvSNMPEngine::Watch(std::unique_ptr<OvTargetSession> session) {
         session->Notifier = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
         OvTargetSession* raw = session.get();
         connect(session->Notifier.get(), &QSocketNotifier::activated, this, [this, raw] {
-            ReadSocket(*raw);
+            ReadSocket(*raw, true);
             DeliverFinished();
             RearmTimer();
         });

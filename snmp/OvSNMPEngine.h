@@ -128,7 +128,9 @@ private:
     bool RunSafeSteps();
     void DeliverFinished();
     void ScheduleDelivery();
-    void ReadSocket(OvTargetSession& session);
+    // Reads an answer waiting on the session's socket; readable: the caller was just told
+    // so by the socket's notifier, which spares asking the kernel once more.
+    void ReadSocket(OvTargetSession& session, bool readable = false);
     void RearmTimer();
     bool Idle(const OvTargetSession& session) const;
     void ScheduleCloseReleased();

@@ -6,6 +6,7 @@
 #include "values/OvTableIndex.h"
 #include "values/OvNumbers.h"
 #include "values/OvSyntaxNumber.h"
+#include "values/OvSyntaxText.h"
 #include "snmp/TSNMPSession.h"
 
 #include <net-snmp/net-snmp-config.h>
@@ -18,20 +19,7 @@
 namespace {
 
 QString dottedName(const netsnmp_variable_list* vb) {
-    // Written into one buffer: a name is read on every answer.
-    char text[MAX_OID_LEN * 21]; // up to 20 digits and a dot each
-    char* at = text;
-    for (size_t i = 0; i < vb->name_length && i < MAX_OID_LEN; ++i) {
-        if (i > 0)
-            *at++ = '.';
-        char digits[20];
-        int n = 0;
-        for (unsigned long v = vb->name[i]; n == 0 || v > 0; v /= 10)
-            digits[n++] = static_cast<char>('0' + v % 10);
-        while (n > 0)
-            *at++ = digits[--n];
-    }
-    return QString::fromLatin1(text, at - text);
+    return OvDottedIds(vb->name, std::min<size_t>(vb->name_length, MAX_OID_LEN));
 }
 
 // A binding without value for a read of ids (null: an identifier text that did not parse).

@@ -190,17 +190,12 @@ bool OvIsDateAndTimeText(const QString& text) {
 }
 
 QString OvDottedOctets(const QByteArray& octets) {
-    QStringList parts;
-    for (char c : octets)
-        parts << QString::number(static_cast<unsigned char>(c));
-    return parts.join(QLatin1Char('.'));
+    return OvDottedIds(reinterpret_cast<const quint8*>(octets.constData()),
+                       static_cast<size_t>(octets.size()));
 }
 
 QString OvDottedIds(const std::vector<quint32>& ids, size_t from) {
-    QStringList parts;
-    for (size_t i = from; i < ids.size(); ++i)
-        parts << QString::number(ids[i]);
-    return parts.join(QLatin1Char('.'));
+    return from < ids.size() ? OvDottedIds(ids.data() + from, ids.size() - from) : QString();
 }
 
 double OvDoubleOfOctets(const QByteArray& octets) {

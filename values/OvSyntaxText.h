@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVarLengthArray>
 #include <vector>
 
 // The text forms of values, fixed once for requests, controls and files alike.
@@ -38,6 +39,22 @@ bool OvIsDateAndTimeText(const QString& text);
 QString OvDottedOctets(const QByteArray& octets);
 // "1.3.6": the sub-identifiers from index from on, dot-separated.
 QString OvDottedIds(const std::vector<quint32>& ids, size_t from = 0);
+// The same of count sub-identifiers of any unsigned width (the SNMP library's are longs).
+// Written into one buffer: every answer's names and identifier values pass here.
+template <typename Id> QString OvDottedIds(const Id* ids, size_t count) {
+    QVarLengthArray<char, 256> text;
+    char digits[20];
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            text.append('.');
+        int n = 0;
+        for (auto v = ids[i]; n == 0 || v > 0; v /= 10)
+            digits[n++] = static_cast<char>('0' + v % 10);
+        while (n > 0)
+            text.append(digits[--n]);
+    }
+    return QString::fromLatin1(text.constData(), text.size());
+}
 
 // A double in eight octets, low byte first, as the module's own syntaxes carry it.
 double OvDoubleOfOctets(const QByteArray& octets);
