@@ -24,16 +24,10 @@ QString joinedOrNone(const QStringList& list) {
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
                          const OvConfigDocument* saved, OvJournal* journal, QObject* parent)
     : QObject(parent), Address(address), Options(options), Saved(saved), Target(options.TargetFor(address)),
-      Journal(journal) {}
+      Journal(journal), Reader(Target, this, [this](std::function<void()> step) { Later(std::move(step)); }) {
+}
 
 OvDeviceJob::~OvDeviceJob() = default;
-
-std::unique_ptr<OvSNMPRequest> OvDeviceJob::NewRequest(int group) const {
-    auto r = std::make_unique<OvSNMPRequest>();
-    r->Target = Target;
-    r->VarList = OvSNMPVarList(ConfigGroups[group].Table, SVT_SV, 0);
-    return r;
-}
 
 void OvDeviceJob::Later(std::function<void()> step) {
     // Queued, so that no request is replaced inside its own completion.
@@ -48,7 +42,9 @@ void OvDeviceJob::Later(std::function<void()> step) {
 
 void OvDeviceJob::Start() {
     if (!Ended)
-        ReadAll(&Current, &OvDeviceJob::ReadDone, &OvDeviceJob::ReadFailed);
+        Reader.Start(
+            &Current, [this] { ReadDone(); },
+            [this](int group, const QString& message) { ReadFailed(group, message); });
 }
 
 void OvDeviceJob::Abandon() {
@@ -63,78 +59,6 @@ void OvDeviceJob::Abandon() {
         const int group = ChangedGroups[static_cast<size_t>(Written.size())];
         StopWriting(QStringLiteral("stopped: may have been written: %1").arg(titleOf(group)),
                     OvOutcome::Unknown, group);
-    }
-}
-
-// Reads every group with one GET; an agent that finds the answer too big gets one GET per
-// group instead.
-void OvDeviceJob::ReadAll(Values* into, Step then, ReadFailure failed) {
-    Request = std::make_unique<OvSNMPRequest>();
-    Request->Target = Target;
-    Request->VarList = OvSNMPVarList(ConfigGroups[0].Table, SVT_SV, 0);
-    for (int g = 1; g < ConfigGroupCount; ++g)
-        Request->VarList.AppendTable(ConfigGroups[g].Table);
-    try {
-        Request->GetAsync(
-            this,
-            [this, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
-                if (e.Code == OvCode::TooBig) {
-                    Later([this, into, then, failed] { ReadGroups(0, into, then, failed); });
-                    return;
-                }
-                if (e.Code != 0) {
-                    const QString message = e.Message;
-                    const int group = GroupOfItem(e.ErrorIndex - 1);
-                    Later([this, group, message, failed] { (this->*failed)(group, message); });
-                    return;
-                }
-                int first = 0;
-                for (int g = 0; g < ConfigGroupCount; ++g) {
-                    (*into)[static_cast<size_t>(g)] = ValuesOf(g, list, first);
-                    first += static_cast<int>((*into)[static_cast<size_t>(g)].size());
-                }
-                Later([this, then] { (this->*then)(); });
-            },
-            true);
-    } catch (const OvException& e) {
-        (this->*failed)(0, e.message());
-    }
-}
-
-int OvDeviceJob::GroupOfItem(int item) {
-    for (int g = 0, first = 0; g < ConfigGroupCount; ++g) {
-        int rows = 0;
-        while (ConfigGroups[g].Table[rows].Oid)
-            ++rows;
-        if (item >= first && item < first + rows)
-            return g;
-        first += rows;
-    }
-    return 0; // no object named: the first one asked for
-}
-
-// Reads groups from `group` on into `into`, one request at a time; then goes on with `then`.
-void OvDeviceJob::ReadGroups(int group, Values* into, Step then, ReadFailure failed) {
-    if (group == ConfigGroupCount) {
-        (this->*then)();
-        return;
-    }
-    Request = NewRequest(group);
-    try {
-        Request->GetAsync(
-            this,
-            [this, group, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
-                if (e.Code != 0) {
-                    const QString message = e.Message;
-                    Later([this, group, message, failed] { (this->*failed)(group, message); });
-                    return;
-                }
-                (*into)[static_cast<size_t>(group)] = ValuesOf(group, list, 0);
-                Later([this, group, into, then, failed] { ReadGroups(group + 1, into, then, failed); });
-            },
-            true);
-    } catch (const OvException& e) {
-        (this->*failed)(group, e.message());
     }
 }
 
@@ -162,18 +86,6 @@ void OvDeviceJob::ReadDone() {
     }
 }
 
-std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list, int first) {
-    std::vector<QString> values;
-    for (int r = 0; ConfigGroups[group].Table[r].Oid; ++r) {
-        const QString& text = list.Item(first + r)->Value;
-        QString canonical;
-        const OvCatalogueEntry e =
-            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[r].Oid));
-        values.push_back(e.Found() && e.Canonical(text, canonical) ? canonical : text);
-    }
-    return values;
-}
-
 QString OvDeviceJob::CurrentValueNamed(const char* name) const {
     const OvCatalogueEntry e = OvCatalogueEntry::ByName(QLatin1String(name));
     return e.Found() ? Current[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)] : QString();
@@ -189,6 +101,7 @@ QString OvDeviceJob::CurrentValue(const QString& oid) const {
 void OvDeviceJob::Backup() {
     OvConfigDocument d;
     d.Address = Address;
+    QStringList lacking; // another firmware or device image
     for (int g = 0; g < ConfigGroupCount; ++g) {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
@@ -197,6 +110,10 @@ void OvDeviceJob::Backup() {
             const bool identity = OvConfigDocument::IdentityNames().contains(name);
             if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
                 continue;
+            if (Reader.Lacks(g, r)) {
+                lacking << name;
+                continue;
+            }
             const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
             d.Objects.push_back(
                 {titleOf(g), name, QString::fromLatin1(info->Oid), OvSyntaxName(info->Syntax), value});
@@ -209,9 +126,12 @@ void OvDeviceJob::Backup() {
         }
     }
     const QByteArray json = d.ToJson();
+    const QString notOnDevice =
+        lacking.isEmpty() ? QString()
+                          : QStringLiteral("; not on the device: ") + lacking.join(QStringLiteral(", "));
     if (Options.File.isEmpty()) {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
-        Finish(QStringLiteral("backed up %1 objects").arg(d.Objects.size()), OvOutcome::Done);
+        Finish(QStringLiteral("backed up %1 objects").arg(d.Objects.size()) + notOnDevice, OvOutcome::Done);
         return;
     }
     const QString file = Options.FileFor(Address);
@@ -220,7 +140,8 @@ void OvDeviceJob::Backup() {
         Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
         return;
     }
-    Finish(QStringLiteral("backed up %1 objects to %2").arg(d.Objects.size()).arg(file), OvOutcome::Done);
+    Finish(QStringLiteral("backed up %1 objects to %2").arg(d.Objects.size()).arg(file) + notOnDevice,
+           OvOutcome::Done);
 }
 
 // diff and the restore plan say the same thing the same way: per object, what the device
@@ -228,7 +149,9 @@ void OvDeviceJob::Backup() {
 void OvDeviceJob::Diff() {
     int differing = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
-        const QString now = CurrentValue(o.Oid);
+        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
+        const QString now =
+            Reader.Lacks(e.Group, e.Row) ? QStringLiteral("(not on the device)") : CurrentValue(o.Oid);
         if (now == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
         ++differing;
@@ -255,10 +178,17 @@ void OvDeviceJob::Plan() {
         Q_EMIT Said(QStringLiteral("warning: the backup is of firmware %1, the device runs %2")
                         .arg(Saved->Version, version));
     Changes.clear();
+    Skipped.clear();
     int objects = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        if (!e.Writable() || CurrentValue(o.Oid) == o.Value || !Options.Selects(o.Group, o.Name))
+        if (!e.Writable() || !Options.Selects(o.Group, o.Name))
+            continue;
+        if (Reader.Lacks(e.Group, e.Row)) {
+            Skipped << o.Name; // never written: the device would refuse the whole group
+            continue;
+        }
+        if (CurrentValue(o.Oid) == o.Value)
             continue;
         Changes[e.Group][e.Row] = &o;
         ++objects;
@@ -270,6 +200,8 @@ void OvDeviceJob::Plan() {
             Q_EMIT Said(QStringLiteral("%1 / %2: %3 -> %4")
                             .arg(titleOf(group), o->Name, CurrentValue(o->Oid), o->Value));
     }
+    for (const QString& name : Skipped)
+        Q_EMIT Said(QStringLiteral("%1: skipped, the device does not have it").arg(name));
     if (ChangedGroups.empty()) {
         Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), OvOutcome::Done);
         return;
@@ -305,7 +237,7 @@ void OvDeviceJob::WriteGroup(size_t next) {
     }
     const int group = ChangedGroups[next];
     const auto& rows = Changes.at(group);
-    Request = NewRequest(group);
+    Request = Reader.GroupRequest(group);
     OvSNMPVarList& list = Request->VarList;
     for (int i = 0; i < list.Count(); ++i) {
         const auto row = rows.find(i);
@@ -363,7 +295,7 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
     const int group = ChangedGroups[next];
     if (attempt == 1 && Journal)
         Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("unknown"));
-    Request = NewRequest(group);
+    Request = Reader.GroupRequest(group);
     auto unknown = [this, group, message] {
         StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
                         .arg(titleOf(group), message),
@@ -375,7 +307,7 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
             [this, next, group, message, attempt, unknown](const OvSNMPError& e, OvSNMPVarList& list) {
                 const int code = e.Code;
                 const std::vector<QString> values =
-                    code == 0 ? ValuesOf(group, list, 0) : std::vector<QString>();
+                    code == 0 ? OvDeviceRead::ValuesOf(group, list, 0) : std::vector<QString>();
                 Later([this, next, group, message, attempt, unknown, code, values] {
                     if (code != 0) {
                         if (attempt < kAttempts)
@@ -414,7 +346,9 @@ void OvDeviceJob::StopWriting(const QString& what, OvOutcome outcome, int unknow
 }
 
 void OvDeviceJob::ReadBack() {
-    ReadAll(&After, &OvDeviceJob::Confirm, &OvDeviceJob::ReadBackFailed);
+    Reader.Start(
+        &After, [this] { Confirm(); },
+        [this](int group, const QString& message) { ReadBackFailed(group, message); });
 }
 
 void OvDeviceJob::Confirm() {
@@ -493,12 +427,19 @@ void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
         engine->Release(Target);
     Summary = summary;
     Outcome = outcome;
+    if (!Skipped.isEmpty()) {
+        // The device does not hold the whole backup: never a plain "done".
+        Summary += QStringLiteral("; skipped, not on the device: ") + Skipped.join(QStringLiteral(", "));
+        if (Outcome == OvOutcome::Done)
+            Outcome = OvOutcome::Differ;
+    }
     // What was read goes too: a fleet's memory stays that of the devices in hand. A request
     // still waiting for its answer stays, since destroying it would wait for that.
     if (Request && Request->Outstanding == 0)
         Request.reset();
-    Current = Values();
-    After = Values();
+    Reader.Release();
+    Current = OvGroupValues();
+    After = OvGroupValues();
     Changes.clear();
     Q_EMIT Finished();
 }

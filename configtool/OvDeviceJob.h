@@ -2,6 +2,7 @@
 
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
+#include "configtool/OvDeviceRead.h"
 #include "configtool/OvOutcome.h"
 
 #include <QObject>
@@ -43,12 +44,6 @@ Q_SIGNALS:
     void Finished();
 
 private:
-    using Values = std::array<std::vector<QString>, 9>; // per group, per row
-    using Step = void (OvDeviceJob::*)();
-    using ReadFailure = void (OvDeviceJob::*)(int group, const QString& message);
-
-    void ReadAll(Values* into, Step then, ReadFailure failed);
-    void ReadGroups(int group, Values* into, Step then, ReadFailure failed);
     void ReadFailed(int group, const QString& message);
     void ReadBackFailed(int group, const QString& message);
     void ReadDone();
@@ -69,14 +64,8 @@ private:
     void Finish(const QString& summary, OvOutcome outcome);
     // Runs step from the event loop, unless the job has ended meanwhile.
     void Later(std::function<void()> step);
-    std::unique_ptr<OvSNMPRequest> NewRequest(int group) const;
     QString CurrentValue(const QString& oid) const;
     QString CurrentValueNamed(const char* name) const;
-    // What the device answered for group, from item first of list on, each value in its
-    // canonical spelling.
-    static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list, int first);
-    // The group of the n-th object of a read of all groups (the first for none).
-    static int GroupOfItem(int item);
     // The rows of group this restore writes, and what the device holds there.
     bool Holds(int group, const std::vector<QString>& values) const;
     QStringList ObjectNames(int group) const;
@@ -86,12 +75,14 @@ private:
     const OvConfigDocument* Saved;
     const OvSNMPTarget Target;
     OvJournal* Journal;
-    std::unique_ptr<OvSNMPRequest> Request; // the one outstanding request
-    Values Current;
-    Values After;
+    OvDeviceRead Reader;
+    std::unique_ptr<OvSNMPRequest> Request; // the one outstanding write or check
+    OvGroupValues Current;
+    OvGroupValues After;
     std::map<int, std::map<int, const OvConfigDocument::Object*>> Changes; // group, row: saved
     std::vector<int> ChangedGroups;                                        // in the windows' order
     QStringList Written;
+    QStringList Skipped; // objects of the backup the device does not have
     bool SetSent = false;
     bool Ended = false;
 };
