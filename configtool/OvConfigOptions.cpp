@@ -386,6 +386,13 @@ bool OvConfigOptions::Selects(const QString& group, const QString& name) const {
     return !Exclude.contains(name);
 }
 
+bool OvConfigOptions::UsesSnmpV3() const {
+    for (const QString& address : Addresses)
+        if (TargetFor(address).Security.Version == 3)
+            return true;
+    return false;
+}
+
 OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
     const auto profile = ProfileOf.find(address);
     OvSNMPTarget target = profile == ProfileOf.end() ? Target : Profiles.at(profile->second);

@@ -63,5 +63,8 @@ struct OvConfigOptions {
     // One device's target: Target with its address; "HOST:PORT" names a port of its own.
     OvSNMPTarget TargetFor(const QString& address) const;
 
+    // Whether any device is reached with SNMPv3, whose engine boots must be counted.
+    bool UsesSnmpV3() const;
+
     static QString Usage();
 };

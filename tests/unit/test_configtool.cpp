@@ -41,6 +41,24 @@ protected:
         return f.fileName();
     }
 
+    // The simulated access point's SNMPv3 user, its pass phrases from files.
+    QStringList snmpV3() const {
+        return {QStringLiteral("--version"),
+                QStringLiteral("3"),
+                QStringLiteral("--user"),
+                QLatin1String(TestAgent::V3User),
+                QStringLiteral("--auth-protocol"),
+                QStringLiteral("SHA"),
+                QStringLiteral("--auth-passphrase-file"),
+                secret("auth.txt", TestAgent::V3AuthPass),
+                QStringLiteral("--priv-protocol"),
+                QStringLiteral("AES"),
+                QStringLiteral("--priv-passphrase-file"),
+                secret("priv.txt", TestAgent::V3PrivPass),
+                QStringLiteral("--context"),
+                QStringLiteral("qubsen")};
+    }
+
     static ToolRun run(const QStringList& args) {
         QProcess p;
         p.start(QStringLiteral(VELMARN_CONFIG_TOOL), args);
@@ -326,22 +344,27 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     EXPECT_EQ(ToolGet(kRts), rts);
 }
 
-// The engine boots are counted in the user's state folder, never beside the backups.
+// SNMPv3 runs count the engine boots in the user's state folder, never beside the backups;
+// runs without SNMPv3 leave the file alone.
 TEST_F(ConfigTool, CountsItsEngineBootsInTheStateFolder) {
     const QString counter = OvBootCounter::StateFolder() + QStringLiteral("/OvSNMP_PP_BootCounter");
-    quint32 before = 0;
-    OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), before);
-    for (int i = 0; i < 2; ++i) {
-        QProcess p;
-        p.setWorkingDirectory(Dir.path());
-        p.start(QStringLiteral(VELMARN_CONFIG_TOOL), {"--address", at(*Sim()), "backup", file("ap.json")});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    for (const bool v3 : {false, true}) {
+        quint32 before = 0;
+        OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), before);
+        for (int i = 0; i < 2; ++i) {
+            QProcess p;
+            p.setWorkingDirectory(Dir.path());
+            p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+                    (v3 ? snmpV3() : QStringList()) + QStringList{QStringLiteral("--address"), at(*Sim()),
+                                                                  QStringLiteral("backup"), file("ap.json")});
+            ASSERT_TRUE(p.waitForFinished(60000));
+            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        }
+        quint32 after = 0;
+        OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), after);
+        EXPECT_EQ(after, before + (v3 ? 2 : 0)) << v3;
+        EXPECT_FALSE(QFile::exists(file("OvSNMP_PP_BootCounter"))) << v3;
     }
-    quint32 after = 0;
-    ASSERT_EQ(OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), after), OvBootCounter::Found);
-    EXPECT_EQ(after, before + 2);
-    EXPECT_FALSE(QFile::exists(file("OvSNMP_PP_BootCounter")));
 }
 
 // Another firmware or device image without dot11FragmentationThreshold: SNMPv1 answers
@@ -702,20 +725,7 @@ TEST_F(ConfigTool, AnotherSpellingOfTheSameValueIsTheSameValue) {
 
 TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
     const QString backup = file("v3.json");
-    const QStringList v3{QStringLiteral("--version"),
-                         QStringLiteral("3"),
-                         QStringLiteral("--user"),
-                         QLatin1String(TestAgent::V3User),
-                         QStringLiteral("--auth-protocol"),
-                         QStringLiteral("SHA"),
-                         QStringLiteral("--auth-passphrase-file"),
-                         secret("auth.txt", TestAgent::V3AuthPass),
-                         QStringLiteral("--priv-protocol"),
-                         QStringLiteral("AES"),
-                         QStringLiteral("--priv-passphrase-file"),
-                         secret("priv.txt", TestAgent::V3PrivPass),
-                         QStringLiteral("--context"),
-                         QStringLiteral("qubsen")};
+    const QStringList v3 = snmpV3();
     ToolRun r = run(v3 + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"),
                                      at(*Sim()), QStringLiteral("backup"), backup});
     EXPECT_EQ(r.Exit, 0) << r.Err;
@@ -955,7 +965,8 @@ TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
     p.setProcessEnvironment(environment);
     p.setWorkingDirectory(Dir.path());
     p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
-            {QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file("never.json")});
+            snmpV3() + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"),
+                                   file("never.json")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 3);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("engine boots")));
