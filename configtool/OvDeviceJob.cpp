@@ -53,10 +53,10 @@ void OvDeviceJob::Abandon() {
     // The request stays: destroying it would wait for its answer.
     if (!SetSent) {
         Fail(QStringLiteral("stopped before anything was written"));
-    } else if (static_cast<size_t>(Written.size()) == ChangedGroups.size()) {
+    } else if (static_cast<size_t>(Written.size()) == Restore.Groups.size()) {
         Finish(QStringLiteral("written: all groups; stopped before the read-back ended"), OvOutcome::Unknown);
     } else {
-        const int group = ChangedGroups[static_cast<size_t>(Written.size())];
+        const int group = Restore.Groups[static_cast<size_t>(Written.size())];
         StopWriting(QStringLiteral("stopped: may have been written: %1").arg(titleOf(group)),
                     OvOutcome::Unknown, group);
     }
@@ -92,16 +92,14 @@ QString OvDeviceJob::CurrentValueNamed(const char* name) const {
 }
 
 QString OvDeviceJob::CurrentValue(const QString& oid) const {
-    const OvCatalogueEntry e = OvCatalogueEntry::ByOid(oid);
-    if (!e.Found())
-        return QString();
-    return Current[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)];
+    return OvRestorePlan::ValueOf(Current, oid);
 }
 
-void OvDeviceJob::Backup() {
+// The document of what was read: writable objects and identity, as the options select;
+// the objects the device does not have go to lacking.
+OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
     OvConfigDocument d;
     d.Address = Address;
-    QStringList lacking; // another firmware or device image
     for (int g = 0; g < ConfigGroupCount; ++g) {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
@@ -111,7 +109,7 @@ void OvDeviceJob::Backup() {
             if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
                 continue;
             if (Reader.Lacks(g, r)) {
-                lacking << name;
+                lacking << name; // another firmware or device image
                 continue;
             }
             const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
@@ -125,23 +123,28 @@ void OvDeviceJob::Backup() {
                 d.Mac = value;
         }
     }
+    return d;
+}
+
+void OvDeviceJob::Backup() {
+    QStringList lacking;
+    const OvConfigDocument d = BackupDocument(lacking);
     const QByteArray json = d.ToJson();
-    const QString notOnDevice =
-        lacking.isEmpty() ? QString()
-                          : QStringLiteral("; not on the device: ") + lacking.join(QStringLiteral(", "));
+    QString done = QStringLiteral("backed up %1 objects").arg(d.Objects.size());
     if (Options.File.isEmpty()) {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
-        Finish(QStringLiteral("backed up %1 objects").arg(d.Objects.size()) + notOnDevice, OvOutcome::Done);
-        return;
+    } else {
+        const QString file = Options.FileFor(Address);
+        QSaveFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
+            Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
+            return;
+        }
+        done += QStringLiteral(" to ") + file;
     }
-    const QString file = Options.FileFor(Address);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
-        Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
-        return;
-    }
-    Finish(QStringLiteral("backed up %1 objects to %2").arg(d.Objects.size()).arg(file) + notOnDevice,
-           OvOutcome::Done);
+    if (!lacking.isEmpty())
+        done += QStringLiteral("; not on the device: ") + lacking.join(QStringLiteral(", "));
+    Finish(done, OvOutcome::Done);
 }
 
 // diff and the restore plan say the same thing the same way: per object, what the device
@@ -163,80 +166,46 @@ void OvDeviceJob::Diff() {
         Finish(QStringLiteral("%1 objects differ from the backup").arg(differing), OvOutcome::Differ);
 }
 
-void OvDeviceJob::Plan() {
-    // Another device's settings are not put onto this one unless asked (cloning).
+// Another device's settings are not put onto this one unless asked (cloning).
+bool OvDeviceJob::RefusesOtherDevice() {
     const QString mac = CurrentValueNamed("dot11StationID");
     const QString product = CurrentValueNamed("dot11manufacturerProductName");
-    if (!Options.AllowOtherDevice && (mac != Saved->Mac || product != Saved->Product)) {
-        Fail(QStringLiteral("refused: the backup is of another device (%1, MAC %2; this one %3, MAC %4); "
-                            "--allow-other-device clones it")
-                 .arg(Saved->Product, Saved->Mac, product, mac));
+    if (Options.AllowOtherDevice || (mac == Saved->Mac && product == Saved->Product))
+        return false;
+    Fail(QStringLiteral("refused: the backup is of another device (%1, MAC %2; this one %3, MAC %4); "
+                        "--allow-other-device clones it")
+             .arg(Saved->Product, Saved->Mac, product, mac));
+    return true;
+}
+
+void OvDeviceJob::Plan() {
+    if (RefusesOtherDevice())
         return;
-    }
     const QString version = CurrentValueNamed("dot11manufacturerProductVersion");
     if (!Saved->Version.isEmpty() && version != Saved->Version)
         Q_EMIT Said(QStringLiteral("warning: the backup is of firmware %1, the device runs %2")
                         .arg(Saved->Version, version));
-    Changes.clear();
-    Skipped.clear();
-    int objects = 0;
-    for (const OvConfigDocument::Object& o : Saved->Objects) {
-        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        if (!e.Writable() || !Options.Selects(o.Group, o.Name))
-            continue;
-        if (Reader.Lacks(e.Group, e.Row)) {
-            Skipped << o.Name; // never written: the device would refuse the whole group
-            continue;
-        }
-        if (CurrentValue(o.Oid) == o.Value)
-            continue;
-        Changes[e.Group][e.Row] = &o;
-        ++objects;
-    }
-    ChangedGroups.clear();
-    for (const auto& [group, rows] : Changes) { // the windows' order
-        ChangedGroups.push_back(group);
-        for (const auto& [row, o] : rows)
-            Q_EMIT Said(QStringLiteral("%1 / %2: %3 -> %4")
-                            .arg(titleOf(group), o->Name, CurrentValue(o->Oid), o->Value));
-    }
-    for (const QString& name : Skipped)
-        Q_EMIT Said(QStringLiteral("%1: skipped, the device does not have it").arg(name));
-    if (ChangedGroups.empty()) {
+    Restore = OvRestorePlan(*Saved, Options, Current, Reader);
+    for (const QString& line : Restore.Lines(Current))
+        Q_EMIT Said(line);
+    if (Restore.Groups.empty())
         Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), OvOutcome::Done);
-        return;
-    }
-    if (Options.DryRun) {
+    else if (Options.DryRun)
         Finish(QStringLiteral("dry run: %1 objects in %2 groups would be written")
-                   .arg(objects)
-                   .arg(ChangedGroups.size()),
+                   .arg(Restore.Objects)
+                   .arg(Restore.Groups.size()),
                OvOutcome::Done);
-        return;
-    }
-    WriteGroup(0);
-}
-
-QStringList OvDeviceJob::ObjectNames(int group) const {
-    QStringList names;
-    for (const auto& [row, o] : Changes.at(group))
-        names << o->Name;
-    return names;
-}
-
-bool OvDeviceJob::Holds(int group, const std::vector<QString>& values) const {
-    for (const auto& [row, o] : Changes.at(group))
-        if (static_cast<size_t>(row) >= values.size() || values[static_cast<size_t>(row)] != o->Value)
-            return false;
-    return true;
+    else
+        WriteGroup(0);
 }
 
 void OvDeviceJob::WriteGroup(size_t next) {
-    if (next == ChangedGroups.size()) {
+    if (next == Restore.Groups.size()) {
         ReadBack();
         return;
     }
-    const int group = ChangedGroups[next];
-    const auto& rows = Changes.at(group);
+    const int group = Restore.Groups[next];
+    const auto& rows = Restore.Rows(group);
     Request = Reader.GroupRequest(group);
     OvSNMPVarList& list = Request->VarList;
     for (int i = 0; i < list.Count(); ++i) {
@@ -270,16 +239,16 @@ void OvDeviceJob::WriteGroup(size_t next) {
 }
 
 void OvDeviceJob::GroupWritten(size_t next) {
-    const int group = ChangedGroups[next];
+    const int group = Restore.Groups[next];
     Written << titleOf(group);
     if (Journal)
-        Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("written"));
+        Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("written"));
     WriteGroup(next + 1);
 }
 
 void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& message) {
-    const int group = ChangedGroups[next];
-    const QStringList names = ObjectNames(group);
+    const int group = Restore.Groups[next];
+    const QStringList names = Restore.ObjectNames(group);
     if (Journal)
         Journal->Group(Address, titleOf(group), names, QStringLiteral("not written"));
     // The error index counts the objects sent, in the group's order.
@@ -292,9 +261,9 @@ void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& messa
 
 void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
     constexpr int kAttempts = 2;
-    const int group = ChangedGroups[next];
+    const int group = Restore.Groups[next];
     if (attempt == 1 && Journal)
-        Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("unknown"));
+        Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
     Request = Reader.GroupRequest(group);
     auto unknown = [this, group, message] {
         StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
@@ -314,11 +283,11 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
                             ReadAgain(next, message, attempt + 1);
                         else
                             unknown();
-                    } else if (Holds(group, values)) {
+                    } else if (Restore.Holds(group, values)) {
                         GroupWritten(next); // the answer was lost, not the SET
                     } else {
                         if (Journal)
-                            Journal->Group(Address, titleOf(group), ObjectNames(group),
+                            Journal->Group(Address, titleOf(group), Restore.ObjectNames(group),
                                            QStringLiteral("not written"));
                         StopWriting(QStringLiteral("error writing %1: %2; read again: not written")
                                         .arg(titleOf(group), message),
@@ -334,7 +303,7 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
 
 QString OvDeviceJob::WrittenSoFar(int unknownGroup) const {
     QStringList notWritten;
-    for (int g : ChangedGroups)
+    for (int g : Restore.Groups)
         if (g != unknownGroup && !Written.contains(titleOf(g)))
             notWritten << titleOf(g);
     return QStringLiteral("written: %1; not written: %2")
@@ -352,23 +321,16 @@ void OvDeviceJob::ReadBack() {
 }
 
 void OvDeviceJob::Confirm() {
-    int written = 0;
-    QStringList wrong;
-    for (const auto& [group, rows] : Changes)
-        for (const auto& [row, o] : rows) {
-            ++written;
-            const QString now = After[static_cast<size_t>(group)][static_cast<size_t>(row)];
-            if (now != o->Value)
-                wrong << QStringLiteral("%1 reads %2").arg(o->Name, now);
-        }
+    const QStringList wrong = Restore.Mismatches(After);
     if (!wrong.isEmpty()) {
         Finish(QStringLiteral("written, but the device does not hold the backup's values: ") +
                    wrong.join(QStringLiteral("; ")),
                OvOutcome::Differ);
         return;
     }
-    const QString restored =
-        QStringLiteral("restored %1 objects in %2 groups, read back").arg(written).arg(ChangedGroups.size());
+    const QString restored = QStringLiteral("restored %1 objects in %2 groups, read back")
+                                 .arg(Restore.Objects)
+                                 .arg(Restore.Groups.size());
     if (Options.Save)
         SaveChanges(restored);
     else
@@ -427,9 +389,10 @@ void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
         engine->Release(Target);
     Summary = summary;
     Outcome = outcome;
-    if (!Skipped.isEmpty()) {
+    if (!Restore.Skipped.isEmpty()) {
         // The device does not hold the whole backup: never a plain "done".
-        Summary += QStringLiteral("; skipped, not on the device: ") + Skipped.join(QStringLiteral(", "));
+        Summary +=
+            QStringLiteral("; skipped, not on the device: ") + Restore.Skipped.join(QStringLiteral(", "));
         if (Outcome == OvOutcome::Done)
             Outcome = OvOutcome::Differ;
     }
@@ -440,6 +403,6 @@ void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
     Reader.Release();
     Current = OvGroupValues();
     After = OvGroupValues();
-    Changes.clear();
+    Restore = OvRestorePlan();
     Q_EMIT Finished();
 }

@@ -3,6 +3,7 @@
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceRead.h"
+#include "configtool/OvRestorePlan.h"
 #include "configtool/OvOutcome.h"
 
 #include <QObject>
@@ -47,8 +48,10 @@ private:
     void ReadFailed(int group, const QString& message);
     void ReadBackFailed(int group, const QString& message);
     void ReadDone();
+    OvConfigDocument BackupDocument(QStringList& lacking) const;
     void Backup();
     void Diff();
+    bool RefusesOtherDevice(); // and says so
     void Plan();
     void WriteGroup(size_t next);
     void GroupWritten(size_t next);
@@ -66,9 +69,6 @@ private:
     void Later(std::function<void()> step);
     QString CurrentValue(const QString& oid) const;
     QString CurrentValueNamed(const char* name) const;
-    // The rows of group this restore writes, and what the device holds there.
-    bool Holds(int group, const std::vector<QString>& values) const;
-    QStringList ObjectNames(int group) const;
     QString WrittenSoFar(int unknownGroup) const;
 
     const OvConfigOptions& Options;
@@ -79,10 +79,8 @@ private:
     std::unique_ptr<OvSNMPRequest> Request; // the one outstanding write or check
     OvGroupValues Current;
     OvGroupValues After;
-    std::map<int, std::map<int, const OvConfigDocument::Object*>> Changes; // group, row: saved
-    std::vector<int> ChangedGroups;                                        // in the windows' order
+    OvRestorePlan Restore;
     QStringList Written;
-    QStringList Skipped; // objects of the backup the device does not have
     bool SetSent = false;
     bool Ended = false;
 };
