@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <map>
@@ -155,7 +154,6 @@ private:
     static int Callback(int operation, struct snmp_session* session, int requestId, snmp_pdu* pdu,
                         void* magic);
 
-    std::unique_ptr<QTemporaryDir> PrivateDir;
     std::vector<std::unique_ptr<Slot>> Slots;
     std::map<uintptr_t, Pending> InFlight; // by the key handed to the library as magic
     uintptr_t NextKey = 1;
