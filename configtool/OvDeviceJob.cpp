@@ -199,22 +199,27 @@ void OvDeviceJob::Plan() {
         WriteGroup(0);
 }
 
-void OvDeviceJob::WriteGroup(size_t next) {
-    if (next == Restore.Groups.size()) {
-        ReadBack();
-        return;
-    }
-    const int group = Restore.Groups[next];
+// A SET of group's planned rows only: what the device already holds is not written again.
+std::unique_ptr<OvSNMPRequest> OvDeviceJob::WriteRequest(int group) const {
     const auto& rows = Restore.Rows(group);
-    Request = Reader.GroupRequest(group);
-    OvSNMPVarList& list = Request->VarList;
+    std::unique_ptr<OvSNMPRequest> request = Reader.GroupRequest(group);
+    OvSNMPVarList& list = request->VarList;
     for (int i = 0; i < list.Count(); ++i) {
         const auto row = rows.find(i);
         if (row != rows.end())
             list.Item(i)->Value = row->second->Value;
         else
-            list.Item(i)->Access |= OvAccess::invalid; // only what differs is written
+            list.Item(i)->Access |= OvAccess::invalid;
     }
+    return request;
+}
+
+void OvDeviceJob::WriteGroup(size_t next) {
+    if (next == Restore.Groups.size()) {
+        ReadBack();
+        return;
+    }
+    Request = WriteRequest(Restore.Groups[next]);
     try {
         Request->SetAsync(
             this,
@@ -260,45 +265,52 @@ void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& messa
 }
 
 void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
-    constexpr int kAttempts = 2;
     const int group = Restore.Groups[next];
     if (attempt == 1 && Journal)
         Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
     Request = Reader.GroupRequest(group);
-    auto unknown = [this, group, message] {
-        StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
-                        .arg(titleOf(group), message),
-                    OvOutcome::Unknown, group);
-    };
     try {
         Request->GetAsync(
             this,
-            [this, next, group, message, attempt, unknown](const OvSNMPError& e, OvSNMPVarList& list) {
+            [this, next, group, message, attempt](const OvSNMPError& e, OvSNMPVarList& list) {
                 const int code = e.Code;
                 const std::vector<QString> values =
                     code == 0 ? OvDeviceRead::ValuesOf(group, list, 0) : std::vector<QString>();
-                Later([this, next, group, message, attempt, unknown, code, values] {
-                    if (code != 0) {
-                        if (attempt < kAttempts)
-                            ReadAgain(next, message, attempt + 1);
-                        else
-                            unknown();
-                    } else if (Restore.Holds(group, values)) {
-                        GroupWritten(next); // the answer was lost, not the SET
-                    } else {
-                        if (Journal)
-                            Journal->Group(Address, titleOf(group), Restore.ObjectNames(group),
-                                           QStringLiteral("not written"));
-                        StopWriting(QStringLiteral("error writing %1: %2; read again: not written")
-                                        .arg(titleOf(group), message),
-                                    Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
-                    }
+                Later([this, next, message, attempt, code, values] {
+                    ReadAgainAnswered(next, message, attempt, code, values);
                 });
             },
             true);
     } catch (const OvException&) {
-        unknown();
+        MayHaveBeenWritten(group, message);
     }
+}
+
+void OvDeviceJob::ReadAgainAnswered(size_t next, const QString& message, int attempt, int code,
+                                    const std::vector<QString>& values) {
+    constexpr int kAttempts = 2;
+    const int group = Restore.Groups[next];
+    if (code != 0) {
+        if (attempt < kAttempts)
+            ReadAgain(next, message, attempt + 1);
+        else
+            MayHaveBeenWritten(group, message);
+    } else if (Restore.Holds(group, values)) {
+        GroupWritten(next); // the answer was lost, not the SET
+    } else {
+        if (Journal)
+            Journal->Group(Address, titleOf(group), Restore.ObjectNames(group),
+                           QStringLiteral("not written"));
+        StopWriting(
+            QStringLiteral("error writing %1: %2; read again: not written").arg(titleOf(group), message),
+            Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
+    }
+}
+
+void OvDeviceJob::MayHaveBeenWritten(int group, const QString& message) {
+    StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
+                    .arg(titleOf(group), message),
+                OvOutcome::Unknown, group);
 }
 
 QString OvDeviceJob::WrittenSoFar(int unknownGroup) const {

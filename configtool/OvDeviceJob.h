@@ -19,9 +19,10 @@ class OvSNMPVarList;
 class OvSNMPRequest;
 
 // One command against one access point, done with asynchronous requests so that many
-// devices can be handled at once: read every configuration group, then write a backup,
-// compare with one, or restore one (plan, one SET per group with changes, read back).
-// Its outcome says exactly what happened to the device.
+// devices can be handled at once: read every configuration group (around the objects the
+// device does not have), then write a backup, compare with one, or restore one (plan, one
+// SET per group with changes, read back). Its outcome says exactly what happened to the
+// device.
 class OvDeviceJob : public QObject {
     Q_OBJECT
 public:
@@ -53,11 +54,15 @@ private:
     void Diff();
     bool RefusesOtherDevice(); // and says so
     void Plan();
+    std::unique_ptr<OvSNMPRequest> WriteRequest(int group) const;
     void WriteGroup(size_t next);
     void GroupWritten(size_t next);
     void WriteRefused(size_t next, int errorIndex, const QString& message);
     // A SET that timed out may have been applied: the group is read again to tell.
     void ReadAgain(size_t next, const QString& message, int attempt);
+    void ReadAgainAnswered(size_t next, const QString& message, int attempt, int code,
+                           const std::vector<QString>& values);
+    void MayHaveBeenWritten(int group, const QString& message); // after the last read again
     void StopWriting(const QString& what, OvOutcome outcome, int unknownGroup = -1);
     void ReadBack();
     void Confirm();
