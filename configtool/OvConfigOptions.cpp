@@ -372,20 +372,25 @@ void OvCredentials::ApplyTo(OvSNMPTarget& target, bool fromEnvironment) const {
         return;
     if (User.isEmpty())
         throw OvUsageError(QStringLiteral("SNMPv3 needs a user"));
+    s.SecurityModel = 3;
+    s.AuthProtocol = Auth;
+    s.PrivProtocol = Priv;
+    if (Priv != 1 && Auth == 1)
+        throw OvUsageError(QStringLiteral("a privacy protocol needs an authentication protocol"));
+    ReadPassPhrases(s, fromEnvironment);
+    s.SecurityLevel = Priv != 1 ? 3 : Auth != 1 ? 2 : 1;
+}
+
+void OvCredentials::ReadPassPhrases(OvSNMPSecurity& s, bool fromEnvironment) const {
     auto secret = [fromEnvironment](const QString& file, const char* variable) {
         return !file.isEmpty()   ? readSecret(file)
                : fromEnvironment ? qEnvironmentVariable(variable)
                                  : QString();
     };
-    s.SecurityModel = 3;
-    s.AuthProtocol = Auth;
-    s.PrivProtocol = Priv;
     if (Auth != 1)
         s.AuthPassword = secret(AuthFile, "VELMARN_AUTH_PASSPHRASE");
     if (Priv != 1)
         s.PrivPassword = secret(PrivFile, "VELMARN_PRIV_PASSPHRASE");
-    if (Priv != 1 && Auth == 1)
-        throw OvUsageError(QStringLiteral("a privacy protocol needs an authentication protocol"));
     if ((Auth != 1 && s.AuthPassword.isEmpty()) || (Priv != 1 && s.PrivPassword.isEmpty()))
         throw OvUsageError(
             QStringLiteral("a pass phrase is missing (--auth-passphrase-file, --priv-passphrase-file "
@@ -393,7 +398,6 @@ void OvCredentials::ApplyTo(OvSNMPTarget& target, bool fromEnvironment) const {
     // The library derives no key from fewer than 8 characters.
     if ((Auth != 1 && s.AuthPassword.size() < 8) || (Priv != 1 && s.PrivPassword.size() < 8))
         throw OvUsageError(QStringLiteral("a pass phrase has fewer than 8 characters"));
-    s.SecurityLevel = Priv != 1 ? 3 : Auth != 1 ? 2 : 1;
 }
 
 bool OvConfigOptions::Selects(const QString& group, const QString& name) const {

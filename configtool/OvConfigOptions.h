@@ -30,6 +30,9 @@ struct OvCredentials {
     // fromEnvironment, from VELMARN_AUTH_PASSPHRASE / VELMARN_PRIV_PASSPHRASE without one).
     // Raises OvUsageError.
     void ApplyTo(OvSNMPTarget& target, bool fromEnvironment) const;
+
+private:
+    void ReadPassPhrases(OvSNMPSecurity& security, bool fromEnvironment) const;
 };
 
 // What velmarn-config was asked to do, read from its command line and environment.
