@@ -30,6 +30,9 @@ struct OvCredentials {
     // fromEnvironment, from VELMARN_AUTH_PASSPHRASE / VELMARN_PRIV_PASSPHRASE without one).
     // Raises OvUsageError.
     void ApplyTo(OvSNMPTarget& target, bool fromEnvironment) const;
+
+private:
+    void ReadPassPhrases(OvSNMPSecurity& security, bool fromEnvironment) const;
 };
 
 // What velmarn-config was asked to do, read from its command line and environment.
@@ -62,6 +65,9 @@ struct OvConfigOptions {
     bool Selects(const QString& group, const QString& name) const;
     // One device's target: Target with its address; "HOST:PORT" names a port of its own.
     OvSNMPTarget TargetFor(const QString& address) const;
+
+    // Whether any device is reached with SNMPv3, whose engine boots must be counted.
+    bool UsesSnmpV3() const;
 
     static QString Usage();
 };

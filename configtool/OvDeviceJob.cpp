@@ -24,16 +24,10 @@ QString joinedOrNone(const QStringList& list) {
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
                          const OvConfigDocument* saved, OvJournal* journal, QObject* parent)
     : QObject(parent), Address(address), Options(options), Saved(saved), Target(options.TargetFor(address)),
-      Journal(journal) {}
+      Journal(journal), Reader(Target, this, [this](std::function<void()> step) { Later(std::move(step)); }) {
+}
 
 OvDeviceJob::~OvDeviceJob() = default;
-
-std::unique_ptr<OvSNMPRequest> OvDeviceJob::NewRequest(int group) const {
-    auto r = std::make_unique<OvSNMPRequest>();
-    r->Target = Target;
-    r->VarList = OvSNMPVarList(ConfigGroups[group].Table, SVT_SV, 0);
-    return r;
-}
 
 void OvDeviceJob::Later(std::function<void()> step) {
     // Queued, so that no request is replaced inside its own completion.
@@ -48,7 +42,9 @@ void OvDeviceJob::Later(std::function<void()> step) {
 
 void OvDeviceJob::Start() {
     if (!Ended)
-        ReadAll(&Current, &OvDeviceJob::ReadDone, &OvDeviceJob::ReadFailed);
+        Reader.Start(
+            &Current, [this] { ReadDone(); },
+            [this](int group, const QString& message) { ReadFailed(group, message); });
 }
 
 void OvDeviceJob::Abandon() {
@@ -57,84 +53,12 @@ void OvDeviceJob::Abandon() {
     // The request stays: destroying it would wait for its answer.
     if (!SetSent) {
         Fail(QStringLiteral("stopped before anything was written"));
-    } else if (static_cast<size_t>(Written.size()) == ChangedGroups.size()) {
+    } else if (static_cast<size_t>(Written.size()) == Restore.Groups.size()) {
         Finish(QStringLiteral("written: all groups; stopped before the read-back ended"), OvOutcome::Unknown);
     } else {
-        const int group = ChangedGroups[static_cast<size_t>(Written.size())];
+        const int group = Restore.Groups[static_cast<size_t>(Written.size())];
         StopWriting(QStringLiteral("stopped: may have been written: %1").arg(titleOf(group)),
                     OvOutcome::Unknown, group);
-    }
-}
-
-// Reads every group with one GET; an agent that finds the answer too big gets one GET per
-// group instead.
-void OvDeviceJob::ReadAll(Values* into, Step then, ReadFailure failed) {
-    Request = std::make_unique<OvSNMPRequest>();
-    Request->Target = Target;
-    Request->VarList = OvSNMPVarList(ConfigGroups[0].Table, SVT_SV, 0);
-    for (int g = 1; g < ConfigGroupCount; ++g)
-        Request->VarList.AppendTable(ConfigGroups[g].Table);
-    try {
-        Request->GetAsync(
-            this,
-            [this, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
-                if (e.Code == OvCode::TooBig) {
-                    Later([this, into, then, failed] { ReadGroups(0, into, then, failed); });
-                    return;
-                }
-                if (e.Code != 0) {
-                    const QString message = e.Message;
-                    const int group = GroupOfItem(e.ErrorIndex - 1);
-                    Later([this, group, message, failed] { (this->*failed)(group, message); });
-                    return;
-                }
-                int first = 0;
-                for (int g = 0; g < ConfigGroupCount; ++g) {
-                    (*into)[static_cast<size_t>(g)] = ValuesOf(g, list, first);
-                    first += static_cast<int>((*into)[static_cast<size_t>(g)].size());
-                }
-                Later([this, then] { (this->*then)(); });
-            },
-            true);
-    } catch (const OvException& e) {
-        (this->*failed)(0, e.message());
-    }
-}
-
-int OvDeviceJob::GroupOfItem(int item) {
-    for (int g = 0, first = 0; g < ConfigGroupCount; ++g) {
-        int rows = 0;
-        while (ConfigGroups[g].Table[rows].Oid)
-            ++rows;
-        if (item >= first && item < first + rows)
-            return g;
-        first += rows;
-    }
-    return 0; // no object named: the first one asked for
-}
-
-// Reads groups from `group` on into `into`, one request at a time; then goes on with `then`.
-void OvDeviceJob::ReadGroups(int group, Values* into, Step then, ReadFailure failed) {
-    if (group == ConfigGroupCount) {
-        (this->*then)();
-        return;
-    }
-    Request = NewRequest(group);
-    try {
-        Request->GetAsync(
-            this,
-            [this, group, into, then, failed](const OvSNMPError& e, OvSNMPVarList& list) {
-                if (e.Code != 0) {
-                    const QString message = e.Message;
-                    Later([this, group, message, failed] { (this->*failed)(group, message); });
-                    return;
-                }
-                (*into)[static_cast<size_t>(group)] = ValuesOf(group, list, 0);
-                Later([this, group, into, then, failed] { ReadGroups(group + 1, into, then, failed); });
-            },
-            true);
-    } catch (const OvException& e) {
-        (this->*failed)(group, e.message());
     }
 }
 
@@ -162,31 +86,18 @@ void OvDeviceJob::ReadDone() {
     }
 }
 
-std::vector<QString> OvDeviceJob::ValuesOf(int group, OvSNMPVarList& list, int first) {
-    std::vector<QString> values;
-    for (int r = 0; ConfigGroups[group].Table[r].Oid; ++r) {
-        const QString& text = list.Item(first + r)->Value;
-        QString canonical;
-        const OvCatalogueEntry e =
-            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[r].Oid));
-        values.push_back(e.Found() && e.Canonical(text, canonical) ? canonical : text);
-    }
-    return values;
-}
-
 QString OvDeviceJob::CurrentValueNamed(const char* name) const {
     const OvCatalogueEntry e = OvCatalogueEntry::ByName(QLatin1String(name));
     return e.Found() ? Current[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)] : QString();
 }
 
 QString OvDeviceJob::CurrentValue(const QString& oid) const {
-    const OvCatalogueEntry e = OvCatalogueEntry::ByOid(oid);
-    if (!e.Found())
-        return QString();
-    return Current[static_cast<size_t>(e.Group)][static_cast<size_t>(e.Row)];
+    return OvRestorePlan::ValueOf(Current, oid);
 }
 
-void OvDeviceJob::Backup() {
+// The document of what was read: writable objects and identity, as the options select;
+// the objects the device does not have go to lacking.
+OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
     OvConfigDocument d;
     d.Address = Address;
     for (int g = 0; g < ConfigGroupCount; ++g) {
@@ -197,6 +108,10 @@ void OvDeviceJob::Backup() {
             const bool identity = OvConfigDocument::IdentityNames().contains(name);
             if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
                 continue;
+            if (Reader.Lacks(g, r)) {
+                lacking << name; // another firmware or device image
+                continue;
+            }
             const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
             d.Objects.push_back(
                 {titleOf(g), name, QString::fromLatin1(info->Oid), OvSyntaxName(info->Syntax), value});
@@ -208,19 +123,28 @@ void OvDeviceJob::Backup() {
                 d.Mac = value;
         }
     }
+    return d;
+}
+
+void OvDeviceJob::Backup() {
+    QStringList lacking;
+    const OvConfigDocument d = BackupDocument(lacking);
     const QByteArray json = d.ToJson();
+    QString done = QStringLiteral("backed up %1 objects").arg(d.Objects.size());
     if (Options.File.isEmpty()) {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
-        Finish(QStringLiteral("backed up %1 objects").arg(d.Objects.size()), OvOutcome::Done);
-        return;
+    } else {
+        const QString file = Options.FileFor(Address);
+        QSaveFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
+            Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
+            return;
+        }
+        done += QStringLiteral(" to ") + file;
     }
-    const QString file = Options.FileFor(Address);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
-        Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
-        return;
-    }
-    Finish(QStringLiteral("backed up %1 objects to %2").arg(d.Objects.size()).arg(file), OvOutcome::Done);
+    if (!lacking.isEmpty())
+        done += QStringLiteral("; not on the device: ") + lacking.join(QStringLiteral(", "));
+    Finish(done, OvOutcome::Done);
 }
 
 // diff and the restore plan say the same thing the same way: per object, what the device
@@ -228,7 +152,9 @@ void OvDeviceJob::Backup() {
 void OvDeviceJob::Diff() {
     int differing = 0;
     for (const OvConfigDocument::Object& o : Saved->Objects) {
-        const QString now = CurrentValue(o.Oid);
+        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
+        const QString now =
+            Reader.Lacks(e.Group, e.Row) ? QStringLiteral("(not on the device)") : CurrentValue(o.Oid);
         if (now == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
         ++differing;
@@ -240,80 +166,60 @@ void OvDeviceJob::Diff() {
         Finish(QStringLiteral("%1 objects differ from the backup").arg(differing), OvOutcome::Differ);
 }
 
-void OvDeviceJob::Plan() {
-    // Another device's settings are not put onto this one unless asked (cloning).
+// Another device's settings are not put onto this one unless asked (cloning).
+bool OvDeviceJob::RefusesOtherDevice() {
     const QString mac = CurrentValueNamed("dot11StationID");
     const QString product = CurrentValueNamed("dot11manufacturerProductName");
-    if (!Options.AllowOtherDevice && (mac != Saved->Mac || product != Saved->Product)) {
-        Fail(QStringLiteral("refused: the backup is of another device (%1, MAC %2; this one %3, MAC %4); "
-                            "--allow-other-device clones it")
-                 .arg(Saved->Product, Saved->Mac, product, mac));
+    if (Options.AllowOtherDevice || (mac == Saved->Mac && product == Saved->Product))
+        return false;
+    Fail(QStringLiteral("refused: the backup is of another device (%1, MAC %2; this one %3, MAC %4); "
+                        "--allow-other-device clones it")
+             .arg(Saved->Product, Saved->Mac, product, mac));
+    return true;
+}
+
+void OvDeviceJob::Plan() {
+    if (RefusesOtherDevice())
         return;
-    }
     const QString version = CurrentValueNamed("dot11manufacturerProductVersion");
     if (!Saved->Version.isEmpty() && version != Saved->Version)
         Q_EMIT Said(QStringLiteral("warning: the backup is of firmware %1, the device runs %2")
                         .arg(Saved->Version, version));
-    Changes.clear();
-    int objects = 0;
-    for (const OvConfigDocument::Object& o : Saved->Objects) {
-        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        if (!e.Writable() || CurrentValue(o.Oid) == o.Value || !Options.Selects(o.Group, o.Name))
-            continue;
-        Changes[e.Group][e.Row] = &o;
-        ++objects;
-    }
-    ChangedGroups.clear();
-    for (const auto& [group, rows] : Changes) { // the windows' order
-        ChangedGroups.push_back(group);
-        for (const auto& [row, o] : rows)
-            Q_EMIT Said(QStringLiteral("%1 / %2: %3 -> %4")
-                            .arg(titleOf(group), o->Name, CurrentValue(o->Oid), o->Value));
-    }
-    if (ChangedGroups.empty()) {
+    Restore = OvRestorePlan(*Saved, Options, Current, Reader);
+    for (const QString& line : Restore.Lines(Current))
+        Q_EMIT Said(line);
+    if (Restore.Groups.empty())
         Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), OvOutcome::Done);
-        return;
-    }
-    if (Options.DryRun) {
+    else if (Options.DryRun)
         Finish(QStringLiteral("dry run: %1 objects in %2 groups would be written")
-                   .arg(objects)
-                   .arg(ChangedGroups.size()),
+                   .arg(Restore.Objects)
+                   .arg(Restore.Groups.size()),
                OvOutcome::Done);
-        return;
-    }
-    WriteGroup(0);
+    else
+        WriteGroup(0);
 }
 
-QStringList OvDeviceJob::ObjectNames(int group) const {
-    QStringList names;
-    for (const auto& [row, o] : Changes.at(group))
-        names << o->Name;
-    return names;
-}
-
-bool OvDeviceJob::Holds(int group, const std::vector<QString>& values) const {
-    for (const auto& [row, o] : Changes.at(group))
-        if (static_cast<size_t>(row) >= values.size() || values[static_cast<size_t>(row)] != o->Value)
-            return false;
-    return true;
-}
-
-void OvDeviceJob::WriteGroup(size_t next) {
-    if (next == ChangedGroups.size()) {
-        ReadBack();
-        return;
-    }
-    const int group = ChangedGroups[next];
-    const auto& rows = Changes.at(group);
-    Request = NewRequest(group);
-    OvSNMPVarList& list = Request->VarList;
+// A SET of group's planned rows only: what the device already holds is not written again.
+std::unique_ptr<OvSNMPRequest> OvDeviceJob::WriteRequest(int group) const {
+    const auto& rows = Restore.Rows(group);
+    std::unique_ptr<OvSNMPRequest> request = Reader.GroupRequest(group);
+    OvSNMPVarList& list = request->VarList;
     for (int i = 0; i < list.Count(); ++i) {
         const auto row = rows.find(i);
         if (row != rows.end())
             list.Item(i)->Value = row->second->Value;
         else
-            list.Item(i)->Access |= OvAccess::invalid; // only what differs is written
+            list.Item(i)->Access |= OvAccess::invalid;
     }
+    return request;
+}
+
+void OvDeviceJob::WriteGroup(size_t next) {
+    if (next == Restore.Groups.size()) {
+        ReadBack();
+        return;
+    }
+    Request = WriteRequest(Restore.Groups[next]);
     try {
         Request->SetAsync(
             this,
@@ -338,16 +244,16 @@ void OvDeviceJob::WriteGroup(size_t next) {
 }
 
 void OvDeviceJob::GroupWritten(size_t next) {
-    const int group = ChangedGroups[next];
+    const int group = Restore.Groups[next];
     Written << titleOf(group);
     if (Journal)
-        Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("written"));
+        Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("written"));
     WriteGroup(next + 1);
 }
 
 void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& message) {
-    const int group = ChangedGroups[next];
-    const QStringList names = ObjectNames(group);
+    const int group = Restore.Groups[next];
+    const QStringList names = Restore.ObjectNames(group);
     if (Journal)
         Journal->Group(Address, titleOf(group), names, QStringLiteral("not written"));
     // The error index counts the objects sent, in the group's order.
@@ -359,50 +265,57 @@ void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& messa
 }
 
 void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
-    constexpr int kAttempts = 2;
-    const int group = ChangedGroups[next];
+    const int group = Restore.Groups[next];
     if (attempt == 1 && Journal)
-        Journal->Group(Address, titleOf(group), ObjectNames(group), QStringLiteral("unknown"));
-    Request = NewRequest(group);
-    auto unknown = [this, group, message] {
-        StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
-                        .arg(titleOf(group), message),
-                    OvOutcome::Unknown, group);
-    };
+        Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
+    Request = Reader.GroupRequest(group);
     try {
         Request->GetAsync(
             this,
-            [this, next, group, message, attempt, unknown](const OvSNMPError& e, OvSNMPVarList& list) {
+            [this, next, group, message, attempt](const OvSNMPError& e, OvSNMPVarList& list) {
                 const int code = e.Code;
                 const std::vector<QString> values =
-                    code == 0 ? ValuesOf(group, list, 0) : std::vector<QString>();
-                Later([this, next, group, message, attempt, unknown, code, values] {
-                    if (code != 0) {
-                        if (attempt < kAttempts)
-                            ReadAgain(next, message, attempt + 1);
-                        else
-                            unknown();
-                    } else if (Holds(group, values)) {
-                        GroupWritten(next); // the answer was lost, not the SET
-                    } else {
-                        if (Journal)
-                            Journal->Group(Address, titleOf(group), ObjectNames(group),
-                                           QStringLiteral("not written"));
-                        StopWriting(QStringLiteral("error writing %1: %2; read again: not written")
-                                        .arg(titleOf(group), message),
-                                    Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
-                    }
+                    code == 0 ? OvDeviceRead::ValuesOf(group, list, 0) : std::vector<QString>();
+                Later([this, next, message, attempt, code, values] {
+                    ReadAgainAnswered(next, message, attempt, code, values);
                 });
             },
             true);
     } catch (const OvException&) {
-        unknown();
+        MayHaveBeenWritten(group, message);
     }
+}
+
+void OvDeviceJob::ReadAgainAnswered(size_t next, const QString& message, int attempt, int code,
+                                    const std::vector<QString>& values) {
+    constexpr int kAttempts = 2;
+    const int group = Restore.Groups[next];
+    if (code != 0) {
+        if (attempt < kAttempts)
+            ReadAgain(next, message, attempt + 1);
+        else
+            MayHaveBeenWritten(group, message);
+    } else if (Restore.Holds(group, values)) {
+        GroupWritten(next); // the answer was lost, not the SET
+    } else {
+        if (Journal)
+            Journal->Group(Address, titleOf(group), Restore.ObjectNames(group),
+                           QStringLiteral("not written"));
+        StopWriting(
+            QStringLiteral("error writing %1: %2; read again: not written").arg(titleOf(group), message),
+            Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
+    }
+}
+
+void OvDeviceJob::MayHaveBeenWritten(int group, const QString& message) {
+    StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
+                    .arg(titleOf(group), message),
+                OvOutcome::Unknown, group);
 }
 
 QString OvDeviceJob::WrittenSoFar(int unknownGroup) const {
     QStringList notWritten;
-    for (int g : ChangedGroups)
+    for (int g : Restore.Groups)
         if (g != unknownGroup && !Written.contains(titleOf(g)))
             notWritten << titleOf(g);
     return QStringLiteral("written: %1; not written: %2")
@@ -414,27 +327,22 @@ void OvDeviceJob::StopWriting(const QString& what, OvOutcome outcome, int unknow
 }
 
 void OvDeviceJob::ReadBack() {
-    ReadAll(&After, &OvDeviceJob::Confirm, &OvDeviceJob::ReadBackFailed);
+    Reader.Start(
+        &After, [this] { Confirm(); },
+        [this](int group, const QString& message) { ReadBackFailed(group, message); });
 }
 
 void OvDeviceJob::Confirm() {
-    int written = 0;
-    QStringList wrong;
-    for (const auto& [group, rows] : Changes)
-        for (const auto& [row, o] : rows) {
-            ++written;
-            const QString now = After[static_cast<size_t>(group)][static_cast<size_t>(row)];
-            if (now != o->Value)
-                wrong << QStringLiteral("%1 reads %2").arg(o->Name, now);
-        }
+    const QStringList wrong = Restore.Mismatches(After);
     if (!wrong.isEmpty()) {
         Finish(QStringLiteral("written, but the device does not hold the backup's values: ") +
                    wrong.join(QStringLiteral("; ")),
                OvOutcome::Differ);
         return;
     }
-    const QString restored =
-        QStringLiteral("restored %1 objects in %2 groups, read back").arg(written).arg(ChangedGroups.size());
+    const QString restored = QStringLiteral("restored %1 objects in %2 groups, read back")
+                                 .arg(Restore.Objects)
+                                 .arg(Restore.Groups.size());
     if (Options.Save)
         SaveChanges(restored);
     else
@@ -493,12 +401,20 @@ void OvDeviceJob::Finish(const QString& summary, OvOutcome outcome) {
         engine->Release(Target);
     Summary = summary;
     Outcome = outcome;
+    if (!Restore.Skipped.isEmpty()) {
+        // The device does not hold the whole backup: never a plain "done".
+        Summary +=
+            QStringLiteral("; skipped, not on the device: ") + Restore.Skipped.join(QStringLiteral(", "));
+        if (Outcome == OvOutcome::Done)
+            Outcome = OvOutcome::Differ;
+    }
     // What was read goes too: a fleet's memory stays that of the devices in hand. A request
     // still waiting for its answer stays, since destroying it would wait for that.
     if (Request && Request->Outstanding == 0)
         Request.reset();
-    Current = Values();
-    After = Values();
-    Changes.clear();
+    Reader.Release();
+    Current = OvGroupValues();
+    After = OvGroupValues();
+    Restore = OvRestorePlan();
     Q_EMIT Finished();
 }

@@ -2,6 +2,8 @@
 
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
+#include "configtool/OvDeviceRead.h"
+#include "configtool/OvRestorePlan.h"
 #include "configtool/OvOutcome.h"
 
 #include <QObject>
@@ -17,9 +19,10 @@ class OvSNMPVarList;
 class OvSNMPRequest;
 
 // One command against one access point, done with asynchronous requests so that many
-// devices can be handled at once: read every configuration group, then write a backup,
-// compare with one, or restore one (plan, one SET per group with changes, read back).
-// Its outcome says exactly what happened to the device.
+// devices can be handled at once: read every configuration group (around the objects the
+// device does not have), then write a backup, compare with one, or restore one (plan, one
+// SET per group with changes, read back). Its outcome says exactly what happened to the
+// device.
 class OvDeviceJob : public QObject {
     Q_OBJECT
 public:
@@ -43,23 +46,23 @@ Q_SIGNALS:
     void Finished();
 
 private:
-    using Values = std::array<std::vector<QString>, 9>; // per group, per row
-    using Step = void (OvDeviceJob::*)();
-    using ReadFailure = void (OvDeviceJob::*)(int group, const QString& message);
-
-    void ReadAll(Values* into, Step then, ReadFailure failed);
-    void ReadGroups(int group, Values* into, Step then, ReadFailure failed);
     void ReadFailed(int group, const QString& message);
     void ReadBackFailed(int group, const QString& message);
     void ReadDone();
+    OvConfigDocument BackupDocument(QStringList& lacking) const;
     void Backup();
     void Diff();
+    bool RefusesOtherDevice(); // and says so
     void Plan();
+    std::unique_ptr<OvSNMPRequest> WriteRequest(int group) const;
     void WriteGroup(size_t next);
     void GroupWritten(size_t next);
     void WriteRefused(size_t next, int errorIndex, const QString& message);
     // A SET that timed out may have been applied: the group is read again to tell.
     void ReadAgain(size_t next, const QString& message, int attempt);
+    void ReadAgainAnswered(size_t next, const QString& message, int attempt, int code,
+                           const std::vector<QString>& values);
+    void MayHaveBeenWritten(int group, const QString& message); // after the last read again
     void StopWriting(const QString& what, OvOutcome outcome, int unknownGroup = -1);
     void ReadBack();
     void Confirm();
@@ -69,28 +72,19 @@ private:
     void Finish(const QString& summary, OvOutcome outcome);
     // Runs step from the event loop, unless the job has ended meanwhile.
     void Later(std::function<void()> step);
-    std::unique_ptr<OvSNMPRequest> NewRequest(int group) const;
     QString CurrentValue(const QString& oid) const;
     QString CurrentValueNamed(const char* name) const;
-    // What the device answered for group, from item first of list on, each value in its
-    // canonical spelling.
-    static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list, int first);
-    // The group of the n-th object of a read of all groups (the first for none).
-    static int GroupOfItem(int item);
-    // The rows of group this restore writes, and what the device holds there.
-    bool Holds(int group, const std::vector<QString>& values) const;
-    QStringList ObjectNames(int group) const;
     QString WrittenSoFar(int unknownGroup) const;
 
     const OvConfigOptions& Options;
     const OvConfigDocument* Saved;
     const OvSNMPTarget Target;
     OvJournal* Journal;
-    std::unique_ptr<OvSNMPRequest> Request; // the one outstanding request
-    Values Current;
-    Values After;
-    std::map<int, std::map<int, const OvConfigDocument::Object*>> Changes; // group, row: saved
-    std::vector<int> ChangedGroups;                                        // in the windows' order
+    OvDeviceRead Reader;
+    std::unique_ptr<OvSNMPRequest> Request; // the one outstanding write or check
+    OvGroupValues Current;
+    OvGroupValues After;
+    OvRestorePlan Restore;
     QStringList Written;
     bool SetSent = false;
     bool Ended = false;

@@ -83,8 +83,10 @@ int main(int argc, char** argv) {
 
     try {
         // The module started from the menu counts its engine boots there too: one count
-        // for the one engine ID, never a file in the folder of the backups.
-        TSNMPSession::Create(OvBootCounter::StateFolder());
+        // for the one engine ID, never a file in the folder of the backups. Only SNMPv3
+        // uses them; without it the file is left alone.
+        const bool v3 = options.UsesSnmpV3();
+        TSNMPSession::Create(v3 ? OvBootCounter::StateFolder() : QString(), v3);
     } catch (const OvException& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.message());
         return OvExit::DeviceError; // nothing was sent

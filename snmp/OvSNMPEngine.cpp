@@ -6,7 +6,6 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -88,11 +87,10 @@ bool OvSNMPEngine::Open() {
         return false;
     if (libraryInitialised)
         return true;
-    PrivateDir = std::make_unique<QTemporaryDir>();
-    const QByteArray dir = PrivateDir->path().toLocal8Bit();
-    // Present beforehand, so the library neither creates nor announces them.
-    QDir(PrivateDir->path()).mkpath(QStringLiteral("cert_indexes"));
-    QDir(PrivateDir->path()).mkpath(QStringLiteral("tls"));
+    // The library's folders point below a device file, where no folder can ever be: it
+    // finds nothing to read and can create nothing there, whoever runs the program, and no
+    // folder of ours is made and removed at every start.
+    static const char* const nowhere = "/dev/null/velmarn";
 
     // No MIB files, no configuration or persistent files of net-snmp's own.
     qputenv("MIBS", "");
@@ -102,8 +100,8 @@ bool OvSNMPEngine::Open() {
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_LOAD_HOST_FILES, 1);
-    set_persistent_directory(dir.constData());
-    set_configuration_directory(dir.constData());
+    set_persistent_directory(nowhere);
+    set_configuration_directory(nowhere);
     snmp_disable_log();
     libraryInitialised = true;
     return true;
@@ -120,10 +118,6 @@ void OvSNMPEngine::InitSecurity(const QByteArray& engineId, quint32 boots) {
         snmp_disable_log();
         netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_EMERG);
         initialised = true;
-        // The library looked into its folders while starting and never does again (no
-        // configuration, no persistent state): the private folder goes now, so nothing is
-        // left behind however the program ends.
-        PrivateDir.reset();
     }
     // init_snmp starts the local boots at 1; the stored count replaces it.
     QByteArray previous = QByteArray::number(boots > 0 ? boots - 1 : 0);

@@ -10,7 +10,6 @@
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
-#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <map>
@@ -139,7 +138,6 @@ private:
     static int Callback(int operation, struct snmp_session* session, int requestId, snmp_pdu* pdu,
                         void* magic);
 
-    std::unique_ptr<QTemporaryDir> PrivateDir;
     std::vector<std::unique_ptr<OvTargetSession>> Sessions;
     std::map<uintptr_t, OvPendingRequest> InFlight; // by the key handed to the library as magic
     uintptr_t NextKey = 1;

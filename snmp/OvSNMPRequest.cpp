@@ -257,8 +257,9 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             return out;
         }
         if (!IsTableKind() && OvIsException(vb)) {
-            // SNMPv2c/v3 say in the binding what SNMPv1 says with noSuchName.
+            // SNMPv2c/v3 say in the binding what SNMPv1 says with noSuchName and its index.
             out.Code = OvCode::NoSuchName;
+            out.ErrorIndex = readable;
             return out;
         }
         if (!IsTableKind() && !IsAnswerFor(*item, column, returned, vb)) {
@@ -402,6 +403,8 @@ void OvSNMPRequest::Complete(const QPointer<QObject>& context, bool hasContext, 
             const MappingOutcome m = MapResponse(result.Code, result.Response.get());
             e.Code = m.Code;
             e.Done = !m.Row || m.Code != 0;
+            if (m.ErrorIndex != 0)
+                e.ErrorIndex = m.ErrorIndex;
         } catch (const OvException& ex) {
             e.Code = ex.code();
             e.Message = ex.message();

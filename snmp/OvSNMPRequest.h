@@ -18,8 +18,10 @@ inline int OvMaxTableRows = 1000000;
 
 // What an asynchronous completion receives.
 struct OvSNMPError {
-    int Code = 0;       // framework code, 0 = success
-    int ErrorIndex = 0; // the response's error index
+    int Code = 0; // framework code, 0 = success
+    // The response's error index; for an SNMPv2c/v3 exception binding, that binding's
+    // position (1-based), so that every version names the object the agent lacks.
+    int ErrorIndex = 0;
     QString Message;
     OvSNMPDevice Agent;
     bool Done = true; // nothing more will come for this request or walk
@@ -80,6 +82,7 @@ private:
     struct MappingOutcome {
         int Code = 0;
         bool Row = false;
+        int ErrorIndex = 0; // the binding an exception came in, 1-based
     };
 
     OvPduPtr BuildPdu(PduKind kind);

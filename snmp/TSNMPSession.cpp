@@ -49,7 +49,7 @@ QString TSNMPSession::BootCounterPath(const QString& directory) {
     return directory + QDir::separator() + name;
 }
 
-void TSNMPSession::Create(const QString& directory) {
+void TSNMPSession::Create(const QString& directory, bool countBoots) {
     SessionState& s = state();
     s.engine = std::make_unique<OvSNMPEngine>();
     if (!s.engine->Open())
@@ -58,7 +58,7 @@ void TSNMPSession::Create(const QString& directory) {
     const QString file = BootCounterPath(directory);
     const QByteArray engineId(EngineId);
     quint32 boots = 0;
-    const int status = OvBootCounter::Increment(file, engineId, boots);
+    const int status = countBoots ? OvBootCounter::Increment(file, engineId, boots) : 0;
     if (status != 0) {
         // The start ends here: the engine goes, and the library's private folder with it.
         s.engine.reset();

@@ -16,8 +16,10 @@ public:
 
     // Creates the session once: library set-up, engine boots read, incremented and
     // saved in directory (empty: the current directory), defaults, event timer on.
-    // Raises -506, -507 or -508 (the last two saying why after their message).
-    static void Create(const QString& directory);
+    // Raises -506, -507 or -508 (the last two saying why after their message). A program
+    // that sends no SNMPv3 message passes countBoots false: the file is not touched (its
+    // forced write is much of a short run's start-up) and the library keeps boots 0.
+    static void Create(const QString& directory, bool countBoots = true);
 
     static bool IsCreated();
     // The target every request starts from before the launch options change it.

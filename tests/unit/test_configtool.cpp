@@ -41,6 +41,24 @@ protected:
         return f.fileName();
     }
 
+    // The simulated access point's SNMPv3 user, its pass phrases from files.
+    QStringList snmpV3() const {
+        return {QStringLiteral("--version"),
+                QStringLiteral("3"),
+                QStringLiteral("--user"),
+                QLatin1String(TestAgent::V3User),
+                QStringLiteral("--auth-protocol"),
+                QStringLiteral("SHA"),
+                QStringLiteral("--auth-passphrase-file"),
+                secret("auth.txt", TestAgent::V3AuthPass),
+                QStringLiteral("--priv-protocol"),
+                QStringLiteral("AES"),
+                QStringLiteral("--priv-passphrase-file"),
+                secret("priv.txt", TestAgent::V3PrivPass),
+                QStringLiteral("--context"),
+                QStringLiteral("qubsen")};
+    }
+
     static ToolRun run(const QStringList& args) {
         QProcess p;
         p.start(QStringLiteral(VELMARN_CONFIG_TOOL), args);
@@ -135,7 +153,8 @@ public:
 // "lose-set-answers" the answers to SETs, "silent-after-set" everything from the first SET
 // on (the SET itself reaches the agent), "silent-after-set-answer" everything after the
 // first SET's answer, "silent" everything, "deaf" every answer; "too-big-once" answers the first GET itself
-// with tooBig; "pass" loses nothing. It counts the requests it passed on, by PDU type.
+// with tooBig; "pass" loses nothing. It counts the requests it passed on, by PDU type, and
+// keeps the objects each SET passed on names.
 const char* const kRelayScript = R"(
 import json, select, socket, sys
 port, agent, mode, counter = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
@@ -154,6 +173,24 @@ def content(data, i):  # the index of the first byte inside the TLV at i
 
 def pdu_at(data):  # past version and community
     return after(data, after(data, content(data, 0)))
+
+def set_names(data):  # the object identifiers a SET's bindings name, dotted
+    i = content(data, pdu_at(data))
+    for _ in range(3):  # request-id, error-status, error-index
+        i = after(data, i)
+    end, i, names = after(data, i), content(data, i), []
+    while i < end:
+        name = content(data, i)
+        raw = data[content(data, name):after(data, name)]
+        ids, n = [raw[0] // 40, raw[0] % 40], 0
+        for b in raw[1:]:
+            n = n * 128 + (b & 0x7F)
+            if not b & 0x80:
+                ids.append(n)
+                n = 0
+        names.append(".".join(map(str, ids)))
+        i = after(data, i)
+    return names
 
 def too_big(request):  # the request answered as a response with error-status tooBig
     data = bytearray(request)
@@ -180,6 +217,8 @@ while True:
         elif not silent:
             back.sendto(data, ("127.0.0.1", agent))
             counts[hex(last)] = counts.get(hex(last), 0) + 1
+            if last == 0xA3:
+                counts.setdefault("set-names", []).append(set_names(data))
             open(counter, "w").write(json.dumps(counts))
             silent = mode == "silent-after-set" and last == 0xA3
     if back in ready:
@@ -208,6 +247,16 @@ public:
     QString Endpoint() const { return QStringLiteral("127.0.0.1:%1").arg(Port); }
     int SetsPassedOn() const { return PassedOn("0xa3"); }
     int GetsPassedOn() const { return PassedOn("0xa0"); }
+    // Per SET that reached the agent, the objects it wrote.
+    std::vector<QStringList> SetsWrote() const {
+        std::vector<QStringList> sets;
+        QFile f(Counter());
+        if (f.open(QIODevice::ReadOnly))
+            for (const QJsonValue& set :
+                 QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("set-names")).toArray())
+                sets.push_back(set.toVariant().toStringList());
+        return sets;
+    }
 
 private:
     // Requests of that PDU tag that reached the agent.
@@ -295,22 +344,85 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     EXPECT_EQ(ToolGet(kRts), rts);
 }
 
-// The engine boots are counted in the user's state folder, never beside the backups.
+// SNMPv3 runs count the engine boots in the user's state folder, never beside the backups;
+// runs without SNMPv3 leave the file alone.
 TEST_F(ConfigTool, CountsItsEngineBootsInTheStateFolder) {
     const QString counter = OvBootCounter::StateFolder() + QStringLiteral("/OvSNMP_PP_BootCounter");
-    quint32 before = 0;
-    OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), before);
-    for (int i = 0; i < 2; ++i) {
-        QProcess p;
-        p.setWorkingDirectory(Dir.path());
-        p.start(QStringLiteral(VELMARN_CONFIG_TOOL), {"--address", at(*Sim()), "backup", file("ap.json")});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    for (const bool v3 : {false, true}) {
+        quint32 before = 0;
+        OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), before);
+        for (int i = 0; i < 2; ++i) {
+            QProcess p;
+            p.setWorkingDirectory(Dir.path());
+            p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+                    (v3 ? snmpV3() : QStringList()) + QStringList{QStringLiteral("--address"), at(*Sim()),
+                                                                  QStringLiteral("backup"), file("ap.json")});
+            ASSERT_TRUE(p.waitForFinished(60000));
+            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        }
+        quint32 after = 0;
+        OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), after);
+        EXPECT_EQ(after, before + (v3 ? 2 : 0)) << v3;
+        EXPECT_FALSE(QFile::exists(file("OvSNMP_PP_BootCounter"))) << v3;
     }
-    quint32 after = 0;
-    ASSERT_EQ(OvBootCounter::Load(counter, QByteArray(TSNMPSession::EngineId), after), OvBootCounter::Found);
-    EXPECT_EQ(after, before + 2);
-    EXPECT_FALSE(QFile::exists(file("OvSNMP_PP_BootCounter")));
+}
+
+// Another firmware or device image without dot11FragmentationThreshold: SNMPv1 answers
+// noSuchName with its index, SNMPv2c a noSuchObject binding. Either way the rest is read,
+// the object is named as skipped, never written, and the run does not end in "done".
+TEST_F(ConfigTool, AnObjectTheDeviceLacksIsSkippedAndNamed) {
+    QFile source(TestAgent::SimulatorDataFile());
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QByteArray data = source.readAll();
+    const QByteArray line = "1.3.6.1.4.1.32473.1.3.2.1.5.0|2:writecache|value=2346\n";
+    ASSERT_TRUE(data.contains(line));
+    data.replace(line, "");
+    const QString lackingData = secret("lacking.snmprec", data);
+    QString error;
+    auto lacking = TestAgent::StartSimulator(&error, lackingData);
+    ASSERT_NE(lacking, nullptr) << error;
+    const QString backup = file("full.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    edit(backup, {{QStringLiteral("dot11RTSThreshold"), QStringLiteral("1000")}}); // same group
+
+    for (const char* version : {"1", "2c"}) {
+        const QStringList device{QStringLiteral("--version"), QLatin1String(version),
+                                 QStringLiteral("--address"), at(*lacking)};
+        ToolRun r = run(device + QStringList{QStringLiteral("backup")});
+        EXPECT_EQ(r.Exit, 0) << version << r.Err;
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("\"dot11RTSThreshold\""))) << version << r.Out;
+        EXPECT_FALSE(r.Out.contains(QStringLiteral("\"dot11FragmentationThreshold\""))) << version << r.Out;
+        EXPECT_TRUE(r.Err.contains(QStringLiteral("backed up 25 objects; not on the device: "
+                                                  "dot11FragmentationThreshold")))
+            << version << r.Err;
+
+        r = run(device + QStringList{QStringLiteral("diff"), backup});
+        EXPECT_EQ(r.Exit, 1) << version << r.Err;
+        EXPECT_TRUE(
+            r.Out.contains(QStringLiteral("dot11FragmentationThreshold: (not on the device) -> 2346")))
+            << version << r.Out;
+
+        Relay relay(*lacking, QStringLiteral("pass"));
+        r = run({QStringLiteral("--version"), QLatin1String(version), QStringLiteral("--address"),
+                 relay.Endpoint(), QStringLiteral("restore"), backup});
+        EXPECT_EQ(r.Exit, 1) << version << r.Err;
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("MAC Operation / dot11RTSThreshold: 2347 -> 1000\n"
+                                                  "dot11FragmentationThreshold: skipped, the device does not "
+                                                  "have it")))
+            << version << r.Out;
+        EXPECT_TRUE(
+            r.Err.contains(QStringLiteral("restored 1 objects in 1 groups, read back; skipped, not on "
+                                          "the device: dot11FragmentationThreshold")))
+            << version << r.Err;
+        EXPECT_EQ(relay.SetsWrote(), std::vector<QStringList>{{kRts}}) << version;
+        EXPECT_TRUE(
+            lacking->Tool(QStringLiteral("snmpget"), {QStringLiteral("-c"), QStringLiteral("qubsen")}, {kRts})
+                .trimmed()
+                .endsWith(QStringLiteral("INTEGER: 1000")))
+            << version;
+        lacking->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QStringLiteral("vortani")},
+                      {kRts, QStringLiteral("i"), QStringLiteral("2347")});
+    }
 }
 
 TEST_F(ConfigTool, AValueThatDoesNotFitStopsTheRestoreBeforeAnythingIsSent) {
@@ -613,20 +725,7 @@ TEST_F(ConfigTool, AnotherSpellingOfTheSameValueIsTheSameValue) {
 
 TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
     const QString backup = file("v3.json");
-    const QStringList v3{QStringLiteral("--version"),
-                         QStringLiteral("3"),
-                         QStringLiteral("--user"),
-                         QLatin1String(TestAgent::V3User),
-                         QStringLiteral("--auth-protocol"),
-                         QStringLiteral("SHA"),
-                         QStringLiteral("--auth-passphrase-file"),
-                         secret("auth.txt", TestAgent::V3AuthPass),
-                         QStringLiteral("--priv-protocol"),
-                         QStringLiteral("AES"),
-                         QStringLiteral("--priv-passphrase-file"),
-                         secret("priv.txt", TestAgent::V3PrivPass),
-                         QStringLiteral("--context"),
-                         QStringLiteral("qubsen")};
+    const QStringList v3 = snmpV3();
     ToolRun r = run(v3 + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("--address"),
                                      at(*Sim()), QStringLiteral("backup"), backup});
     EXPECT_EQ(r.Exit, 0) << r.Err;
@@ -866,7 +965,8 @@ TEST_F(ConfigTool, ABootsFileThatIsRefusedLeavesNoTemporaryFolder) {
     p.setProcessEnvironment(environment);
     p.setWorkingDirectory(Dir.path());
     p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
-            {QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), file("never.json")});
+            snmpV3() + QStringList{QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"),
+                                   file("never.json")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 3);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("engine boots")));

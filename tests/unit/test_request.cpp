@@ -526,3 +526,22 @@ TEST_F(Requests, WritesUseTheWriteCommunity) {
     EXPECT_EQ(raised.Code, -210);
     EXPECT_EQ(raised.Message, QStringLiteral("The write community is empty!"));
 }
+
+// Every version names the object the agent lacks: SNMPv1 with noSuchName and its error
+// index, SNMPv2c with a noSuchObject binding, whose position the request reports instead.
+TEST_F(Requests, AReadNamesTheObjectTheAgentLacks) {
+    static const TSNMPVarInfo table[] = {
+        OvVarRow("1.3.6.1.2.1.1.2", "sysObjectID", OvSyntax::objectid),
+        OvVarRow("1.3.6.1.2.1.1.5", "sysName", OvSyntax::octetstr),
+        OvVarRow("1.3.6.1.4.1.32473.99.1", "absent", OvSyntax::integer),
+        OvEndRow,
+    };
+    for (const quint8 version : {quint8(0), quint8(1)}) {
+        OvSNMPRequest r;
+        r.Target.Security.Version = version;
+        r.VarList = OvSNMPVarList(table, SVT_SV, 0);
+        const OvSNMPError result = GetAsyncAndWait(r);
+        EXPECT_EQ(result.Code, OvCode::NoSuchName) << int(version);
+        EXPECT_EQ(result.ErrorIndex, 3) << int(version);
+    }
+}
