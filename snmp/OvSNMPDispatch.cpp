@@ -23,6 +23,18 @@ struct SessionWait {
     timeval Next{0, 0};
 };
 
+// An answer's bindings, moved into a PDU of ours: the library frees its own PDU when the
+// callback returns, and readers of an answer look at nothing but its bindings. Cheaper than
+// a copy of the whole PDU on every answer.
+OvPduPtr takeBindings(netsnmp_pdu* pdu) {
+    OvPduPtr own(snmp_pdu_create(pdu->command));
+    own->errstat = pdu->errstat;
+    own->errindex = pdu->errindex;
+    own->variables = pdu->variables;
+    pdu->variables = nullptr;
+    return own;
+}
+
 SessionWait waitOf(void* session) {
     netsnmp_large_fd_set fds;
     netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
@@ -106,11 +118,12 @@ int OvSNMPEngine::Callback(int operation, netsnmp_session* library, int, snmp_pd
     case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE:
         if (pdu->command == SNMP_MSG_REPORT) {
             r.Code = OvReportCode(pdu);
+            r.Response.reset(snmp_clone_pdu(pdu));
         } else {
             r.Code = OvAgentStatusCode(pdu->errstat);
             r.ErrorIndex = static_cast<int>(pdu->errindex);
+            r.Response = takeBindings(pdu);
         }
-        r.Response.reset(snmp_clone_pdu(pdu));
         break;
     case NETSNMP_CALLBACK_OP_TIMED_OUT:
         r.Code = OvCode::Timeout;
