@@ -34,13 +34,6 @@ QByteArray le32(quint32 v) {
     return b;
 }
 
-quint32 readLe32(const QByteArray& b, int at) {
-    quint32 v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
 QByteArray be16(quint16 v) {
     QByteArray b(2, '\0');
     b[0] = static_cast<char>(v >> 8);
@@ -186,13 +179,13 @@ QString ToText(int syntax, const QByteArray& bytes) {
         badValue();
     switch (syntax) {
     case boolean:
-        return readLe32(bytes, 0) != 0 ? QStringLiteral("true") : QStringLiteral("false");
+        return OvReadLe32(bytes, 0) != 0 ? QStringLiteral("true") : QStringLiteral("false");
     case integer:
-        return QString::number(static_cast<qint32>(readLe32(bytes, 0)));
+        return QString::number(static_cast<qint32>(OvReadLe32(bytes, 0)));
     case counter:
     case guage:
     case uinteger:
-        return QString::number(readLe32(bytes, 0));
+        return QString::number(OvReadLe32(bytes, 0));
     case bitstr:
     case octetstr:
     case opaque:
@@ -201,7 +194,7 @@ QString ToText(int syntax, const QByteArray& bytes) {
     case objectid: {
         QStringList parts;
         for (int at = 0; at + 4 <= bytes.size(); at += 4) // a trailing partial group is left out
-            parts << QString::number(readLe32(bytes, at));
+            parts << QString::number(OvReadLe32(bytes, at));
         return parts.join(QLatin1Char('.'));
     }
     case ipaddress:
@@ -212,9 +205,9 @@ QString ToText(int syntax, const QByteArray& bytes) {
             .arg(static_cast<unsigned char>(bytes[2]))
             .arg(static_cast<unsigned char>(bytes[3]));
     case timeticks:
-        return OvTicksText(readLe32(bytes, 0));
+        return OvTicksText(OvReadLe32(bytes, 0));
     case OvSyntax::counter64:
-        return QString::number((static_cast<quint64>(readLe32(bytes, 4)) << 32) | readLe32(bytes, 0));
+        return QString::number((static_cast<quint64>(OvReadLe32(bytes, 4)) << 32) | OvReadLe32(bytes, 0));
     case double_:
         return OvFloatToStr(OvDoubleOfOctets(bytes));
     case datetime:
@@ -275,3 +268,10 @@ void SetBit(QByteArray& bytes, int bit, bool on) {
 }
 
 } // namespace OvByteForm
+
+quint32 OvReadLe32(const QByteArray& octets, int at) {
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(octets[at + i]);
+    return v;
+}

@@ -35,3 +35,6 @@ bool BitSet(const QByteArray& bytes, int bit); // raises -518 beyond the last by
 void SetBit(QByteArray& bytes, int bit, bool on);
 
 } // namespace OvByteForm
+
+// The 32-bit number stored low byte first at octet at of octets (which holds four there).
+quint32 OvReadLe32(const QByteArray& octets, int at);

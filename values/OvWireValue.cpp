@@ -15,13 +15,6 @@ using namespace OvSyntax;
     throw OvException(OvCode::BadPartialValue);
 }
 
-quint32 le32(const QByteArray& b, int at) {
-    quint32 v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
 // The wire type a syntax travels as: its own SMI tag, or the one that carries it.
 int tagOf(int syntax) {
     switch (syntax) {
@@ -114,20 +107,20 @@ OvWireValue OvWireValueOf(int syntax, const QString& text) {
     v.Tag = tagOf(syntax);
     switch (v.Tag) {
     case integer:
-        v.Number = static_cast<qint32>(le32(bytes, 0));
+        v.Number = static_cast<qint32>(OvReadLe32(bytes, 0));
         break;
     case counter:
     case guage:
     case uinteger:
     case timeticks:
-        v.Number = le32(bytes, 0);
+        v.Number = OvReadLe32(bytes, 0);
         break;
     case OvSyntax::counter64:
-        v.Counter64 = (static_cast<quint64>(le32(bytes, 4)) << 32) | le32(bytes, 0);
+        v.Counter64 = (static_cast<quint64>(OvReadLe32(bytes, 4)) << 32) | OvReadLe32(bytes, 0);
         break;
     case objectid:
         for (int at = 0; at + 4 <= bytes.size(); at += 4)
-            v.Ids.push_back(le32(bytes, at));
+            v.Ids.push_back(OvReadLe32(bytes, at));
         break;
     default: // octet strings and addresses
         v.Octets = bytes;
