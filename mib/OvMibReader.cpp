@@ -2,7 +2,7 @@
 
 #include "errors/OvErrors.h"
 #include "mib/OvMibText.h"
-#include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 #include "snmp/OvScalarRead.h"
 #include "snmp/OvTableWalk.h"
 

@@ -1,6 +1,6 @@
 #include "mib/OvMibText.h"
 
-#include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 #include "values/OvCsv.h"
 
 #include <QStringDecoder>

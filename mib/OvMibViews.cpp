@@ -3,7 +3,7 @@
 #include <QHostAddress>
 #include <QtEndian>
 
-#include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 
 namespace {
 using namespace OvSyntax;

@@ -4,6 +4,7 @@
 #include "errors/OvErrors.h"
 #include "mib/OvMibViews.h"
 #include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -3,7 +3,7 @@
 #include "errors/OvErrors.h"
 #include "notify/OvNotificationNames.h"
 #include "snmp/OvSNMPEngine.h"
-#include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

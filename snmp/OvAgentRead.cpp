@@ -2,6 +2,7 @@
 
 #include "errors/OvErrors.h"
 #include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 #include "snmp/TSNMPSession.h"
 
 #include <net-snmp/net-snmp-config.h>

@@ -1,6 +1,6 @@
 #include "snmp/OvParsedOid.h"
 
-#include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>

@@ -2,6 +2,7 @@
 
 #include "errors/OvErrors.h"
 #include "values/OvSyntax.h"
+#include "values/OvSyntaxText.h"
 #include "values/OvWireValue.h"
 
 #include <net-snmp/net-snmp-config.h>

@@ -4,8 +4,6 @@
 #include <QString>
 #include <vector>
 
-#include "values/OvSyntaxText.h" // the text forms the wire code reads and writes
-
 struct variable_list;
 struct snmp_pdu;
 

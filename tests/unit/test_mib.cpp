@@ -13,7 +13,7 @@
 #include "snmp/OvSNMPVar.h"
 #include "snmp/OvScalarRead.h"
 #include "snmp/OvTableWalk.h"
-#include "snmp/OvValueText.h"
+#include "values/OvSyntaxText.h"
 #include "snmp/TSNMPSession.h"
 
 #include <QHostAddress>
