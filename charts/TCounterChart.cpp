@@ -19,7 +19,9 @@ constexpr int RateTicks = 5;
 
 // The axes belong to the chart from the start: they join it only with the first curve.
 TCounterChart::TCounterChart(QWidget* parent)
-    : QChartView(parent), Chart(new QChart), TimeAxis(new QCategoryAxis(Chart)),
+    // The view is built with its chart and owns it (the chart its axes and curves): a view
+    // built without one makes a default chart that a later setChart() would leave undeleted.
+    : QChartView(new QChart, parent), Chart(chart()), TimeAxis(new QCategoryAxis(Chart)),
       RateAxis(new QValueAxis(Chart)) {
     setObjectName(QStringLiteral("counterChart"));
     Chart->setMargins(QMargins(4, 4, 4, 4));
@@ -33,7 +35,6 @@ TCounterChart::TCounterChart(QWidget* parent)
     // The axis is not measured again when the range grows: wider labels stay whole.
     RateAxis->setTruncateLabels(false);
     ShowRateTicks(0);
-    setChart(Chart);                              // the view owns the chart, the chart its axes and curves
     setRenderHint(QPainter::Antialiasing, false); // curves of hundreds of points redraw every poll
 }
 
