@@ -70,16 +70,6 @@ const QHash<QString, KnownObject>& knownObjects() {
     return objects;
 }
 
-QString dotted(const oid* ids, size_t length) {
-    QString text;
-    for (size_t i = 0; i < length; ++i) {
-        if (i)
-            text += QLatin1Char('.');
-        text += QString::number(ids[i]);
-    }
-    return text;
-}
-
 // Printable text (and blanks) reads as a string; anything else as hex octets.
 bool isPrintable(const netsnmp_variable_list* vb) {
     for (size_t i = 0; i < vb->val_len; ++i) {
@@ -161,7 +151,7 @@ QString OvWireTypeName(int type) {
 OvNotifiedBinding OvNameBinding(const variable_list* vbIn) {
     const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
     OvNotifiedBinding b;
-    b.Oid = dotted(vb->name, vb->name_length);
+    b.Oid = OvDottedIds(vb->name, vb->name_length);
     b.Name = b.Oid;
     b.Type = OvWireTypeName(vb->type);
     int syntax = wireSyntax(vb);

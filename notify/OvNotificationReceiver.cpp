@@ -26,13 +26,6 @@ bool isName(const netsnmp_variable_list* vb, const oid* name, size_t length) {
     return snmp_oid_compare(vb->name, vb->name_length, name, length) == 0;
 }
 
-QString dottedOid(const oid* ids, size_t length) {
-    QStringList parts;
-    for (size_t i = 0; i < length; ++i)
-        parts << QString::number(ids[i]);
-    return parts.join(QLatin1Char('.'));
-}
-
 // The sender of a datagram from what the UDP transport hands over with it.
 bool sourceOf(const void* data, size_t length, QHostAddress& address, quint16& port) {
     if (!data || length < sizeof(netsnmp_sockaddr_storage))
@@ -269,7 +262,7 @@ void OvNotificationReceiver::Accept(snmp_pdu* pdu) {
             return Refused(pdu, OvErrorMessage(OvCode::UnsupportedSecurityLevel));
     }
     if (pdu->command == SNMP_MSG_TRAP) {
-        n.Oid = OvTrapOidOfV1(dottedOid(pdu->enterprise, pdu->enterprise_length), pdu->trap_type,
+        n.Oid = OvTrapOidOfV1(OvDottedIds(pdu->enterprise, pdu->enterprise_length), pdu->trap_type,
                               pdu->specific_type);
         n.Uptime = OvTicksText(static_cast<quint32>(pdu->time));
     }
@@ -279,7 +272,7 @@ void OvNotificationReceiver::Accept(snmp_pdu* pdu) {
             n.Uptime = OvTicksText(static_cast<quint32>(*vb->val.integer));
         else if (pdu->command != SNMP_MSG_TRAP && isName(vb, kSnmpTrapOid, std::size(kSnmpTrapOid)) &&
                  vb->type == ASN_OBJECT_ID)
-            n.Oid = dottedOid(vb->val.objid, vb->val_len / sizeof(oid));
+            n.Oid = OvDottedIds(vb->val.objid, vb->val_len / sizeof(oid));
         else
             n.Bindings.push_back(OvNameBinding(reinterpret_cast<const variable_list*>(vb)));
     }
