@@ -51,21 +51,23 @@ bool OvCatalogueEntry::Canonical(const QString& text, QString& out) const {
     return OvCanonical::OfSyntax(Info->Syntax, Info->Options, text, out);
 }
 
+OvCatalogueEntry OvCatalogueEntry::At(int group, int row) {
+    OvCatalogueEntry e;
+    e.Group = group;
+    e.Row = row;
+    e.Info = &ConfigGroups[group].Table[row];
+    const TUIItemInfo* layout = layoutRowFor(ConfigGroups[group], e.Info);
+    if (layout && layout->Kind == ukEdit && layout->Format && *layout->Format)
+        e.Format = layout->Format;
+    return e;
+}
+
 OvCatalogueEntry OvCatalogueEntry::ByOid(const QString& identifier) {
     for (int g = 0; g < ConfigGroupCount; ++g) {
         int r = 0;
-        for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
-            if (QLatin1String(info->Oid) != identifier)
-                continue;
-            OvCatalogueEntry e;
-            e.Group = g;
-            e.Row = r;
-            e.Info = info;
-            const TUIItemInfo* row = layoutRowFor(ConfigGroups[g], info);
-            if (row && row->Kind == ukEdit && row->Format && *row->Format)
-                e.Format = row->Format;
-            return e;
-        }
+        for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r)
+            if (QLatin1String(info->Oid) == identifier)
+                return At(g, r);
     }
     return OvCatalogueEntry();
 }
@@ -74,7 +76,7 @@ OvCatalogueEntry OvCatalogueEntry::ByName(const QString& name) {
     for (int g = 0; g < ConfigGroupCount; ++g)
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info)
             if (QLatin1String(info->Name) == name)
-                return ByOid(QString::fromLatin1(info->Oid));
+                return At(g, static_cast<int>(info - ConfigGroups[g].Table));
     return OvCatalogueEntry();
 }
 

@@ -20,6 +20,8 @@ struct OvCatalogueEntry {
     // The value's one spelling for its syntax (values/OvCanonical); false when text is not
     // a whole value of it.
     bool Canonical(const QString& text, QString& out) const;
+    // The entry of a group's row; both must be in range.
+    static OvCatalogueEntry At(int group, int row);
     static OvCatalogueEntry ByOid(const QString& oid);
     static OvCatalogueEntry ByName(const QString& name);
 };

@@ -104,7 +104,7 @@ OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
             const QString name = QString::fromLatin1(info->Name);
-            const OvCatalogueEntry e = OvCatalogueEntry::ByOid(QString::fromLatin1(info->Oid));
+            const OvCatalogueEntry e = OvCatalogueEntry::At(g, r);
             const bool identity = OvConfigDocument::IdentityNames().contains(name);
             if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
                 continue;

@@ -76,9 +76,8 @@ std::vector<QString> OvDeviceRead::ValuesOf(int group, OvSNMPVarList& list, int 
         }
         const QString& text = list.Item(first + r)->Value;
         QString canonical;
-        const OvCatalogueEntry e =
-            OvCatalogueEntry::ByOid(QString::fromLatin1(ConfigGroups[group].Table[r].Oid));
-        values.push_back(e.Found() && e.Canonical(text, canonical) ? canonical : text);
+        const OvCatalogueEntry e = OvCatalogueEntry::At(group, r);
+        values.push_back(e.Canonical(text, canonical) ? canonical : text);
     }
     return values;
 }

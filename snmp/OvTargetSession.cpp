@@ -8,18 +8,34 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
-#include <QRegularExpression>
 #include <QSocketNotifier>
 
 namespace {
+
+// Four runs of digits joined by dots, whatever their values.
+bool isDottedQuad(QStringView text) {
+    int dots = 0;
+    bool digits = false;
+    for (const QChar c : text) {
+        if (c == u'.') {
+            if (!digits || ++dots > 3)
+                return false;
+            digits = false;
+        } else if (c >= u'0' && c <= u'9') {
+            digits = true;
+        } else {
+            return false;
+        }
+    }
+    return dots == 3 && digits;
+}
 
 // The peer name the library opens for an agent's address and port. Four dotted numbers
 // are an IPv4 address: one that is not is refused here rather than looked up as a name.
 QByteArray peerName(const OvSNMPDevice& device) {
     const QString address = device.Address.trimmed();
-    static const QRegularExpression dottedQuad(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"));
     QByteArray octets;
-    if (address.isEmpty() || (dottedQuad.match(address).hasMatch() && !OvParseIPv4(address, octets)))
+    if (address.isEmpty() || (isDottedQuad(address) && !OvParseIPv4(address, octets)))
         throw OvException(OvCode::InvalidAddress);
     const QByteArray port = QByteArray::number(device.Port);
     if (address.contains(QLatin1Char(':')))

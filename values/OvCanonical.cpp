@@ -3,21 +3,58 @@
 #include "values/OvOptionList.h"
 #include "values/OvSyntax.h"
 
-#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The white space a number may have around it: ASCII only, as typed or stored in a file.
+bool isBlank(QChar c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+bool isHexDigit(QChar c) {
+    return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+bool isOctetSeparator(QChar c) {
+    return c == u' ' || c == u':' || c == u'-';
+}
+
+} // namespace
 
 namespace OvCanonical {
 
+// Parsed by hand rather than with a regular expression: compiling one costs more than a
+// whole backup's values.
 bool Number(const QString& text, qint64 min, qint64 max, QString& out) {
-    static const QRegularExpression whole(QStringLiteral("^\\s*([+-]?)0*(\\d{1,19})\\s*$"));
-    const QRegularExpressionMatch m = whole.match(text);
-    if (!m.hasMatch())
+    QStringView t(text);
+    while (!t.isEmpty() && isBlank(t.front()))
+        t = t.mid(1);
+    while (!t.isEmpty() && isBlank(t.back()))
+        t.chop(1);
+    bool negative = false;
+    if (!t.isEmpty() && (t.front() == u'+' || t.front() == u'-')) {
+        negative = t.front() == u'-';
+        t = t.mid(1);
+    }
+    if (t.isEmpty() || !std::all_of(t.begin(), t.end(), isDigit))
         return false;
-    bool ok = false;
-    const qint64 magnitude = m.captured(2).toLongLong(&ok);
-    if (!ok)
+    while (t.size() > 1 && t.front() == u'0')
+        t = t.mid(1);
+    if (t.size() > 19)
         return false;
-    const qint64 value = m.captured(1) == QLatin1String("-") ? -magnitude : magnitude;
+    quint64 magnitude = 0;
+    for (const QChar c : t)
+        magnitude = magnitude * 10 + (c.unicode() - u'0');
+    if (magnitude > quint64(std::numeric_limits<qint64>::max()))
+        return false;
+    const qint64 value = negative ? -qint64(magnitude) : qint64(magnitude);
     if (value < min || value > max)
         return false;
     out = QString::number(value);
@@ -39,26 +76,30 @@ bool Option(const OvOptionList& list, const QString& text, qint64 min, qint64 ma
     return true;
 }
 
+// Pairs of hex digits, run together ("4c6162") or each after one separator
+// ("00:90-2b 1a"); "0:90" is not read as "00 90".
 bool Octets(const QString& text, int length, QString& out) {
-    QString digits = text.trimmed();
-    static const QRegularExpression separated(QStringLiteral("^[0-9A-Fa-f]{1,2}([ :-][0-9A-Fa-f]{1,2})*$"));
-    static const QRegularExpression plain(QStringLiteral("^([0-9A-Fa-f]{2})*$"));
-    QStringList pairs;
-    if (plain.match(digits).hasMatch()) {
-        for (int i = 0; i < digits.size(); i += 2)
-            pairs << digits.mid(i, 2);
-    } else if (separated.match(digits).hasMatch()) {
-        static const QRegularExpression separator(QStringLiteral("[ :-]"));
-        pairs = digits.split(separator);
-        for (QString& pair : pairs)
-            if (pair.size() != 2) // "0:90" is not read as "00 90"
-                return false;
-    } else {
+    const QString digits = text.trimmed();
+    const bool separated = digits.size() > 2 && isOctetSeparator(digits[2]);
+    const qsizetype step = separated ? 3 : 2;
+    if ((digits.size() + (separated ? 1 : 0)) % step != 0)
         return false;
+    const qsizetype pairs = (digits.size() + step - 1) / step;
+    if (length >= 0 && pairs != length)
+        return false;
+    QString canonical;
+    canonical.reserve(pairs * 3);
+    for (qsizetype i = 0; i < digits.size(); i += step) {
+        if (!isHexDigit(digits[i]) || !isHexDigit(digits[i + 1]))
+            return false;
+        if (separated && i + 2 < digits.size() && !isOctetSeparator(digits[i + 2]))
+            return false;
+        if (i)
+            canonical += u' ';
+        canonical += digits[i].toUpper();
+        canonical += digits[i + 1].toUpper();
     }
-    if (length >= 0 && pairs.size() != length)
-        return false;
-    out = pairs.join(QLatin1Char(' ')).toUpper();
+    out = canonical;
     return true;
 }
 

@@ -97,20 +97,31 @@ QString OvDisplayText(const QByteArray& octets) {
 
 bool OvParseOid(const QString& text, std::vector<quint32>& subIds) {
     subIds.clear();
-    QString t = text.trimmed();
-    if (t.startsWith(QLatin1Char('.')))
-        t.remove(0, 1);
-    if (t.isEmpty())
-        return false;
-    const QStringList parts = t.split(QLatin1Char('.'));
-    if (parts.size() > OvMaxOidLength)
-        return false;
-    for (const QString& p : parts) {
-        quint64 v = 0;
-        if (!OvParseUInt64(p, v) || v > 0xFFFFFFFFull || p != p.trimmed())
+    QStringView t = QStringView(text).trimmed();
+    if (t.startsWith(u'.'))
+        t = t.mid(1);
+    // One pass over the text: every backup and request parses its identifiers here.
+    quint64 value = 0;
+    bool digits = false;
+    for (const QChar c : t) {
+        if (c == u'.') {
+            if (!digits || subIds.size() + 1 >= static_cast<size_t>(OvMaxOidLength))
+                return false; // an empty part, or more parts than an identifier may have
+            subIds.push_back(static_cast<quint32>(value));
+            value = 0;
+            digits = false;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
             return false;
-        subIds.push_back(static_cast<quint32>(v));
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > 0xFFFFFFFFull)
+            return false;
+        digits = true;
     }
+    if (!digits)
+        return false;
+    subIds.push_back(static_cast<quint32>(value));
     return true;
 }
 

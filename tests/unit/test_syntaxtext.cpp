@@ -30,6 +30,39 @@ TEST(SyntaxText, TicksAndHexTextsReadBack) {
     EXPECT_EQ(OvDaysText(days), QStringLiteral("2003/05/26 01:30:15 pm"));
 }
 
+TEST(SyntaxText, IdentifiersParseOrAreRefused) {
+    const struct {
+        const char* text;
+        std::vector<quint32> ids; // empty: refused
+    } rows[] = {{"1.3.6.1", {1, 3, 6, 1}},
+                {" .1.3.0 ", {1, 3, 0}},
+                {"0", {0}},
+                {"1.4294967295", {1, 4294967295u}},
+                {"1.4294967296", {}},
+                {"1.99999999999999999999", {}},
+                {"1..3", {}},
+                {"1.3.", {}},
+                {"..1", {}},
+                {".", {}},
+                {"", {}},
+                {"1. 3", {}},
+                {"1.3a", {}},
+                {"1.-3", {}}};
+    for (const auto& row : rows) {
+        std::vector<quint32> ids;
+        EXPECT_EQ(OvParseOid(QString::fromLatin1(row.text), ids), !row.ids.empty()) << row.text;
+        if (!row.ids.empty()) {
+            EXPECT_EQ(ids, row.ids) << row.text;
+        }
+    }
+    QStringList parts(OvMaxOidLength, QStringLiteral("1"));
+    std::vector<quint32> ids;
+    EXPECT_TRUE(OvParseOid(parts.join(QLatin1Char('.')), ids));
+    EXPECT_EQ(ids.size(), static_cast<size_t>(OvMaxOidLength));
+    parts << QStringLiteral("1");
+    EXPECT_FALSE(OvParseOid(parts.join(QLatin1Char('.')), ids));
+}
+
 struct IndexRow {
     const char* name;
     int syntax;
