@@ -19,6 +19,12 @@ QString joinedOrNone(const QStringList& list) {
     return list.isEmpty() ? QStringLiteral("none") : list.join(QStringLiteral(", "));
 }
 
+// "1 object", "2 objects".
+QString counted(qsizetype n, const char* noun) {
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(noun),
+                                                n == 1 ? QString() : QStringLiteral("s"));
+}
+
 } // namespace
 
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
@@ -130,7 +136,7 @@ void OvDeviceJob::Backup() {
     QStringList lacking;
     const OvConfigDocument d = BackupDocument(lacking);
     const QByteArray json = d.ToJson();
-    QString done = QStringLiteral("backed up %1 objects").arg(d.Objects.size());
+    QString done = QStringLiteral("backed up ") + counted(d.Objects.size(), "object");
     if (Options.File.isEmpty()) {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
     } else {
@@ -163,7 +169,10 @@ void OvDeviceJob::Diff() {
     if (differing == 0)
         Finish(QStringLiteral("same as the backup"), OvOutcome::Done);
     else
-        Finish(QStringLiteral("%1 objects differ from the backup").arg(differing), OvOutcome::Differ);
+        Finish(counted(differing, "object") +
+                   (differing == 1 ? QStringLiteral(" differs") : QStringLiteral(" differ")) +
+                   QStringLiteral(" from the backup"),
+               OvOutcome::Differ);
 }
 
 // Another device's settings are not put onto this one unless asked (cloning).
@@ -191,9 +200,8 @@ void OvDeviceJob::Plan() {
     if (Restore.Groups.empty())
         Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), OvOutcome::Done);
     else if (Options.DryRun)
-        Finish(QStringLiteral("dry run: %1 objects in %2 groups would be written")
-                   .arg(Restore.Objects)
-                   .arg(Restore.Groups.size()),
+        Finish(QStringLiteral("dry run: %1 in %2 would be written")
+                   .arg(counted(Restore.Objects, "object"), counted(Restore.Groups.size(), "group")),
                OvOutcome::Done);
     else
         WriteGroup(0);
@@ -340,9 +348,9 @@ void OvDeviceJob::Confirm() {
                OvOutcome::Differ);
         return;
     }
-    const QString restored = QStringLiteral("restored %1 objects in %2 groups, read back")
-                                 .arg(Restore.Objects)
-                                 .arg(Restore.Groups.size());
+    const QString restored =
+        QStringLiteral("restored %1 in %2, read back")
+            .arg(counted(Restore.Objects, "object"), counted(Restore.Groups.size(), "group"));
     if (Options.Save)
         SaveChanges(restored);
     else

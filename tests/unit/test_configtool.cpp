@@ -410,9 +410,8 @@ TEST_F(ConfigTool, AnObjectTheDeviceLacksIsSkippedAndNamed) {
                                                   "dot11FragmentationThreshold: skipped, the device does not "
                                                   "have it")))
             << version << r.Out;
-        EXPECT_TRUE(
-            r.Err.contains(QStringLiteral("restored 1 objects in 1 groups, read back; skipped, not on "
-                                          "the device: dot11FragmentationThreshold")))
+        EXPECT_TRUE(r.Err.contains(QStringLiteral("restored 1 object in 1 group, read back; skipped, not on "
+                                                  "the device: dot11FragmentationThreshold")))
             << version << r.Err;
         EXPECT_EQ(relay.SetsWrote(), std::vector<QStringList>{{kRts}}) << version;
         EXPECT_TRUE(
@@ -508,7 +507,7 @@ TEST_F(ConfigTool, ARestoreSaysWhatHappenedWhenTheDeviceFallsSilent) {
              // The SET and its retransmission arrive, both answers are lost: read again, it was written.
              Case{"lose-set-answers",
                   0,
-                  "restored 1 objects in 1 groups, read back",
+                  "restored 1 object in 1 group, read back",
                   2,
                   {QStringLiteral("unknown"), QStringLiteral("written")}},
              Case{"silent-after-set",
@@ -714,7 +713,7 @@ TEST_F(ConfigTool, AnotherSpellingOfTheSameValueIsTheSameValue) {
         Relay relay(*Sim(), QStringLiteral("pass"));
         r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), backup});
         EXPECT_EQ(r.Exit, 0) << c.name << r.Out << r.Err;
-        EXPECT_TRUE(r.Out.contains(QStringLiteral("restored 1 objects in 1 groups, read back")))
+        EXPECT_TRUE(r.Out.contains(QStringLiteral("restored 1 object in 1 group, read back")))
             << c.name << r.Out;
         EXPECT_EQ(relay.SetsPassedOn(), 1) << c.name;
         EXPECT_TRUE(ToolGet(c.oid).endsWith(QLatin1String(c.held))) << c.name << ToolGet(c.oid);
