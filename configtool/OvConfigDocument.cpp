@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringDecoder>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -39,6 +41,42 @@ QString printableText(const QString& hexPairs) {
         if (!c.isPrint())
             return QString();
     return text;
+}
+
+// The first key given twice in one object of a well-formed JSON text, or an empty text.
+// QJsonDocument keeps the last silently: a reader of the file would see one value and the
+// restore write another.
+QString duplicateKey(const QByteArray& json) {
+    struct Level {
+        bool Object = false;
+        bool ExpectKey = false;
+        std::set<QByteArray> Keys;
+    };
+    std::vector<Level> levels;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (c == '"') {
+            const qsizetype start = i + 1;
+            for (++i; i < json.size() && json[i] != '"'; ++i)
+                if (json[i] == '\\')
+                    ++i;
+            if (levels.empty() || !levels.back().Object || !levels.back().ExpectKey)
+                continue; // a value
+            QByteArray key = json.mid(start, i - start);
+            if (key.contains('\\')) // the key as the parser reads it
+                key = QJsonDocument::fromJson("[\"" + key + "\"]").array().at(0).toString().toUtf8();
+            if (!levels.back().Keys.insert(key).second)
+                return QString::fromUtf8(key);
+            levels.back().ExpectKey = false;
+        } else if (c == '{' || c == '[') {
+            levels.push_back({c == '{', c == '{', {}});
+        } else if ((c == '}' || c == ']') && !levels.empty()) {
+            levels.pop_back();
+        } else if (c == ',' && !levels.empty() && levels.back().Object) {
+            levels.back().ExpectKey = true;
+        }
+    }
+    return QString();
 }
 
 } // namespace
@@ -87,6 +125,15 @@ const QStringList& OvConfigDocument::IdentityNames() {
     return names;
 }
 
+void OvConfigDocument::Identify(const QString& name, const QString& value) {
+    if (name == QLatin1String("dot11manufacturerProductName"))
+        Product = value;
+    else if (name == QLatin1String("dot11manufacturerProductVersion"))
+        Version = value;
+    else if (name == QLatin1String("dot11StationID"))
+        Mac = value;
+}
+
 const OvConfigDocument::Object* OvConfigDocument::Find(const QString& identifier) const {
     for (const Object& o : Objects)
         if (o.Oid == identifier)
@@ -122,6 +169,10 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
     if (parse.error != QJsonParseError::NoError) {
         error = QStringLiteral("not JSON: %1 at offset %2").arg(parse.errorString()).arg(parse.offset);
+        return false;
+    }
+    if (const QString key = duplicateKey(json); !key.isEmpty()) {
+        error = QStringLiteral("\"%1\" given twice in one object").arg(key);
         return false;
     }
     const QJsonObject root = doc.object();
@@ -222,6 +273,12 @@ OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
                                          range->Text());
                 continue;
             }
+        }
+        // An enumeration allows its listed values only (a listed number reads as its label).
+        if (e.Info->Options && e.Info->Options->FindByLabel(o.Value) < 0) {
+            check.Errors << QStringLiteral("%1: %2 is not one of %3")
+                                .arg(name, o.Value, e.Info->Options->Labels().join(QStringLiteral(", ")));
+            continue;
         }
         const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
         try {

@@ -46,6 +46,8 @@ struct OvConfigDocument {
     std::vector<Object> Objects; // each value in its canonical spelling once read
 
     const Object* Find(const QString& oid) const;
+    // Fills the device section from one of the identity objects; others are ignored.
+    void Identify(const QString& name, const QString& value);
     QByteArray ToJson() const;
     // Reads a document; false with the reason in error when it cannot be used: not one, no
     // device section, no objects, an object twice, an object this access point lacks or in

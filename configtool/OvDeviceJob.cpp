@@ -1,13 +1,12 @@
 #include "configtool/OvDeviceJob.h"
 
 #include "catalogue/OvCatalogue.h"
+#include "configtool/OvBackupFile.h"
 #include "configtool/OvJournal.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
 #include "snmp/OvSNMPEngine.h"
 #include "snmp/TSNMPSession.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -56,13 +55,18 @@ void OvDeviceJob::Start() {
 void OvDeviceJob::Abandon() {
     if (Ended)
         return;
-    // The request stays: destroying it would wait for its answer.
+    // Answers still on their way are not waited for when the job goes.
+    Reader.Abandon();
+    if (Request)
+        Request->LeaveOutstanding();
     if (!SetSent) {
         Fail(QStringLiteral("stopped before anything was written"));
     } else if (static_cast<size_t>(Written.size()) == Restore.Groups.size()) {
         Finish(QStringLiteral("written: all groups; stopped before the read-back ended"), OvOutcome::Unknown);
     } else {
         const int group = Restore.Groups[static_cast<size_t>(Written.size())];
+        if (Journal && group != JournaledUnknown)
+            Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
         StopWriting(QStringLiteral("stopped: may have been written: %1").arg(titleOf(group)),
                     OvOutcome::Unknown, group);
     }
@@ -110,6 +114,11 @@ OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {
             const QString name = QString::fromLatin1(info->Name);
+            const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
+            // The device section names the device whatever objects are chosen, so that the
+            // backup can be restored to it; only a template (--ignore-identity) goes without.
+            if (!Options.IgnoreIdentity && !Reader.Lacks(g, r))
+                d.Identify(name, value);
             const OvCatalogueEntry e = OvCatalogueEntry::At(g, r);
             const bool identity = OvConfigDocument::IdentityNames().contains(name);
             if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
@@ -118,15 +127,8 @@ OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
                 lacking << name; // another firmware or device image
                 continue;
             }
-            const QString value = Current[static_cast<size_t>(g)][static_cast<size_t>(r)];
             d.Objects.push_back(
                 {titleOf(g), name, QString::fromLatin1(info->Oid), OvSyntaxName(info->Syntax), value});
-            if (name == QLatin1String("dot11manufacturerProductName"))
-                d.Product = value;
-            else if (name == QLatin1String("dot11manufacturerProductVersion"))
-                d.Version = value;
-            else if (name == QLatin1String("dot11StationID"))
-                d.Mac = value;
         }
     }
     return d;
@@ -141,9 +143,9 @@ void OvDeviceJob::Backup() {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
     } else {
         const QString file = Options.FileFor(Address);
-        QSaveFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
-            Fail(QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
+        QString error;
+        if (!OvWriteBackupFile(file, json, error)) {
+            Fail(QStringLiteral("cannot write %1: %2").arg(file, error));
             return;
         }
         done += QStringLiteral(" to ") + file;
@@ -197,14 +199,22 @@ void OvDeviceJob::Plan() {
     Restore = OvRestorePlan(*Saved, Options, Current, Reader);
     for (const QString& line : Restore.Lines(Current))
         Q_EMIT Said(line);
-    if (Restore.Groups.empty())
-        Finish(QStringLiteral("nothing to restore: the device holds the backup's values"), OvOutcome::Done);
-    else if (Options.DryRun)
-        Finish(QStringLiteral("dry run: %1 in %2 would be written")
-                   .arg(counted(Restore.Objects, "object"), counted(Restore.Groups.size(), "group")),
+    const QString notSaved = Options.Save ? QStringLiteral("; not saved: a dry run") : QString();
+    if (Restore.Groups.empty() && Options.Save && !Options.DryRun) {
+        // What an earlier restore without --save wrote is saved now, as asked.
+        SetSent = true;
+        SaveChanges(QStringLiteral("nothing to restore: the device holds the backup's values"));
+    } else if (Restore.Groups.empty()) {
+        Finish(QStringLiteral("nothing to restore: the device holds the backup's values") + notSaved,
                OvOutcome::Done);
-    else
+    } else if (Options.DryRun) {
+        Finish(QStringLiteral("dry run: %1 in %2 would be written")
+                       .arg(counted(Restore.Objects, "object"), counted(Restore.Groups.size(), "group")) +
+                   notSaved,
+               OvOutcome::Done);
+    } else {
         WriteGroup(0);
+    }
 }
 
 // A SET of group's planned rows only: what the device already holds is not written again.
@@ -274,8 +284,10 @@ void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& messa
 
 void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
     const int group = Restore.Groups[next];
-    if (attempt == 1 && Journal)
+    if (attempt == 1 && Journal) {
         Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
+        JournaledUnknown = group;
+    }
     Request = Reader.GroupRequest(group);
     try {
         Request->GetAsync(

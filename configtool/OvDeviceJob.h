@@ -87,5 +87,6 @@ private:
     OvRestorePlan Restore;
     QStringList Written;
     bool SetSent = false;
+    int JournaledUnknown = -1; // the group the journal already has as "unknown"
     bool Ended = false;
 };

@@ -41,6 +41,11 @@ void OvDeviceRead::Release() {
         Request.reset();
 }
 
+void OvDeviceRead::Abandon() {
+    if (Request)
+        Request->LeaveOutstanding();
+}
+
 OvObjectAt OvDeviceRead::ObjectOf(const std::vector<int>& groups, int item) {
     for (int g : groups) {
         const int rows = rowsOf(g);

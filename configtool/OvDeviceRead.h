@@ -44,6 +44,8 @@ public:
     std::unique_ptr<OvSNMPRequest> GroupRequest(int group) const;
     // Lets go of the request unless its answer is still awaited (destroying it would wait).
     void Release();
+    // Gives the device up: an answer still on its way is not waited for.
+    void Abandon();
 
     // What the device answered for group, from item first of list on.
     static std::vector<QString> ValuesOf(int group, OvSNMPVarList& list, int first);

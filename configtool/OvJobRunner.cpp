@@ -51,6 +51,8 @@ void OvJobRunner::JobFinished(OvDeviceJob* job) {
     Running.erase(it);
     QMetaObject::invokeMethod(
         this, [done] {}, Qt::QueuedConnection);
+    if (Stops == 0 && Report.JournalFailed())
+        Stops = 1; // a run that can no longer be accounted for starts no more devices
     if (Stops == 0 && Next < Addresses.size())
         StartNext();
     else if (Running.empty() && Loop)

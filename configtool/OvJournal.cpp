@@ -3,12 +3,17 @@
 #include "configtool/OvConfigOptions.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 OvJournal::OvJournal(const QString& fileName) : File(fileName) {
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    // A pipe or device (a terminal, /dev/stderr) is written to; only a file is appended to.
+    const QFileInfo info(fileName);
+    const QIODevice::OpenMode append =
+        !info.exists() || info.isFile() ? QIODevice::Append : QIODevice::NotOpen;
+    if (!File.open(QIODevice::WriteOnly | append | QIODevice::Unbuffered))
         throw OvUsageError(QStringLiteral("cannot write %1: %2").arg(fileName, File.errorString()));
 }
 
@@ -31,5 +36,7 @@ void OvJournal::Append(const QJsonObject& fields) {
     QJsonObject line = fields;
     line.insert(QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     // One write per line: lines of a killed run are whole.
-    File.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
+    const QByteArray text = QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+    if (File.write(text) != text.size() && WriteError.isEmpty())
+        WriteError = File.errorString();
 }

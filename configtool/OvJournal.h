@@ -16,8 +16,12 @@ public:
                const QString& outcome);
     // The device's end: its outcome word, exit status and message.
     void Device(const QString& device, const QString& outcome, int exitCode, const QString& message);
+    // Why a line could not be written (a full disk): empty while every line went.
+    const QString& Error() const { return WriteError; }
+    QString FileName() const { return File.fileName(); }
 
 private:
     void Append(const class QJsonObject& line);
     QFile File;
+    QString WriteError;
 };

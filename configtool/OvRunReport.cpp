@@ -5,26 +5,45 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
-void OvPrintLine(FILE* to, const QString& text) {
-    std::fputs(text.toUtf8().constData(), to);
-    std::fputc('\n', to);
-    std::fflush(to); // a run that is killed has shown what it did
+bool OvPrintLine(FILE* to, const QString& text) {
+    const bool put = std::fputs(text.toUtf8().constData(), to) >= 0 && std::fputc('\n', to) != EOF;
+    return std::fflush(to) == 0 && put; // a run that is killed has shown what it did
 }
 
 OvRunReport::OvRunReport(bool several, bool jsonOnStdout, OvJournal* journal)
     : Several(several), JsonOnStdout(jsonOnStdout), Journal(journal) {}
 
 void OvRunReport::Line(const OvDeviceJob& job, const QString& line) {
-    OvPrintLine(stdout, Several && !JsonOnStdout ? job.Address + QStringLiteral(": ") + line : line);
+    if (Print(stdout, Several && !JsonOnStdout ? job.Address + QStringLiteral(": ") + line : line))
+        return;
+    if (JsonOnStdout)
+        LostBackups.insert(job.Address); // the backup itself is gone
 }
 
 void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
-    const int code = OvExitCodeOf(job.Outcome);
-    OvPrintLine(code == 0 ? Info() : stderr, job.Address + QStringLiteral(": ") + job.Summary);
+    OvOutcome outcome = job.Outcome;
+    QString summary = job.Summary;
+    if (LostBackups.count(job.Address) && outcome == OvOutcome::Done) {
+        outcome = OvOutcome::Failed;
+        summary = QStringLiteral("not backed up: cannot write standard output: ") + OutputError;
+    }
+    const int code = OvExitCodeOf(outcome);
+    Print(code == 0 ? Info() : stderr, job.Address + QStringLiteral(": ") + summary);
     if (Journal)
-        Journal->Device(job.Address, OvOutcomeWord(job.Outcome), code, job.Summary);
-    Count(job.Outcome);
+        Journal->Device(job.Address, OvOutcomeWord(outcome), code, summary);
+    Count(outcome);
+}
+
+bool OvRunReport::Print(FILE* to, const QString& line) {
+    errno = 0;
+    if (OvPrintLine(to, line))
+        return true;
+    if (to == stdout && OutputError.isEmpty())
+        OutputError = errno ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("write error");
+    return false;
 }
 
 void OvRunReport::NotStarted(const QString& address) {
@@ -47,10 +66,21 @@ int OvRunReport::Finish(bool stopped) {
         if (n > 0 || QLatin1String(word) != QLatin1String("not started"))
             parts << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(word));
     }
-    OvPrintLine(Worst == 0 ? Info() : stderr, QStringLiteral("%1%2 device%3: %4")
-                                                  .arg(stopped ? QStringLiteral("stopped: ") : QString())
-                                                  .arg(Devices)
-                                                  .arg(Devices == 1 ? QString() : QStringLiteral("s"))
-                                                  .arg(parts.join(QStringLiteral(", "))));
+    Print(Worst == 0 ? Info() : stderr, QStringLiteral("%1%2 device%3: %4")
+                                            .arg(stopped ? QStringLiteral("stopped: ") : QString())
+                                            .arg(Devices)
+                                            .arg(Devices == 1 ? QString() : QStringLiteral("s"))
+                                            .arg(parts.join(QStringLiteral(", "))));
+    if (JournalFailed())
+        OvPrintLine(stderr,
+                    QStringLiteral("velmarn-config: cannot write the journal %1: %2; no device was started "
+                                   "after that")
+                        .arg(Journal->FileName(), Journal->Error()));
+    if (!OutputError.isEmpty()) // what could not be shown is at least named
+        OvPrintLine(stderr, QStringLiteral("velmarn-config: cannot write standard output: ") + OutputError);
     return Worst;
+}
+
+bool OvRunReport::JournalFailed() const {
+    return Journal && !Journal->Error().isEmpty();
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdio>
 #include <map>
+#include <set>
 
 class OvDeviceJob;
 class OvJournal;
@@ -23,9 +24,12 @@ public:
     void NotStarted(const QString& address);
     // The summary line; the run's exit status (the highest of its devices').
     int Finish(bool stopped);
+    // A journal was asked for and a line of it could not be written.
+    bool JournalFailed() const;
 
 private:
     void Count(OvOutcome outcome);
+    bool Print(FILE* to, const QString& line); // false, with OutputError set, when it failed
     FILE* Info() const { return JsonOnStdout ? stderr : stdout; }
 
     bool Several;
@@ -34,7 +38,9 @@ private:
     std::map<QString, int> Counts; // by outcome word
     int Devices = 0;
     int Worst = 0;
+    QString OutputError;           // the first write that failed
+    std::set<QString> LostBackups; // devices whose backup could not go to standard output
 };
 
-// Writes one line of text.
-void OvPrintLine(FILE* to, const QString& text);
+// Writes one line of text; false when the stream refused it.
+bool OvPrintLine(FILE* to, const QString& text);

@@ -1,5 +1,6 @@
 // velmarn-config: backs up, compares, restores and clones access points' settings from
 // the command line.
+#include "catalogue/OvCatalogue.h"
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceJob.h"
@@ -15,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -58,6 +60,31 @@ std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options
     return documents;
 }
 
+// --only, --exclude and --ignore-identity that leave nothing to back up or to compare are
+// a mistake in the command: a run would report "backed up 0 objects" or "the same".
+void refuseEmptySelection(const OvConfigOptions& options,
+                          const std::map<QString, OvConfigDocument>& documents) {
+    if (options.Cmd == OvConfigOptions::Command::Backup) {
+        for (int g = 0; g < ConfigGroupCount; ++g)
+            for (int r = 0; ConfigGroups[g].Table[r].Oid; ++r) {
+                const OvCatalogueEntry e = OvCatalogueEntry::At(g, r);
+                const QString name = QLatin1String(e.Info->Name);
+                if ((e.Writable() || OvConfigDocument::IdentityNames().contains(name)) &&
+                    options.Selects(QLatin1String(ConfigGroups[g].Title), name))
+                    return;
+            }
+        throw OvUsageError(
+            QStringLiteral("--only, --exclude and --ignore-identity leave no object to back up"));
+    }
+    for (const auto& [file, d] : documents)
+        if (std::none_of(d.Objects.begin(), d.Objects.end(), [&options](const OvConfigDocument::Object& o) {
+                return options.Selects(o.Group, o.Name);
+            }))
+            throw OvUsageError(file +
+                               QStringLiteral(": --only, --exclude and --ignore-identity leave none of its "
+                                              "objects"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +100,7 @@ int main(int argc, char** argv) {
         }
         if (options.Cmd != OvConfigOptions::Command::Backup)
             documents = loadDocuments(options);
+        refuseEmptySelection(options, documents);
         if (!options.Journal.isEmpty())
             journal = std::make_unique<OvJournal>(options.Journal);
     } catch (const OvUsageError& e) {

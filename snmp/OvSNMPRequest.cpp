@@ -50,7 +50,7 @@ OvSNMPRequest::~OvSNMPRequest() {
     QElapsedTimer waited;
     waited.start();
     OvSNMPEngine* engine = TSNMPSession::Engine();
-    while (engine && Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
+    while (engine && WaitForOutstanding && Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
         engine->WaitForEvents(20);
     *AliveToken = false; // answers still on their way find nobody
 }

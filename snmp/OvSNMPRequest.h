@@ -64,6 +64,10 @@ public:
     bool Set(bool mapResponse);
     void SetAsync(QObject* context, Handler handler, bool mapResponse);
 
+    // Destruction then does not wait for answers still on their way; they find nobody.
+    // For a caller that gives the device up (a command-line run stopped twice).
+    void LeaveOutstanding() { WaitForOutstanding = false; }
+
     bool IsValid() { return Evaluate(ValidCondition); }
     bool Accepts(const QString& filter) { return Evaluate(filter); }
 
@@ -79,6 +83,7 @@ public:
 
 private:
     enum class PduKind { ReadFirst, ReadNext, Write };
+    bool WaitForOutstanding = true;
     struct MappingOutcome {
         int Code = 0;
         bool Row = false;

@@ -1,10 +1,11 @@
 // velmarn-config against simulated access points, run as a user would run it.
-#include "SimulatorSuite.h"
+#include "ConfigToolSuite.h"
 #include "TestAgent.h"
 #include "snmp/OvBootCounter.h"
 #include "snmp/TSNMPSession.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,74 +22,6 @@ namespace {
 const QString kSsid = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.4.0");
 const QString kRts = QStringLiteral("1.3.6.1.4.1.32473.1.3.2.1.2.0");
 const QString kChannel = QStringLiteral("1.3.6.1.4.1.32473.1.3.4.4.1.0");
-
-struct ToolRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
-
-class ConfigTool : public SimulatorSuite {
-protected:
-    QTemporaryDir Dir;
-
-    QString file(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
-    // A file holding text, for pass phrases and hand-made backups.
-    QString secret(const char* name, const QByteArray& text) const {
-        QFile f(file(name));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(text);
-        return f.fileName();
-    }
-
-    // The simulated access point's SNMPv3 user, its pass phrases from files.
-    QStringList snmpV3() const {
-        return {QStringLiteral("--version"),
-                QStringLiteral("3"),
-                QStringLiteral("--user"),
-                QLatin1String(TestAgent::V3User),
-                QStringLiteral("--auth-protocol"),
-                QStringLiteral("SHA"),
-                QStringLiteral("--auth-passphrase-file"),
-                secret("auth.txt", TestAgent::V3AuthPass),
-                QStringLiteral("--priv-protocol"),
-                QStringLiteral("AES"),
-                QStringLiteral("--priv-passphrase-file"),
-                secret("priv.txt", TestAgent::V3PrivPass),
-                QStringLiteral("--context"),
-                QStringLiteral("qubsen")};
-    }
-
-    static ToolRun run(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(VELMARN_CONFIG_TOOL), args);
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    static QString at(const TestAgent& agent) { return agent.Endpoint(); }
-
-    // Sets the value of the objects named in a backup file, as a user would.
-    static void edit(const QString& path, const std::map<QString, QString>& values) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        QJsonObject root = QJsonDocument::fromJson(f.readAll()).object();
-        f.close();
-        QJsonArray objects = root.value(QStringLiteral("objects")).toArray();
-        for (int i = 0; i < objects.size(); ++i) {
-            QJsonObject o = objects[i].toObject();
-            const auto it = values.find(o.value(QStringLiteral("name")).toString());
-            if (it != values.end()) {
-                o.insert(QStringLiteral("value"), it->second);
-                o.remove(QStringLiteral("text")); // it would disagree with the new value
-            }
-            objects[i] = o;
-        }
-        root.insert(QStringLiteral("objects"), objects);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(QJsonDocument(root).toJson());
-    }
-};
 
 // One snmpsimd serving the simulated access point on many loopback addresses
 // (127.0.1.1, 127.0.1.2, ...), one port: a fleet of devices in one process.
@@ -608,6 +541,57 @@ TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
                                      QStringLiteral("not started"), QStringLiteral("not started")}));
 }
 
+// A second stop signal ends the run at once, whether the device under way is being read or
+// written; a SET left without an answer is in the journal as "unknown".
+TEST_F(ConfigTool, ASecondStopEndsTheRunAtOnce) {
+    const QString backup = file("twice.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
+    const QString saved = ToolGet(kRts);
+    struct Case {
+        const char* mode;
+        const char* command;
+        int exit;
+        const char* summary;
+        QStringList groups; // the journal's group outcomes
+    };
+    for (const Case& c : {Case{"deaf", "diff", 3, "stopped before anything was written", {}},
+                          Case{"silent-after-set",
+                               "restore",
+                               4,
+                               "stopped: may have been written: MAC Operation",
+                               {QStringLiteral("unknown")}}}) {
+        ToolSet(kRts, QStringLiteral("i"), QStringLiteral("999"));
+        Relay relay(*Sim(), QLatin1String(c.mode));
+        const QString journal = file("twice.jsonl");
+        QFile::remove(journal);
+        QProcess p;
+        p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+                {QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("--timeout"),
+                 QStringLiteral("30"), QStringLiteral("--journal"), journal, QLatin1String(c.command),
+                 backup});
+        const bool writing = QByteArray(c.command) == "restore";
+        for (int i = 0; i < 300 && (writing ? relay.SetsPassedOn() : relay.GetsPassedOn()) == 0; ++i)
+            QThread::msleep(20); // the request under way
+        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        QThread::msleep(300);
+        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        QElapsedTimer stopping;
+        stopping.start();
+        ASSERT_TRUE(p.waitForFinished(30000)) << c.mode;
+        // Not waiting for the answer under way (up to 6 s, or the 30 s time-out).
+        EXPECT_LT(stopping.elapsed(), 4000) << c.mode;
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), c.exit) << c.mode << err;
+        EXPECT_TRUE(err.contains(QLatin1String(c.summary))) << c.mode << err;
+        QStringList groups;
+        for (const QJsonObject& line : journalLines(journal))
+            if (line.contains(QStringLiteral("group")))
+                groups << line.value(QStringLiteral("outcome")).toString();
+        EXPECT_EQ(groups, c.groups) << c.mode;
+    }
+    ToolSet(kRts, QStringLiteral("i"), saved.section(QLatin1Char(' '), -1));
+}
+
 TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
     const QString backup = file("good.json");
     ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
@@ -657,6 +641,10 @@ TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
                   with("objects", objectsWith("dot11RemoteMACAddress", "value", QStringLiteral("00:90:2b"))),
                   "dot11RemoteMACAddress: \"00:90:2b\" is not a whole macaddress value"},
              Case{"no MAC", with("device", noMac), "the backup does not name its device (MAC and product)"},
+             Case{"a key twice",
+                  with("objects", objects)
+                      .replace("\"format\":", "\"format\": \"velmarn-config 1\", \"format\":"),
+                  "\"format\" given twice in one object"},
              Case{"text and hex disagree",
                   with("objects", objectsWith("dot11DesiredSSID", "text", QStringLiteral("Other"))),
                   "dot11DesiredSSID: its text \"Other\" is not what its hex value"},
@@ -751,6 +739,7 @@ TEST_F(ConfigTool, ValuesOutsideTheStandardRangesAreNotSent) {
                   "dot11CurrentChannel: 200 is outside 1..14 (IEEE 802.11 MIB)"},
              Case{"dot11DesiredSSID", QString(QStringLiteral("41 ")).repeated(40).trimmed(),
                   "dot11DesiredSSID: 40 octets is outside 0..32 octets (IEEE 802.11 MIB)"},
+             Case{"dot11AccessPointMode", QStringLiteral("99"), "dot11AccessPointMode: 99 is not one of "},
          }) {
         const QString path = file("out-of-range.json");
         QFile::remove(path);
@@ -847,6 +836,17 @@ TEST_F(ConfigTool, SaveAfterARestoreThatReadBackRight) {
             ToolGet(save).endsWith(saving ? QStringLiteral("INTEGER: 1") : QStringLiteral("INTEGER: 0")))
             << ToolGet(save);
     }
+    // Nothing left to restore: --save still saves what an earlier restore wrote.
+    ToolSet(save, QStringLiteral("i"), QStringLiteral("0"));
+    Relay relay(*Sim(), QStringLiteral("pass"));
+    const ToolRun r = run({QStringLiteral("--address"), relay.Endpoint(), QStringLiteral("restore"), backup,
+                           QStringLiteral("--save")});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(
+        r.Out.contains(QStringLiteral("nothing to restore: the device holds the backup's values, saved")))
+        << r.Out;
+    EXPECT_EQ(relay.SetsPassedOn(), 1);
+    EXPECT_TRUE(ToolGet(save).endsWith(QStringLiteral("INTEGER: 1"))) << ToolGet(save);
     ToolSet(save, QStringLiteral("i"), QStringLiteral("0"));
 }
 
