@@ -205,8 +205,8 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
                       o.value(QStringLiteral("value")).toString()};
         const QString which =
             object.Name.isEmpty() ? QStringLiteral("object %1").arg(d.Objects.size() + 1) : object.Name;
-        if (object.Oid.isEmpty() || !o.value(QStringLiteral("value")).isString()) {
-            error = which + QStringLiteral(": no identifier or no text value");
+        if (object.Oid.isEmpty() || object.Name.isEmpty() || !o.value(QStringLiteral("value")).isString()) {
+            error = which + QStringLiteral(": an object needs its \"oid\", \"name\" and \"value\" as texts");
             return false;
         }
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(object.Oid);

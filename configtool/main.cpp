@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -85,6 +86,18 @@ void refuseEmptySelection(const OvConfigOptions& options,
                                               "objects"));
 }
 
+// Backups go into folders that exist: found missing only after every device was read,
+// each would fail after the work was done.
+void refuseMissingFolders(const OvConfigOptions& options) {
+    if (options.Cmd != OvConfigOptions::Command::Backup || options.File.isEmpty())
+        return;
+    for (const QString& address : options.Addresses) {
+        const QFileInfo folder(QFileInfo(options.FileFor(address)).absolutePath());
+        if (!folder.isDir())
+            throw OvUsageError(QStringLiteral("no folder %1 for the backups").arg(folder.filePath()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -101,6 +114,7 @@ int main(int argc, char** argv) {
         if (options.Cmd != OvConfigOptions::Command::Backup)
             documents = loadDocuments(options);
         refuseEmptySelection(options, documents);
+        refuseMissingFolders(options);
         if (!options.Journal.isEmpty())
             journal = std::make_unique<OvJournal>(options.Journal);
     } catch (const OvUsageError& e) {

@@ -1,4 +1,4 @@
-#!/ usr / bin / python3
+#!/usr/bin/python3
 """A misbehaving SNMPv1/v2c agent for tests, on 127.0.0.1:PORT.
 
 Mode "backwards": every get-next and get-bulk is answered inside the column asked for,

@@ -88,7 +88,7 @@ TEST_F(ConfigTool, ABackupOfSomeObjectsStillNamesItsDevice) {
     EXPECT_EQ(r.Exit, 0) << r.Err;
 }
 
-TEST_F(ConfigTool, OptionsThatLeaveNothingToDoAreUsageErrors) {
+TEST_F(ConfigTool, CommandsThatCanDoNothingAreUsageErrors) {
     const QString dss = file("dss.json");
     ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("--only"), QStringLiteral("DSS"),
                    QStringLiteral("backup"), dss})
@@ -104,6 +104,7 @@ TEST_F(ConfigTool, OptionsThatLeaveNothingToDoAreUsageErrors) {
                   "leave no object to back up"},
              Case{{QStringLiteral("--only"), QStringLiteral("MAC Operation"), QStringLiteral("diff"), dss},
                   "leave none of its objects"},
+             Case{{QStringLiteral("backup"), file("missing/{address}.json")}, "no folder"},
          }) {
         const ToolRun r = run(QStringList{QStringLiteral("--address"), at(*Sim())} + c.args);
         EXPECT_EQ(r.Exit, 2) << c.args.join(QLatin1Char(' ')) << r.Err;

@@ -641,6 +641,8 @@ TEST_F(ConfigTool, FilesThatCannotBeUsedAreRefusedBeforeAnythingIsSent) {
                   with("objects", objectsWith("dot11RemoteMACAddress", "value", QStringLiteral("00:90:2b"))),
                   "dot11RemoteMACAddress: \"00:90:2b\" is not a whole macaddress value"},
              Case{"no MAC", with("device", noMac), "the backup does not name its device (MAC and product)"},
+             Case{"no name", with("objects", objectsWith("dot11RTSThreshold", "name", QString())),
+                  "an object needs its \"oid\", \"name\" and \"value\""},
              Case{"a key twice",
                   with("objects", objects)
                       .replace("\"format\":", "\"format\": \"velmarn-config 1\", \"format\":"),
