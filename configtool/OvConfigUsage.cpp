@@ -34,7 +34,8 @@ QString OvConfigOptions::Usage() {
         "  --dry-run                  restore: show the plan, write nothing\n"
         "  --allow-other-device       restore: allow a backup of another device (cloning)\n"
         "  --save                     restore: once read back, save the settings on the device (the\n"
-        "                             main window's \"Save Changes\"); without it a reboot may lose them\n"
+        "                             main window's \"Save Changes\"), also when nothing differs;\n"
+        "                             without it a reboot may lose them\n"
         "  --journal FILE             append one JSON line per device and per group written\n"
         "  --only GROUP               only this group, e.g. \"MAC Operation\" (may be given several times)\n"
         "  --exclude OBJECT           leave this object alone, e.g. dot11DesiredSSID (idem)\n"
@@ -52,8 +53,8 @@ QString OvConfigOptions::Usage() {
         "  1  differences (diff), or a restore read back with other values than the file's or\n"
         "     that skipped objects the device does not have (another firmware), named in its line\n"
         "  2  usage error or unusable backup file (decided before any device is contacted)\n"
-        "  3  a device error before anything was written (time-out, refused, protocol), or a\n"
-        "     device a stopped run did not start\n"
+        "  3  a device error before anything was written (time-out, refused, protocol), a backup\n"
+        "     that could not be written, or a device a stopped run did not start\n"
         "  4  a restore that wrote some groups and not others, or whose outcome is unknown (a\n"
         "     SET that timed out, or everything written and the read-back failed)\n");
 }
