@@ -1,12 +1,12 @@
 #include "configtool/OvDeviceJob.h"
 
 #include "catalogue/OvCatalogue.h"
-#include "configtool/OvBackupFile.h"
 #include "configtool/OvJournal.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
 #include "snmp/OvSNMPEngine.h"
 #include "snmp/TSNMPSession.h"
+#include "values/OvSaveFile.h"
 
 namespace {
 
@@ -143,9 +143,9 @@ void OvDeviceJob::Backup() {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
     } else {
         const QString file = Options.FileFor(Address);
-        QString error;
-        if (!OvWriteBackupFile(file, json, error)) {
-            Fail(QStringLiteral("cannot write %1: %2").arg(file, error));
+        OvReplacingFile out(file);
+        if (!(out.Open() && out.Write(json) && out.Commit())) {
+            Fail(QStringLiteral("cannot write %1: %2").arg(file, out.Error()));
             return;
         }
         done += QStringLiteral(" to ") + file;

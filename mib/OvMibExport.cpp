@@ -4,7 +4,6 @@
 #include "values/OvSaveFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 OvMibExport::OvMibExport(const OvMibView& view, const OvSNMPTarget& target, const QString& file,
                          QObject* parent)
@@ -26,20 +25,18 @@ OvMibExport::~OvMibExport() = default;
 
 bool OvMibExport::Open() {
     if (File == QStringLiteral("-")) {
-        auto out = std::make_unique<QFile>();
-        if (!out->open(stdout, QIODevice::WriteOnly)) {
+        Stdout = std::make_unique<QFile>();
+        if (!Stdout->open(stdout, QIODevice::WriteOnly)) {
             ErrorMessage = QStringLiteral("Cannot write the standard output!");
             return false;
         }
-        Out = std::move(out);
         return true;
     }
-    auto out = std::make_unique<QSaveFile>(File);
-    if (!out->open(QIODevice::WriteOnly)) {
-        ErrorMessage = QStringLiteral("Cannot write %1: %2").arg(File, out->errorString());
+    Replacing = std::make_unique<OvReplacingFile>(File);
+    if (!Replacing->Open()) {
+        ErrorMessage = QStringLiteral("Cannot write %1: %2").arg(File, Replacing->Error());
         return false;
     }
-    Out = std::move(out);
     return true;
 }
 
@@ -54,8 +51,8 @@ void OvMibExport::Start() {
 }
 
 void OvMibExport::Write(const QByteArray& bytes) {
-    if (!WriteFailed && Out->write(bytes) != bytes.size())
-        WriteFailed = true;
+    if (!WriteFailed)
+        WriteFailed = Stdout ? Stdout->write(bytes) != bytes.size() : !Replacing->Write(bytes);
 }
 
 QByteArray OvMibExport::CsvText(const QStringList& titles, const std::vector<QStringList>& rows) {
@@ -77,21 +74,20 @@ bool OvMibExport::WriteFile(const QString& file, const QByteArray& text, QString
 }
 
 void OvMibExport::Finished(int code, const QString& message) {
-    auto* saved = dynamic_cast<QSaveFile*>(Out.get());
     if (code != 0) {
         ErrorMessage = message;
-        if (saved)
-            saved->cancelWriting();
-        Out.reset();
+        Stdout.reset();
+        Replacing.reset(); // the old file stays as it was
         Q_EMIT Done(1);
         return;
     }
     if (!TitlesWritten) // an empty table: its titles only
         Write(OvMibCsvLine(Reader.Titles()));
-    const bool written = !WriteFailed && (saved ? saved->commit() : Out->flush());
+    const bool written = !WriteFailed && (Stdout ? Stdout->flush() : Replacing->Commit());
     if (!written)
-        ErrorMessage = saved ? QStringLiteral("Cannot write %1: %2").arg(File, saved->errorString())
-                             : QStringLiteral("Cannot write the standard output!");
-    Out.reset();
+        ErrorMessage = Stdout ? QStringLiteral("Cannot write the standard output!")
+                              : QStringLiteral("Cannot write %1: %2").arg(File, Replacing->Error());
+    Stdout.reset();
+    Replacing.reset();
     Q_EMIT Done(written ? 0 : 1);
 }

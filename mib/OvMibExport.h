@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <memory>
 
-class QFileDevice;
+class OvReplacingFile;
+class QFile;
 
 // Reads a view once and writes it as CSV ("-" for standard output) while it reads: the
 // first line the column titles, then one line per row as rows complete, so that memory
@@ -38,7 +39,8 @@ private:
 
     OvMibReader Reader;
     QString File;
-    std::unique_ptr<QFileDevice> Out;
+    std::unique_ptr<QFile> Stdout;              // "-"
+    std::unique_ptr<OvReplacingFile> Replacing; // any other file
     bool TitlesWritten = false;
     bool WriteFailed = false;
     QString ErrorMessage;

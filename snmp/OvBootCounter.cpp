@@ -153,7 +153,8 @@ int Save(const QString& fileName, const QByteArray& engineId, quint32 boots) {
     if (kind == Kind::Regular && !(QFile::permissions(fileName) & QFileDevice::WriteOwner))
         return CannotSave;
     QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered: a write refused for a full disk is seen here, not lost in commit()'s flush.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return CannotSave;
     QByteArray data = out.join('\n');
     if (finalNewline)
