@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QSet>
+#include <arpa/inet.h>
 
 namespace {
 
@@ -45,22 +45,60 @@ quint8 versionNumber(const QString& v, const QString& what) {
     throw OvUsageError(QStringLiteral("%1: 1, 2c or 3, not \"%2\"").arg(what, v));
 }
 
-// A line of an addresses file: "HOST", "HOST:PORT", "HOST PORT" or "HOST PORT PROFILE";
-// blank lines and "#" comments are skipped.
-void addDeviceLine(OvConfigOptions& o, const QString& line) {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QStringList fields = line.trimmed().split(blanks, Qt::SkipEmptyParts);
-    if (fields.isEmpty() || fields[0].startsWith(QLatin1Char('#')))
-        return;
-    QString address = fields[0];
-    if (fields.size() >= 2)
-        address += QLatin1Char(':') + fields[1];
-    if (fields.size() > 3)
-        throw OvUsageError(
-            QStringLiteral("addresses file: \"%1\" is not HOST [PORT [PROFILE]]").arg(line.trimmed()));
-    o.Addresses << address;
-    if (fields.size() == 3 && !o.ProfileOf.count(address))
-        o.ProfileOf[address] = fields[2];
+// Whether text is an IPv6 address, with or without a zone ("fe80::1%eth0").
+bool isIPv6(const QString& text) {
+    const int percent = text.indexOf(QLatin1Char('%'));
+    if (percent == text.size() - 1)
+        return false;
+    in6_addr bytes;
+    return ::inet_pton(AF_INET6, text.left(percent).toLatin1().constData(), &bytes) == 1;
+}
+
+// What is wrong with a port, or nothing (and then port is set).
+QString readPort(const QString& text, quint16& port) {
+    bool ok = !text.isEmpty();
+    for (const QChar c : text)
+        ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const uint n = ok ? text.toUInt(&ok) : 0;
+    if (!ok || n < 1 || n > 65535)
+        return QStringLiteral("\"%1\" is not a port (a whole number from 1 to 65535)").arg(text);
+    port = static_cast<quint16>(n);
+    return {};
+}
+
+// Splits a device's address, "HOST", "HOST:PORT", an IPv6 address alone, "[IPV6]" or
+// "[IPV6]:PORT", into host and port (0 when it names none). Returns what is wrong with it,
+// or nothing.
+QString splitAddress(const QString& address, QString& host, quint16& port) {
+    port = 0;
+    QString rest; // after the host: nothing or ":PORT"
+    if (address.startsWith(QLatin1Char('['))) {
+        const int close = address.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return QStringLiteral("no \"]\" after \"[\"");
+        host = address.mid(1, close - 1);
+        if (!isIPv6(host))
+            return QStringLiteral("\"%1\" in brackets is not an IPv6 address").arg(host);
+        rest = address.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
+            return QStringLiteral("only \":PORT\" may follow \"]\"");
+    } else if (address.count(QLatin1Char(':')) > 1) {
+        host = address;
+        return isIPv6(address) ? QString()
+                               : QStringLiteral("neither HOST:PORT nor an IPv6 address (with a port: "
+                                                "[IPV6]:PORT)");
+    } else {
+        const int colon = address.indexOf(QLatin1Char(':'));
+        host = address.left(colon);
+        rest = colon < 0 ? QString() : address.mid(colon);
+        if (host.isEmpty())
+            return QStringLiteral("no host");
+    }
+    if (rest.isEmpty())
+        return {};
+    if (rest.size() == 1)
+        return QStringLiteral("no port after \":\"");
+    return readPort(rest.mid(1), port);
 }
 
 void refuseUnknownKeys(const QSettings& ini, const QString& where) {
@@ -185,12 +223,20 @@ private:
     QString Option;
 };
 
+// A device as --address or a line of --addresses-file gives it.
+struct DeviceEntry {
+    QString Address; // "HOST", "HOST:PORT", "[IPV6]:PORT", ...
+    QString Profile; // empty: the command line's credentials
+    QString Where;   // "--address ..." or "FILE:LINE", for messages
+};
+
 // What the command line says before it is checked as a whole.
 struct CommandLine {
     OvConfigOptions Options;
     OvCredentials Credentials;
     QString ProfilesFile;
     QStringList Positional;
+    std::vector<DeviceEntry> Devices;
 };
 
 // Options without a value.
@@ -228,26 +274,72 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
     return true;
 }
 
-void readAddressesFile(OvConfigOptions& o, const QString& name) {
+// A device's address, refused with where it was given when it is not one.
+void checkAddress(const QString& address, const QString& where) {
+    QString host;
+    quint16 port = 0;
+    const QString wrong = splitAddress(address, host, port);
+    if (!wrong.isEmpty())
+        throw OvUsageError(where + QStringLiteral(": ") + wrong);
+}
+
+// A line of an addresses file: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]"; nothing when it
+// is blank or a "#" comment.
+void addDeviceLine(std::vector<DeviceEntry>& devices, const QString& text, const QString& where) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QString line = text.trimmed();
+    const QStringList fields = line.split(blanks, Qt::SkipEmptyParts);
+    if (fields.isEmpty() || fields[0].startsWith(QLatin1Char('#')))
+        return;
+    const QString entry = QStringLiteral("%1: \"%2\"").arg(where, line);
+    if (fields.size() > 3)
+        throw OvUsageError(entry + QStringLiteral(": not HOST[:PORT] or HOST PORT [PROFILE]"));
+    if (fields.size() == 1) {
+        checkAddress(fields[0], entry);
+        devices.push_back({fields[0], QString(), where});
+        return;
+    }
+    QString host;
+    quint16 port = 0;
+    QString wrong = splitAddress(fields[0], host, port);
+    if (wrong.isEmpty() && port != 0)
+        wrong = QStringLiteral("a port after HOST and another one after a blank");
+    if (wrong.isEmpty())
+        wrong = readPort(fields[1], port);
+    if (!wrong.isEmpty())
+        throw OvUsageError(entry + QStringLiteral(": ") + wrong);
+    const QString address = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2").arg(host).arg(port)
+                                                            : QStringLiteral("%1:%2").arg(host).arg(port);
+    devices.push_back({address, fields.value(2), where});
+}
+
+void readAddressesFile(std::vector<DeviceEntry>& devices, const QString& name) {
     QFile f(name);
     if (!f.open(QIODevice::ReadOnly))
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
-    for (const QByteArray& line : f.readAll().split('\n'))
-        addDeviceLine(o, QString::fromUtf8(line));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    for (int i = 0; i < lines.size(); ++i)
+        addDeviceLine(devices, QString::fromUtf8(lines[i]), QStringLiteral("%1:%2").arg(name).arg(i + 1));
 }
 
 // Which devices, and where their credentials come from.
 bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
-    if (a == QLatin1String("--address"))
-        line.Options.Addresses << args.Value();
-    else if (a == QLatin1String("--addresses-file"))
-        readAddressesFile(line.Options, args.Value());
-    else if (a == QLatin1String("--profiles"))
+    if (a == QLatin1String("--address")) {
+        const QString address = args.Value();
+        checkAddress(address, QStringLiteral("--address \"%1\"").arg(address));
+        line.Devices.push_back({address, QString(), QStringLiteral("--address \"%1\"").arg(address)});
+    } else if (a == QLatin1String("--addresses-file")) {
+        readAddressesFile(line.Devices, args.Value());
+    } else if (a == QLatin1String("--profiles")) {
         line.ProfilesFile = args.Value();
-    else if (a == QLatin1String("--port"))
-        line.Options.Target.Device.Port = static_cast<quint16>(args.Number(1, 65535));
-    else
+    } else if (a == QLatin1String("--port")) {
+        const QString text = args.Value();
+        const QString wrong = readPort(text, line.Options.Target.Device.Port);
+        if (!wrong.isEmpty())
+            throw OvUsageError(QStringLiteral("--port: ") + wrong);
+    } else {
         return false;
+    }
     return true;
 }
 
@@ -312,19 +404,31 @@ void checkCombinations(const OvConfigOptions& o) {
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }
 
-// The addresses, each device once (also given as HOST and HOST:PORT), in their order.
-QStringList distinctDevices(const OvConfigOptions& o) {
-    QSet<QString> devices;
-    QStringList unique;
-    for (const QString& address : o.Addresses) {
-        const OvSNMPDevice d = o.TargetFor(address).Device;
-        const QString key = d.Address + QLatin1Char(':') + QString::number(d.Port);
-        if (!devices.contains(key)) {
-            devices.insert(key);
-            unique << address;
+// The devices, each once (also given as HOST and HOST:PORT) in their order, and their
+// profiles: the first one a device is given with.
+void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) {
+    std::map<QString, size_t> byDevice; // host and port: index in kept
+    std::vector<DeviceEntry> kept;
+    for (const DeviceEntry& e : entries) {
+        if (!e.Profile.isEmpty() && !o.Profiles.count(e.Profile))
+            throw OvUsageError(QStringLiteral("%1: no profile \"%2\" (--profiles)").arg(e.Where, e.Profile));
+        const OvSNMPDevice d = o.TargetFor(e.Address).Device;
+        const auto [at, first] =
+            byDevice.emplace(d.Address + QLatin1Char(':') + QString::number(d.Port), kept.size());
+        if (first) {
+            kept.push_back(e);
+            continue;
         }
+        DeviceEntry& k = kept[at->second];
+        if (k.Profile.isEmpty())
+            k.Profile = e.Profile;
     }
-    return unique;
+    o.Addresses.clear();
+    for (const DeviceEntry& k : kept) {
+        o.Addresses << k.Address;
+        if (!k.Profile.isEmpty())
+            o.ProfileOf[k.Address] = k.Profile;
+    }
 }
 
 } // namespace
@@ -347,15 +451,14 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             line.Positional << a;
     }
     OvConfigOptions& o = line.Options;
+    for (const DeviceEntry& e : line.Devices)
+        o.Addresses << e.Address;
     readCommand(o, line.Positional);
     checkCombinations(o);
     line.Credentials.ApplyTo(o.Target, true);
     if (!line.ProfilesFile.isEmpty())
         o.Profiles = readProfiles(line.ProfilesFile, o.Target);
-    for (const auto& [address, profile] : o.ProfileOf)
-        if (!o.Profiles.count(profile))
-            throw OvUsageError(QStringLiteral("%1: no profile \"%2\" (--profiles)").arg(address, profile));
-    o.Addresses = distinctDevices(o);
+    settleDevices(o, line.Devices);
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
         throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
     return o;
@@ -418,14 +521,13 @@ bool OvConfigOptions::UsesSnmpV3() const {
 OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
     const auto profile = ProfileOf.find(address);
     OvSNMPTarget target = profile == ProfileOf.end() ? Target : Profiles.at(profile->second);
-    target.Device.Address = address;
-    const int colon = address.lastIndexOf(QLatin1Char(':'));
-    bool numeric = false;
-    const uint port =
-        colon > 0 && address.count(QLatin1Char(':')) == 1 ? address.mid(colon + 1).toUInt(&numeric) : 0;
-    if (numeric && port > 0 && port < 65536) {
-        target.Device.Address = address.left(colon);
-        target.Device.Port = static_cast<quint16>(port);
+    target.Device.Address = address; // as given when it cannot be split: the device refuses it
+    QString host;
+    quint16 port = 0;
+    if (splitAddress(address, host, port).isEmpty()) {
+        target.Device.Address = host;
+        if (port != 0)
+            target.Device.Port = port;
     }
     return target;
 }

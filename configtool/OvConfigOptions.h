@@ -63,7 +63,8 @@ struct OvConfigOptions {
     QString FileFor(const QString& address) const;
     // Whether the object of that group and name is backed up, compared or restored.
     bool Selects(const QString& group, const QString& name) const;
-    // One device's target: Target with its address; "HOST:PORT" names a port of its own.
+    // One device's target: Target (or its profile's) with its host; "HOST:PORT" and "[IPV6]:PORT"
+    // name a port of their own.
     OvSNMPTarget TargetFor(const QString& address) const;
 
     // Whether any device is reached with SNMPv3, whose engine boots must be counted.

@@ -1,0 +1,226 @@
+// velmarn-config's command line and the files it names, read before any device is contacted.
+#include "TestAgent.h"
+#include "configtool/OvConfigOptions.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A device as the options make it: what it is called, its host and port, its profile.
+struct Device {
+    QString Address;
+    QString Host;
+    int Port;
+    QString Profile;
+};
+
+bool operator==(const Device& a, const Device& b) {
+    return a.Address == b.Address && a.Host == b.Host && a.Port == b.Port && a.Profile == b.Profile;
+}
+
+void PrintTo(const Device& d, std::ostream* os) {
+    *os << "{" << d.Address.toStdString() << " -> " << d.Host.toStdString() << " " << d.Port << " "
+        << d.Profile.toStdString() << "}";
+}
+
+class ConfigOptions : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+
+    QString write(const QString& name, const QByteArray& text) const {
+        QFile f(Dir.filePath(name));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text);
+        return f.fileName();
+    }
+
+    // The command line, given the devices, for a backup of each into its own file.
+    static OvConfigOptions parse(const QStringList& devices) {
+        return OvConfigOptions::Parse(devices + QStringList{"backup", "{address}.json"});
+    }
+    static std::vector<Device> devicesOf(const OvConfigOptions& o) {
+        std::vector<Device> devices;
+        for (const QString& address : o.Addresses) {
+            const OvSNMPDevice d = o.TargetFor(address).Device;
+            const auto profile = o.ProfileOf.find(address);
+            devices.push_back(
+                {address, d.Address, d.Port, profile == o.ProfileOf.end() ? QString() : profile->second});
+        }
+        return devices;
+    }
+    // The message of the usage error the command line is refused with, or "accepted".
+    static QString refusal(const QStringList& devices) {
+        try {
+            parse(devices);
+        } catch (const OvUsageError& e) {
+            return e.Message();
+        }
+        return "accepted";
+    }
+};
+
+TEST_F(ConfigOptions, AnAddressIsSplitIntoHostAndPort) {
+    struct Case {
+        QString address, host;
+        int port;
+    };
+    for (const Case& c :
+         {Case{"127.0.0.1", "127.0.0.1", 1161}, Case{"127.0.0.1:16161", "127.0.0.1", 16161},
+          Case{"localhost:1", "localhost", 1}, Case{"localhost:65535", "localhost", 65535},
+          Case{"::1", "::1", 1161}, Case{"[::1]", "::1", 1161}, Case{"[::1]:16161", "::1", 16161},
+          Case{"0:0:0:0:0:0:0:1", "0:0:0:0:0:0:0:1", 1161}, Case{"[::1%lo]:16161", "::1%lo", 16161}}) {
+        const OvConfigOptions o = parse({"--address", c.address, "--port", "1161"});
+        EXPECT_EQ(devicesOf(o), (std::vector<Device>{{c.address, c.host, c.port, QString()}}))
+            << c.address.toStdString();
+    }
+}
+
+// What the options say of a port that is not one.
+QString notAPort(const QString& port) {
+    return QString("\"%1\" is not a port (a whole number from 1 to 65535)").arg(port);
+}
+
+TEST_F(ConfigOptions, AnAddressThatIsNoneIsRefused) {
+    struct Case {
+        QString address, wrong;
+    };
+    const QString noPort = "no port after \":\"";
+    const QString notSplit = "neither HOST:PORT nor an IPv6 address (with a port: [IPV6]:PORT)";
+    for (const Case& c : {Case{"127.0.0.1:99999", notAPort("99999")},
+                          {"127.0.0.1:65536", notAPort("65536")},
+                          {"127.0.0.1:0", notAPort("0")},
+                          {"127.0.0.1:-1", notAPort("-1")},
+                          {"127.0.0.1:+5", notAPort("+5")},
+                          {"127.0.0.1: 5", notAPort(" 5")},
+                          {"127.0.0.1:16161/", notAPort("16161/")},
+                          {"127.0.0.1:99999999999999999999", notAPort("99999999999999999999")},
+                          {"[::1]:0", notAPort("0")},
+                          {"127.0.0.1:", noPort},
+                          {"[::1]:", noPort},
+                          {":0", "no host"},
+                          {":161", "no host"},
+                          {"", "no host"},
+                          {"127.0.0.1:16161:5", notSplit},
+                          {"::1:16161", notSplit},
+                          {"::1%", notSplit},
+                          {"[::1", "no \"]\" after \"[\""},
+                          {"[::1]16161", "only \":PORT\" may follow \"]\""},
+                          {"[127.0.0.1]:161", "\"127.0.0.1\" in brackets is not an IPv6 address"},
+                          {"[]", "\"\" in brackets is not an IPv6 address"}})
+        EXPECT_EQ(refusal({"--address", "127.0.0.1", "--address", c.address}),
+                  QString("--address \"%1\": %2").arg(c.address, c.wrong));
+    for (const char* port : {"0", "65536", "1.5"})
+        EXPECT_EQ(refusal({"--address", "127.0.0.1", "--port", port}), "--port: " + notAPort(port));
+}
+
+TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
+    const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n");
+    const QString devices = write("devices.txt", "127.0.0.1:16161\n"
+                                                 "# a comment\n"
+                                                 "\n"
+                                                 "  127.0.0.2   16162\tp  \r\n"
+                                                 "::1 16163\n"
+                                                 "[::1] 16164 p\n"
+                                                 "[::1]:16165\n"
+                                                 "::1\n"
+                                                 "localhost\n");
+    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices, "--port", "1161"});
+    EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1:16161", "127.0.0.1", 16161, ""},
+                                                 {"127.0.0.2:16162", "127.0.0.2", 16162, "p"},
+                                                 {"[::1]:16163", "::1", 16163, ""},
+                                                 {"[::1]:16164", "::1", 16164, "p"},
+                                                 {"[::1]:16165", "::1", 16165, ""},
+                                                 {"::1", "::1", 1161, ""},
+                                                 {"localhost", "localhost", 1161, ""}}));
+}
+
+TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
+    struct Case {
+        QByteArray line;
+        QString wrong;
+    };
+    for (const Case& c : {Case{"127.0.0.1 99999", notAPort("99999")},
+                          {"127.0.0.1 0 p", notAPort("0")},
+                          {"127.0.0.1 p", notAPort("p")},
+                          {"127.0.0.1:5 16161", "a port after HOST and another one after a blank"},
+                          {"[::1]:5 16161", "a port after HOST and another one after a blank"},
+                          {"127.0.0.1:99999", notAPort("99999")},
+                          {":16161 16161", "no host"},
+                          {"127.0.0.1 16161 p q", "not HOST[:PORT] or HOST PORT [PROFILE]"}}) {
+        const QString devices = write("devices.txt", "127.0.0.1\n\n" + c.line + "\n");
+        EXPECT_EQ(refusal({"--addresses-file", devices}),
+                  QString("%1:3: \"%2\": %3").arg(devices, QString::fromUtf8(c.line), c.wrong));
+    }
+}
+
+TEST_F(ConfigOptions, TheSameDeviceGivenTwiceIsHandledOnce) {
+    const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n");
+    const QString devices = write("devices.txt", "127.0.0.1 161\n"
+                                                 "127.0.0.2 161 p\n"
+                                                 "[::1]:161 \n"
+                                                 "::1 161 p\n");
+    const OvConfigOptions o =
+        parse({"--address", "127.0.0.1", "--address", "127.0.0.2", "--profiles", profiles, "--addresses-file",
+               devices, "--address", "127.0.0.1:161", "--address", "[::1]"});
+    EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1", "127.0.0.1", 161, ""},
+                                                 {"127.0.0.2", "127.0.0.2", 161, "p"},
+                                                 {"[::1]:161", "::1", 161, "p"}}));
+}
+
+// The program itself: the usage error ends it before it sends anything to the devices
+// named before the one refused.
+TEST_F(ConfigOptions, AnAddressThatIsNoneEndsTheProgramWithStatus2) {
+    const int listener = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof at;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), size), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size), 0);
+    const QString device = QString("127.0.0.1:%1").arg(ntohs(at.sin_port));
+
+    QProcess p;
+    p.start(VELMARN_CONFIG_TOOL,
+            {"--address", device, "--address", "127.0.0.1:65536", "backup", "{address}"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_EQ(
+        QString::fromUtf8(p.readAllStandardError()),
+        "velmarn-config: --address \"127.0.0.1:65536\": \"65536\" is not a port (a whole number from 1 to "
+        "65535)\nTry 'velmarn-config --help'.\n");
+    char byte;
+    EXPECT_EQ(::recv(listener, &byte, 1, 0), -1); // nothing came
+    ::close(listener);
+}
+
+// A device on ::1 is reached there: net-snmp's snmpd, which answers on both loopback
+// addresses, lacks the access point's objects, so that a backup of it holds none.
+TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
+    const quint16 port = TestAgent::FreeUdpPort();
+    QString error;
+    const auto agent = TestAgent::StartSnmpd(
+        &error, QString("agentAddress udp6:[::1]:%1\nrocommunity6 qubsen ::1\n").arg(port), port);
+    ASSERT_NE(agent, nullptr) << error.toStdString();
+    const QString devices = write("devices.txt", QString("::1 %1\n").arg(port).toUtf8());
+    for (const QStringList& args :
+         {QStringList{"--address", QString("[::1]:%1").arg(port)}, QStringList{"--addresses-file", devices},
+          QStringList{"--address", "::1", "--port", QString::number(port)}}) {
+        QProcess p;
+        p.start(VELMARN_CONFIG_TOOL,
+                args + QStringList{"--retries", "0", "backup", Dir.path() + "/{address}"});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QString name = args[0] == "--address" ? args[1] : QString("[::1]:%1").arg(port);
+        EXPECT_TRUE(out.startsWith(name + ": backed up 0 objects to " + Dir.path() + "/" + name + ";"))
+            << out.toStdString();
+    }
+}
+
+} // namespace
