@@ -283,13 +283,13 @@ void checkAddress(const QString& address, const QString& where) {
         throw OvUsageError(where + QStringLiteral(": ") + wrong);
 }
 
-// A line of an addresses file: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]"; nothing when it
-// is blank or a "#" comment.
+// A line of an addresses file: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]", "#" and what
+// follows it a comment; nothing when it is blank.
 void addDeviceLine(std::vector<DeviceEntry>& devices, const QString& text, const QString& where) {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QString line = text.trimmed();
+    const QString line = text.left(text.indexOf(QLatin1Char('#'))).trimmed();
     const QStringList fields = line.split(blanks, Qt::SkipEmptyParts);
-    if (fields.isEmpty() || fields[0].startsWith(QLatin1Char('#')))
+    if (fields.isEmpty())
         return;
     const QString entry = QStringLiteral("%1: \"%2\"").arg(where, line);
     if (fields.size() > 3)

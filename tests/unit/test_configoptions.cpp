@@ -121,12 +121,13 @@ TEST_F(ConfigOptions, AnAddressThatIsNoneIsRefused) {
 
 TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
     const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n");
-    const QString devices = write("devices.txt", "127.0.0.1:16161\n"
+    const QString devices = write("devices.txt", "127.0.0.1:16161   # office\n"
                                                  "# a comment\n"
                                                  "\n"
+                                                 "   #\n"
                                                  "  127.0.0.2   16162\tp  \r\n"
-                                                 "::1 16163\n"
-                                                 "[::1] 16164 p\n"
+                                                 "::1 16163#p\n"
+                                                 "[::1] 16164 p # p\n"
                                                  "[::1]:16165\n"
                                                  "::1\n"
                                                  "localhost\n");
@@ -156,7 +157,10 @@ TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
         const QString devices = write("devices.txt", "127.0.0.1\n\n" + c.line + "\n");
         EXPECT_EQ(refusal({"--addresses-file", devices}),
                   QString("%1:3: \"%2\": %3").arg(devices, QString::fromUtf8(c.line), c.wrong));
-    }
+    } // The message names the entry, without its comment.
+    const QString devices = write("devices.txt", "127.0.0.1:99999  # office\n");
+    EXPECT_EQ(refusal({"--addresses-file", devices}),
+              QString("%1:1: \"127.0.0.1:99999\": %2").arg(devices, notAPort("99999")));
 }
 
 TEST_F(ConfigOptions, TheSameDeviceGivenTwiceIsHandledOnce) {
