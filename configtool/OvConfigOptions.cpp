@@ -101,7 +101,11 @@ QString splitAddress(const QString& address, QString& host, quint16& port) {
     return readPort(rest.mid(1), port);
 }
 
-void refuseUnknownKeys(const QSettings& ini, const QString& where) {
+// The lines of a profiles file that QSettings would pass over or take silently, refused
+// with their line: a line that is not blank, a ";" or "#" comment, a [section] or
+// key=value; a key outside a section, unknown, or given twice in one section; a section
+// without keys or with a name that QSettings keeps for itself.
+void checkProfileLines(const QString& fileName, const QByteArray& text) {
     static const QStringList known{QStringLiteral("version"),
                                    QStringLiteral("community"),
                                    QStringLiteral("write-community"),
@@ -111,9 +115,47 @@ void refuseUnknownKeys(const QSettings& ini, const QString& where) {
                                    QStringLiteral("priv-protocol"),
                                    QStringLiteral("auth-passphrase-file"),
                                    QStringLiteral("priv-passphrase-file")};
-    for (const QString& key : ini.childKeys())
+    struct Section {
+        QString At;                  // its header's line, for messages
+        std::map<QString, int> Keys; // and their lines
+    };
+    std::map<QString, Section> sections;
+    Section* section = nullptr;
+    const QList<QByteArray> lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = QString::fromUtf8(lines[i]).trimmed();
+        if (i == 0 && line.startsWith(QChar(0xFEFF))) // a byte-order mark
+            line = line.mid(1).trimmed();
+        const QString at = QStringLiteral("%1:%2: \"%3\"").arg(fileName).arg(i + 1).arg(line);
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            const QString name = line.mid(1, line.size() - 2);
+            if (name.isEmpty() || name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0 ||
+                name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+                throw OvUsageError(
+                    at + QStringLiteral(": a profile needs a name other than General (in any case), "
+                                        "without \"/\" or \"\\\""));
+            section = &sections.try_emplace(name, Section{at, {}}).first->second;
+            continue;
+        }
+        const int equals = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(equals).trimmed();
+        if (equals < 0 || key.isEmpty())
+            throw OvUsageError(at + QStringLiteral(": neither key=value nor a [section] nor a comment"));
+        if (!section)
+            throw OvUsageError(at + QStringLiteral(": a key before the first [section]"));
         if (!known.contains(key))
-            throw OvUsageError(QStringLiteral("%1: unknown key \"%2\"").arg(where, key));
+            throw OvUsageError(at + QStringLiteral(": unknown key \"%1\"").arg(key));
+        const auto [given, first] = section->Keys.try_emplace(key, i + 1);
+        if (!first)
+            throw OvUsageError(at + QStringLiteral(": \"%1\" given twice in its section, first on line %2")
+                                        .arg(key)
+                                        .arg(given->second));
+    }
+    for (const auto& [name, s] : sections)
+        if (s.Keys.empty())
+            throw OvUsageError(s.At + QStringLiteral(": a profile without keys"));
 }
 
 // The credentials of the profile group ini is in; relative pass-phrase files are found in dir.
@@ -144,8 +186,10 @@ OvCredentials profileCredentials(const QSettings& ini, const OvSNMPTarget& base,
 //   priv-passphrase-file=...  context=...  community=...  write-community=...
 // Pass phrases come from files only, found beside the profiles file when relative.
 std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSNMPTarget& base) {
-    if (!QFile::exists(fileName))
-        throw OvUsageError(QStringLiteral("cannot read %1").arg(fileName));
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
+    checkProfileLines(fileName, f.readAll());
     QSettings ini(fileName, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         throw OvUsageError(QStringLiteral("%1: not an INI file").arg(fileName));
@@ -154,7 +198,6 @@ std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSN
     for (const QString& name : ini.childGroups()) {
         const QString where = QStringLiteral("%1 [%2]").arg(fileName, name);
         ini.beginGroup(name);
-        refuseUnknownKeys(ini, where);
         const OvCredentials c = profileCredentials(ini, base, dir, where);
         ini.endGroup();
         OvSNMPTarget target = base;

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -175,6 +176,58 @@ TEST_F(ConfigOptions, TheSameDeviceGivenTwiceIsHandledOnce) {
     EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1", "127.0.0.1", 161, ""},
                                                  {"127.0.0.2", "127.0.0.2", 161, "p"},
                                                  {"[::1]:161", "::1", 161, "p"}}));
+}
+
+TEST_F(ConfigOptions, AProfilesFileWithCommentsBlankLinesAndSections) {
+    const QString profiles = write("profiles.ini", "\xef\xbb\xbf; profiles\r\n"
+                                                   "[a]\r\n"
+                                                   "# write-community=x\r\n"
+                                                   "community = a ; the office\r\n"
+                                                   "\r\n"
+                                                   "[b]\n"
+                                                   "  ; version=3\n"
+                                                   "community=b\n"
+                                                   "[a]\n"
+                                                   "write-community=wa\n");
+    const QString devices = write("devices.txt", "127.0.0.1 161 a\n127.0.0.2 161 b\n");
+    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices});
+    ASSERT_EQ(o.Addresses, QStringList({"127.0.0.1:161", "127.0.0.2:161"}));
+    const OvSNMPSecurity a = o.TargetFor(o.Addresses[0]).Security;
+    const OvSNMPSecurity b = o.TargetFor(o.Addresses[1]).Security;
+    EXPECT_EQ(std::tuple(a.Version, a.ReadCommunity, a.WriteCommunity), std::tuple(1, "a", "wa"));
+    EXPECT_EQ(std::tuple(b.Version, b.ReadCommunity), std::tuple(1, "b"));
+}
+
+TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
+    struct Case {
+        QByteArray text;
+        int line;
+        QString wrong;
+    };
+    const QString general =
+        "a profile needs a name other than General (in any case), without \"/\" or \"\\\"";
+    for (const Case& c :
+         {Case{"[p]\nversion 3\n", 2, "neither key=value nor a [section] nor a comment"},
+          {"[p]\ncommunity=a\ngarbage line\n", 3, "neither key=value nor a [section] nor a comment"},
+          {"[p]\n=3\n", 2, "neither key=value nor a [section] nor a comment"},
+          {"[p\nversion=3\n", 1, "neither key=value nor a [section] nor a comment"},
+          {"[p]\n", 1, "a profile without keys"},
+          {"[p]\n; version=3\n\n[q]\nversion=3\n", 1, "a profile without keys"},
+          {"version=3\n[p]\nversion=3\n", 1, "a key before the first [section]"},
+          {"[p]\ncommunity=a\nversion=1\ncommunity = b\n", 4,
+           "\"community\" given twice in its section, first on line 2"},
+          {"[p]\ncommunity=a\n[q]\nversion=1\n[p]\ncommunity=b\n", 6,
+           "\"community\" given twice in its section, first on line 2"},
+          {"[p]\nComunity=a\n", 2, "unknown key \"Comunity\""},
+          {"[General]\nversion=1\n", 1, general},
+          {"[general]\nversion=1\n", 1, general},
+          {"[a/b]\nversion=1\n", 1, general},
+          {"[]\nversion=1\n", 1, general}}) {
+        const QString profiles = write("profiles.ini", c.text);
+        const QString line = QString::fromUtf8(c.text.split('\n')[c.line - 1]);
+        EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1"}),
+                  QString("%1:%2: \"%3\": %4").arg(profiles).arg(c.line).arg(line, c.wrong));
+    }
 }
 
 // The program itself: the usage error ends it before it sends anything to the devices
