@@ -448,7 +448,8 @@ void checkCombinations(const OvConfigOptions& o) {
 }
 
 // The devices, each once (also given as HOST and HOST:PORT) in their order, and their
-// profiles: the first one a device is given with.
+// profiles: a device given again without a profile or with the same one is handled once,
+// with another profile it is refused.
 void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) {
     std::map<QString, size_t> byDevice; // host and port: index in kept
     std::vector<DeviceEntry> kept;
@@ -463,8 +464,12 @@ void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) 
             continue;
         }
         DeviceEntry& k = kept[at->second];
-        if (k.Profile.isEmpty())
-            k.Profile = e.Profile;
+        if (k.Profile.isEmpty() && !e.Profile.isEmpty())
+            k = {k.Address, e.Profile, e.Where};
+        else if (!e.Profile.isEmpty() && e.Profile != k.Profile)
+            throw OvUsageError(
+                QStringLiteral("%1: \"%2\" with profile \"%3\" is also on %4 with profile \"%5\"")
+                    .arg(e.Where, e.Address, e.Profile, k.Where, k.Profile));
     }
     o.Addresses.clear();
     for (const DeviceEntry& k : kept) {

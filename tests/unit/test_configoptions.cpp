@@ -178,6 +178,23 @@ TEST_F(ConfigOptions, TheSameDeviceGivenTwiceIsHandledOnce) {
                                                  {"[::1]:161", "::1", 161, "p"}}));
 }
 
+TEST_F(ConfigOptions, TheSameDeviceWithTwoProfilesIsRefused) {
+    const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n[q]\ncommunity=q\n");
+    const QString devices = write("devices.txt", "127.0.0.1 161 p\n"
+                                                 "[::1]:16161\n"
+                                                 "::1 16161 p\n"
+                                                 "127.0.0.1 161 p\n");
+    const QString more = write("more.txt", "::1 16161 q\n");
+    EXPECT_EQ(refusal({"--profiles", profiles, "--addresses-file", devices, "--addresses-file", more}),
+              QString("%1:1: \"[::1]:16161\" with profile \"q\" is also on %2:3 with profile \"p\"")
+                  .arg(more, devices));
+    const QString again = write("again.txt", "127.0.0.1 16161 p\n127.0.0.1 16161 q\n");
+    EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1", "--port", "16161",
+                       "--addresses-file", again}),
+              QString("%1:2: \"127.0.0.1:16161\" with profile \"q\" is also on %1:1 with profile \"p\"")
+                  .arg(again));
+}
+
 TEST_F(ConfigOptions, AProfilesFileWithCommentsBlankLinesAndSections) {
     const QString profiles = write("profiles.ini", "\xef\xbb\xbf; profiles\r\n"
                                                    "[a]\r\n"
