@@ -158,13 +158,24 @@ void checkProfileLines(const QString& fileName, const QByteArray& text) {
             throw OvUsageError(s.At + QStringLiteral(": a profile without keys"));
 }
 
-// The credentials of the profile group ini is in; relative pass-phrase files are found in dir.
-OvCredentials profileCredentials(const QSettings& ini, const OvSNMPTarget& base, const QDir& dir,
-                                 const QString& where) {
+// The credentials without options or profile: SNMPv2c with the default communities.
+OvCredentials builtInCredentials() {
+    const OvSNMPSecurity defaults = TSNMPSession::Defaults().Security;
     OvCredentials c;
-    c.Version = versionNumber(ini.value(QStringLiteral("version"), QStringLiteral("2c")).toString(), where);
-    c.ReadCommunity = ini.value(QStringLiteral("community"), base.Security.ReadCommunity).toString();
-    c.WriteCommunity = ini.value(QStringLiteral("write-community"), base.Security.WriteCommunity).toString();
+    c.Version = 1;
+    c.ReadCommunity = defaults.ReadCommunity;
+    c.WriteCommunity = defaults.WriteCommunity;
+    return c;
+}
+
+// The credentials of the profile group ini is in, the built-in ones where it names none;
+// relative pass-phrase files are found in dir.
+OvCredentials profileCredentials(const QSettings& ini, const QDir& dir, const QString& where) {
+    OvCredentials c = builtInCredentials();
+    if (ini.contains(QStringLiteral("version")))
+        c.Version = versionNumber(ini.value(QStringLiteral("version")).toString(), where);
+    c.ReadCommunity = ini.value(QStringLiteral("community"), c.ReadCommunity).toString();
+    c.WriteCommunity = ini.value(QStringLiteral("write-community"), c.WriteCommunity).toString();
     c.User = ini.value(QStringLiteral("user")).toString();
     c.Context = ini.value(QStringLiteral("context")).toString();
     if (ini.contains(QStringLiteral("auth-protocol")))
@@ -180,11 +191,12 @@ OvCredentials profileCredentials(const QSettings& ini, const OvSNMPTarget& base,
     return c;
 }
 
-// --profiles: an INI file of named credentials, each over the command line's:
+// --profiles: an INI file of named credentials, each instead of the command line's:
 //   [site-b]
 //   version=3  user=...  auth-protocol=SHA  auth-passphrase-file=...  priv-protocol=AES
 //   priv-passphrase-file=...  context=...  community=...  write-community=...
-// Pass phrases come from files only, found beside the profiles file when relative.
+// Pass phrases come from files only, found beside the profiles file when relative. Each
+// profile's target is base with its credentials.
 std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSNMPTarget& base) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
@@ -198,7 +210,7 @@ std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSN
     for (const QString& name : ini.childGroups()) {
         const QString where = QStringLiteral("%1 [%2]").arg(fileName, name);
         ini.beginGroup(name);
-        const OvCredentials c = profileCredentials(ini, base, dir, where);
+        const OvCredentials c = profileCredentials(ini, dir, where);
         ini.endGroup();
         OvSNMPTarget target = base;
         try {
@@ -484,9 +496,7 @@ void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) 
 OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     CommandLine line;
     line.Options.Target = TSNMPSession::Defaults();
-    line.Options.Target.Security.Version = 1;
-    line.Credentials.ReadCommunity = line.Options.Target.Security.ReadCommunity;
-    line.Credentials.WriteCommunity = line.Options.Target.Security.WriteCommunity;
+    line.Credentials = builtInCredentials();
     ArgumentCursor args(arguments);
     while (!args.AtEnd()) {
         const QString& a = args.Next();
@@ -504,8 +514,11 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     readCommand(o, line.Positional);
     checkCombinations(o);
     line.Credentials.ApplyTo(o.Target, true);
-    if (!line.ProfilesFile.isEmpty())
-        o.Profiles = readProfiles(line.ProfilesFile, o.Target);
+    if (!line.ProfilesFile.isEmpty()) {
+        OvSNMPTarget builtIn = TSNMPSession::Defaults(); // the command line's credentials left out
+        builtIn.Device = o.Target.Device;
+        o.Profiles = readProfiles(line.ProfilesFile, builtIn);
+    }
     settleDevices(o, line.Devices);
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
         throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));

@@ -1,6 +1,7 @@
 // velmarn-config's command line and the files it names, read before any device is contacted.
 #include "TestAgent.h"
 #include "configtool/OvConfigOptions.h"
+#include "snmp/TSNMPSession.h"
 
 #include <QFile>
 #include <QProcess>
@@ -244,6 +245,41 @@ TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
         const QString line = QString::fromUtf8(c.text.split('\n')[c.line - 1]);
         EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1"}),
                   QString("%1:%2: \"%3\": %4").arg(profiles).arg(c.line).arg(line, c.wrong));
+    }
+}
+
+// A profile's credentials are used instead of the command line's: a key it leaves out takes
+// the built-in default.
+TEST_F(ConfigOptions, AProfileLeavesNothingToTheCommandLine) {
+    const OvSNMPSecurity builtIn = TSNMPSession::Defaults().Security;
+    const QString profiles = write("profiles.ini", "[community]\ncommunity=p\n"
+                                                   "[version]\nversion=1\n"
+                                                   "[write]\nwrite-community=pw\n");
+    const QString devices = write(
+        "devices.txt", "127.0.0.1 161 community\n127.0.0.2 161 version\n127.0.0.3 161 write\n127.0.0.4\n");
+    for (const QStringList& commandLine :
+         {QStringList{"--version", "1", "--community", "c", "--write-community", "cw", "--context", "x"},
+          QStringList{"--version", "3", "--user", "u", "--auth-protocol", "SHA", "--auth-passphrase-file",
+                      write("auth.txt", "12345678"), "--context", "x"}}) {
+        const OvConfigOptions o =
+            parse(commandLine + QStringList{"--profiles", profiles, "--addresses-file", devices});
+        std::vector<std::tuple<int, QString, QString, QString, int, QString>> credentials;
+        for (const QString& address : o.Addresses) {
+            const OvSNMPTarget t = o.TargetFor(address);
+            const OvSNMPSecurity& s = t.Security;
+            credentials.emplace_back(s.Version, s.ReadCommunity, s.WriteCommunity, s.SecurityName,
+                                     s.AuthProtocol, t.Scope.ContextName);
+        }
+        const bool v3 = commandLine[1] == "3";
+        const auto own =
+            v3 ? std::tuple(3, builtIn.ReadCommunity, builtIn.WriteCommunity, QString("u"), 3, QString("x"))
+               : std::tuple(0, QString("c"), QString("cw"), QString(), 1, QString("x"));
+        EXPECT_EQ(credentials, (std::vector<std::tuple<int, QString, QString, QString, int, QString>>{
+                                   {1, "p", builtIn.WriteCommunity, "", 1, ""},
+                                   {0, builtIn.ReadCommunity, builtIn.WriteCommunity, "", 1, ""},
+                                   {1, builtIn.ReadCommunity, "pw", "", 1, ""},
+                                   own}))
+            << commandLine.join(' ').toStdString();
     }
 }
 
