@@ -158,6 +158,12 @@ void checkProfileLines(const QString& fileName, const QByteArray& text) {
             throw OvUsageError(s.At + QStringLiteral(": a profile without keys"));
 }
 
+// A community has one character at least; what names where it comes from.
+void checkCommunity(const QString& community, const QString& what) {
+    if (community.isEmpty())
+        throw OvUsageError(what + QStringLiteral(": an empty community"));
+}
+
 // The credentials without options or profile: SNMPv2c with the default communities.
 OvCredentials builtInCredentials() {
     const OvSNMPSecurity defaults = TSNMPSession::Defaults().Security;
@@ -176,6 +182,8 @@ OvCredentials profileCredentials(const QSettings& ini, const QDir& dir, const QS
         c.Version = versionNumber(ini.value(QStringLiteral("version")).toString(), where);
     c.ReadCommunity = ini.value(QStringLiteral("community"), c.ReadCommunity).toString();
     c.WriteCommunity = ini.value(QStringLiteral("write-community"), c.WriteCommunity).toString();
+    checkCommunity(c.ReadCommunity, where + QStringLiteral(" community"));
+    checkCommunity(c.WriteCommunity, where + QStringLiteral(" write-community"));
     c.User = ini.value(QStringLiteral("user")).toString();
     c.Context = ini.value(QStringLiteral("context")).toString();
     if (ini.contains(QStringLiteral("auth-protocol")))
@@ -316,16 +324,19 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
         {QStringLiteral("--auth-passphrase-file"), &OvCredentials::AuthFile},
         {QStringLiteral("--priv-passphrase-file"), &OvCredentials::PrivFile},
         {QStringLiteral("--context"), &OvCredentials::Context}};
-    if (const auto it = texts.find(a); it != texts.end())
+    if (const auto it = texts.find(a); it != texts.end()) {
         c.*(it->second) = args.Value();
-    else if (a == QLatin1String("--version"))
+        if (it->second == &OvCredentials::ReadCommunity || it->second == &OvCredentials::WriteCommunity)
+            checkCommunity(c.*(it->second), a);
+    } else if (a == QLatin1String("--version")) {
         c.Version = versionNumber(args.Value(), a);
-    else if (a == QLatin1String("--auth-protocol"))
+    } else if (a == QLatin1String("--auth-protocol")) {
         c.Auth = protocolNumber(OvAuthProtocolNames(), args.Value(), "authentication");
-    else if (a == QLatin1String("--priv-protocol"))
+    } else if (a == QLatin1String("--priv-protocol")) {
         c.Priv = protocolNumber(OvPrivProtocolNames(), args.Value(), "privacy");
-    else
+    } else {
         return false;
+    }
     return true;
 }
 

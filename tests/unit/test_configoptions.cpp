@@ -283,6 +283,17 @@ TEST_F(ConfigOptions, AProfileLeavesNothingToTheCommandLine) {
     }
 }
 
+TEST_F(ConfigOptions, AnEmptyCommunityIsRefused) {
+    for (const char* option : {"--community", "--write-community"})
+        EXPECT_EQ(refusal({"--address", "127.0.0.1", option, ""}), QString(option) + ": an empty community");
+    const QString devices = write("devices.txt", "127.0.0.1 161 p\n");
+    for (const char* key : {"community", "write-community"}) {
+        const QString profiles = write("profiles.ini", QByteArray("[p]\n") + key + " =\n");
+        EXPECT_EQ(refusal({"--profiles", profiles, "--addresses-file", devices}),
+                  QString("%1 [p] %2: an empty community").arg(profiles, key));
+    }
+}
+
 // The program itself: the usage error ends it before it sends anything to the devices
 // named before the one refused.
 TEST_F(ConfigOptions, AnAddressThatIsNoneEndsTheProgramWithStatus2) {
