@@ -45,6 +45,14 @@ quint8 versionNumber(const QString& v, const QString& what) {
     throw OvUsageError(QStringLiteral("%1: 1, 2c or 3, not \"%2\"").arg(what, v));
 }
 
+// The lines of a text file in UTF-8, without a byte-order mark.
+QStringList textLines(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text.split(QLatin1Char('\n'));
+}
+
 // Whether text is an IPv6 address, with or without a zone ("fe80::1%eth0").
 bool isIPv6(const QString& text) {
     const int percent = text.indexOf(QLatin1Char('%'));
@@ -121,11 +129,9 @@ void checkProfileLines(const QString& fileName, const QByteArray& text) {
     };
     std::map<QString, Section> sections;
     Section* section = nullptr;
-    const QList<QByteArray> lines = text.split('\n');
+    const QStringList lines = textLines(text);
     for (int i = 0; i < lines.size(); ++i) {
-        QString line = QString::fromUtf8(lines[i]).trimmed();
-        if (i == 0 && line.startsWith(QChar(0xFEFF))) // a byte-order mark
-            line = line.mid(1).trimmed();
+        const QString line = lines[i].trimmed();
         const QString at = QStringLiteral("%1:%2: \"%3\"").arg(fileName).arg(i + 1).arg(line);
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
@@ -290,7 +296,7 @@ private:
 struct DeviceEntry {
     QString Address; // "HOST", "HOST:PORT", "[IPV6]:PORT", ...
     QString Profile; // empty: the command line's credentials
-    QString Where;   // "--address ..." or "FILE:LINE", for messages
+    QString Where;   // "--address ..." or "FILE:LINE" (of the profile when one names it), for messages
 };
 
 // What the command line says before it is checked as a whole.
@@ -383,17 +389,18 @@ void readAddressesFile(std::vector<DeviceEntry>& devices, const QString& name) {
     QFile f(name);
     if (!f.open(QIODevice::ReadOnly))
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
-    const QList<QByteArray> lines = f.readAll().split('\n');
+    const QStringList lines = textLines(f.readAll());
     for (int i = 0; i < lines.size(); ++i)
-        addDeviceLine(devices, QString::fromUtf8(lines[i]), QStringLiteral("%1:%2").arg(name).arg(i + 1));
+        addDeviceLine(devices, lines[i], QStringLiteral("%1:%2").arg(name).arg(i + 1));
 }
 
 // Which devices, and where their credentials come from.
 bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
     if (a == QLatin1String("--address")) {
         const QString address = args.Value();
-        checkAddress(address, QStringLiteral("--address \"%1\"").arg(address));
-        line.Devices.push_back({address, QString(), QStringLiteral("--address \"%1\"").arg(address)});
+        const QString where = QStringLiteral("--address \"%1\"").arg(address);
+        checkAddress(address, where);
+        line.Devices.push_back({address, QString(), where});
     } else if (a == QLatin1String("--addresses-file")) {
         readAddressesFile(line.Devices, args.Value());
     } else if (a == QLatin1String("--profiles")) {

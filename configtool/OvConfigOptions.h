@@ -51,8 +51,8 @@ struct OvConfigOptions {
     QStringList Only;            // --only: the groups handled (all when empty)
     QStringList Exclude;         // --exclude: objects left alone
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
-    QStringList Addresses;
-    OvSNMPTarget Target; // every device's target, but the address and unless a profile says otherwise
+    QStringList Addresses; // each device once, as given ("HOST PORT" of a file as "HOST:PORT", "[IPV6]:PORT")
+    OvSNMPTarget Target;   // every device's target, but the address and unless a profile says otherwise
     std::map<QString, OvSNMPTarget> Profiles; // --profiles: by name
     std::map<QString, QString> ProfileOf;     // a device's profile, by address
 

@@ -123,7 +123,8 @@ TEST_F(ConfigOptions, AnAddressThatIsNoneIsRefused) {
 
 TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
     const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n");
-    const QString devices = write("devices.txt", "127.0.0.1:16161   # office\n"
+    const QString devices = write("devices.txt", "\xef\xbb\xbf"
+                                                 "127.0.0.1:16161   # office\n"
                                                  "# a comment\n"
                                                  "\n"
                                                  "   #\n"
