@@ -42,9 +42,9 @@ protected:
         return f.fileName();
     }
 
-    // The command line, given the devices, for a backup of each into its own file.
-    static OvConfigOptions parse(const QStringList& devices) {
-        return OvConfigOptions::Parse(devices + QStringList{"backup", "{address}.json"});
+    // The command line of these options for a backup of each device into its own file.
+    static OvConfigOptions parse(const QStringList& options) {
+        return OvConfigOptions::Parse(options + QStringList{"backup", "{address}.json"});
     }
     static std::vector<Device> devicesOf(const OvConfigOptions& o) {
         std::vector<Device> devices;
@@ -57,9 +57,9 @@ protected:
         return devices;
     }
     // The message of the usage error the command line is refused with, or "accepted".
-    static QString refusal(const QStringList& devices) {
+    static QString refusal(const QStringList& options) {
         try {
-            parse(devices);
+            parse(options);
         } catch (const OvUsageError& e) {
             return e.Message();
         }
