@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QSet>
+#include <arpa/inet.h>
 
 namespace {
 
@@ -45,25 +45,75 @@ quint8 versionNumber(const QString& v, const QString& what) {
     throw OvUsageError(QStringLiteral("%1: 1, 2c or 3, not \"%2\"").arg(what, v));
 }
 
-// A line of an addresses file: "HOST", "HOST:PORT", "HOST PORT" or "HOST PORT PROFILE";
-// blank lines and "#" comments are skipped.
-void addDeviceLine(OvConfigOptions& o, const QString& line) {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QStringList fields = line.trimmed().split(blanks, Qt::SkipEmptyParts);
-    if (fields.isEmpty() || fields[0].startsWith(QLatin1Char('#')))
-        return;
-    QString address = fields[0];
-    if (fields.size() >= 2)
-        address += QLatin1Char(':') + fields[1];
-    if (fields.size() > 3)
-        throw OvUsageError(
-            QStringLiteral("addresses file: \"%1\" is not HOST [PORT [PROFILE]]").arg(line.trimmed()));
-    o.Addresses << address;
-    if (fields.size() == 3 && !o.ProfileOf.count(address))
-        o.ProfileOf[address] = fields[2];
+// The lines of a text file in UTF-8, without a byte-order mark.
+QStringList textLines(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text.split(QLatin1Char('\n'));
 }
 
-void refuseUnknownKeys(const QSettings& ini, const QString& where) {
+// Whether text is an IPv6 address, with or without a zone ("fe80::1%eth0").
+bool isIPv6(const QString& text) {
+    const int percent = text.indexOf(QLatin1Char('%'));
+    if (percent == text.size() - 1)
+        return false;
+    in6_addr bytes;
+    return ::inet_pton(AF_INET6, text.left(percent).toLatin1().constData(), &bytes) == 1;
+}
+
+// What is wrong with a port, or nothing (and then port is set).
+QString readPort(const QString& text, quint16& port) {
+    bool ok = !text.isEmpty();
+    for (const QChar c : text)
+        ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const uint n = ok ? text.toUInt(&ok) : 0;
+    if (!ok || n < 1 || n > 65535)
+        return QStringLiteral("\"%1\" is not a port (a whole number from 1 to 65535)").arg(text);
+    port = static_cast<quint16>(n);
+    return {};
+}
+
+// Splits a device's address, "HOST", "HOST:PORT", an IPv6 address alone, "[IPV6]" or
+// "[IPV6]:PORT", into host and port (0 when it names none). Returns what is wrong with it,
+// or nothing.
+QString splitAddress(const QString& address, QString& host, quint16& port) {
+    port = 0;
+    QString rest; // after the host: nothing or ":PORT"
+    if (address.startsWith(QLatin1Char('['))) {
+        const int close = address.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return QStringLiteral("no \"]\" after \"[\"");
+        host = address.mid(1, close - 1);
+        if (!isIPv6(host))
+            return QStringLiteral("\"%1\" in brackets is not an IPv6 address").arg(host);
+        rest = address.mid(close + 1);
+        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
+            return QStringLiteral("only \":PORT\" may follow \"]\"");
+    } else if (address.count(QLatin1Char(':')) > 1) {
+        host = address;
+        return isIPv6(address) ? QString()
+                               : QStringLiteral("neither HOST:PORT nor an IPv6 address (with a port: "
+                                                "[IPV6]:PORT)");
+    } else {
+        const int colon = address.indexOf(QLatin1Char(':'));
+        host = address.left(colon);
+        rest = colon < 0 ? QString() : address.mid(colon);
+        if (host.isEmpty())
+            return QStringLiteral("no host");
+    }
+    if (rest.isEmpty())
+        return {};
+    if (rest.size() == 1)
+        return QStringLiteral("no port after \":\"");
+    return readPort(rest.mid(1), port);
+}
+
+// The lines of a profiles file that QSettings would pass over or take silently, refused
+// with their line: a line that is not blank, a ";" or "#" comment, a [section] or
+// key=value; a key outside a section, unknown, or given twice in one section; a section
+// without keys or with a name that QSettings keeps for itself.
+void checkProfileLines(const QString& fileName, const QByteArray& text) {
     static const QStringList known{QStringLiteral("version"),
                                    QStringLiteral("community"),
                                    QStringLiteral("write-community"),
@@ -73,18 +123,73 @@ void refuseUnknownKeys(const QSettings& ini, const QString& where) {
                                    QStringLiteral("priv-protocol"),
                                    QStringLiteral("auth-passphrase-file"),
                                    QStringLiteral("priv-passphrase-file")};
-    for (const QString& key : ini.childKeys())
+    struct Section {
+        QString At;                  // its header's line, for messages
+        std::map<QString, int> Keys; // and their lines
+    };
+    std::map<QString, Section> sections;
+    Section* section = nullptr;
+    const QStringList lines = textLines(text);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        const QString at = QStringLiteral("%1:%2: \"%3\"").arg(fileName).arg(i + 1).arg(line);
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            const QString name = line.mid(1, line.size() - 2);
+            if (name.isEmpty() || name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0 ||
+                name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+                throw OvUsageError(
+                    at + QStringLiteral(": a profile needs a name other than General (in any case), "
+                                        "without \"/\" or \"\\\""));
+            section = &sections.try_emplace(name, Section{at, {}}).first->second;
+            continue;
+        }
+        const int equals = line.indexOf(QLatin1Char('='));
+        const QString key = line.left(equals).trimmed();
+        if (equals < 0 || key.isEmpty())
+            throw OvUsageError(at + QStringLiteral(": neither key=value nor a [section] nor a comment"));
+        if (!section)
+            throw OvUsageError(at + QStringLiteral(": a key before the first [section]"));
         if (!known.contains(key))
-            throw OvUsageError(QStringLiteral("%1: unknown key \"%2\"").arg(where, key));
+            throw OvUsageError(at + QStringLiteral(": unknown key \"%1\"").arg(key));
+        const auto [given, first] = section->Keys.try_emplace(key, i + 1);
+        if (!first)
+            throw OvUsageError(at + QStringLiteral(": \"%1\" given twice in its section, first on line %2")
+                                        .arg(key)
+                                        .arg(given->second));
+    }
+    for (const auto& [name, s] : sections)
+        if (s.Keys.empty())
+            throw OvUsageError(s.At + QStringLiteral(": a profile without keys"));
 }
 
-// The credentials of the profile group ini is in; relative pass-phrase files are found in dir.
-OvCredentials profileCredentials(const QSettings& ini, const OvSNMPTarget& base, const QDir& dir,
-                                 const QString& where) {
+// A community has one character at least; what names where it comes from.
+void checkCommunity(const QString& community, const QString& what) {
+    if (community.isEmpty())
+        throw OvUsageError(what + QStringLiteral(": an empty community"));
+}
+
+// The credentials without options or profile: SNMPv2c with the default communities.
+OvCredentials builtInCredentials() {
+    const OvSNMPSecurity defaults = TSNMPSession::Defaults().Security;
     OvCredentials c;
-    c.Version = versionNumber(ini.value(QStringLiteral("version"), QStringLiteral("2c")).toString(), where);
-    c.ReadCommunity = ini.value(QStringLiteral("community"), base.Security.ReadCommunity).toString();
-    c.WriteCommunity = ini.value(QStringLiteral("write-community"), base.Security.WriteCommunity).toString();
+    c.Version = 1;
+    c.ReadCommunity = defaults.ReadCommunity;
+    c.WriteCommunity = defaults.WriteCommunity;
+    return c;
+}
+
+// The credentials of the profile group ini is in, the built-in ones where it names none;
+// relative pass-phrase files are found in dir.
+OvCredentials profileCredentials(const QSettings& ini, const QDir& dir, const QString& where) {
+    OvCredentials c = builtInCredentials();
+    if (ini.contains(QStringLiteral("version")))
+        c.Version = versionNumber(ini.value(QStringLiteral("version")).toString(), where);
+    c.ReadCommunity = ini.value(QStringLiteral("community"), c.ReadCommunity).toString();
+    c.WriteCommunity = ini.value(QStringLiteral("write-community"), c.WriteCommunity).toString();
+    checkCommunity(c.ReadCommunity, where + QStringLiteral(" community"));
+    checkCommunity(c.WriteCommunity, where + QStringLiteral(" write-community"));
     c.User = ini.value(QStringLiteral("user")).toString();
     c.Context = ini.value(QStringLiteral("context")).toString();
     if (ini.contains(QStringLiteral("auth-protocol")))
@@ -100,14 +205,17 @@ OvCredentials profileCredentials(const QSettings& ini, const OvSNMPTarget& base,
     return c;
 }
 
-// --profiles: an INI file of named credentials, each over the command line's:
+// --profiles: an INI file of named credentials, each instead of the command line's:
 //   [site-b]
 //   version=3  user=...  auth-protocol=SHA  auth-passphrase-file=...  priv-protocol=AES
 //   priv-passphrase-file=...  context=...  community=...  write-community=...
-// Pass phrases come from files only, found beside the profiles file when relative.
+// Pass phrases come from files only, found beside the profiles file when relative. Each
+// profile's target is base with its credentials.
 std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSNMPTarget& base) {
-    if (!QFile::exists(fileName))
-        throw OvUsageError(QStringLiteral("cannot read %1").arg(fileName));
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
+    checkProfileLines(fileName, f.readAll());
     QSettings ini(fileName, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         throw OvUsageError(QStringLiteral("%1: not an INI file").arg(fileName));
@@ -116,8 +224,7 @@ std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSN
     for (const QString& name : ini.childGroups()) {
         const QString where = QStringLiteral("%1 [%2]").arg(fileName, name);
         ini.beginGroup(name);
-        refuseUnknownKeys(ini, where);
-        const OvCredentials c = profileCredentials(ini, base, dir, where);
+        const OvCredentials c = profileCredentials(ini, dir, where);
         ini.endGroup();
         OvSNMPTarget target = base;
         try {
@@ -185,12 +292,20 @@ private:
     QString Option;
 };
 
+// A device as --address or a line of --addresses-file gives it.
+struct DeviceEntry {
+    QString Address; // "HOST", "HOST:PORT", "[IPV6]:PORT", ...
+    QString Profile; // empty: the command line's credentials
+    QString Where;   // "--address ..." or "FILE:LINE" (of the profile when one names it), for messages
+};
+
 // What the command line says before it is checked as a whole.
 struct CommandLine {
     OvConfigOptions Options;
     OvCredentials Credentials;
     QString ProfilesFile;
     QStringList Positional;
+    std::vector<DeviceEntry> Devices;
 };
 
 // Options without a value.
@@ -215,39 +330,89 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
         {QStringLiteral("--auth-passphrase-file"), &OvCredentials::AuthFile},
         {QStringLiteral("--priv-passphrase-file"), &OvCredentials::PrivFile},
         {QStringLiteral("--context"), &OvCredentials::Context}};
-    if (const auto it = texts.find(a); it != texts.end())
+    if (const auto it = texts.find(a); it != texts.end()) {
         c.*(it->second) = args.Value();
-    else if (a == QLatin1String("--version"))
+        if (it->second == &OvCredentials::ReadCommunity || it->second == &OvCredentials::WriteCommunity)
+            checkCommunity(c.*(it->second), a);
+    } else if (a == QLatin1String("--version")) {
         c.Version = versionNumber(args.Value(), a);
-    else if (a == QLatin1String("--auth-protocol"))
+    } else if (a == QLatin1String("--auth-protocol")) {
         c.Auth = protocolNumber(OvAuthProtocolNames(), args.Value(), "authentication");
-    else if (a == QLatin1String("--priv-protocol"))
+    } else if (a == QLatin1String("--priv-protocol")) {
         c.Priv = protocolNumber(OvPrivProtocolNames(), args.Value(), "privacy");
-    else
+    } else {
         return false;
+    }
     return true;
 }
 
-void readAddressesFile(OvConfigOptions& o, const QString& name) {
+// A device's address, refused with where it was given when it is not one.
+void checkAddress(const QString& address, const QString& where) {
+    QString host;
+    quint16 port = 0;
+    const QString wrong = splitAddress(address, host, port);
+    if (!wrong.isEmpty())
+        throw OvUsageError(where + QStringLiteral(": ") + wrong);
+}
+
+// A line of an addresses file: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]", "#" and what
+// follows it a comment; nothing when it is blank.
+void addDeviceLine(std::vector<DeviceEntry>& devices, const QString& text, const QString& where) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QString line = text.left(text.indexOf(QLatin1Char('#'))).trimmed();
+    const QStringList fields = line.split(blanks, Qt::SkipEmptyParts);
+    if (fields.isEmpty())
+        return;
+    const QString entry = QStringLiteral("%1: \"%2\"").arg(where, line);
+    if (fields.size() > 3)
+        throw OvUsageError(entry + QStringLiteral(": not HOST[:PORT] or HOST PORT [PROFILE]"));
+    if (fields.size() == 1) {
+        checkAddress(fields[0], entry);
+        devices.push_back({fields[0], QString(), where});
+        return;
+    }
+    QString host;
+    quint16 port = 0;
+    QString wrong = splitAddress(fields[0], host, port);
+    if (wrong.isEmpty() && port != 0)
+        wrong = QStringLiteral("a port after HOST and another one after a blank");
+    if (wrong.isEmpty())
+        wrong = readPort(fields[1], port);
+    if (!wrong.isEmpty())
+        throw OvUsageError(entry + QStringLiteral(": ") + wrong);
+    const QString address = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2").arg(host).arg(port)
+                                                            : QStringLiteral("%1:%2").arg(host).arg(port);
+    devices.push_back({address, fields.value(2), where});
+}
+
+void readAddressesFile(std::vector<DeviceEntry>& devices, const QString& name) {
     QFile f(name);
     if (!f.open(QIODevice::ReadOnly))
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
-    for (const QByteArray& line : f.readAll().split('\n'))
-        addDeviceLine(o, QString::fromUtf8(line));
+    const QStringList lines = textLines(f.readAll());
+    for (int i = 0; i < lines.size(); ++i)
+        addDeviceLine(devices, lines[i], QStringLiteral("%1:%2").arg(name).arg(i + 1));
 }
 
 // Which devices, and where their credentials come from.
 bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
-    if (a == QLatin1String("--address"))
-        line.Options.Addresses << args.Value();
-    else if (a == QLatin1String("--addresses-file"))
-        readAddressesFile(line.Options, args.Value());
-    else if (a == QLatin1String("--profiles"))
+    if (a == QLatin1String("--address")) {
+        const QString address = args.Value();
+        const QString where = QStringLiteral("--address \"%1\"").arg(address);
+        checkAddress(address, where);
+        line.Devices.push_back({address, QString(), where});
+    } else if (a == QLatin1String("--addresses-file")) {
+        readAddressesFile(line.Devices, args.Value());
+    } else if (a == QLatin1String("--profiles")) {
         line.ProfilesFile = args.Value();
-    else if (a == QLatin1String("--port"))
-        line.Options.Target.Device.Port = static_cast<quint16>(args.Number(1, 65535));
-    else
+    } else if (a == QLatin1String("--port")) {
+        const QString text = args.Value();
+        const QString wrong = readPort(text, line.Options.Target.Device.Port);
+        if (!wrong.isEmpty())
+            throw OvUsageError(QStringLiteral("--port: ") + wrong);
+    } else {
         return false;
+    }
     return true;
 }
 
@@ -312,19 +477,36 @@ void checkCombinations(const OvConfigOptions& o) {
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }
 
-// The addresses, each device once (also given as HOST and HOST:PORT), in their order.
-QStringList distinctDevices(const OvConfigOptions& o) {
-    QSet<QString> devices;
-    QStringList unique;
-    for (const QString& address : o.Addresses) {
-        const OvSNMPDevice d = o.TargetFor(address).Device;
-        const QString key = d.Address + QLatin1Char(':') + QString::number(d.Port);
-        if (!devices.contains(key)) {
-            devices.insert(key);
-            unique << address;
+// The devices, each once (also given as HOST and HOST:PORT) in their order, and their
+// profiles: a device given again without a profile or with the same one is handled once,
+// with another profile it is refused.
+void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) {
+    std::map<QString, size_t> byDevice; // host and port: index in kept
+    std::vector<DeviceEntry> kept;
+    for (const DeviceEntry& e : entries) {
+        if (!e.Profile.isEmpty() && !o.Profiles.count(e.Profile))
+            throw OvUsageError(QStringLiteral("%1: no profile \"%2\" (--profiles)").arg(e.Where, e.Profile));
+        const OvSNMPDevice d = o.TargetFor(e.Address).Device;
+        const auto [at, first] =
+            byDevice.emplace(d.Address + QLatin1Char(':') + QString::number(d.Port), kept.size());
+        if (first) {
+            kept.push_back(e);
+            continue;
         }
+        DeviceEntry& k = kept[at->second];
+        if (k.Profile.isEmpty() && !e.Profile.isEmpty())
+            k = {k.Address, e.Profile, e.Where};
+        else if (!e.Profile.isEmpty() && e.Profile != k.Profile)
+            throw OvUsageError(
+                QStringLiteral("%1: \"%2\" with profile \"%3\" is also on %4 with profile \"%5\"")
+                    .arg(e.Where, e.Address, e.Profile, k.Where, k.Profile));
     }
-    return unique;
+    o.Addresses.clear();
+    for (const DeviceEntry& k : kept) {
+        o.Addresses << k.Address;
+        if (!k.Profile.isEmpty())
+            o.ProfileOf[k.Address] = k.Profile;
+    }
 }
 
 } // namespace
@@ -332,9 +514,7 @@ QStringList distinctDevices(const OvConfigOptions& o) {
 OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     CommandLine line;
     line.Options.Target = TSNMPSession::Defaults();
-    line.Options.Target.Security.Version = 1;
-    line.Credentials.ReadCommunity = line.Options.Target.Security.ReadCommunity;
-    line.Credentials.WriteCommunity = line.Options.Target.Security.WriteCommunity;
+    line.Credentials = builtInCredentials();
     ArgumentCursor args(arguments);
     while (!args.AtEnd()) {
         const QString& a = args.Next();
@@ -347,15 +527,17 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             line.Positional << a;
     }
     OvConfigOptions& o = line.Options;
+    for (const DeviceEntry& e : line.Devices)
+        o.Addresses << e.Address;
     readCommand(o, line.Positional);
     checkCombinations(o);
     line.Credentials.ApplyTo(o.Target, true);
-    if (!line.ProfilesFile.isEmpty())
-        o.Profiles = readProfiles(line.ProfilesFile, o.Target);
-    for (const auto& [address, profile] : o.ProfileOf)
-        if (!o.Profiles.count(profile))
-            throw OvUsageError(QStringLiteral("%1: no profile \"%2\" (--profiles)").arg(address, profile));
-    o.Addresses = distinctDevices(o);
+    if (!line.ProfilesFile.isEmpty()) {
+        OvSNMPTarget builtIn = TSNMPSession::Defaults(); // the command line's credentials left out
+        builtIn.Device = o.Target.Device;
+        o.Profiles = readProfiles(line.ProfilesFile, builtIn);
+    }
+    settleDevices(o, line.Devices);
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
         throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
     return o;
@@ -418,14 +600,13 @@ bool OvConfigOptions::UsesSnmpV3() const {
 OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
     const auto profile = ProfileOf.find(address);
     OvSNMPTarget target = profile == ProfileOf.end() ? Target : Profiles.at(profile->second);
-    target.Device.Address = address;
-    const int colon = address.lastIndexOf(QLatin1Char(':'));
-    bool numeric = false;
-    const uint port =
-        colon > 0 && address.count(QLatin1Char(':')) == 1 ? address.mid(colon + 1).toUInt(&numeric) : 0;
-    if (numeric && port > 0 && port < 65536) {
-        target.Device.Address = address.left(colon);
-        target.Device.Port = static_cast<quint16>(port);
+    target.Device.Address = address; // as given when it cannot be split: the device refuses it
+    QString host;
+    quint16 port = 0;
+    if (splitAddress(address, host, port).isEmpty()) {
+        target.Device.Address = host;
+        if (port != 0)
+            target.Device.Port = port;
     }
     return target;
 }

@@ -51,8 +51,8 @@ struct OvConfigOptions {
     QStringList Only;            // --only: the groups handled (all when empty)
     QStringList Exclude;         // --exclude: objects left alone
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
-    QStringList Addresses;
-    OvSNMPTarget Target; // every device's target, but the address and unless a profile says otherwise
+    QStringList Addresses; // each device once, as given ("HOST PORT" of a file as "HOST:PORT", "[IPV6]:PORT")
+    OvSNMPTarget Target;   // every device's target, but the address and unless a profile says otherwise
     std::map<QString, OvSNMPTarget> Profiles; // --profiles: by name
     std::map<QString, QString> ProfileOf;     // a device's profile, by address
 
@@ -63,7 +63,8 @@ struct OvConfigOptions {
     QString FileFor(const QString& address) const;
     // Whether the object of that group and name is backed up, compared or restored.
     bool Selects(const QString& group, const QString& name) const;
-    // One device's target: Target with its address; "HOST:PORT" names a port of its own.
+    // One device's target: Target (or its profile's) with its host; "HOST:PORT" and "[IPV6]:PORT"
+    // name a port of their own.
     OvSNMPTarget TargetFor(const QString& address) const;
 
     // Whether any device is reached with SNMPv3, whose engine boots must be counted.

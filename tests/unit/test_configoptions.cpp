@@ -1,0 +1,348 @@
+// velmarn-config's command line and the files it names, read before any device is contacted.
+#include "TestAgent.h"
+#include "configtool/OvConfigOptions.h"
+#include "snmp/TSNMPSession.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <tuple>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A device as the options make it: what it is called, its host and port, its profile.
+struct Device {
+    QString Address;
+    QString Host;
+    int Port;
+    QString Profile;
+};
+
+bool operator==(const Device& a, const Device& b) {
+    return a.Address == b.Address && a.Host == b.Host && a.Port == b.Port && a.Profile == b.Profile;
+}
+
+void PrintTo(const Device& d, std::ostream* os) {
+    *os << "{" << d.Address.toStdString() << " -> " << d.Host.toStdString() << " " << d.Port << " "
+        << d.Profile.toStdString() << "}";
+}
+
+class ConfigOptions : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+
+    QString write(const QString& name, const QByteArray& text) const {
+        QFile f(Dir.filePath(name));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text);
+        return f.fileName();
+    }
+
+    // The command line of these options for a backup of each device into its own file.
+    static OvConfigOptions parse(const QStringList& options) {
+        return OvConfigOptions::Parse(options + QStringList{"backup", "{address}.json"});
+    }
+    static std::vector<Device> devicesOf(const OvConfigOptions& o) {
+        std::vector<Device> devices;
+        for (const QString& address : o.Addresses) {
+            const OvSNMPDevice d = o.TargetFor(address).Device;
+            const auto profile = o.ProfileOf.find(address);
+            devices.push_back(
+                {address, d.Address, d.Port, profile == o.ProfileOf.end() ? QString() : profile->second});
+        }
+        return devices;
+    }
+    // The message of the usage error the command line is refused with, or "accepted".
+    static QString refusal(const QStringList& options) {
+        try {
+            parse(options);
+        } catch (const OvUsageError& e) {
+            return e.Message();
+        }
+        return "accepted";
+    }
+};
+
+TEST_F(ConfigOptions, AnAddressIsSplitIntoHostAndPort) {
+    struct Case {
+        QString address, host;
+        int port;
+    };
+    for (const Case& c :
+         {Case{"127.0.0.1", "127.0.0.1", 1161}, Case{"127.0.0.1:16161", "127.0.0.1", 16161},
+          Case{"localhost:1", "localhost", 1}, Case{"localhost:65535", "localhost", 65535},
+          Case{"::1", "::1", 1161}, Case{"[::1]", "::1", 1161}, Case{"[::1]:16161", "::1", 16161},
+          Case{"0:0:0:0:0:0:0:1", "0:0:0:0:0:0:0:1", 1161}, Case{"[::1%lo]:16161", "::1%lo", 16161}}) {
+        const OvConfigOptions o = parse({"--address", c.address, "--port", "1161"});
+        EXPECT_EQ(devicesOf(o), (std::vector<Device>{{c.address, c.host, c.port, QString()}}))
+            << c.address.toStdString();
+    }
+}
+
+// What the options say of a port that is not one.
+QString notAPort(const QString& port) {
+    return QString("\"%1\" is not a port (a whole number from 1 to 65535)").arg(port);
+}
+
+TEST_F(ConfigOptions, AnAddressThatIsNoneIsRefused) {
+    struct Case {
+        QString address, wrong;
+    };
+    const QString noPort = "no port after \":\"";
+    const QString notSplit = "neither HOST:PORT nor an IPv6 address (with a port: [IPV6]:PORT)";
+    for (const Case& c : {Case{"127.0.0.1:99999", notAPort("99999")},
+                          {"127.0.0.1:65536", notAPort("65536")},
+                          {"127.0.0.1:0", notAPort("0")},
+                          {"127.0.0.1:-1", notAPort("-1")},
+                          {"127.0.0.1:+5", notAPort("+5")},
+                          {"127.0.0.1: 5", notAPort(" 5")},
+                          {"127.0.0.1:16161/", notAPort("16161/")},
+                          {"127.0.0.1:99999999999999999999", notAPort("99999999999999999999")},
+                          {"[::1]:0", notAPort("0")},
+                          {"127.0.0.1:", noPort},
+                          {"[::1]:", noPort},
+                          {":0", "no host"},
+                          {":161", "no host"},
+                          {"", "no host"},
+                          {"127.0.0.1:16161:5", notSplit},
+                          {"::1:16161", notSplit},
+                          {"::1%", notSplit},
+                          {"[::1", "no \"]\" after \"[\""},
+                          {"[::1]16161", "only \":PORT\" may follow \"]\""},
+                          {"[127.0.0.1]:161", "\"127.0.0.1\" in brackets is not an IPv6 address"},
+                          {"[]", "\"\" in brackets is not an IPv6 address"}})
+        EXPECT_EQ(refusal({"--address", "127.0.0.1", "--address", c.address}),
+                  QString("--address \"%1\": %2").arg(c.address, c.wrong));
+    for (const char* port : {"0", "65536", "1.5"})
+        EXPECT_EQ(refusal({"--address", "127.0.0.1", "--port", port}), "--port: " + notAPort(port));
+}
+
+TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
+    const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n");
+    const QString devices = write("devices.txt", "\xef\xbb\xbf"
+                                                 "127.0.0.1:16161   # office\n"
+                                                 "# a comment\n"
+                                                 "\n"
+                                                 "   #\n"
+                                                 "  127.0.0.2   16162\tp  \r\n"
+                                                 "::1 16163#p\n"
+                                                 "[::1] 16164 p # p\n"
+                                                 "[::1]:16165\n"
+                                                 "::1\n"
+                                                 "localhost\n");
+    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices, "--port", "1161"});
+    EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1:16161", "127.0.0.1", 16161, ""},
+                                                 {"127.0.0.2:16162", "127.0.0.2", 16162, "p"},
+                                                 {"[::1]:16163", "::1", 16163, ""},
+                                                 {"[::1]:16164", "::1", 16164, "p"},
+                                                 {"[::1]:16165", "::1", 16165, ""},
+                                                 {"::1", "::1", 1161, ""},
+                                                 {"localhost", "localhost", 1161, ""}}));
+}
+
+TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
+    struct Case {
+        QByteArray line;
+        QString wrong;
+    };
+    for (const Case& c : {Case{"127.0.0.1 99999", notAPort("99999")},
+                          {"127.0.0.1 0 p", notAPort("0")},
+                          {"127.0.0.1 p", notAPort("p")},
+                          {"127.0.0.1:5 16161", "a port after HOST and another one after a blank"},
+                          {"[::1]:5 16161", "a port after HOST and another one after a blank"},
+                          {"127.0.0.1:99999", notAPort("99999")},
+                          {":16161 16161", "no host"},
+                          {"127.0.0.1 16161 p q", "not HOST[:PORT] or HOST PORT [PROFILE]"}}) {
+        const QString devices = write("devices.txt", "127.0.0.1\n\n" + c.line + "\n");
+        EXPECT_EQ(refusal({"--addresses-file", devices}),
+                  QString("%1:3: \"%2\": %3").arg(devices, QString::fromUtf8(c.line), c.wrong));
+    } // The message names the entry, without its comment.
+    const QString devices = write("devices.txt", "127.0.0.1:99999  # office\n");
+    EXPECT_EQ(refusal({"--addresses-file", devices}),
+              QString("%1:1: \"127.0.0.1:99999\": %2").arg(devices, notAPort("99999")));
+}
+
+TEST_F(ConfigOptions, TheSameDeviceGivenTwiceIsHandledOnce) {
+    const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n");
+    const QString devices = write("devices.txt", "127.0.0.1 161\n"
+                                                 "127.0.0.2 161 p\n"
+                                                 "[::1]:161 \n"
+                                                 "::1 161 p\n");
+    const OvConfigOptions o =
+        parse({"--address", "127.0.0.1", "--address", "127.0.0.2", "--profiles", profiles, "--addresses-file",
+               devices, "--address", "127.0.0.1:161", "--address", "[::1]"});
+    EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1", "127.0.0.1", 161, ""},
+                                                 {"127.0.0.2", "127.0.0.2", 161, "p"},
+                                                 {"[::1]:161", "::1", 161, "p"}}));
+}
+
+TEST_F(ConfigOptions, TheSameDeviceWithTwoProfilesIsRefused) {
+    const QString profiles = write("profiles.ini", "[p]\ncommunity=p\n[q]\ncommunity=q\n");
+    const QString devices = write("devices.txt", "127.0.0.1 161 p\n"
+                                                 "[::1]:16161\n"
+                                                 "::1 16161 p\n"
+                                                 "127.0.0.1 161 p\n");
+    const QString more = write("more.txt", "::1 16161 q\n");
+    EXPECT_EQ(refusal({"--profiles", profiles, "--addresses-file", devices, "--addresses-file", more}),
+              QString("%1:1: \"[::1]:16161\" with profile \"q\" is also on %2:3 with profile \"p\"")
+                  .arg(more, devices));
+    const QString again = write("again.txt", "127.0.0.1 16161 p\n127.0.0.1 16161 q\n");
+    EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1", "--port", "16161",
+                       "--addresses-file", again}),
+              QString("%1:2: \"127.0.0.1:16161\" with profile \"q\" is also on %1:1 with profile \"p\"")
+                  .arg(again));
+}
+
+TEST_F(ConfigOptions, AProfilesFileWithCommentsBlankLinesAndSections) {
+    const QString profiles = write("profiles.ini", "\xef\xbb\xbf; profiles\r\n"
+                                                   "[a]\r\n"
+                                                   "# write-community=x\r\n"
+                                                   "community = a ; the office\r\n"
+                                                   "\r\n"
+                                                   "[b]\n"
+                                                   "  ; version=3\n"
+                                                   "community=b\n"
+                                                   "[a]\n"
+                                                   "write-community=wa\n");
+    const QString devices = write("devices.txt", "127.0.0.1 161 a\n127.0.0.2 161 b\n");
+    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices});
+    ASSERT_EQ(o.Addresses, QStringList({"127.0.0.1:161", "127.0.0.2:161"}));
+    const OvSNMPSecurity a = o.TargetFor(o.Addresses[0]).Security;
+    const OvSNMPSecurity b = o.TargetFor(o.Addresses[1]).Security;
+    EXPECT_EQ(std::tuple(a.Version, a.ReadCommunity, a.WriteCommunity), std::tuple(1, "a", "wa"));
+    EXPECT_EQ(std::tuple(b.Version, b.ReadCommunity), std::tuple(1, "b"));
+}
+
+TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
+    struct Case {
+        QByteArray text;
+        int line;
+        QString wrong;
+    };
+    const QString general =
+        "a profile needs a name other than General (in any case), without \"/\" or \"\\\"";
+    for (const Case& c :
+         {Case{"[p]\nversion 3\n", 2, "neither key=value nor a [section] nor a comment"},
+          {"[p]\ncommunity=a\ngarbage line\n", 3, "neither key=value nor a [section] nor a comment"},
+          {"[p]\n=3\n", 2, "neither key=value nor a [section] nor a comment"},
+          {"[p\nversion=3\n", 1, "neither key=value nor a [section] nor a comment"},
+          {"[p]\n", 1, "a profile without keys"},
+          {"[p]\n; version=3\n\n[q]\nversion=3\n", 1, "a profile without keys"},
+          {"version=3\n[p]\nversion=3\n", 1, "a key before the first [section]"},
+          {"[p]\ncommunity=a\nversion=1\ncommunity = b\n", 4,
+           "\"community\" given twice in its section, first on line 2"},
+          {"[p]\ncommunity=a\n[q]\nversion=1\n[p]\ncommunity=b\n", 6,
+           "\"community\" given twice in its section, first on line 2"},
+          {"[p]\nComunity=a\n", 2, "unknown key \"Comunity\""},
+          {"[General]\nversion=1\n", 1, general},
+          {"[general]\nversion=1\n", 1, general},
+          {"[a/b]\nversion=1\n", 1, general},
+          {"[]\nversion=1\n", 1, general}}) {
+        const QString profiles = write("profiles.ini", c.text);
+        const QString line = QString::fromUtf8(c.text.split('\n')[c.line - 1]);
+        EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1"}),
+                  QString("%1:%2: \"%3\": %4").arg(profiles).arg(c.line).arg(line, c.wrong));
+    }
+}
+
+// A profile's credentials are used instead of the command line's: a key it leaves out takes
+// the built-in default.
+TEST_F(ConfigOptions, AProfileLeavesNothingToTheCommandLine) {
+    const OvSNMPSecurity builtIn = TSNMPSession::Defaults().Security;
+    const QString profiles = write("profiles.ini", "[community]\ncommunity=p\n"
+                                                   "[version]\nversion=1\n"
+                                                   "[write]\nwrite-community=pw\n");
+    const QString devices = write(
+        "devices.txt", "127.0.0.1 161 community\n127.0.0.2 161 version\n127.0.0.3 161 write\n127.0.0.4\n");
+    for (const QStringList& commandLine :
+         {QStringList{"--version", "1", "--community", "c", "--write-community", "cw", "--context", "x"},
+          QStringList{"--version", "3", "--user", "u", "--auth-protocol", "SHA", "--auth-passphrase-file",
+                      write("auth.txt", "12345678"), "--context", "x"}}) {
+        const OvConfigOptions o =
+            parse(commandLine + QStringList{"--profiles", profiles, "--addresses-file", devices});
+        std::vector<std::tuple<int, QString, QString, QString, int, QString>> credentials;
+        for (const QString& address : o.Addresses) {
+            const OvSNMPTarget t = o.TargetFor(address);
+            const OvSNMPSecurity& s = t.Security;
+            credentials.emplace_back(s.Version, s.ReadCommunity, s.WriteCommunity, s.SecurityName,
+                                     s.AuthProtocol, t.Scope.ContextName);
+        }
+        const bool v3 = commandLine[1] == "3";
+        const auto own =
+            v3 ? std::tuple(3, builtIn.ReadCommunity, builtIn.WriteCommunity, QString("u"), 3, QString("x"))
+               : std::tuple(0, QString("c"), QString("cw"), QString(), 1, QString("x"));
+        EXPECT_EQ(credentials, (std::vector<std::tuple<int, QString, QString, QString, int, QString>>{
+                                   {1, "p", builtIn.WriteCommunity, "", 1, ""},
+                                   {0, builtIn.ReadCommunity, builtIn.WriteCommunity, "", 1, ""},
+                                   {1, builtIn.ReadCommunity, "pw", "", 1, ""},
+                                   own}))
+            << commandLine.join(' ').toStdString();
+    }
+}
+
+TEST_F(ConfigOptions, AnEmptyCommunityIsRefused) {
+    for (const char* option : {"--community", "--write-community"})
+        EXPECT_EQ(refusal({"--address", "127.0.0.1", option, ""}), QString(option) + ": an empty community");
+    const QString devices = write("devices.txt", "127.0.0.1 161 p\n");
+    for (const char* key : {"community", "write-community"}) {
+        const QString profiles = write("profiles.ini", QByteArray("[p]\n") + key + " =\n");
+        EXPECT_EQ(refusal({"--profiles", profiles, "--addresses-file", devices}),
+                  QString("%1 [p] %2: an empty community").arg(profiles, key));
+    }
+}
+
+// The program itself: the usage error ends it before it sends anything to the devices
+// named before the one refused.
+TEST_F(ConfigOptions, AnAddressThatIsNoneEndsTheProgramWithStatus2) {
+    const int listener = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof at;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), size), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size), 0);
+    const QString device = QString("127.0.0.1:%1").arg(ntohs(at.sin_port));
+
+    QProcess p;
+    p.start(VELMARN_CONFIG_TOOL,
+            {"--address", device, "--address", "127.0.0.1:65536", "backup", "{address}"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_EQ(
+        QString::fromUtf8(p.readAllStandardError()),
+        "velmarn-config: --address \"127.0.0.1:65536\": \"65536\" is not a port (a whole number from 1 to "
+        "65535)\nTry 'velmarn-config --help'.\n");
+    char byte;
+    EXPECT_EQ(::recv(listener, &byte, 1, 0), -1); // nothing came
+    ::close(listener);
+}
+
+// A device on ::1 is reached there: net-snmp's snmpd, which answers on both loopback
+// addresses, lacks the access point's objects, so that a backup of it holds none.
+TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
+    const quint16 port = TestAgent::FreeUdpPort();
+    QString error;
+    const auto agent = TestAgent::StartSnmpd(
+        &error, QString("agentAddress udp6:[::1]:%1\nrocommunity6 qubsen ::1\n").arg(port), port);
+    ASSERT_NE(agent, nullptr) << error.toStdString();
+    const QString devices = write("devices.txt", QString("::1 %1\n").arg(port).toUtf8());
+    for (const QStringList& args :
+         {QStringList{"--address", QString("[::1]:%1").arg(port)}, QStringList{"--addresses-file", devices},
+          QStringList{"--address", "::1", "--port", QString::number(port)}}) {
+        QProcess p;
+        p.start(VELMARN_CONFIG_TOOL,
+                args + QStringList{"--retries", "0", "backup", Dir.path() + "/{address}"});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QString name = args[0] == "--address" ? args[1] : QString("[::1]:%1").arg(port);
+        EXPECT_TRUE(out.startsWith(name + ": backed up 0 objects to " + Dir.path() + "/" + name + ";"))
+            << out.toStdString();
+    }
+}
+
+} // namespace
