@@ -2,14 +2,15 @@
 
 #include "catalogue/OvCatalogue.h"
 #include "configtool/OvConfigDocument.h"
+#include "configtool/OvDeviceAddress.h"
+#include "configtool/OvOptionText.h"
+#include "configtool/OvProfilesFile.h"
 #include "snmp/TSNMPSession.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
-#include <arpa/inet.h>
 
 namespace {
 
@@ -21,220 +22,6 @@ QString readSecret(const QString& fileName) {
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     return QString::fromUtf8(line);
-}
-
-int protocolNumber(const std::vector<OvProtocolName>& names, const QString& name, const char* what) {
-    QStringList known;
-    for (const OvProtocolName& n : names) {
-        if (name.compare(QLatin1String(n.Name), Qt::CaseInsensitive) == 0)
-            return n.Number;
-        known << QLatin1String(n.Name);
-    }
-    known.sort();
-    throw OvUsageError(QStringLiteral("unknown %1 protocol \"%2\" (one of %3)")
-                           .arg(QLatin1String(what), name, known.join(QStringLiteral(", "))));
-}
-
-quint8 versionNumber(const QString& v, const QString& what) {
-    if (v == QLatin1String("1"))
-        return 0;
-    if (v == QLatin1String("2c"))
-        return 1;
-    if (v == QLatin1String("3"))
-        return 3;
-    throw OvUsageError(QStringLiteral("%1: 1, 2c or 3, not \"%2\"").arg(what, v));
-}
-
-// The lines of a text file in UTF-8, without a byte-order mark.
-QStringList textLines(const QByteArray& bytes) {
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text.split(QLatin1Char('\n'));
-}
-
-// Whether text is an IPv6 address, with or without a zone ("fe80::1%eth0").
-bool isIPv6(const QString& text) {
-    const int percent = text.indexOf(QLatin1Char('%'));
-    if (percent == text.size() - 1)
-        return false;
-    in6_addr bytes;
-    return ::inet_pton(AF_INET6, text.left(percent).toLatin1().constData(), &bytes) == 1;
-}
-
-// What is wrong with a port, or nothing (and then port is set).
-QString readPort(const QString& text, quint16& port) {
-    bool ok = !text.isEmpty();
-    for (const QChar c : text)
-        ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    const uint n = ok ? text.toUInt(&ok) : 0;
-    if (!ok || n < 1 || n > 65535)
-        return QStringLiteral("\"%1\" is not a port (a whole number from 1 to 65535)").arg(text);
-    port = static_cast<quint16>(n);
-    return {};
-}
-
-// Splits a device's address, "HOST", "HOST:PORT", an IPv6 address alone, "[IPV6]" or
-// "[IPV6]:PORT", into host and port (0 when it names none). Returns what is wrong with it,
-// or nothing.
-QString splitAddress(const QString& address, QString& host, quint16& port) {
-    port = 0;
-    QString rest; // after the host: nothing or ":PORT"
-    if (address.startsWith(QLatin1Char('['))) {
-        const int close = address.indexOf(QLatin1Char(']'));
-        if (close < 0)
-            return QStringLiteral("no \"]\" after \"[\"");
-        host = address.mid(1, close - 1);
-        if (!isIPv6(host))
-            return QStringLiteral("\"%1\" in brackets is not an IPv6 address").arg(host);
-        rest = address.mid(close + 1);
-        if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
-            return QStringLiteral("only \":PORT\" may follow \"]\"");
-    } else if (address.count(QLatin1Char(':')) > 1) {
-        host = address;
-        return isIPv6(address) ? QString()
-                               : QStringLiteral("neither HOST:PORT nor an IPv6 address (with a port: "
-                                                "[IPV6]:PORT)");
-    } else {
-        const int colon = address.indexOf(QLatin1Char(':'));
-        host = address.left(colon);
-        rest = colon < 0 ? QString() : address.mid(colon);
-        if (host.isEmpty())
-            return QStringLiteral("no host");
-    }
-    if (rest.isEmpty())
-        return {};
-    if (rest.size() == 1)
-        return QStringLiteral("no port after \":\"");
-    return readPort(rest.mid(1), port);
-}
-
-// The lines of a profiles file that QSettings would pass over or take silently, refused
-// with their line: a line that is not blank, a ";" or "#" comment, a [section] or
-// key=value; a key outside a section, unknown, or given twice in one section; a section
-// without keys or with a name that QSettings keeps for itself.
-void checkProfileLines(const QString& fileName, const QByteArray& text) {
-    static const QStringList known{QStringLiteral("version"),
-                                   QStringLiteral("community"),
-                                   QStringLiteral("write-community"),
-                                   QStringLiteral("user"),
-                                   QStringLiteral("context"),
-                                   QStringLiteral("auth-protocol"),
-                                   QStringLiteral("priv-protocol"),
-                                   QStringLiteral("auth-passphrase-file"),
-                                   QStringLiteral("priv-passphrase-file")};
-    struct Section {
-        QString At;                  // its header's line, for messages
-        std::map<QString, int> Keys; // and their lines
-    };
-    std::map<QString, Section> sections;
-    Section* section = nullptr;
-    const QStringList lines = textLines(text);
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
-        const QString at = QStringLiteral("%1:%2: \"%3\"").arg(fileName).arg(i + 1).arg(line);
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            const QString name = line.mid(1, line.size() - 2);
-            if (name.isEmpty() || name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0 ||
-                name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-                throw OvUsageError(
-                    at + QStringLiteral(": a profile needs a name other than General (in any case), "
-                                        "without \"/\" or \"\\\""));
-            section = &sections.try_emplace(name, Section{at, {}}).first->second;
-            continue;
-        }
-        const int equals = line.indexOf(QLatin1Char('='));
-        const QString key = line.left(equals).trimmed();
-        if (equals < 0 || key.isEmpty())
-            throw OvUsageError(at + QStringLiteral(": neither key=value nor a [section] nor a comment"));
-        if (!section)
-            throw OvUsageError(at + QStringLiteral(": a key before the first [section]"));
-        if (!known.contains(key))
-            throw OvUsageError(at + QStringLiteral(": unknown key \"%1\"").arg(key));
-        const auto [given, first] = section->Keys.try_emplace(key, i + 1);
-        if (!first)
-            throw OvUsageError(at + QStringLiteral(": \"%1\" given twice in its section, first on line %2")
-                                        .arg(key)
-                                        .arg(given->second));
-    }
-    for (const auto& [name, s] : sections)
-        if (s.Keys.empty())
-            throw OvUsageError(s.At + QStringLiteral(": a profile without keys"));
-}
-
-// A community has one character at least; what names where it comes from.
-void checkCommunity(const QString& community, const QString& what) {
-    if (community.isEmpty())
-        throw OvUsageError(what + QStringLiteral(": an empty community"));
-}
-
-// The credentials without options or profile: SNMPv2c with the default communities.
-OvCredentials builtInCredentials() {
-    const OvSNMPSecurity defaults = TSNMPSession::Defaults().Security;
-    OvCredentials c;
-    c.Version = 1;
-    c.ReadCommunity = defaults.ReadCommunity;
-    c.WriteCommunity = defaults.WriteCommunity;
-    return c;
-}
-
-// The credentials of the profile group ini is in, the built-in ones where it names none;
-// relative pass-phrase files are found in dir.
-OvCredentials profileCredentials(const QSettings& ini, const QDir& dir, const QString& where) {
-    OvCredentials c = builtInCredentials();
-    if (ini.contains(QStringLiteral("version")))
-        c.Version = versionNumber(ini.value(QStringLiteral("version")).toString(), where);
-    c.ReadCommunity = ini.value(QStringLiteral("community"), c.ReadCommunity).toString();
-    c.WriteCommunity = ini.value(QStringLiteral("write-community"), c.WriteCommunity).toString();
-    checkCommunity(c.ReadCommunity, where + QStringLiteral(" community"));
-    checkCommunity(c.WriteCommunity, where + QStringLiteral(" write-community"));
-    c.User = ini.value(QStringLiteral("user")).toString();
-    c.Context = ini.value(QStringLiteral("context")).toString();
-    if (ini.contains(QStringLiteral("auth-protocol")))
-        c.Auth = protocolNumber(OvAuthProtocolNames(), ini.value(QStringLiteral("auth-protocol")).toString(),
-                                "authentication");
-    if (ini.contains(QStringLiteral("priv-protocol")))
-        c.Priv = protocolNumber(OvPrivProtocolNames(), ini.value(QStringLiteral("priv-protocol")).toString(),
-                                "privacy");
-    for (auto [key, file] :
-         {std::pair{"auth-passphrase-file", &c.AuthFile}, {"priv-passphrase-file", &c.PrivFile}})
-        if (ini.contains(QLatin1String(key)))
-            *file = dir.absoluteFilePath(ini.value(QLatin1String(key)).toString());
-    return c;
-}
-
-// --profiles: an INI file of named credentials, each instead of the command line's:
-//   [site-b]
-//   version=3  user=...  auth-protocol=SHA  auth-passphrase-file=...  priv-protocol=AES
-//   priv-passphrase-file=...  context=...  community=...  write-community=...
-// Pass phrases come from files only, found beside the profiles file when relative. Each
-// profile's target is base with its credentials.
-std::map<QString, OvSNMPTarget> readProfiles(const QString& fileName, const OvSNMPTarget& base) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
-    checkProfileLines(fileName, f.readAll());
-    QSettings ini(fileName, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError)
-        throw OvUsageError(QStringLiteral("%1: not an INI file").arg(fileName));
-    const QDir dir = QFileInfo(fileName).absoluteDir();
-    std::map<QString, OvSNMPTarget> profiles;
-    for (const QString& name : ini.childGroups()) {
-        const QString where = QStringLiteral("%1 [%2]").arg(fileName, name);
-        ini.beginGroup(name);
-        const OvCredentials c = profileCredentials(ini, dir, where);
-        ini.endGroup();
-        OvSNMPTarget target = base;
-        try {
-            c.ApplyTo(target, false);
-        } catch (const OvUsageError& e) {
-            throw OvUsageError(where + QStringLiteral(": ") + e.Message());
-        }
-        profiles[name] = target;
-    }
-    return profiles;
 }
 
 bool knownGroup(const QString& title) {
@@ -333,13 +120,13 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
     if (const auto it = texts.find(a); it != texts.end()) {
         c.*(it->second) = args.Value();
         if (it->second == &OvCredentials::ReadCommunity || it->second == &OvCredentials::WriteCommunity)
-            checkCommunity(c.*(it->second), a);
+            OvCheckCommunity(c.*(it->second), a);
     } else if (a == QLatin1String("--version")) {
-        c.Version = versionNumber(args.Value(), a);
+        c.Version = OvVersionNumber(args.Value(), a);
     } else if (a == QLatin1String("--auth-protocol")) {
-        c.Auth = protocolNumber(OvAuthProtocolNames(), args.Value(), "authentication");
+        c.Auth = OvProtocolNumber(OvAuthProtocolNames(), args.Value(), "authentication");
     } else if (a == QLatin1String("--priv-protocol")) {
-        c.Priv = protocolNumber(OvPrivProtocolNames(), args.Value(), "privacy");
+        c.Priv = OvProtocolNumber(OvPrivProtocolNames(), args.Value(), "privacy");
     } else {
         return false;
     }
@@ -350,7 +137,7 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
 void checkAddress(const QString& address, const QString& where) {
     QString host;
     quint16 port = 0;
-    const QString wrong = splitAddress(address, host, port);
+    const QString wrong = OvSplitAddress(address, host, port);
     if (!wrong.isEmpty())
         throw OvUsageError(where + QStringLiteral(": ") + wrong);
 }
@@ -373,11 +160,11 @@ void addDeviceLine(std::vector<DeviceEntry>& devices, const QString& text, const
     }
     QString host;
     quint16 port = 0;
-    QString wrong = splitAddress(fields[0], host, port);
+    QString wrong = OvSplitAddress(fields[0], host, port);
     if (wrong.isEmpty() && port != 0)
         wrong = QStringLiteral("a port after HOST and another one after a blank");
     if (wrong.isEmpty())
-        wrong = readPort(fields[1], port);
+        wrong = OvReadPort(fields[1], port);
     if (!wrong.isEmpty())
         throw OvUsageError(entry + QStringLiteral(": ") + wrong);
     const QString address = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2").arg(host).arg(port)
@@ -389,7 +176,7 @@ void readAddressesFile(std::vector<DeviceEntry>& devices, const QString& name) {
     QFile f(name);
     if (!f.open(QIODevice::ReadOnly))
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
-    const QStringList lines = textLines(f.readAll());
+    const QStringList lines = OvTextLines(f.readAll());
     for (int i = 0; i < lines.size(); ++i)
         addDeviceLine(devices, lines[i], QStringLiteral("%1:%2").arg(name).arg(i + 1));
 }
@@ -407,7 +194,7 @@ bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
         line.ProfilesFile = args.Value();
     } else if (a == QLatin1String("--port")) {
         const QString text = args.Value();
-        const QString wrong = readPort(text, line.Options.Target.Device.Port);
+        const QString wrong = OvReadPort(text, line.Options.Target.Device.Port);
         if (!wrong.isEmpty())
             throw OvUsageError(QStringLiteral("--port: ") + wrong);
     } else {
@@ -514,7 +301,7 @@ void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) 
 OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     CommandLine line;
     line.Options.Target = TSNMPSession::Defaults();
-    line.Credentials = builtInCredentials();
+    line.Credentials = OvBuiltInCredentials();
     ArgumentCursor args(arguments);
     while (!args.AtEnd()) {
         const QString& a = args.Next();
@@ -535,7 +322,7 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     if (!line.ProfilesFile.isEmpty()) {
         OvSNMPTarget builtIn = TSNMPSession::Defaults(); // the command line's credentials left out
         builtIn.Device = o.Target.Device;
-        o.Profiles = readProfiles(line.ProfilesFile, builtIn);
+        o.Profiles = OvReadProfiles(line.ProfilesFile, builtIn);
     }
     settleDevices(o, line.Devices);
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
@@ -603,7 +390,7 @@ OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
     target.Device.Address = address; // as given when it cannot be split: the device refuses it
     QString host;
     quint16 port = 0;
-    if (splitAddress(address, host, port).isEmpty()) {
+    if (OvSplitAddress(address, host, port).isEmpty()) {
         target.Device.Address = host;
         if (port != 0)
             target.Device.Port = port;

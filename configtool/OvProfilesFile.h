@@ -1,0 +1,15 @@
+#pragma once
+
+#include "snmp/OvSNMPTarget.h"
+
+#include <QString>
+#include <map>
+
+// --profiles: an INI file of named credentials, each instead of the command line's:
+//   [site-b]
+//   version=3  user=...  auth-protocol=SHA  auth-passphrase-file=...  priv-protocol=AES
+//   priv-passphrase-file=...  context=...  community=...  write-community=...
+// Pass phrases come from files only, found beside the profiles file when relative. Each
+// profile's target is base with its credentials. A line that is not blank, a comment, a
+// [section] or key=value, and anything QSettings would take silently, raises OvUsageError.
+std::map<QString, OvSNMPTarget> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base);
