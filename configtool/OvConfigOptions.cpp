@@ -67,7 +67,7 @@ public:
         const QString text = Value();
         bool ok = false;
         const double seconds = text.toDouble(&ok);
-        if (!ok || seconds < 0.01 || seconds > 60)
+        if (!ok || !(seconds >= 0.01 && seconds <= 60)) // "nan" compares false either way
             throw OvUsageError(
                 QStringLiteral("%1: \"%2\" is not a number of seconds from 0.01 to 60").arg(Option, text));
         return static_cast<int>(seconds * 1000);
@@ -360,13 +360,24 @@ void OvCredentials::ReadPassPhrases(OvSNMPSecurity& s, bool fromEnvironment) con
         s.AuthPassword = secret(AuthFile, "VELMARN_AUTH_PASSPHRASE");
     if (Priv != 1)
         s.PrivPassword = secret(PrivFile, "VELMARN_PRIV_PASSPHRASE");
-    if ((Auth != 1 && s.AuthPassword.isEmpty()) || (Priv != 1 && s.PrivPassword.isEmpty()))
-        throw OvUsageError(
-            QStringLiteral("a pass phrase is missing (--auth-passphrase-file, --priv-passphrase-file "
-                           "or VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE)"));
     // The library derives no key from fewer than 8 characters.
-    if ((Auth != 1 && s.AuthPassword.size() < 8) || (Priv != 1 && s.PrivPassword.size() < 8))
-        throw OvUsageError(QStringLiteral("a pass phrase has fewer than 8 characters"));
+    auto check = [](const QString& phrase, const QString& file, const char* which, const char* option,
+                    const char* variable) {
+        const QString from =
+            file.isEmpty() ? QStringLiteral("%1 or %2").arg(QLatin1String(option), QLatin1String(variable))
+                           : file;
+        if (phrase.isEmpty())
+            throw OvUsageError(
+                QStringLiteral("the %1 pass phrase is missing (%2)").arg(QLatin1String(which), from));
+        if (phrase.size() < 8)
+            throw OvUsageError(QStringLiteral("the %1 pass phrase has fewer than 8 characters (%2)")
+                                   .arg(QLatin1String(which), from));
+    };
+    if (Auth != 1)
+        check(s.AuthPassword, AuthFile, "authentication", "--auth-passphrase-file",
+              "VELMARN_AUTH_PASSPHRASE");
+    if (Priv != 1)
+        check(s.PrivPassword, PrivFile, "privacy", "--priv-passphrase-file", "VELMARN_PRIV_PASSPHRASE");
 }
 
 bool OvConfigOptions::Selects(const QString& group, const QString& name) const {

@@ -9,7 +9,9 @@
 #include <cstring>
 
 bool OvPrintLine(FILE* to, const QString& text) {
-    const bool put = std::fputs(text.toUtf8().constData(), to) >= 0 && std::fputc('\n', to) != EOF;
+    const QByteArray bytes = text.toUtf8() + '\n'; // whole, also past a NUL a value may hold
+    const bool put = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), to) ==
+                     static_cast<size_t>(bytes.size());
     return std::fflush(to) == 0 && put; // a run that is killed has shown what it did
 }
 

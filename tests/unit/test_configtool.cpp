@@ -924,6 +924,8 @@ TEST_F(ConfigTool, UsageErrors) {
                       QStringLiteral("--auth-passphrase-file"), secret("short.txt", "seven77"),
                       QStringLiteral("backup")},
           QStringList{QStringLiteral("--only"), QStringLiteral("No Such Group"), QStringLiteral("--address"),
+                      QStringLiteral("127.0.0.1"), QStringLiteral("backup")},
+          QStringList{QStringLiteral("--timeout"), QStringLiteral("nan"), QStringLiteral("--address"),
                       QStringLiteral("127.0.0.1"), QStringLiteral("backup")}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
