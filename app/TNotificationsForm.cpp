@@ -5,6 +5,7 @@
 #include "values/OvSaveFile.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -215,6 +216,18 @@ void TNotificationsForm::SaveCsvClick() {
 }
 
 void TNotificationsForm::OpenLog(const QString& fileName) {
+    // Only a file: opening a pipe would wait for a writer with the window frozen.
+    const QFileInfo info(fileName);
+    QFile file(fileName);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        OvFeedback::MessageBox(
+            this, OvFeedback::ProgramFileName(),
+            QStringLiteral("Cannot read %1: %2")
+                .arg(fileName, info.isFile() ? file.errorString() : QStringLiteral("not a file")),
+            QMessageBox::Ok, QMessageBox::Critical);
+        return;
+    }
+    file.close();
     Centre.Model().Replace(OvNotificationLog::Read(fileName, OvNotificationModel::MaxRows));
     Detail->setRowCount(0);
 }

@@ -3,6 +3,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Unbuffered: a write the system refuses is seen here, not lost in the flush that
+// QSaveFile::commit() does without looking at its outcome.
+constexpr QIODevice::OpenMode kWriteMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+
+} // namespace
 
 OvReplacingFile::OvReplacingFile(QString fileName) : FileName(std::move(fileName)) {}
 
@@ -21,13 +33,27 @@ bool OvReplacingFile::Open() {
     if (info.isDir())
         return Failed(QStringLiteral("it is a folder"));
     if (info.exists() && !info.isFile())
-        Device = std::make_unique<QFile>(FileName);
-    else
-        Device = std::make_unique<QSaveFile>(FileName);
-    // Unbuffered: a write the system refuses is seen here, not lost in the flush that
-    // QSaveFile::commit() does without looking at its outcome.
-    if (!Device->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return OpenSpecial();
+    Device = std::make_unique<QSaveFile>(FileName);
+    if (!Device->open(kWriteMode))
         return Failed(Device->errorString());
+    return true;
+}
+
+bool OvReplacingFile::OpenSpecial() {
+    // Opened without waiting: a pipe that no program reads would otherwise hold the
+    // opening, and a window with it, until one does.
+    const int fd = ::open(QFile::encodeName(FileName).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Failed(errno == ENXIO ? QStringLiteral("no program reads the pipe")
+                                     : QString::fromLocal8Bit(std::strerror(errno)));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK); // writes wait for the reader as usual
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, kWriteMode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failed(file->errorString());
+    }
+    Device = std::move(file);
     return true;
 }
 

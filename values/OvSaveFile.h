@@ -24,6 +24,7 @@ public:
 
 private:
     bool Failed(const QString& reason);
+    bool OpenSpecial(); // a device or pipe, written into
 
     QString FileName;
     std::unique_ptr<QFileDevice> Device;

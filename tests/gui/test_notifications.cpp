@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "app/TMainForm.h"
 #include "app/TNotificationsForm.h"
+#include "binding/OvFeedback.h"
 #include "notify/OvNotificationCentre.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUdpSocket>
+#include <sys/stat.h>
 
 namespace {
 
@@ -100,6 +102,15 @@ TEST_F(NotificationsWindow, ShowsWhatWasSentNewestOnTopAndTheLogReadsBackEqual) 
     EXPECT_TRUE(logged[1] == form->Notifications->Model().At(0));
     EXPECT_TRUE(form->Notifications->Log()->Path().startsWith(State.path() + QStringLiteral("/velmarn/")));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Velmarn + : 127.0.0.1")) << "the caption stays";
+
+    // A pipe chosen as a log is refused at once (opening it would wait for a writer).
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("log.jsonl"));
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    OvFeedback::TakeShown();
+    window->OpenLog(pipe);
+    EXPECT_EQ(OvFeedback::TakeShown().size(), 1u);
+    EXPECT_EQ(rows->rowCount(), 2) << "the list stays as it was";
 }
 
 TEST_F(NotificationsWindow, FilterPauseClearAndCsv) {

@@ -82,6 +82,9 @@ TEST(SaveFile, APipeIsWrittenIntoAndStaysAPipe) {
     const ssize_t n = ::read(reading, buffer, sizeof buffer);
     ::close(reading);
     EXPECT_EQ(QByteArray(buffer, n > 0 ? static_cast<int>(n) : 0), QByteArray("through\n"));
+    // Nobody reads it now: refused at once instead of waiting for a reader.
+    EXPECT_FALSE(OvSaveWhole(pipe, "again\n", message));
+    EXPECT_TRUE(message.contains(QStringLiteral("no program reads the pipe"))) << message.toStdString();
     struct stat st {};
     ASSERT_EQ(::stat(pipe.toLocal8Bit().constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
