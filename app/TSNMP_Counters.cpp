@@ -223,10 +223,14 @@ const QStringList& TSNMP_Counters::CounterNames() {
 
 void TSNMP_Counters::RecordPoll() {
     const qint64 now = Clock();
+    // A poll that comes late (the program or the device was held up) spans more than one
+    // interval, as one after missed polls does: the graph does not draw its rate.
+    const bool late = LastPollMs != 0 && now - LastPollMs > static_cast<qint64>(IntervalSeconds()) * 1500;
+    LastPollMs = now;
     for (int i = 0; i < CounterCount; ++i) {
         const size_t k = static_cast<size_t>(i);
         const double rate = LastDelta[k] / IntervalSeconds(); // whole counts per second, as the table shows
-        History.Append(i, {now, CurrentValue[k], LastDelta[k], rate, PollMissed});
+        History.Append(i, {now, CurrentValue[k], LastDelta[k], rate, PollMissed || late});
     }
     if (GraphPanel->isVisible()) // a hidden graph is drawn from the history when shown
         Chart->Follow(History);
@@ -392,6 +396,7 @@ void TSNMP_Counters::BT_ResetClick() {
     ShowDeltas = false;
     PollMissed = false;
     History.Clear();
+    LastPollMs = 0;
     Chart->Redraw(History);
 }
 

@@ -100,6 +100,7 @@ private:
     bool FirstRead = true;
     // A poll was missed since the last read figures: the next delta spans a gap.
     bool PollMissed = false;
+    qint64 LastPollMs = 0; // when the graph's last sample was taken
     void BuildWindow();
     quint32 IntervalSeconds() const;
     void FitColumns();

@@ -467,6 +467,33 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     EXPECT_FALSE(c.BT_Export->isEnabled());
 }
 
+// A poll that comes late (the program was held up) leaves a gap in the graph, not a spike.
+TEST_F(MainWindow, ALatePollIsAGapInTheGraph) {
+    TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
+    c.Timer1.stop();
+    c.show();
+    c.BT_ResetClick();
+    qint64 now = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)).toMSecsSinceEpoch();
+    c.Clock = [&now] {
+        return now;
+    };
+    auto values = all(1000);
+    auto poll = [&](quint64 more, qint64 after) {
+        now += after;
+        values[1] += more;
+        feed(c, values);
+        c.UpdateCounters();
+    };
+    poll(0, 1000);
+    poll(10, 1000);
+    poll(80, 8000); // eight seconds' worth in one poll of a 1 s interval
+    poll(10, 1000);
+    std::vector<bool> gaps;
+    for (const OvCounterHistory::Sample& sample : c.History.Samples(1))
+        gaps.push_back(sample.AfterGap);
+    EXPECT_EQ(gaps, (std::vector<bool>{false, true, false})); // the late one is not drawn
+}
+
 // All fourteen curves: fourteen colours, fourteen names in the legend.
 TEST_F(MainWindow, EveryCounterHasItsColourAndLegendLine) {
     QSet<QRgb> colours;
