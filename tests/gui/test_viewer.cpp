@@ -155,7 +155,7 @@ TEST_F(Viewer, ModuleMenuStartsAViewerThatReachesTheSameAgent) {
 
         QProcess viewer;
         viewer.setProcessEnvironment(environment);
-        viewer.setWorkingDirectory(QDir::tempPath());
+        viewer.setWorkingDirectory(QDir::currentPath()); // the test's own folder: the boots file goes there
         viewer.start(mibProgram(), arguments << QStringLiteral("/O-"));
         ASSERT_TRUE(viewer.waitForFinished(20000));
         EXPECT_EQ(viewer.exitCode(), 0) << viewer.readAllStandardError().toStdString();
@@ -213,12 +213,12 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
         environment.remove(QStringLiteral("DISPLAY")); // no windowing at all
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         viewer.setProcessEnvironment(environment);
-        viewer.setWorkingDirectory(QDir::tempPath());
+        viewer.setWorkingDirectory(QDir::currentPath()); // the test's own folder: the boots file goes there
         Agent->SetSilent(c.Silent);
         const QString output =
             QStringLiteral("/O") + (QLatin1String(c.Name) == QLatin1String("no file name")
                                         ? QString()
-                                        : QDir::tempPath() + QStringLiteral("/velmarn-never.csv"));
+                                        : QDir::currentPath() + QStringLiteral("/velmarn-never.csv"));
         viewer.start(mibProgram(), c.Arguments + QStringList{output});
         const bool finished = viewer.waitForFinished(20000);
         Agent->SetSilent(false);
@@ -226,7 +226,7 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
         EXPECT_EQ(viewer.exitCode(), 1) << c.Name;
         EXPECT_TRUE(QString::fromLocal8Bit(viewer.readAllStandardError()).contains(QLatin1String(c.Message)))
             << c.Name;
-        EXPECT_FALSE(QFile::exists(QDir::tempPath() + QStringLiteral("/velmarn-never.csv"))) << c.Name;
+        EXPECT_FALSE(QFile::exists(QDir::currentPath() + QStringLiteral("/velmarn-never.csv"))) << c.Name;
     }
 }
 
