@@ -1,9 +1,10 @@
 #include "snmp/OvBootCounter.h"
 
+#include "values/OvSaveFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -152,16 +153,11 @@ int Save(const QString& fileName, const QByteArray& engineId, quint32 boots) {
     // replace it (the rename below would otherwise succeed where a write would not).
     if (kind == Kind::Regular && !(QFile::permissions(fileName) & QFileDevice::WriteOwner))
         return CannotSave;
-    QSaveFile f(fileName);
-    // Unbuffered: a write refused for a full disk is seen here, not lost in commit()'s flush.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return CannotSave;
     QByteArray data = out.join('\n');
     if (finalNewline)
         data += '\n';
-    if (f.write(data) != data.size())
-        return CannotSave;
-    return f.commit() ? Found : CannotSave;
+    OvReplacingFile f(fileName); // whole or not at all, also on a full disk
+    return f.Open() && f.Write(data) && f.Commit() ? Found : CannotSave;
 }
 
 int Increment(const QString& fileName, const QByteArray& engineId, quint32& boots) {
