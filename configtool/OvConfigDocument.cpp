@@ -85,6 +85,10 @@ bool OvCatalogueEntry::Writable() const {
     return Info && (Info->Access & OvAccess::writeonly) && !ConfigGroups[Group].ReadOnly;
 }
 
+bool OvCatalogueEntry::KeptInBackups() const {
+    return Writable() || (Info && OvConfigDocument::IdentityNames().contains(QLatin1String(Info->Name)));
+}
+
 bool OvCatalogueEntry::Canonical(const QString& text, QString& out) const {
     return OvCanonical::OfSyntax(Info->Syntax, Info->Options, text, out);
 }

@@ -17,6 +17,8 @@ struct OvCatalogueEntry {
 
     bool Found() const { return Info != nullptr; }
     bool Writable() const;
+    // What a backup holds: the objects a restore writes, and the device's identity.
+    bool KeptInBackups() const;
     // The value's one spelling for its syntax (values/OvCanonical); false when text is not
     // a whole value of it.
     bool Canonical(const QString& text, QString& out) const;

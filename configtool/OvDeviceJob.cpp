@@ -2,6 +2,7 @@
 
 #include "catalogue/OvCatalogue.h"
 #include "configtool/OvJournal.h"
+#include "configtool/OvRunReport.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
 #include "snmp/OvSNMPEngine.h"
@@ -16,12 +17,6 @@ QString titleOf(int group) {
 
 QString joinedOrNone(const QStringList& list) {
     return list.isEmpty() ? QStringLiteral("none") : list.join(QStringLiteral(", "));
-}
-
-// "1 object", "2 objects".
-QString counted(qsizetype n, const char* noun) {
-    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(noun),
-                                                n == 1 ? QString() : QStringLiteral("s"));
 }
 
 } // namespace
@@ -119,9 +114,7 @@ OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
             // backup can be restored to it; only a template (--ignore-identity) goes without.
             if (!Options.IgnoreIdentity && !Reader.Lacks(g, r))
                 d.Identify(name, value);
-            const OvCatalogueEntry e = OvCatalogueEntry::At(g, r);
-            const bool identity = OvConfigDocument::IdentityNames().contains(name);
-            if ((!e.Writable() && !identity) || !Options.Selects(titleOf(g), name))
+            if (!OvCatalogueEntry::At(g, r).KeptInBackups() || !Options.Selects(titleOf(g), name))
                 continue;
             if (Reader.Lacks(g, r)) {
                 lacking << name; // another firmware or device image
@@ -138,7 +131,7 @@ void OvDeviceJob::Backup() {
     QStringList lacking;
     const OvConfigDocument d = BackupDocument(lacking);
     const QByteArray json = d.ToJson();
-    QString done = QStringLiteral("backed up ") + counted(d.Objects.size(), "object");
+    QString done = QStringLiteral("backed up ") + OvCounted(d.Objects.size(), "object");
     if (Options.File.isEmpty()) {
         Q_EMIT Said(QString::fromUtf8(json).trimmed());
     } else {
@@ -171,7 +164,7 @@ void OvDeviceJob::Diff() {
     if (differing == 0)
         Finish(QStringLiteral("same as the backup"), OvOutcome::Done);
     else
-        Finish(counted(differing, "object") +
+        Finish(OvCounted(differing, "object") +
                    (differing == 1 ? QStringLiteral(" differs") : QStringLiteral(" differ")) +
                    QStringLiteral(" from the backup"),
                OvOutcome::Differ);
@@ -209,7 +202,7 @@ void OvDeviceJob::Plan() {
                OvOutcome::Done);
     } else if (Options.DryRun) {
         Finish(QStringLiteral("dry run: %1 in %2 would be written")
-                       .arg(counted(Restore.Objects, "object"), counted(Restore.Groups.size(), "group")) +
+                       .arg(OvCounted(Restore.Objects, "object"), OvCounted(Restore.Groups.size(), "group")) +
                    notSaved,
                OvOutcome::Done);
     } else {
@@ -362,7 +355,7 @@ void OvDeviceJob::Confirm() {
     }
     const QString restored =
         QStringLiteral("restored %1 in %2, read back")
-            .arg(counted(Restore.Objects, "object"), counted(Restore.Groups.size(), "group"));
+            .arg(OvCounted(Restore.Objects, "object"), OvCounted(Restore.Groups.size(), "group"));
     if (Options.Save)
         SaveChanges(restored);
     else

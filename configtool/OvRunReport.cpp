@@ -15,6 +15,11 @@ bool OvPrintLine(FILE* to, const QString& text) {
     return std::fflush(to) == 0 && put; // a run that is killed has shown what it did
 }
 
+QString OvCounted(qsizetype n, const char* noun) {
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(noun),
+                                                n == 1 ? QString() : QStringLiteral("s"));
+}
+
 OvRunReport::OvRunReport(bool several, bool jsonOnStdout, OvJournal* journal)
     : Several(several), JsonOnStdout(jsonOnStdout), Journal(journal) {}
 
@@ -68,11 +73,10 @@ int OvRunReport::Finish(bool stopped) {
         if (n > 0 || QLatin1String(word) != QLatin1String("not started"))
             parts << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(word));
     }
-    Print(Worst == 0 ? Info() : stderr, QStringLiteral("%1%2 device%3: %4")
-                                            .arg(stopped ? QStringLiteral("stopped: ") : QString())
-                                            .arg(Devices)
-                                            .arg(Devices == 1 ? QString() : QStringLiteral("s"))
-                                            .arg(parts.join(QStringLiteral(", "))));
+    Print(Worst == 0 ? Info() : stderr,
+          QStringLiteral("%1%2: %3")
+              .arg(stopped ? QStringLiteral("stopped: ") : QString(), OvCounted(Devices, "device"),
+                   parts.join(QStringLiteral(", "))));
     if (JournalFailed())
         OvPrintLine(stderr,
                     QStringLiteral("velmarn-config: cannot write the journal %1: %2; no device was started "

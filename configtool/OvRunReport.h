@@ -42,5 +42,8 @@ private:
     std::set<QString> LostBackups; // devices whose backup could not go to standard output
 };
 
+// "1 object", "2 objects".
+QString OvCounted(qsizetype n, const char* noun);
+
 // Writes one line of text; false when the stream refused it.
 bool OvPrintLine(FILE* to, const QString& text);

@@ -69,9 +69,8 @@ void refuseEmptySelection(const OvConfigOptions& options,
         for (int g = 0; g < ConfigGroupCount; ++g)
             for (int r = 0; ConfigGroups[g].Table[r].Oid; ++r) {
                 const OvCatalogueEntry e = OvCatalogueEntry::At(g, r);
-                const QString name = QLatin1String(e.Info->Name);
-                if ((e.Writable() || OvConfigDocument::IdentityNames().contains(name)) &&
-                    options.Selects(QLatin1String(ConfigGroups[g].Title), name))
+                if (e.KeptInBackups() &&
+                    options.Selects(QLatin1String(ConfigGroups[g].Title), QLatin1String(e.Info->Name)))
                     return;
             }
         throw OvUsageError(
