@@ -242,7 +242,11 @@ void TMainForm::DeviceAction(const QString& caption, const TSNMPVarInfo* table) 
         request.VarList.Item(0)->Value = QStringLiteral("1");
         request.Set(false);
     } catch (const OvException& e) {
-        OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+        // No answer is not a refusal: the command may have reached the device.
+        const QString text = e.code() == OvCode::Timeout
+                                 ? e.message() + QStringLiteral(" The command may have been carried out.")
+                                 : e.message();
+        OvFeedback::MessageBox(this, OvFeedback::ProgramFileName(), text, QMessageBox::Ok,
                                QMessageBox::Critical);
     }
 }

@@ -3,12 +3,14 @@
 #include "binding/TStatusPanel.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
+#include "snmp/OvAgentRead.h"
 #include "values/OvExpression.h"
 
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTime>
+#include <utility>
 
 OvSNMPRequest2Controls::OvSNMPRequest2Controls(QWidget* owner)
     : QObject(owner), Owner(owner), Req(std::make_unique<OvSNMPRequest>()) {}
@@ -57,12 +59,36 @@ void OvSNMPRequest2Controls::ShowResult(OvOperation operation, const QString& er
         WriteLog(shortened ? line.left(ShownLineLength) + QChar(0x2026) : line, shortened ? line : QString());
 }
 
+QString OvSNMPRequest2Controls::ObjectAt(int errorIndex, OvOperation operation) const {
+    if (operation == OvOperation::Set)
+        return errorIndex >= 1 && errorIndex <= static_cast<int>(Sent.size())
+                   ? VarList().Item(Sent[static_cast<size_t>(errorIndex - 1)].Index)->Name
+                   : QString();
+    for (int i = 0, sent = 0; i < VarList().Count(); ++i)
+        if (VarList().IsReadable(i) && ++sent == errorIndex)
+            return VarList().Item(i)->Name;
+    return QString();
+}
+
+QString OvSNMPRequest2Controls::FailureText(const OvSNMPError& result, OvOperation operation) const {
+    QString text = result.Message;
+    // An object the agent lacks is named, unless the message names it already.
+    const QString object = ObjectAt(result.ErrorIndex, operation);
+    if (result.Code == OvCode::NoSuchName && text == OvErrorMessage(OvCode::NoSuchName) && !object.isEmpty())
+        text += QStringLiteral(" (") + object + QLatin1Char(')');
+    // No answer is not a refusal: the write may have reached the device.
+    if (result.Code == OvCode::Timeout && operation == OvOperation::Set)
+        text += QStringLiteral(" The device may have applied it: Refresh shows what it holds");
+    return text;
+}
+
 void OvSNMPRequest2Controls::Report(const OvSNMPError& result, OvOperation operation) {
+    const QString text = FailureText(result, operation);
     if (Log) {
-        ShowResult(operation, result.Message);
+        ShowResult(operation, text);
         return;
     }
-    OvFeedback::MessageBox(Owner ? Owner->window() : nullptr, OvFeedback::ProgramFileName(), result.Message);
+    OvFeedback::MessageBox(Owner ? Owner->window() : nullptr, OvFeedback::ProgramFileName(), text);
 }
 
 void OvSNMPRequest2Controls::ReportGetError(const OvSNMPError& result) {
@@ -78,6 +104,8 @@ bool OvSNMPRequest2Controls::RowAccepted() {
 }
 
 void OvSNMPRequest2Controls::Get() {
+    if (!FollowingSet)
+        Refused.clear();
     BeforeGet();
     const OvListKind kind = VarList().ListKind;
     if (!Asynchronous) {
@@ -137,10 +165,18 @@ void OvSNMPRequest2Controls::GetCompleted(const OvSNMPError& result) {
     Q_EMIT GetFinished(0, result.Message);
 }
 
+QString OvSNMPRequest2Controls::GetNote() const {
+    const int wrong = Req->WrongTypeCells();
+    return wrong == 0 ? QString() : OvWrongTypeCellsText(wrong);
+}
+
 void OvSNMPRequest2Controls::FinishGet() {
     AfterGet();
+    const QString note = GetNote();
     if (Log)
-        ShowResult(OvOperation::Get, OvErrorMessage(0));
+        ShowResult(OvOperation::Get,
+                   OvErrorMessage(0) +
+                       (note.isEmpty() ? QString() : QStringLiteral(" (") + note + QLatin1Char(')')));
 }
 
 void OvSNMPRequest2Controls::FinishSet() {
@@ -154,6 +190,10 @@ void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls)
     BeforeSet();
     if (collectFromControls)
         CollectValues();
+    Sent.clear();
+    for (int i = 0; i < VarList().Count(); ++i)
+        if (Req->Writes(i))
+            Sent.push_back({i, VarList().Item(i)->Value});
     if (!Asynchronous) {
         Req->Set(false);
         FinishSet();
@@ -163,14 +203,30 @@ void OvSNMPRequest2Controls::Set(bool refreshAfterSet, bool collectFromControls)
     }
     Req->SetAsync(
         this, [this](const OvSNMPError& r, OvSNMPVarList&) { SetCompleted(r); }, false);
+    SetUnderWay = true;
+}
+
+void OvSNMPRequest2Controls::GetAfterSet() {
+    if (SetUnderWay) {
+        GetWhenSetAnswered = true;
+        return;
+    }
+    GetOrLog();
 }
 
 void OvSNMPRequest2Controls::SetCompleted(const OvSNMPError& result) {
+    SetUnderWay = false;
+    const bool readAgain = std::exchange(GetWhenSetAnswered, false);
     if (result.Code != 0) {
         ReportSetError(result);
-        return;
+    } else {
+        FinishSet();
     }
-    FinishSet();
-    if (RefreshesAfterSet())
-        GetOrLog();
+    if (!readAgain && !(result.Code == 0 && RefreshesAfterSet()))
+        return;
+    // What the device did not take stays as the user typed it, beside what it holds.
+    Refused = result.Code != 0 ? Sent : std::vector<WrittenValue>();
+    FollowingSet = true;
+    GetOrLog();
+    FollowingSet = false;
 }

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -42,6 +43,10 @@ public:
     bool GetOrLog();
     // Writes the controls (when collectFromControls) to the device.
     void Set(bool refreshAfterSet, bool collectFromControls);
+    // Reads the device once the write under way has its answer or its time-out (at once
+    // when none is under way), so that the log follows the order of events and a resent
+    // write is not read back before the device has it.
+    void GetAfterSet();
 
     OvSNMPRequest& Request() { return *Req; }
     OvSNMPVarList& VarList() { return Req->VarList; }
@@ -59,6 +64,19 @@ Q_SIGNALS:
     void GetFinished(int code, const QString& message);
 
 protected:
+    // A value a write carried: the item and its text as written.
+    struct WrittenValue {
+        int Index = 0;
+        QString Text;
+    };
+    // What the write that the read under way follows carried, when the device did not
+    // take it (refused, or no answer): the read keeps those values as typed.
+    const std::vector<WrittenValue>& NotTaken() const { return Refused; }
+    // Words the Get's log line adds after "Ok!" (what the read left as it was), or empty.
+    virtual QString GetNote() const;
+    // A read of the device started after a write, in its place (GetAfterSet).
+    bool ReadFollowsSet() const { return FollowingSet; }
+
     QPointer<QWidget> Owner;
 
 private:
@@ -70,8 +88,17 @@ private:
     // A table is read again after a write that asked for it.
     bool RefreshesAfterSet() { return VarList().IsTable() && RefreshAfterSet; }
     bool RowAccepted();
+    // The log's message for a failed operation: the code's, with what it means here.
+    QString FailureText(const OvSNMPError& result, OvOperation operation) const;
+    // The name of the object an agent's error index points at, or empty.
+    QString ObjectAt(int errorIndex, OvOperation operation) const;
 
     QPointer<QObject> Log;
+    std::vector<WrittenValue> Sent;    // what the last write carried
+    std::vector<WrittenValue> Refused; // what it carried, for the read after it failed
+    bool SetUnderWay = false;
+    bool GetWhenSetAnswered = false;
+    bool FollowingSet = false;
     // Writes a line into the log target: shown, and the whole line when it was shortened.
     std::function<void(const QString& shown, const QString& whole)> WriteLog;
     // Destroyed last, after every control reference above.

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -132,6 +133,7 @@ void OvSNMPRequest2Edits::Hook(BindingEntry& entry) {
         entry.Adapter->Hook(c.data(), this, [this, changed] {
             Modified = true;
             changed->HoldsValue = true;
+            changed->ChangedSinceRead = true;
         });
 }
 
@@ -189,6 +191,10 @@ void OvSNMPRequest2Edits::BuildColumns() {
 }
 
 void OvSNMPRequest2Edits::BeforeGet() {
+    // The read that follows a write counts changes from the write on.
+    if (!ReadFollowsSet())
+        for (auto& e : EntryList)
+            e->ChangedSinceRead = false;
     if (!View)
         return;
     BuildColumns();
@@ -202,13 +208,50 @@ void OvSNMPRequest2Edits::AppendRow() {
         row->setText(column++, VarList().Item(i)->Value);
 }
 
+void OvSNMPRequest2Edits::BeforeSet() {
+    for (auto& e : EntryList)
+        e->ChangedSinceRead = false;
+}
+
 void OvSNMPRequest2Edits::ShowRow() {
     if (View) {
         AppendRow();
         QCoreApplication::processEvents(); // stays responsive during long walks
         return;
     }
-    ShowValues();
+    ShowReadValues();
+}
+
+void OvSNMPRequest2Edits::ShowReadValues() {
+    KeptTyped.clear();
+    KeptRefused.clear();
+    for (auto& entryPtr : EntryList) {
+        BindingEntry& e = *entryPtr;
+        const OvSNMPVarItem& item = *VarList().Item(e.Index);
+        const auto refused = std::find_if(NotTaken().begin(), NotTaken().end(),
+                                          [&e](const WrittenValue& w) { return w.Index == e.Index; });
+        if (refused != NotTaken().end()) {
+            const QString note = QStringLiteral("%1 kept as typed %2; the device holds %3")
+                                     .arg(item.Name, refused->Text, item.Value);
+            if (!KeptRefused.contains(note))
+                KeptRefused << note;
+        } else if (e.ChangedSinceRead) {
+            if (!KeptTyped.contains(item.Name))
+                KeptTyped << item.Name;
+        } else {
+            ShowEntry(e);
+        }
+    }
+}
+
+QString OvSNMPRequest2Edits::GetNote() const {
+    QStringList notes;
+    if (const QString cells = OvSNMPRequest2Controls::GetNote(); !cells.isEmpty())
+        notes << cells;
+    if (!KeptTyped.isEmpty())
+        notes << QStringLiteral("typed values kept: ") + KeptTyped.join(QStringLiteral(", "));
+    notes << KeptRefused;
+    return notes.join(QStringLiteral("; "));
 }
 
 void OvSNMPRequest2Edits::CopySelectedRow() {
@@ -253,29 +296,31 @@ void OvSNMPRequest2Edits::RowSelected(QTreeWidgetItem* item, bool selected) {
 }
 
 void OvSNMPRequest2Edits::ShowValues() {
-    for (auto& entryPtr : EntryList) {
-        BindingEntry& e = *entryPtr;
-        const OvSNMPVarItem& item = *VarList().Item(e.Index);
-        QByteArray bytes = OvByteForm::FromText(item.Syntax, valueOf(item));
-        QString text;
-        const OvOptionList* options = e.Options;
-        if (e.Offset != 0 || e.Syntax != item.Syntax) {
-            bytes = OvByteForm::Cut(bytes, e.Offset, e.Syntax);
-            text = OvByteForm::ToText(e.Syntax, bytes);
-        } else {
-            text = OvByteForm::ToText(item.Syntax, bytes);
-            if (!options)
-                options = item.Options;
-        }
-        if (options)
-            text = options->ValueToLabel(text);
+    for (auto& e : EntryList)
+        ShowEntry(*e);
+}
 
-        QWidget* first = e.Controls.empty() ? nullptr : e.Controls.front().data();
-        if (!first)
-            continue; // the control is gone with its window
-        e.Adapter->Show(e, text, bytes, options, *Rules);
-        e.HoldsValue = item.Value != QLatin1String("(NULL)");
+void OvSNMPRequest2Edits::ShowEntry(BindingEntry& e) {
+    const OvSNMPVarItem& item = *VarList().Item(e.Index);
+    QByteArray bytes = OvByteForm::FromText(item.Syntax, valueOf(item));
+    QString text;
+    const OvOptionList* options = e.Options;
+    if (e.Offset != 0 || e.Syntax != item.Syntax) {
+        bytes = OvByteForm::Cut(bytes, e.Offset, e.Syntax);
+        text = OvByteForm::ToText(e.Syntax, bytes);
+    } else {
+        text = OvByteForm::ToText(item.Syntax, bytes);
+        if (!options)
+            options = item.Options;
     }
+    if (options)
+        text = options->ValueToLabel(text);
+
+    QWidget* first = e.Controls.empty() ? nullptr : e.Controls.front().data();
+    if (!first)
+        return; // the control is gone with its window
+    e.Adapter->Show(e, text, bytes, options, *Rules);
+    e.HoldsValue = item.Value != QLatin1String("(NULL)");
 }
 
 void OvSNMPRequest2Edits::CollectFromControls() {

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct BindingEntry {
     // The controls show a value: one a read or a selected list row put there, or one the
     // user gave. Until then there is nothing to write.
     bool HoldsValue = false;
+    // The user changed the controls after the read under way was sent (or, for the read
+    // that follows a write, after the write was sent): the answer leaves them as they are.
+    bool ChangedSinceRead = false;
 };
 
 class OvSNMPRequest2Edits : public OvSNMPRequest2Controls {
@@ -36,6 +40,7 @@ public:
     ~OvSNMPRequest2Edits() override;
 
     void BeforeGet() override;
+    void BeforeSet() override;
     void ShowRow() override;
     void CollectValues() override;
     void AfterGet() override;
@@ -66,6 +71,9 @@ public:
     bool Modified = false;
     bool DisableUntilSelected = true;
 
+protected:
+    QString GetNote() const override;
+
 private:
     // Chooses the entry's adapter and follows the user's changes of its controls.
     // An entry for item index with its syntax; Add counts its controls, hooks and keeps it.
@@ -74,6 +82,11 @@ private:
     void Hook(BindingEntry& entry);
     // Reads the controls of item i into its value; raises -517 and the like.
     void CollectItem(int i);
+    // Shows the entry's part of its item's value.
+    void ShowEntry(BindingEntry& e);
+    // Shows a read's answer, except in controls the user changed meanwhile and in those
+    // of a write the device did not take; notes which.
+    void ShowReadValues();
     void BuildColumns();
     void AppendRow();
     void CopySelectedRow();
@@ -83,4 +96,6 @@ private:
     QPointer<QTreeWidget> View;
     std::vector<std::unique_ptr<BindingEntry>> EntryList;
     std::unique_ptr<OvEditConstraint> Rules;
+    QStringList KeptTyped;   // objects whose controls the last read left as the user changed them
+    QStringList KeptRefused; // "NAME kept as typed X; the device holds Y"
 };

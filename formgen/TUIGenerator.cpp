@@ -148,7 +148,7 @@ void TSNMPLayoutAdapter::SetChecked() {
     // The request has fixed what it sends; the rows count again for what follows.
     for (int i : excluded)
         list.Item(i)->Access &= ~OvAccess::invalid;
-    Refresh();
+    Request->GetAfterSet();
 }
 
 void TSNMPLayoutAdapter::SelectAll() {

@@ -201,6 +201,7 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
         OvSNMPVarItem* item = VarList.Item(i);
         if (kind == PduKind::ReadFirst) {
             RowsWalked = 0;
+            WrongTypeCount = 0;
             if (!VarList.IsReadable(i))
                 continue;
             item->InstanceOid.clear();
@@ -212,9 +213,7 @@ OvPduPtr OvSNMPRequest::BuildPdu(PduKind kind) {
             addReadBinding(pdu.get(), item->AskedInstance.Of(item->InstanceOid));
         } else {
             const QString column = VarList.Column(i);
-            const int a = item->Access & 0xFF;
-            if ((VarList.ListKind == MVT_UMV && i < VarList.KeyCount) || !(a & OvAccess::writeonly) ||
-                (a & OvAccess::invalid))
+            if (!Writes(i))
                 continue;
             try {
                 QString id = column;
@@ -264,7 +263,10 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
         }
         if (!IsTableKind() && !IsAnswerFor(*item, column, returned, vb)) {
             // A value of another object, or of another type, is no value of this one.
-            throw OvException(OvCode::NoSuchName).ForItem(item->Name);
+            const bool named = !OvIsException(vb) && NamesItem(column, returned);
+            throw OvException(OvCode::NoSuchName)
+                .ForItem(named ? item->Name + QLatin1Char(' ') + OvWireTypeMismatch(item->Syntax, vb)
+                               : item->Name);
         }
         const bool columnDone = IsColumnDone(column, item->InstanceOid, returned);
         if (IsTableKind() && !columnDone &&
@@ -278,7 +280,14 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
             item->Value = QStringLiteral("(NOTDONE)");
             item->InstanceOid = column + QLatin1Char('.') + RowIndex();
         } else {
-            StoreValue(i, reinterpret_cast<const variable_list*>(vb));
+            const auto* cell = reinterpret_cast<const variable_list*>(vb);
+            if (OvIsException(cell) || item->Syntax == OvSyntax::null || OvWireTypeFits(item->Syntax, cell)) {
+                StoreValue(i, cell);
+            } else {
+                // Another type's value shown in this column would read as a value of it.
+                StoreValue(i, nullptr);
+                ++WrongTypeCount;
+            }
             item->InstanceOid = returned;
             item->AskedInstance.Keep(returned, vb->name, vb->name_length); // the next get-next's
         }
@@ -306,14 +315,22 @@ OvSNMPRequest::MappingOutcome OvSNMPRequest::MapResponse(int code, snmp_pdu* res
     return out;
 }
 
+bool OvSNMPRequest::Writes(int i) const {
+    const int a = VarList.Item(i)->Access & 0xFF;
+    return !(VarList.ListKind == MVT_UMV && i < VarList.KeyCount) && (a & OvAccess::writeonly) &&
+           !(a & OvAccess::invalid);
+}
+
 bool OvSNMPRequest::IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const QString& returned,
                                 const variable_list* vb) const {
+    return NamesItem(column, returned) && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
+}
+
+bool OvSNMPRequest::NamesItem(const QString& column, const QString& returned) const {
     // The name asked for: the column, with ".0" for a scalar.
-    const bool named = VarList.ListKind == SVT_SV
-                           ? returned.size() == column.size() + 2 && returned.startsWith(column) &&
-                                 returned.endsWith(QLatin1String(".0"))
-                           : returned == column;
-    return named && (item.Syntax == OvSyntax::null || OvWireTypeFits(item.Syntax, vb));
+    return VarList.ListKind == SVT_SV ? returned.size() == column.size() + 2 && returned.startsWith(column) &&
+                                            returned.endsWith(QLatin1String(".0"))
+                                      : returned == column;
 }
 
 // ---- reads and writes -------------------------------------------------------------------

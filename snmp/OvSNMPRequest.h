@@ -68,6 +68,13 @@ public:
     // For a caller that gives the device up (a command-line run stopped twice).
     void LeaveOutstanding() { WaitForOutstanding = false; }
 
+    // Whether a write carries item i: a writable item not left out, and no key of a row
+    // being created.
+    bool Writes(int i) const;
+    // Cells of the table walk under way whose answer was of another type than the
+    // column's: stored as absent ("(NULL)") rather than shown as another value.
+    int WrongTypeCells() const { return WrongTypeCount; }
+
     bool IsValid() { return Evaluate(ValidCondition); }
     bool Accepts(const QString& filter) { return Evaluate(filter); }
 
@@ -100,6 +107,7 @@ private:
     // wire type.
     bool IsAnswerFor(const OvSNMPVarItem& item, const QString& column, const QString& returned,
                      const variable_list* vb) const;
+    bool NamesItem(const QString& column, const QString& returned) const;
     // The answer of a synchronous request stored in the list; raises its code.
     bool MappedRow(const OvSNMPResult& result);
     void Send(OvPduPtr pdu, QObject* context, Handler handler, bool mapResponse);
@@ -107,6 +115,7 @@ private:
                   OvSNMPResult& result);
 
     int RowsWalked = 0; // rows of the walk under way
+    int WrongTypeCount = 0;
     // Cleared on destruction, so late answers find no request to touch.
     std::shared_ptr<bool> AliveToken;
 };

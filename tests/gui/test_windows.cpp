@@ -1,6 +1,7 @@
 // The configuration windows against the simulated access point.
 #include "SimulatorSuite.h"
 #include "TestAgent.h"
+#include "TestRelay.h"
 #include "TestSupport.h"
 
 #include "binding/OvFeedback.h"
@@ -376,6 +377,82 @@ TEST_F(Windows, TwoStationWindowsKeepTheirOwnCheckBoxes) {
     EXPECT_NE(first->LayoutRows()[3].Control, second->LayoutRows()[3].Control);
     waitForLines(*first, 1);
     waitForLines(*second, 1);
+}
+
+TEST_F(Windows, WhatTheUserTypedIsWhatIsWrittenAndTheLogSaysWhatHappened) {
+    const QString beacon = QStringLiteral("1.3.6.1.4.1.32473.1.3.1.1.7.0");
+    struct Case {
+        const char* relay;
+        const char* typed;       // into the ticked beacon period, while a Refresh is answered late
+        QStringList wire;        // the SETs that reached the relay, by request ID
+        QStringList lines;       // the log after the window's first read, each line's start
+        const char* deviceHolds; // the beacon period afterwards
+    };
+    const QString set300 = beacon + QStringLiteral("=300");
+    for (const Case& c : {
+             Case{"delay-gets",
+                  "300",
+                  {set300},
+                  {"Get: Ok! (typed values kept: dot11BeaconPeriod).", "Set: Ok!.", "Get: Ok!."},
+                  "300"},
+             Case{
+                 "lose-set-answers",
+                 "300",
+                 {set300},
+                 {"Get: Ok! (typed values kept: dot11BeaconPeriod).",
+                  "Set: SNMP request timed out! The device may have applied it: Refresh shows what it holds.",
+                  "Get: Ok! (dot11BeaconPeriod kept as typed 300; the device holds 300)."},
+                 "300"},
+             Case{"refuse-sets",
+                  "300",
+                  {set300},
+                  {"Get: Ok! (typed values kept: dot11BeaconPeriod).",
+                   "Set: Cannot create/set variable, Not Writable!.",
+                   "Get: Ok! (dot11BeaconPeriod kept as typed 300; the device holds 100)."},
+                  "100"},
+             Case{"delay-gets",
+                  "abc",
+                  {},
+                  {"Get: Ok! (typed values kept: dot11BeaconPeriod).",
+                   "Set: Bad value of the associated SNMP variable's (partial) data! (dot11BeaconPeriod)."},
+                  "100"},
+             Case{"delay-gets", nullptr, {}, {"Set: Nothing was ticked!."}, "100"},
+         }) {
+        const QString row =
+            QLatin1String(c.relay) + QLatin1Char(' ') + QLatin1String(c.typed ? c.typed : "-");
+        TestRelay relay(*Sim(), QLatin1String(c.relay), 0.6);
+        UseAgent(Sim()->Address(), relay.Port());
+        auto station = open<TStationConfigForm>("Station Configuration");
+        ASSERT_TRUE(waitForLines(*station, 1)) << row.toStdString();
+        TCtrlBtnPanel* buttons = station->EditorPanel()->ButtonPanel;
+        buttons->SelectNoneButton->click();
+        auto* edit = qobject_cast<QLineEdit*>(station->LayoutRows()[6].Control);
+        if (c.typed) {
+            tick(*station, 6)->setChecked(true);
+            buttons->RefreshButton->click(); // the answer comes after the typing
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("1"));
+            edit->setText(QLatin1String(c.typed)); // what the edit's rule would refuse as well
+            ASSERT_TRUE(waitForLines(*station, 2)) << row.toStdString();
+            EXPECT_EQ(edit->text(), QLatin1String(c.typed)) << row.toStdString();
+        }
+        OvFeedback::TakeShown();
+        buttons->SetCheckedButton->click();
+        waitForLines(*station, static_cast<int>(c.lines.size()) + 1);
+        QTest::qWait(c.wire.isEmpty() ? 300 : 0);
+        QStringList lines = memoLines(*station).mid(1);
+        for (QString& l : lines)
+            l = l.left(l.indexOf(QStringLiteral(" Receive at")));
+        EXPECT_EQ(lines, c.lines) << row.toStdString();
+        std::vector<QStringList> wire;
+        for (const QString& set : c.wire)
+            wire.push_back({set});
+        EXPECT_EQ(relay.Sets(), wire) << row.toStdString();
+        EXPECT_TRUE(ToolGet(beacon).endsWith(QStringLiteral("INTEGER: ") + QLatin1String(c.deviceHolds)));
+        if (c.typed)
+            EXPECT_EQ(edit->text(), QLatin1String(c.typed)) << row.toStdString(); // kept, or now the device's
+        ToolSet(beacon, QStringLiteral("i"), QStringLiteral("100"));
+    }
 }
 
 TEST_F(Windows, AboutBox) {
