@@ -137,6 +137,7 @@ constexpr CodeMessage kMessages[] = {
     {-528, "The agent's answers do not advance: the table walk was stopped!"},
     {-529, "The table has more than 1,000,000 rows: the walk was stopped!"},
     {-530, "Nothing was ticked!"},
+    {-531, "The SNMPv3 user name is empty!"},
 };
 
 const CodeMessage* findCode(int code) {

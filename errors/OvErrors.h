@@ -64,6 +64,7 @@ constexpr int UnknownErrorCode = -527;
 constexpr int WalkNotAdvancing = -528;
 constexpr int TooManyRows = -529;
 constexpr int NothingToWrite = -530;
+constexpr int EmptyUserName = -531;
 } // namespace OvCode
 
 // The message of a framework code, exactly as users see it; "Unknown error code!" for

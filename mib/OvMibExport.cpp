@@ -1,6 +1,7 @@
 #include "mib/OvMibExport.h"
 
 #include "mib/OvMibText.h"
+#include "snmp/OvAgentRead.h"
 #include "values/OvSaveFile.h"
 
 #include <QFile>
@@ -89,5 +90,9 @@ void OvMibExport::Finished(int code, const QString& message) {
                               : QStringLiteral("Cannot write %1: %2").arg(File, Replacing->Error());
     Stdout.reset();
     Replacing.reset();
-    Q_EMIT Done(written ? 0 : 1);
+    // The file is whole, but what the agent answered wrongly is not in it.
+    const int wrong = Reader.WrongTypeCells();
+    if (written && wrong > 0)
+        ErrorMessage = OvWrongTypeCellsText(wrong);
+    Q_EMIT Done(written && wrong == 0 ? 0 : 1);
 }

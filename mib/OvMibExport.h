@@ -13,7 +13,7 @@ class QFile;
 // first line the column titles, then one line per row as rows complete, so that memory
 // stays flat however long the table. A file is written under a temporary name and
 // renamed at the end: a failed read leaves none. Done tells the exit status: 0 written,
-// 1 failed (Message says why).
+// 1 failed or written with cells of the wrong type left empty (Message says why).
 class OvMibExport : public QObject {
     Q_OBJECT
 public:

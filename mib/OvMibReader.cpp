@@ -58,6 +58,10 @@ bool OvMibReader::IsReading() const {
     return Current && Current->IsRunning();
 }
 
+int OvMibReader::WrongTypeCells() const {
+    return Current ? Current->WrongTypeCells() : 0;
+}
+
 int OvMibReader::ValueColumn() const {
     switch (ViewInfo.Kind) {
     case OvMibViewKind::Counters:

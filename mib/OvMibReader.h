@@ -40,6 +40,9 @@ public:
     // Starts a read; one still running is dropped.
     void Read();
     bool IsReading() const;
+    // Cells of the last read whose answer was of another type than the column's: shown
+    // and exported as missing.
+    int WrongTypeCells() const;
     const OvMibView& View() const { return ViewInfo; }
     const QStringList& Titles() const { return CurrentTitles; }
     // The column that holds counter values, -1 for views without counters.

@@ -113,41 +113,6 @@ QString OvTrapOidOfV1(const QString& enterprise, long genericTrap, long specific
     return enterprise + QStringLiteral(".0.") + QString::number(specificTrap);
 }
 
-QString OvWireTypeName(int type) {
-    switch (type) {
-    case ASN_INTEGER:
-        return QStringLiteral("INTEGER");
-    case ASN_OCTET_STR:
-        return QStringLiteral("OCTET STRING");
-    case ASN_BIT_STR:
-        return QStringLiteral("BITS");
-    case ASN_NULL:
-        return QStringLiteral("NULL");
-    case ASN_OBJECT_ID:
-        return QStringLiteral("OBJECT IDENTIFIER");
-    case ASN_IPADDRESS:
-        return QStringLiteral("IpAddress");
-    case ASN_COUNTER:
-        return QStringLiteral("Counter32");
-    case ASN_GAUGE:
-        return QStringLiteral("Gauge32");
-    case ASN_TIMETICKS:
-        return QStringLiteral("TimeTicks");
-    case ASN_OPAQUE:
-        return QStringLiteral("Opaque");
-    case ASN_COUNTER64:
-        return QStringLiteral("Counter64");
-    case SNMP_NOSUCHOBJECT:
-        return QStringLiteral("noSuchObject");
-    case SNMP_NOSUCHINSTANCE:
-        return QStringLiteral("noSuchInstance");
-    case SNMP_ENDOFMIBVIEW:
-        return QStringLiteral("endOfMibView");
-    default:
-        return QStringLiteral("0x") + QString::number(type, 16);
-    }
-}
-
 OvNotifiedBinding OvNameBinding(const variable_list* vbIn) {
     const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
     OvNotifiedBinding b;

@@ -20,6 +20,3 @@ QString OvTrapOidOfV1(const QString& enterprise, long genericTrap, long specific
 // instance after its name), its value in the module's text form for the object's syntax
 // (the station MAC in the MAC form), else in the form of its wire type.
 OvNotifiedBinding OvNameBinding(const variable_list* vb);
-
-// The wire type's name: "INTEGER", "OCTET STRING", "TimeTicks"...
-QString OvWireTypeName(int type);

@@ -12,8 +12,15 @@
 
 OvAgentRead::OvAgentRead(const OvSNMPTarget& target, QObject* parent) : QObject(parent), Target(target) {}
 
+QString OvWrongTypeCellsText(int cells) {
+    return QStringLiteral("%1 %2 of the wrong type left empty")
+        .arg(cells)
+        .arg(cells == 1 ? QStringLiteral("cell") : QStringLiteral("cells"));
+}
+
 void OvAgentRead::Begin() {
     Running = true;
+    WrongType = 0;
 }
 
 void OvAgentRead::Send(OvPduPtr pdu, std::function<void(OvSNMPResult&)> answer) {

@@ -17,6 +17,9 @@ struct OvReadObject {
 };
 
 using OvOidPath = std::vector<quint32>;
+
+// "12 cells of the wrong type left empty": what a read left out of what it shows.
+QString OvWrongTypeCellsText(int cells);
 // The value texts of one read, in the order asked; absent where the agent has no value.
 using OvReadCells = std::vector<std::optional<QString>>;
 
@@ -29,6 +32,9 @@ public:
     OvAgentRead(const OvSNMPTarget& target, QObject* parent);
 
     bool IsRunning() const { return Running; }
+    // Answers of another type than their object's, left absent rather than shown as a
+    // value of it.
+    int WrongTypeCells() const { return WrongType; }
 
 Q_SIGNALS:
     // The read has ended: code 0, or the framework code and its message.
@@ -50,6 +56,7 @@ protected:
     static int RefusedItem(const OvSNMPResult& result, const std::vector<size_t>& asked);
 
     const OvSNMPTarget Target;
+    int WrongType = 0;
 
 private:
     bool Running = false;

@@ -183,6 +183,9 @@ void OvSNMPEngine::PreparePdu(const OvTargetSession& session, const OvSNMPTarget
     pdu->securityModel = SNMP_SEC_MODEL_USM;
     pdu->securityLevel = sec.SecurityLevel;
     const QByteArray name = sec.SecurityName.toUtf8();
+    // Without a user the agent's refusal names the pass phrases, which are not at fault.
+    if (name.isEmpty())
+        throw OvException(OvCode::EmptyUserName);
     pdu->securityName = copyText(name);
     pdu->securityNameLen = static_cast<size_t>(name.size());
     const QByteArray context = target.Scope.ContextName.toUtf8();

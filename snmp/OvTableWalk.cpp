@@ -107,7 +107,10 @@ bool OvTableWalk::Store(const snmp_pdu* response, const std::vector<size_t>& ask
         OvReadCells& cells =
             Pending[OvOidPath(name.begin() + static_cast<long>(column.Prefix.size()), name.end())];
         cells.resize(Columns.size());
-        cells[index] = TextOf(column.Syntax, vb);
+        if (OvWireTypeFits(column.Syntax, vb))
+            cells[index] = TextOf(column.Syntax, vb);
+        else
+            ++WrongType; // the row is there, this cell is not
         column.Last = std::move(name);
         progress = true;
     }

@@ -67,6 +67,47 @@ bool OvWireTypeFits(int syntax, const variable_list* vbIn) {
     return vb && !isAbsent(vb) && OvTagCarries(syntax, vb->type, static_cast<int>(vb->val_len));
 }
 
+QString OvWireTypeName(int type) {
+    switch (type) {
+    case ASN_INTEGER:
+        return QStringLiteral("INTEGER");
+    case ASN_OCTET_STR:
+        return QStringLiteral("OCTET STRING");
+    case ASN_BIT_STR:
+        return QStringLiteral("BITS");
+    case ASN_NULL:
+        return QStringLiteral("NULL");
+    case ASN_OBJECT_ID:
+        return QStringLiteral("OBJECT IDENTIFIER");
+    case ASN_IPADDRESS:
+        return QStringLiteral("IpAddress");
+    case ASN_COUNTER:
+        return QStringLiteral("Counter32");
+    case ASN_GAUGE:
+        return QStringLiteral("Gauge32");
+    case ASN_TIMETICKS:
+        return QStringLiteral("TimeTicks");
+    case ASN_OPAQUE:
+        return QStringLiteral("Opaque");
+    case ASN_COUNTER64:
+        return QStringLiteral("Counter64");
+    case SNMP_NOSUCHOBJECT:
+        return QStringLiteral("noSuchObject");
+    case SNMP_NOSUCHINSTANCE:
+        return QStringLiteral("noSuchInstance");
+    case SNMP_ENDOFMIBVIEW:
+        return QStringLiteral("endOfMibView");
+    default:
+        return QStringLiteral("0x") + QString::number(type, 16);
+    }
+}
+
+QString OvWireTypeMismatch(int syntax, const variable_list* vbIn) {
+    const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
+    return QStringLiteral("answered %1, expected %2")
+        .arg(OvWireTypeName(vb->type), OvWireTypeName(OvWireTagOf(syntax)));
+}
+
 QString OvReceivedText(int syntax, const variable_list* vbIn) {
     const auto* vb = reinterpret_cast<const netsnmp_variable_list*>(vbIn);
     if (!OvIsWireSyntax(syntax))

@@ -16,6 +16,12 @@ bool OvIsException(const variable_list* vb);
 // an OCTET STRING, a counter in a Counter32 or Gauge32...); false for no value.
 bool OvWireTypeFits(int syntax, const variable_list* vb);
 
+// The wire type's name: "INTEGER", "OCTET STRING", "TimeTicks"...
+QString OvWireTypeName(int type);
+// What a binding of the wrong type carried against what the syntax travels as:
+// "answered INTEGER, expected OCTET STRING".
+QString OvWireTypeMismatch(int syntax, const variable_list* vb);
+
 // The value text of a received binding for an item of the given syntax: the syntax's
 // form when the wire type fits, else the wire type's own form; "(NULL)" for absent
 // values. Raises -511 for partial and unknown syntaxes.

@@ -15,26 +15,6 @@ using namespace OvSyntax;
     throw OvException(OvCode::BadPartialValue);
 }
 
-// The wire type a syntax travels as: its own SMI tag, or the one that carries it.
-int tagOf(int syntax) {
-    switch (syntax) {
-    case boolean:
-        return integer;
-    case bitstr:
-    case opaque:
-    case displaystr:
-    case macaddress:
-    case double_:
-    case datetime:
-    case bcdatetime:
-        return octetstr;
-    case nsapaddr:
-        return ipaddress;
-    default:
-        return syntax;
-    }
-}
-
 bool isOctetTag(int tag) {
     return tag == octetstr || tag == opaque || tag == bitstr;
 }
@@ -66,6 +46,26 @@ QString ownText(const OvWireValue& v) {
 }
 
 } // namespace
+
+int OvWireTagOf(int syntax) {
+    using namespace OvSyntax;
+    switch (syntax) {
+    case boolean:
+        return integer;
+    case bitstr:
+    case opaque:
+    case displaystr:
+    case macaddress:
+    case double_:
+    case datetime:
+    case bcdatetime:
+        return octetstr;
+    case nsapaddr:
+        return ipaddress;
+    default:
+        return syntax;
+    }
+}
 
 bool OvIsWireSyntax(int syntax) {
     switch (syntax) {
@@ -104,7 +104,7 @@ OvWireValue OvWireValueOf(int syntax, const QString& text) {
     const QByteArray bytes = OvByteForm::FromText(syntax, text);
     if ((syntax == macaddress && bytes.size() != 6) || (syntax == objectid && bytes.isEmpty()))
         badValue();
-    v.Tag = tagOf(syntax);
+    v.Tag = OvWireTagOf(syntax);
     switch (v.Tag) {
     case integer:
         v.Number = static_cast<qint32>(OvReadLe32(bytes, 0));

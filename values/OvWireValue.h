@@ -7,6 +7,8 @@
 // The syntaxes whose values travel in a binding of their own; the partial syntaxes travel
 // only inside others.
 bool OvIsWireSyntax(int syntax);
+// The wire type a syntax travels as: its own SMI tag, or the one that carries it.
+int OvWireTagOf(int syntax);
 
 // A value as a binding carries it, apart from the SNMP library: the SMI tag of its wire
 // type (the OvSyntax codes 0x02..0x47; null for no value) and its content.
