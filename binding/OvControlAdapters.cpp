@@ -4,6 +4,7 @@
 #include "binding/OvOptionListWidgets.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "binding/TRadioGroup.h"
+#include "binding/TTextHexSwitch.h"
 #include "errors/OvErrors.h"
 #include "values/OvByteForm.h"
 #include "values/OvSyntax.h"
@@ -207,19 +208,27 @@ class EditAdapter : public OvControlAdapter {
 public:
     void Show(const BindingEntry& e, const QString& text, const QByteArray& bytes, const OvOptionList*,
               OvEditConstraint& rules) const override {
-        if (e.Controls.size() == 1)
-            putText(static_cast<QLineEdit*>(e.Controls.front().data()), text,
-                    rules); // what the device showed is good
-        else
+        if (e.Controls.size() > 1) {
             showInSplitEdits(e, text, bytes, rules);
+            return;
+        }
+        auto* edit = static_cast<QLineEdit*>(e.Controls.front().data());
+        TTextHexSwitch* form = TTextHexSwitch::Of(edit);
+        putText(edit, form ? form->Present(bytes) : text, rules); // what the device showed is good
     }
     Part Collect(const BindingEntry& e, const OvOptionList*) const override {
         if (e.Controls.size() > 1)
             return {true, false, textOfSplitEdits(e), {}};
-        const QString text = static_cast<QLineEdit*>(e.Controls.front().data())->text();
-        if (!OvHoldsValue(e.Syntax, text))
+        const auto* edit = static_cast<QLineEdit*>(e.Controls.front().data());
+        if (const TTextHexSwitch* form = TTextHexSwitch::Of(edit)) {
+            Part part{true, true, {}, {}};
+            if (!form->Octets(edit->text(), part.Bytes))
+                fail(OvCode::BadPartialValue);
+            return part;
+        }
+        if (!OvHoldsValue(e.Syntax, edit->text()))
             fail(OvCode::BadPartialValue);
-        return {true, false, text, {}};
+        return {true, false, edit->text(), {}};
     }
     void Hook(QWidget* control, QObject* context, const std::function<void()>& modified) const override {
         hookEdit(control, context, modified);

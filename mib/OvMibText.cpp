@@ -7,10 +7,6 @@
 
 namespace {
 
-bool isControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
-
 // The digits run starting at i, its end in end.
 QStringView digitsAt(const QString& s, qsizetype i, qsizetype& end) {
     end = i;
@@ -32,14 +28,8 @@ int compareNumbers(QStringView a, QStringView b) {
 } // namespace
 
 QString OvMibOctetsText(const QByteArray& octets) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(octets);
-    if (utf8.hasError())
-        return OvHexText(octets);
-    for (const char32_t c : text.toUcs4())
-        if (isControl(c))
-            return OvHexText(octets);
-    return OvMibPresent(text);
+    QString text;
+    return OvPlainText(octets, text) ? OvMibPresent(text) : OvHexText(octets);
 }
 
 QByteArray OvMibCsvLine(const QStringList& cells) {

@@ -384,10 +384,11 @@ const TSNMPVarInfo MibSystemTable[] = {col("1.3.6.1.2.1.1.1", "sysDescr", displa
                                        col("1.3.6.1.2.1.1.7", "sysServices", integer),
                                        kEnd};
 
-const TSNMPVarInfo MibSystemWritable[] = {
-    col("1.3.6.1.2.1.1.4", "sysContact", displaystr, nullptr, readwrite),
-    col("1.3.6.1.2.1.1.5", "sysName", displaystr, nullptr, readwrite),
-    col("1.3.6.1.2.1.1.6", "sysLocation", displaystr, nullptr, readwrite), kEnd};
+// Edited as their octets, so that a value that is not UTF-8 is written back exactly.
+const TSNMPVarInfo MibSystemWritable[] = {col("1.3.6.1.2.1.1.4", "sysContact", octetstr, nullptr, readwrite),
+                                          col("1.3.6.1.2.1.1.5", "sysName", octetstr, nullptr, readwrite),
+                                          col("1.3.6.1.2.1.1.6", "sysLocation", octetstr, nullptr, readwrite),
+                                          kEnd};
 
 const TUIItemInfo MibSystemLayout[] = {{ukEdit, "%s", &MibSystemWritable[0], 0, nullptr, nullptr},
                                        {ukEdit, "%s", &MibSystemWritable[1], 0, nullptr, nullptr},

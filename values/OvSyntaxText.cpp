@@ -95,6 +95,28 @@ QString OvDisplayText(const QByteArray& octets) {
     return QString::fromLatin1(octets);
 }
 
+namespace {
+// Characters that do not show as themselves, or turn the text around them.
+bool isHiddenOrControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0xFEFF || c == 0x2028 || c == 0x2029 || c == 0x200E ||
+           c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+} // namespace
+
+bool OvPlainText(const QByteArray& octets, QString& text) {
+    // A leading byte-order mark is kept as a character, so that it is seen, not dropped.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString decoded = utf8.decode(octets);
+    if (utf8.hasError())
+        return false;
+    for (const char32_t c : decoded.toUcs4())
+        if (isHiddenOrControl(c))
+            return false;
+    text = decoded;
+    return true;
+}
+
 bool OvParseOid(const QString& text, std::vector<quint32>& subIds) {
     subIds.clear();
     QStringView t = QStringView(text).trimmed();

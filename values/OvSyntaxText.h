@@ -21,6 +21,10 @@ bool OvParseTicks(const QString& text, quint32& hundredths);
 
 // Octets of a display string: UTF-8 where valid, Latin-1 otherwise.
 QString OvDisplayText(const QByteArray& octets);
+// Whether octets are text a person can read and type back exactly: valid UTF-8 without
+// control characters, line or paragraph separators, bidirectional controls or a
+// byte-order mark. text: the decoded text when they are.
+bool OvPlainText(const QByteArray& octets, QString& text);
 
 // "1.3.6.1": sub-identifiers of 0..4294967295, an optional leading dot.
 bool OvParseOid(const QString& text, std::vector<quint32>& subIds);

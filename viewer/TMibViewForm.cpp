@@ -2,10 +2,14 @@
 
 #include "binding/OvFeedback.h"
 #include "binding/OvSNMPRequest2Edits.h"
+#include "viewer/TSystemGroupEditor.h"
+#include "snmp/OvAgentRead.h"
 #include "formgen/TSNMPPanel.h"
 #include "formgen/TUIGenerator.h"
 #include "mib/OvMibExport.h"
 #include "viewer/TInterfaceGraph.h"
+#include "mib/OvMibText.h"
+#include "values/OvSyntaxText.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -166,8 +170,8 @@ void TMibViewForm::BuildToolBar() {
 
 void TMibViewForm::BuildEditor() {
     // The objects that can be written move from the list into an editor below it.
-    Binding = new OvSNMPRequest2Edits(this);
-    Binding->VarList() = OvSNMPVarList(MibSystemWritable, SVT_SV, 0);
+    auto* editor = new TSystemGroupEditor(this);
+    Binding = editor;
     Layout = OvCopyLayout(MibSystemLayout);
     auto* page = new QWidget(this);
     auto* column = new QVBoxLayout(page);
@@ -177,6 +181,7 @@ void TMibViewForm::BuildEditor() {
     Panel->InitEditor();
     Panel->SetHostForm(this);
     WidenEdits();
+    editor->AddSwitches();
     const QSize needed = Panel->RequiredSize();
     Panel->setMinimumSize(needed);
     Tree->setParent(page);
@@ -317,8 +322,12 @@ void TMibViewForm::ReadFinished(int code, const QString& message) {
         ++FittedReads;
         FitColumns(1000);
     }
-    ShowStatus(code == 0 ? QStringLiteral("%1, read at %2").arg(CountText(), QTime::currentTime().toString())
-                         : message);
+    QString status = code == 0
+                         ? QStringLiteral("%1, read at %2").arg(CountText(), QTime::currentTime().toString())
+                         : message;
+    if (const int wrong = Reader.WrongTypeCells(); wrong > 0)
+        status += QStringLiteral("; ") + OvWrongTypeCellsText(wrong);
+    ShowStatus(status);
     Q_EMIT ReadDone(code);
 }
 
@@ -359,7 +368,10 @@ std::vector<QStringList> TMibViewForm::Rows() const {
             return item->Name == QLatin1String(r->Name);
         });
         const auto position = std::min(static_cast<size_t>(at - group.begin()), rows.size());
-        rows.insert(rows.begin() + static_cast<long>(position), QStringList{item->Name, item->Value});
+        QByteArray octets;
+        const QString shown =
+            OvParseHex(item->Value, octets) ? OvMibOctetsText(octets) : OvMibPresent(item->Value);
+        rows.insert(rows.begin() + static_cast<long>(position), QStringList{item->Name, shown});
     }
     return rows;
 }
