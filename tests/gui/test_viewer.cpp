@@ -9,6 +9,7 @@
 #include "charts/TCounterChart.h"
 #include "errors/OvErrors.h"
 #include "mib/OvMibViews.h"
+#include "snmp/OvSNMPRequest.h"
 #include "viewer/TMibViewForm.h"
 
 #include <QAction>
@@ -29,6 +30,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -204,6 +207,11 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
                 QStringLiteral("/TMIB_Info")},
                false,
                "Unsupported Security Model!"},
+          Case{"no SNMPv3 user",
+               {QStringLiteral("/I127.0.0.1"), port, QStringLiteral("/v3"), QStringLiteral("/m3"),
+                QStringLiteral("/TMIB_Info")},
+               false,
+               "The SNMPv3 user name is empty!"},
           Case{"send refused",
                {QStringLiteral("/I127.255.255.255"), port, community, QStringLiteral("/TMIB_IFTable")},
                false,
@@ -228,6 +236,146 @@ TEST_F(Viewer, ExportEndsWithStatusOneAndTheMessage) {
             << c.Name;
         EXPECT_FALSE(QFile::exists(QDir::currentPath() + QStringLiteral("/velmarn-never.csv"))) << c.Name;
     }
+}
+
+TEST(ViewerOfAHostileAgent, CellsOfTheWrongTypeAreLeftEmptyCountedAndExportedWithStatusOne) {
+    QTemporaryDir dir;
+    QFile data(dir.filePath(QStringLiteral("wrong.snmprec")));
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    data.write("1.3.6.1.2.1.1.3.0|67|100\n"
+               "1.3.6.1.2.1.2.2.1.1.1|2|1\n1.3.6.1.2.1.2.2.1.1.2|2|2\n1.3.6.1.2.1.2.2.1.1.3|2|3\n"
+               "1.3.6.1.2.1.2.2.1.2.1|4|eth0\n1.3.6.1.2.1.2.2.1.2.2|2|42\n1.3.6.1.2.1.2.2.1.2.3|4|eth2\n"
+               "1.3.6.1.2.1.2.2.1.3.1|2|6\n1.3.6.1.2.1.2.2.1.3.2|2|6\n1.3.6.1.2.1.2.2.1.3.3|4|ethernet\n");
+    data.close();
+    QString error;
+    const auto agent = TestAgent::StartSimulator(&error, data.fileName());
+    ASSERT_NE(agent, nullptr) << error.toStdString();
+    QProcess viewer;
+    viewer.setWorkingDirectory(dir.path());
+    viewer.start(mibProgram(),
+                 {QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(agent->Port()),
+                  QStringLiteral("/v1"), QStringLiteral("/TMIB_IFTable"), QStringLiteral("/O-")});
+    ASSERT_TRUE(viewer.waitForFinished(20000));
+    EXPECT_EQ(viewer.exitCode(), 1);
+    EXPECT_EQ(viewer.readAllStandardError().trimmed(), QByteArray("2 cells of the wrong type left empty"));
+    const QStringList lines =
+        QString::fromUtf8(viewer.readAllStandardOutput()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    QStringList described, types;
+    for (const QString& line : lines.mid(1)) {
+        described << line.section(QLatin1Char(','), 1, 1);
+        types << line.section(QLatin1Char(','), 2, 2);
+    }
+    EXPECT_EQ(described, (QStringList{QStringLiteral("eth0"), QString(), QStringLiteral("eth2")}));
+    EXPECT_EQ(types,
+              (QStringList{QStringLiteral("ethernetCsmacd"), QStringLiteral("ethernetCsmacd"), QString()}));
+
+    // The windows' own table walk: the row is there, the cell is absent.
+    UseAgent(agent->Address(), agent->Port());
+    OvSNMPRequest walk;
+    const TSNMPVarInfo columns[] = {OvVarRow("1.3.6.1.2.1.2.2.1.1", "ifIndex", OvSyntax::integer),
+                                    OvVarRow("1.3.6.1.2.1.2.2.1.2", "ifDescr", OvSyntax::displaystr),
+                                    OvEndRow};
+    walk.VarList = OvSNMPVarList(columns, MVT_FMV, 0);
+    QStringList walked;
+    for (bool first = true; walk.Get(first); first = false)
+        walked << walk.VarList.Item(1)->Value;
+    EXPECT_EQ(walked,
+              (QStringList{QStringLiteral("eth0"), QStringLiteral("(NULL)"), QStringLiteral("eth2")}));
+    EXPECT_EQ(walk.WrongTypeCells(), 1);
+}
+
+TEST_F(Viewer, InformationViewEditsOctetsAsTextOrHexAndWritesThemBackExactly) {
+    const QString name = QStringLiteral("1.3.6.1.2.1.1.5.0");
+    auto setName = [&](const QString& hex) {
+        Agent->Tool(QStringLiteral("snmpset"),
+                    {QStringLiteral("-c"), QLatin1String(TestAgent::WriteCommunity)},
+                    {name, QStringLiteral("x"), hex});
+    };
+    const QString before = WalkedValues(QStringLiteral("1.3.6.1.2.1.1.5")).value(0);
+    struct Case {
+        const char* device;   // the octets the device holds, in hex
+        const char* shown;    // in the edit
+        const char* form;     // the switch
+        const char* switched; // after switching to the other form ("" where it stays)
+        const char* typed;    // appended in the form shown
+        const char* written;  // the octets the device then holds, or the log line's start
+    };
+    for (const Case& c : {
+             Case{"FFFE8061", "FF FE 80 61", "Hex", "", " 62", "FF FE 80 61 62"},
+             Case{"C3BC72", "\u00FCr", "Text", "C3 BC 72", "i", "C3 BC 72 69"},
+             Case{"EFBBBF41", "EF BB BF 41", "Hex", "", " 42", "EF BB BF 41 42"},
+             Case{"6109", "61 09", "Hex", "", "", "61 09"},
+             Case{"7A", "z", "Text", "7A", "Z", "7A 5A"},
+             Case{"61", "a", "Text", "", "\u00E9", "61 C3 A9"},
+             Case{"FF", "FF", "Hex", "", " 6",
+                  "Set: Bad value of the associated SNMP variable's (partial) data! (sysName)"},
+             Case{"61", "a", "Text", "", nullptr, "Set: sysName: 300 octets, at most 255"},
+         }) {
+        setName(QLatin1String(c.device));
+        TMibViewForm form(*OvFindMibView(QStringLiteral("MIB_Info")), Agent->Address(), V2c());
+        auto* edit = form.findChild<QLineEdit*>(QStringLiteral("sysName"));
+        auto* formBox = form.findChild<QComboBox*>(QStringLiteral("sysNameForm"));
+        ASSERT_TRUE(edit && formBox);
+        const auto ticks = form.findChildren<QCheckBox*>(); // sysContact, sysName, sysLocation
+        ASSERT_EQ(ticks.size(), 3);
+        ticks[0]->setChecked(false);
+        ticks[2]->setChecked(false);
+        ASSERT_TRUE(WaitFor([&] { return !edit->text().isEmpty(); }, 5000)) << c.device;
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown)) << c.device;
+        const bool startsAsText = formBox->currentIndex() == 0;
+        EXPECT_EQ(formBox->currentText(), QLatin1String(c.form)) << c.device;
+        if (*c.switched) { // to the other form and back: the same octets either way
+            QTest::keyClick(formBox, startsAsText ? Qt::Key_Down : Qt::Key_Up);
+            EXPECT_EQ(edit->text(), QString::fromUtf8(c.switched)) << c.device;
+            QTest::keyClick(formBox, startsAsText ? Qt::Key_Up : Qt::Key_Down);
+            EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown)) << c.device;
+        } else if (!startsAsText) { // octets that are no plain text stay hex
+            QTest::keyClick(formBox, Qt::Key_Up);
+            EXPECT_EQ(formBox->currentText(), QStringLiteral("Hex")) << c.device;
+            EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown)) << c.device;
+        }
+        if (QLatin1String(c.written).startsWith(QLatin1String("Set:")) && startsAsText && !c.typed)
+            edit->setText(QString(300, QLatin1Char('n')));
+        else if (c.typed) {
+            edit->end(false);
+            edit->insert(QString::fromUtf8(c.typed));
+        }
+        for (auto* b : form.findChildren<QPushButton*>())
+            if (b->isVisibleTo(&form) && b->text() == QStringLiteral("Set"))
+                b->click();
+        auto* memo = form.findChild<QPlainTextEdit*>();
+        ASSERT_TRUE(WaitFor([&] { return memo->toPlainText().count(QLatin1Char('\n')) >= 1; }, 5000))
+            << c.device;
+        const QString log = memo->toPlainText().section(QLatin1Char('\n'), 1, 1);
+        if (QLatin1String(c.written).startsWith(QLatin1String("Set:"))) {
+            EXPECT_TRUE(log.startsWith(QLatin1String(c.written))) << log.toStdString();
+            EXPECT_EQ(Agent
+                          ->Tool(QStringLiteral("snmpget"),
+                                 {QStringLiteral("-c"), QLatin1String(TestAgent::ReadCommunity),
+                                  QStringLiteral("-Oqvx")},
+                                 {name})
+                          .trimmed()
+                          .remove(QLatin1Char('"'))
+                          .remove(QLatin1Char(' ')),
+                      QLatin1String(c.device))
+                << c.device; // nothing was written
+            continue;
+        }
+        EXPECT_TRUE(log.startsWith(QStringLiteral("Set: Ok!"))) << log.toStdString();
+        EXPECT_EQ(Agent
+                      ->Tool(QStringLiteral("snmpget"),
+                             {QStringLiteral("-c"), QLatin1String(TestAgent::ReadCommunity),
+                              QStringLiteral("-Oqvx")},
+                             {name})
+                      .trimmed()
+                      .remove(QLatin1Char('"'))
+                      .trimmed(),
+                  QLatin1String(c.written))
+            << c.device;
+    }
+    Agent->Tool(QStringLiteral("snmpset"), {QStringLiteral("-c"), QLatin1String(TestAgent::WriteCommunity)},
+                {name, QStringLiteral("s"), before});
 }
 
 // The graph under the interface counters follows the selection: a curve in and out per

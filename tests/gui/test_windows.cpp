@@ -449,9 +449,35 @@ TEST_F(Windows, WhatTheUserTypedIsWhatIsWrittenAndTheLogSaysWhatHappened) {
             wire.push_back({set});
         EXPECT_EQ(relay.Sets(), wire) << row.toStdString();
         EXPECT_TRUE(ToolGet(beacon).endsWith(QStringLiteral("INTEGER: ") + QLatin1String(c.deviceHolds)));
-        if (c.typed)
-            EXPECT_EQ(edit->text(), QLatin1String(c.typed)) << row.toStdString(); // kept, or now the device's
+        // Kept after the read, or since then the device's value as well.
+        EXPECT_TRUE(!c.typed || edit->text() == QLatin1String(c.typed)) << row.toStdString();
         ToolSet(beacon, QStringLiteral("i"), QStringLiteral("100"));
+    }
+}
+
+TEST_F(Windows, AFailedReadNamesTheObjectAndWhatCameInsteadOfIt) {
+    QString error;
+    const auto integers =
+        TestAgent::StartHostile(&error, QStringLiteral("integers")); // every answer INTEGER 1
+    ASSERT_NE(integers, nullptr) << error.toStdString();
+    TestAgent* mib2 = StartSnmpd(); // no object of the access point
+    ASSERT_NE(mib2, nullptr);
+    struct Case {
+        TestAgent* agent;
+        quint8 version;
+        const char* line;
+    };
+    for (const Case& c :
+         {Case{integers.get(), 1,
+               "Get: Variable does not exist! (dot11StationID answered INTEGER, expected OCTET STRING)."},
+          Case{mib2, 1, "Get: Variable does not exist! (dot11StationID)."},
+          // SNMPv1: the object the agent's error index points at, its last.
+          Case{mib2, 0, "Get: Variable does not exist! (dot11AuthenticateFailStatus)."}}) {
+        UseAgent(c.agent->Address(), c.agent->Port(), c.version);
+        auto station = open<TStationConfigForm>("Station Configuration");
+        ASSERT_TRUE(waitForLines(*station, 1));
+        EXPECT_TRUE(memoLines(*station)[0].startsWith(QLatin1String(c.line)))
+            << int(c.version) << memoLines(*station)[0].toStdString();
     }
 }
 
