@@ -1,11 +1,7 @@
 #include "configtool/OvConfigDocument.h"
 
 #include "catalogue/OvCatalogue.h"
-#include "catalogue/OvStandardRanges.h"
-#include "errors/OvErrors.h"
 #include "values/OvCanonical.h"
-#include "values/OvEditRule.h"
-#include "values/OvSyntaxCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -246,50 +242,4 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
     }
     out = std::move(d);
     return true;
-}
-
-OvRestoreCheck OvRestoreCheck::Of(const OvConfigDocument& document) {
-    OvRestoreCheck check;
-    for (const OvConfigDocument::Object& o : document.Objects) {
-        const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
-        const QString name = o.Name.isEmpty() ? o.Oid : o.Name;
-        if (!e.Found() || QLatin1String(e.Info->Name) != o.Name) {
-            check.Errors << QStringLiteral("%1: not an object of this access point (%2)").arg(name, o.Oid);
-            continue;
-        }
-        if (!e.Writable()) {
-            if (!OvConfigDocument::IdentityNames().contains(o.Name))
-                check.Skipped << name;
-            continue;
-        }
-        QString message;
-        if (e.Format && !OvEditRule::Parse(QString::fromLatin1(e.Format)).Check(o.Value, message)) {
-            check.Errors << name + QStringLiteral(": ") + message;
-            continue;
-        }
-        if (const OvStandardRange* range = OvStandardRangeOf(o.Name)) {
-            // Values are canonical by now: a plain number, or hex pairs separated by blanks.
-            const qint64 n =
-                range->Octets ? (o.Value.isEmpty() ? 0 : (o.Value.size() + 1) / 3) : o.Value.toLongLong();
-            if (n < range->Min || n > range->Max) {
-                check.Errors << QStringLiteral("%1: %2 is outside %3")
-                                    .arg(name, range->Octets ? QStringLiteral("%1 octets").arg(n) : o.Value,
-                                         range->Text());
-                continue;
-            }
-        }
-        // An enumeration allows its listed values only (a listed number reads as its label).
-        if (e.Info->Options && e.Info->Options->FindByLabel(o.Value) < 0) {
-            check.Errors << QStringLiteral("%1: %2 is not one of %3")
-                                .arg(name, o.Value, e.Info->Options->Labels().join(QStringLiteral(", ")));
-            continue;
-        }
-        const QString text = e.Info->Options ? e.Info->Options->LabelToValue(o.Value) : o.Value;
-        try {
-            OvCheckWholeValue(e.Info->Syntax, text);
-        } catch (const OvException& ex) {
-            check.Errors << name + QStringLiteral(": ") + ex.message();
-        }
-    }
-    return check;
 }

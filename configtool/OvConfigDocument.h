@@ -59,13 +59,3 @@ struct OvConfigDocument {
     // Identity objects: never written, compared to refuse a restore onto another device.
     static const QStringList& IdentityNames();
 };
-
-// What a restore may write: every object of the document checked against the catalogue
-// (known identifier, its edit rule, its syntax) before anything is sent. Read-only
-// objects are not written.
-struct OvRestoreCheck {
-    QStringList Errors;  // "<name>: <message>"
-    QStringList Skipped; // read-only objects of the document, identity aside
-    bool Ok() const { return Errors.isEmpty(); }
-    static OvRestoreCheck Of(const OvConfigDocument& document);
-};

@@ -58,7 +58,9 @@ QString OvConfigOptions::Usage() {
         "     that skipped objects the device does not have (another firmware), named in its line\n"
         "  2  usage error or unusable backup file (decided before any device is contacted)\n"
         "  3  a device error before anything was written (time-out, refused, protocol), a backup\n"
-        "     that could not be written, or a device a stopped run did not start\n"
-        "  4  a restore that wrote some groups and not others, or whose outcome is unknown (a\n"
-        "     SET that timed out, or everything written and the read-back failed)\n");
+        "     that could not be written or of a device without the access point's objects, a\n"
+        "     restore with a value that does not fit to write, or a device a stopped run did not\n"
+        "     start\n"
+        "  4  a restore that wrote some groups or objects and not others, or whose outcome is\n"
+        "     unknown (a SET that timed out, or everything written and the read-back failed)\n");
 }

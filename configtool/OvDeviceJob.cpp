@@ -2,6 +2,7 @@
 
 #include "catalogue/OvCatalogue.h"
 #include "configtool/OvJournal.h"
+#include "configtool/OvRestoreCheck.h"
 #include "configtool/OvRunReport.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
@@ -127,9 +128,31 @@ OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
     return d;
 }
 
+// Whether the read found the device's identity or any object a restore writes: another
+// agent at the address, or a view hiding the private tree, has none of them.
+bool OvDeviceJob::IsAccessPoint() const {
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        for (int r = 0; ConfigGroups[g].Table[r].Oid; ++r) {
+            const OvCatalogueEntry e = OvCatalogueEntry::At(g, r);
+            const QLatin1String name(e.Info->Name);
+            if (!Reader.Lacks(g, r) && (e.Writable() || name == QLatin1String("dot11StationID") ||
+                                        name == QLatin1String("dot11manufacturerProductName")))
+                return true;
+        }
+    return false;
+}
+
 void OvDeviceJob::Backup() {
+    if (!IsAccessPoint()) {
+        Fail(QStringLiteral("not backed up: the device has none of the access point's objects"));
+        return;
+    }
     QStringList lacking;
     const OvConfigDocument d = BackupDocument(lacking);
+    // Said now, so that it is not first learnt from a restore that refuses the file.
+    for (const OvRestoreCheck::Refusal& r : OvRestoreCheck::Of(d, Options).Refused)
+        Q_EMIT Warned(QStringLiteral("warning: %1 %2; a restore will refuse it unless excluded")
+                          .arg(r.Name, r.Problem));
     const QByteArray json = d.ToJson();
     QString done = QStringLiteral("backed up ") + OvCounted(d.Objects.size(), "object");
     if (Options.File.isEmpty()) {
@@ -190,6 +213,11 @@ void OvDeviceJob::Plan() {
         Q_EMIT Said(QStringLiteral("warning: the backup is of firmware %1, the device runs %2")
                         .arg(Saved->Version, version));
     Restore = OvRestorePlan(*Saved, Options, Current, Reader);
+    if (!Restore.Refused.isEmpty()) {
+        Fail(QStringLiteral("nothing was sent; these values do not fit: ") +
+             Restore.Refused.join(QStringLiteral("; ")));
+        return;
+    }
     for (const QString& line : Restore.Lines(Current))
         Q_EMIT Said(line);
     const QString notSaved = Options.Save ? QStringLiteral("; not saved: a dry run") : QString();
@@ -236,21 +264,19 @@ void OvDeviceJob::WriteGroup(size_t next) {
             this,
             [this, next](const OvSNMPError& e, OvSNMPVarList&) {
                 const int code = e.Code;
-                const int index = e.ErrorIndex;
-                const QString message = e.Message;
-                Later([this, next, code, index, message] {
+                const SetFailure failure{e.Message, code == OvCode::Timeout ? 0 : e.ErrorIndex,
+                                         code == OvCode::Timeout};
+                Later([this, next, code, failure] {
                     if (code == 0)
                         GroupWritten(next);
-                    else if (code == OvCode::Timeout)
-                        ReadAgain(next, message, 1);
                     else
-                        WriteRefused(next, index, message);
+                        ReadAgain(next, failure, 1);
                 });
             },
             false);
         SetSent = true;
     } catch (const OvException& e) {
-        WriteRefused(next, 0, e.message());
+        NotWritten(next, {e.message(), 0, false}); // nothing was sent
     }
 }
 
@@ -262,22 +288,48 @@ void OvDeviceJob::GroupWritten(size_t next) {
     WriteGroup(next + 1);
 }
 
-void OvDeviceJob::WriteRefused(size_t next, int errorIndex, const QString& message) {
+QString OvDeviceJob::SetFailure::Object(const QStringList& names) const {
+    // The error index counts the objects sent, in the group's order.
+    return Index >= 1 && Index <= names.size() ? names[Index - 1] : QString();
+}
+
+void OvDeviceJob::NotWritten(size_t next, const SetFailure& failure) {
     const int group = Restore.Groups[next];
     const QStringList names = Restore.ObjectNames(group);
     if (Journal)
         Journal->Group(Address, titleOf(group), names, QStringLiteral("not written"));
-    // The error index counts the objects sent, in the group's order.
-    const QString object = errorIndex >= 1 && errorIndex <= names.size() ? names[errorIndex - 1] : QString();
-    StopWriting(
-        QStringLiteral("error writing %1%2: %3")
-            .arg(titleOf(group), object.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(object), message),
-        Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
+    const QString object = failure.Object(names);
+    StopWriting(QStringLiteral("error writing %1%2: %3%4")
+                    .arg(titleOf(group), object.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(object),
+                         failure.Message,
+                         failure.TimedOut ? QStringLiteral("; read again: not written") : QString()),
+                Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
 }
 
-void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
+// Agents that apply a SET's bindings one by one keep those before the one they refused.
+void OvDeviceJob::PartlyWritten(size_t next, const SetFailure& failure, const QStringList& held,
+                                QStringList other) {
     const int group = Restore.Groups[next];
-    if (attempt == 1 && Journal) {
+    if (Journal) {
+        Journal->Group(Address, titleOf(group), held, QStringLiteral("written"));
+        Journal->Group(Address, titleOf(group), other, QStringLiteral("not written"));
+    }
+    const QString object = failure.Object(Restore.ObjectNames(group));
+    for (QString& name : other)
+        if (name == object)
+            name += QStringLiteral(" (%1)").arg(failure.Message);
+    const QString what =
+        failure.TimedOut
+            ? QStringLiteral("error writing %1: %2; read again").arg(titleOf(group), failure.Message)
+            : QStringLiteral("error writing %1").arg(titleOf(group));
+    StopWriting(QStringLiteral("%1: partly written: %2; not written: %3")
+                    .arg(what, held.join(QStringLiteral(", ")), other.join(QStringLiteral(", "))),
+                OvOutcome::Partial, group);
+}
+
+void OvDeviceJob::ReadAgain(size_t next, const SetFailure& failure, int attempt) {
+    const int group = Restore.Groups[next];
+    if (attempt == 1 && failure.TimedOut && Journal) {
         Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
         JournaledUnknown = group;
     }
@@ -285,44 +337,47 @@ void OvDeviceJob::ReadAgain(size_t next, const QString& message, int attempt) {
     try {
         Request->GetAsync(
             this,
-            [this, next, group, message, attempt](const OvSNMPError& e, OvSNMPVarList& list) {
+            [this, next, group, failure, attempt](const OvSNMPError& e, OvSNMPVarList& list) {
                 const int code = e.Code;
                 const std::vector<QString> values =
                     code == 0 ? OvDeviceRead::ValuesOf(group, list, 0) : std::vector<QString>();
-                Later([this, next, message, attempt, code, values] {
-                    ReadAgainAnswered(next, message, attempt, code, values);
+                Later([this, next, failure, attempt, code, values] {
+                    ReadAgainAnswered(next, failure, attempt, code, values);
                 });
             },
             true);
     } catch (const OvException&) {
-        MayHaveBeenWritten(group, message);
+        MayHaveBeenWritten(group, failure);
     }
 }
 
-void OvDeviceJob::ReadAgainAnswered(size_t next, const QString& message, int attempt, int code,
+void OvDeviceJob::ReadAgainAnswered(size_t next, const SetFailure& failure, int attempt, int code,
                                     const std::vector<QString>& values) {
     constexpr int kAttempts = 2;
     const int group = Restore.Groups[next];
     if (code != 0) {
         if (attempt < kAttempts)
-            ReadAgain(next, message, attempt + 1);
+            ReadAgain(next, failure, attempt + 1);
         else
-            MayHaveBeenWritten(group, message);
-    } else if (Restore.Holds(group, values)) {
-        GroupWritten(next); // the answer was lost, not the SET
-    } else {
-        if (Journal)
-            Journal->Group(Address, titleOf(group), Restore.ObjectNames(group),
-                           QStringLiteral("not written"));
-        StopWriting(
-            QStringLiteral("error writing %1: %2; read again: not written").arg(titleOf(group), message),
-            Written.isEmpty() ? OvOutcome::Failed : OvOutcome::Partial);
+            MayHaveBeenWritten(group, failure);
+        return;
     }
+    QStringList held;
+    QStringList other;
+    Restore.Split(group, values, held, other);
+    if (other.isEmpty())
+        GroupWritten(next); // the answer was lost, or came after every value was taken
+    else if (held.isEmpty())
+        NotWritten(next, failure);
+    else
+        PartlyWritten(next, failure, held, other);
 }
 
-void OvDeviceJob::MayHaveBeenWritten(int group, const QString& message) {
+void OvDeviceJob::MayHaveBeenWritten(int group, const SetFailure& failure) {
+    if (Journal && group != JournaledUnknown)
+        Journal->Group(Address, titleOf(group), Restore.ObjectNames(group), QStringLiteral("unknown"));
     StopWriting(QStringLiteral("unknown: may have been written: %1 (%2, and it did not answer again)")
-                    .arg(titleOf(group), message),
+                    .arg(titleOf(group), failure.Message),
                 OvOutcome::Unknown, group);
 }
 

@@ -43,6 +43,8 @@ public:
 Q_SIGNALS:
     // A line for the user, as soon as it is known (the plan before any SET is sent).
     void Said(const QString& line);
+    // A line about the command's result that is no part of it (never into a backup's JSON).
+    void Warned(const QString& line);
     void Finished();
 
 private:
@@ -50,19 +52,30 @@ private:
     void ReadBackFailed(int group, const QString& message);
     void ReadDone();
     OvConfigDocument BackupDocument(QStringList& lacking) const;
+    bool IsAccessPoint() const;
     void Backup();
     void Diff();
     bool RefusesOtherDevice(); // and says so
     void Plan();
     std::unique_ptr<OvSNMPRequest> WriteRequest(int group) const;
+    // Why a SET was not taken as answered: the agent's error and the object it named (the
+    // error index, 0 for none), or a time-out.
+    struct SetFailure {
+        QString Message;
+        int Index = 0;
+        bool TimedOut = false;
+        QString Object(const QStringList& names) const; // the one named, or empty
+    };
     void WriteGroup(size_t next);
     void GroupWritten(size_t next);
-    void WriteRefused(size_t next, int errorIndex, const QString& message);
-    // A SET that timed out may have been applied: the group is read again to tell.
-    void ReadAgain(size_t next, const QString& message, int attempt);
-    void ReadAgainAnswered(size_t next, const QString& message, int attempt, int code,
+    void NotWritten(size_t next, const SetFailure& failure);
+    void PartlyWritten(size_t next, const SetFailure& failure, const QStringList& held, QStringList other);
+    // A SET that was refused or timed out may have been applied, in whole or in part: the
+    // group is read again to tell, object by object.
+    void ReadAgain(size_t next, const SetFailure& failure, int attempt);
+    void ReadAgainAnswered(size_t next, const SetFailure& failure, int attempt, int code,
                            const std::vector<QString>& values);
-    void MayHaveBeenWritten(int group, const QString& message); // after the last read again
+    void MayHaveBeenWritten(int group, const SetFailure& failure); // after the last read again
     void StopWriting(const QString& what, OvOutcome outcome, int unknownGroup = -1);
     void ReadBack();
     void Confirm();

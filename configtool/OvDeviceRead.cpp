@@ -72,18 +72,17 @@ std::unique_ptr<OvSNMPRequest> OvDeviceRead::GroupRequest(int group) const {
     return NewRequest({group});
 }
 
+QString OvDeviceRead::ValueAt(int group, int row, OvSNMPVarList& list, int item) {
+    const QString& text = list.Item(item)->Value;
+    QString canonical;
+    return OvCatalogueEntry::At(group, row).Canonical(text, canonical) ? canonical : text;
+}
+
 std::vector<QString> OvDeviceRead::ValuesOf(int group, OvSNMPVarList& list, int first) {
     std::vector<QString> values;
-    for (int r = 0; ConfigGroups[group].Table[r].Oid; ++r) {
-        if (!list.IsReadable(first + r)) {
-            values.emplace_back(); // not on the device
-            continue;
-        }
-        const QString& text = list.Item(first + r)->Value;
-        QString canonical;
-        const OvCatalogueEntry e = OvCatalogueEntry::At(group, r);
-        values.push_back(e.Canonical(text, canonical) ? canonical : text);
-    }
+    for (int r = 0; ConfigGroups[group].Table[r].Oid; ++r)
+        values.push_back(list.IsReadable(first + r) ? ValueAt(group, r, list, first + r)
+                                                    : QString()); // not on the device
     return values;
 }
 
@@ -115,40 +114,52 @@ void OvDeviceRead::Send(std::function<void(OvSNMPVarList&)> store, std::function
 }
 
 void OvDeviceRead::ReadAll() {
-    Groups.clear();
     for (int g = 0; g < ConfigGroupCount; ++g)
-        Groups.push_back(g);
-    Request = NewRequest(Groups);
-    Send(
-        [this](OvSNMPVarList& list) {
-            for (int g = 0, first = 0; g < ConfigGroupCount; ++g) {
-                (*Into)[static_cast<size_t>(g)] = ValuesOf(g, list, first);
-                first += rowsOf(g);
-            }
-            RunLater(Done);
-        },
-        [this] { ReadAll(); },
-        [this](int item, int code, const QString& message) {
-            if (code == OvCode::TooBig)
-                ReadGroup(0); // one GET per group instead
-            else
-                Failed(ObjectOf(Groups, item).first, message);
-        });
+        (*Into)[static_cast<size_t>(g)].assign(static_cast<size_t>(rowsOf(g)), QString());
+    Next = 0;
+    ReadNext();
 }
 
-// Reads groups from `group` on, one request at a time.
-void OvDeviceRead::ReadGroup(int group) {
-    if (group == ConfigGroupCount) {
+// Reads the objects from the Next-th of those the device has on, as many as it takes in one
+// GET: all at first, half as many after each tooBig.
+void OvDeviceRead::ReadNext() {
+    std::vector<OvObjectAt> objects;
+    for (int g = 0; g < ConfigGroupCount; ++g)
+        for (int r = 0; ConfigGroups[g].Table[r].Oid; ++r)
+            if (!Lacks(g, r))
+                objects.emplace_back(g, r);
+    if (Next >= objects.size()) {
         Done();
         return;
     }
-    Groups = {group};
+    const size_t size = std::min(objects.size() - Next, Batch > 0 ? Batch : objects.size());
+    const std::set<OvObjectAt> chunk(objects.begin() + static_cast<std::ptrdiff_t>(Next),
+                                     objects.begin() + static_cast<std::ptrdiff_t>(Next + size));
+    Groups.clear();
+    for (const auto& [g, r] : chunk)
+        if (Groups.empty() || Groups.back() != g)
+            Groups.push_back(g);
     Request = NewRequest(Groups);
+    for (int i = 0; i < Request->VarList.Count(); ++i)
+        if (!chunk.count(ObjectOf(Groups, i)))
+            Request->VarList.Item(i)->Access |= OvAccess::invalid; // another GET's
     Send(
-        [this, group](OvSNMPVarList& list) {
-            (*Into)[static_cast<size_t>(group)] = ValuesOf(group, list, 0);
-            RunLater([this, group] { ReadGroup(group + 1); });
+        [this, size](OvSNMPVarList& list) {
+            for (int i = 0; i < list.Count(); ++i)
+                if (list.IsReadable(i)) {
+                    const auto [g, r] = ObjectOf(Groups, i);
+                    (*Into)[static_cast<size_t>(g)][static_cast<size_t>(r)] = ValueAt(g, r, list, i);
+                }
+            Next += size;
+            RunLater([this] { ReadNext(); });
         },
-        [this, group] { ReadGroup(group); },
-        [this, group](int, int, const QString& message) { Failed(group, message); });
+        [this] { ReadNext(); },
+        [this, size](int item, int code, const QString& message) {
+            if (code == OvCode::TooBig && size > 1) {
+                Batch = (size + 1) / 2; // kept for the device's later reads
+                ReadNext();
+            } else {
+                Failed(ObjectOf(Groups, item).first, message);
+            }
+        });
 }

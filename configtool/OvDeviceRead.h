@@ -21,8 +21,9 @@ using OvGroupValues = std::array<std::vector<QString>, ConfigGroupCount>;
 // An object by its configuration group and row.
 using OvObjectAt = std::pair<int, int>;
 
-// Reads every configuration group of one device: one GET for all, or one per group when
-// the agent finds the answer too big. An object the device does not have (another
+// Reads every configuration group of one device: one GET for all, or, when the agent finds
+// the answer too big, GETs of half as many objects until it takes them (remembered for the
+// device's later reads). An object the device does not have (another
 // firmware or device image) is noted and the read is sent again without it, so that
 // everything else is still read.
 class OvDeviceRead {
@@ -52,7 +53,8 @@ public:
 
 private:
     void ReadAll();
-    void ReadGroup(int group);
+    void ReadNext();
+    static QString ValueAt(int group, int row, OvSNMPVarList& list, int item);
     // Sends Request; a missing object is noted and `again` runs, success runs `store`.
     void Send(std::function<void(OvSNMPVarList&)> store, std::function<void()> again,
               std::function<void(int item, int code, const QString& message)> failed);
@@ -66,6 +68,8 @@ private:
     std::unique_ptr<OvSNMPRequest> Request; // the one outstanding request
     std::vector<int> Groups;                // those Request reads
     std::set<OvObjectAt> Lacking;
+    size_t Batch = 0; // the most objects the device takes in one GET, once it said; 0: all
+    size_t Next = 0;  // the first object ReadNext reads, of those the device has
     OvGroupValues* Into = nullptr;
     std::function<void()> Done;
     Failure Failed;

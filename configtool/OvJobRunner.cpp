@@ -38,6 +38,8 @@ void OvJobRunner::StartNext() {
     OvDeviceJob* job = owned.get();
     connect(job, &OvDeviceJob::Finished, this, [this, job] { JobFinished(job); });
     connect(job, &OvDeviceJob::Said, this, [this, job](const QString& line) { Report.Line(*job, line); });
+    connect(job, &OvDeviceJob::Warned, this,
+            [this, job](const QString& line) { Report.Warning(*job, line); });
     Running.emplace(job, std::move(owned));
     QMetaObject::invokeMethod(job, &OvDeviceJob::Start, Qt::QueuedConnection);
 }

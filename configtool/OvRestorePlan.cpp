@@ -1,9 +1,11 @@
 #include "configtool/OvRestorePlan.h"
 
 #include "configtool/OvConfigOptions.h"
+#include "configtool/OvRestoreCheck.h"
 
 OvRestorePlan::OvRestorePlan(const OvConfigDocument& saved, const OvConfigOptions& options,
                              const OvGroupValues& current, const OvDeviceRead& device) {
+    const OvRestoreCheck check = OvRestoreCheck::Of(saved, options);
     for (const OvConfigDocument::Object& o : saved.Objects) {
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(o.Oid);
         if (!e.Writable() || !options.Selects(o.Group, o.Name))
@@ -12,7 +14,12 @@ OvRestorePlan::OvRestorePlan(const OvConfigDocument& saved, const OvConfigOption
             Skipped << o.Name; // never sent: the device would refuse the whole group
             continue;
         }
-        if (ValueOf(current, o.Oid) == o.Value)
+        const bool held = ValueOf(current, o.Oid) == o.Value;
+        if (const OvRestoreCheck::Refusal* refusal = check.Find(o.Oid)) {
+            (held ? HeldUnfit : Refused) << refusal->Line();
+            continue;
+        }
+        if (held)
             continue;
         Changes[e.Group][e.Row] = &o;
         ++Objects;
@@ -37,6 +44,8 @@ QStringList OvRestorePlan::Lines(const OvGroupValues& current) const {
                               o->Value);
     for (const QString& name : Skipped)
         lines << QStringLiteral("%1: skipped, the device does not have it").arg(name);
+    for (const QString& unfit : HeldUnfit)
+        lines << unfit + QStringLiteral("; skipped, the device holds it already");
     return lines;
 }
 
@@ -47,11 +56,12 @@ QStringList OvRestorePlan::ObjectNames(int group) const {
     return names;
 }
 
-bool OvRestorePlan::Holds(int group, const std::vector<QString>& values) const {
+void OvRestorePlan::Split(int group, const std::vector<QString>& values, QStringList& held,
+                          QStringList& other) const {
     for (const auto& [row, o] : Changes.at(group))
-        if (static_cast<size_t>(row) >= values.size() || values[static_cast<size_t>(row)] != o->Value)
-            return false;
-    return true;
+        (static_cast<size_t>(row) < values.size() && values[static_cast<size_t>(row)] == o->Value ? held
+                                                                                                  : other)
+            << o->Name;
 }
 
 QStringList OvRestorePlan::Mismatches(const OvGroupValues& read) const {

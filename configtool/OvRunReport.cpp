@@ -30,6 +30,10 @@ void OvRunReport::Line(const OvDeviceJob& job, const QString& line) {
         LostBackups.insert(job.Address); // the backup itself is gone
 }
 
+void OvRunReport::Warning(const OvDeviceJob& job, const QString& line) {
+    Print(stderr, Several ? job.Address + QStringLiteral(": ") + line : line);
+}
+
 void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
     OvOutcome outcome = job.Outcome;
     QString summary = job.Summary;

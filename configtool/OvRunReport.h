@@ -20,6 +20,8 @@ public:
 
     // A line of what the device's command found, at once.
     void Line(const OvDeviceJob& job, const QString& line);
+    // A warning about what the device's command did, on standard error.
+    void Warning(const OvDeviceJob& job, const QString& line);
     void DeviceFinished(const OvDeviceJob& job);
     void NotStarted(const QString& address);
     // The summary line; the run's exit status (the highest of its devices').

@@ -7,6 +7,7 @@
 #include "configtool/OvJobRunner.h"
 #include "configtool/OvJournal.h"
 #include "configtool/OvOutcome.h"
+#include "configtool/OvRestoreCheck.h"
 #include "configtool/OvRunReport.h"
 #include "configtool/OvStopSignals.h"
 #include "errors/OvErrors.h"
@@ -28,8 +29,7 @@ void print(FILE* to, const QString& text) {
     OvPrintLine(to, text);
 }
 
-// The backup of each device's file, read and (for a restore) checked before anything is
-// sent. Raises OvUsageError.
+// The backup of each device's file, read before anything is sent. Raises OvUsageError.
 std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options) {
     std::map<QString, OvConfigDocument> documents; // by file name
     for (const QString& address : options.Addresses) {
@@ -48,10 +48,9 @@ std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options
                 throw OvUsageError(file +
                                    QStringLiteral(": the backup does not name its device (MAC and product); "
                                                   "--allow-other-device restores it anyway"));
-            const OvRestoreCheck check = OvRestoreCheck::Of(d);
-            if (!check.Ok())
-                throw OvUsageError(file + QStringLiteral(": nothing was sent; these values do not fit:\n  ") +
-                                   check.Errors.join(QStringLiteral("\n  ")));
+            // A value that does not fit is refused per device, once its value there is known:
+            // one the device already holds needs no write.
+            const OvRestoreCheck check = OvRestoreCheck::Of(d, options);
             if (!check.Skipped.isEmpty())
                 print(stdout, QStringLiteral("%1: read-only, not written: %2")
                                   .arg(file, check.Skipped.join(QStringLiteral(", "))));

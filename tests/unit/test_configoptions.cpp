@@ -322,7 +322,7 @@ TEST_F(ConfigOptions, AnAddressThatIsNoneEndsTheProgramWithStatus2) {
 }
 
 // A device on ::1 is reached there: net-snmp's snmpd, which answers on both loopback
-// addresses, lacks the access point's objects, so that a backup of it holds none.
+// addresses, lacks the access point's objects, so that its backup is refused once read.
 TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
     const quint16 port = TestAgent::FreeUdpPort();
     QString error;
@@ -337,11 +337,12 @@ TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
         p.start(VELMARN_CONFIG_TOOL,
                 args + QStringList{"--retries", "0", "backup", Dir.path() + "/{address}"});
         ASSERT_TRUE(p.waitForFinished(60000));
-        const QString out = QString::fromUtf8(p.readAllStandardOutput());
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), 3) << err.toStdString();
         const QString name = args[0] == "--address" ? args[1] : QString("[::1]:%1").arg(port);
-        EXPECT_TRUE(out.startsWith(name + ": backed up 0 objects to " + Dir.path() + "/" + name + ";"))
-            << out.toStdString();
+        EXPECT_TRUE(
+            err.startsWith(name + ": not backed up: the device has none of the access point's objects"))
+            << err.toStdString();
     }
 }
 
