@@ -202,7 +202,7 @@ TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
     Trigger(*form, "Save1");
     const auto shown = OvFeedback::TakeShown();
     ASSERT_EQ(shown.size(), 2);
-    EXPECT_EQ(shown[1].Text, QStringLiteral("SNMP request timed out!"));
+    EXPECT_EQ(shown[1].Text, QStringLiteral("SNMP request timed out! The command may have been carried out."));
 }
 
 TEST_F(MainWindow, ViewerCommandLineAndArguments) {
