@@ -11,6 +11,8 @@ Mode "toobig": a column 1.3.6.1.4.1.32473.9.1.1.1 of TOOBIG_ROWS rows (row N hol
 a get-bulk asking for more than TOOBIG_LIMIT repetitions is refused with tooBig. A get of
 COUNT_OID answers how many get-next and get-bulk requests came before.
 Mode "emptybulk": every get-next and get-bulk is answered without any binding.
+Mode "itself": every get-next and get-bulk is answered with the column asked for itself,
+the identifier without any row index.
 Otherwise the objects asked for are answered, each INTEGER 1.
 """
 import socket
@@ -78,6 +80,8 @@ def main():
             if mode == "endless" and walking:
                 row = ids[COLUMN_LENGTH] + 1 if len(ids) > COLUMN_LENGTH else 1
                 ids = ids[:COLUMN_LENGTH] + (row,)
+            if mode == "itself" and walking:
+                ids = ids[:COLUMN_LENGTH]
             if mode == "renamed":
                 ids = ids + (1,)
             answers.append((ids, proto.Integer(1)))

@@ -149,6 +149,8 @@ TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
     ASSERT_NE(endless, nullptr) << error.toStdString();
     auto empty = TestAgent::StartHostile(&error, QStringLiteral("emptybulk"));
     ASSERT_NE(empty, nullptr) << error.toStdString();
+    auto itself = TestAgent::StartHostile(&error, QStringLiteral("itself"));
+    ASSERT_NE(itself, nullptr) << error.toStdString();
     const int limit = OvMaxTableRows;
     OvMaxTableRows = 40;
     struct Case {
@@ -171,7 +173,8 @@ TEST_F(MibViews, BulkWalkEndsAtTheEndOfTheMibAndOnAnswersThatDoNotAdvance) {
           Case{"no binding in the answer, v2c", empty.get(), 1, "1.3.6.1.4.1.32473.9.1.1.1",
                OvCode::InvalidPdu, 0},
           Case{"no binding in the answer, v1", empty.get(), 0, "1.3.6.1.4.1.32473.9.1.1.1",
-               OvCode::InvalidPdu, 0}}) {
+               OvCode::InvalidPdu, 0},
+          Case{"the column itself, v2c", itself.get(), 1, "1.3.6.1.4.1.32473.9.1.1.1", 0, 0}}) {
         OvSNMPTarget target = V2c();
         target.Device.Port = c.Hostile ? c.Hostile->Port() : Agent->Port();
         target.Security.Version = c.Version;

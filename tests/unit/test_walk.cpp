@@ -128,24 +128,32 @@ TEST_P(Walks, ReadOfAMissingObjectSaysItDoesNotExist) {
     EXPECT_EQ(async.Message, QStringLiteral("Variable does not exist!"));
 }
 
-TEST_P(Walks, WalkOfAnAgentThatGoesBackwardsStops) {
-    auto hostile = useHostile("backwards");
-    ASSERT_NE(hostile, nullptr);
-    OvSNMPRequest r;
-    r.VarList = OvSNMPVarList(kTwoRows, MVT_FMV, 1);
-    int rows = 0;
-    const int code = CodeOf([&] {
-        for (bool first = true; r.Get(first) && rows < 50; first = false)
-            ++rows;
-    });
-    EXPECT_EQ(code, -528);
-    EXPECT_EQ(rows, 1); // row 2, then row 1: refused
+TEST_P(Walks, WalkOfAnAgentThatGoesBackwardsOrAnswersTheColumnItselfStops) {
+    struct Case {
+        const char* mode;
+        int code;
+        int rows;
+    };
+    // Row 2, then row 1: refused. The column's own identifier is no row of it: the end.
+    for (const Case& c : {Case{"backwards", -528, 1}, Case{"itself", 0, 0}}) {
+        auto hostile = useHostile(c.mode);
+        ASSERT_NE(hostile, nullptr);
+        OvSNMPRequest r;
+        r.VarList = OvSNMPVarList(kTwoRows, MVT_FMV, 1);
+        int rows = 0;
+        const int code = CodeOf([&] {
+            for (bool first = true; r.Get(first) && rows < 50; first = false)
+                ++rows;
+        });
+        EXPECT_EQ(code, c.code) << c.mode;
+        EXPECT_EQ(rows, c.rows) << c.mode;
 
-    OvSNMPError result = GetAsyncAndWait(r, true);
-    for (int i = 0; i < 50 && result.Code == 0 && !result.Done; ++i)
-        result = GetAsyncAndWait(r, false);
-    EXPECT_EQ(result.Code, -528);
-    EXPECT_TRUE(result.Done);
+        OvSNMPError result = GetAsyncAndWait(r, true);
+        for (int i = 0; i < 50 && result.Code == 0 && !result.Done; ++i)
+            result = GetAsyncAndWait(r, false);
+        EXPECT_EQ(result.Code, c.code) << c.mode;
+        EXPECT_TRUE(result.Done) << c.mode;
+    }
 }
 
 TEST_P(Walks, AnAnswerWithFewerObjectsThanAskedIsAnError) {
