@@ -37,6 +37,8 @@ QString OvHelpText() {
                           "  /d<text>      SNMPv3 context engine ID (hex digits are taken as octets)\n"
                           "  /T<text>      launch type given by a host program; stored only\n"
                           "  /N<port>      UDP port the device's notifications are received on (162)\n"
+                          "  /C<text>      community SNMPv1/v2c notifications must carry (the read\n"
+                          "                community; with SNMPv3 none is taken without it)\n"
                           "  --connect     ask for the device and its credentials first (the menu entry)\n"
                           "\n"
                           "Example: velmarn /I192.0.2.10 /v1 /Rpublic /Wprivate\n"

@@ -57,7 +57,8 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindo
         setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
         Notifications = new OvNotificationCentre(this);
         Notifications->Start(TSNMPSession::DefaultTarget().Device.Address, texts.NotificationPort,
-                             TSNMPSession::DefaultTarget().Security);
+                             TSNMPSession::DefaultTarget().Security,
+                             OvTrapCommunity(texts, TSNMPSession::DefaultTarget()));
     }
     FormCreate();
 }

@@ -113,7 +113,10 @@ struct Module {
     QTemporaryDir Folder;
     quint16 Port = TestAgent::FreeUdpPort();
     OvNotificationCentre Centre;
-    Module() { Centre.Start(QStringLiteral("127.0.0.1"), Port, OvSNMPSecurity(), Folder.path()); }
+    Module() {
+        Centre.Start(QStringLiteral("127.0.0.1"), Port, OvSNMPSecurity(), QStringLiteral("qubsen"),
+                     Folder.path());
+    }
     // Counted as they are logged (reading the file would cost the receiving thread).
     long Logged() { return Centre.LogError().isEmpty() ? Centre.ReceivedCount() : -1; }
     // Lines in the log and its rotated files.

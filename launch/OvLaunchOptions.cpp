@@ -105,6 +105,13 @@ const OvLaunchOption kOptions[] = {
      [](const OvSNMPTarget&) {
          return QString();
      }},
+    {'C', nullptr,
+     [](OvSNMPTarget&, TLaunchTexts& t, const QString& v) {
+         t.TrapCommunity = v.isNull() ? QStringLiteral("") : v; // given, if empty
+     },
+     [](const OvSNMPTarget&) {
+         return QString();
+     }},
 };
 
 } // namespace
@@ -128,4 +135,11 @@ void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TL
             break; // the first marker found decides
         }
     }
+}
+
+QString OvTrapCommunity(const TLaunchTexts& texts, const OvSNMPTarget& target) {
+    if (!texts.TrapCommunity.isNull())
+        return texts.TrapCommunity;
+    // An SNMPv3 module takes unauthenticated notifications only when told to.
+    return target.Security.Version == 3 ? QString() : target.Security.ReadCommunity;
 }

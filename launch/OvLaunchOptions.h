@@ -13,6 +13,8 @@ struct TLaunchTexts {
     QString LaunchTypeText;
     // The UDP port notifications are received on (/N).
     quint16 NotificationPort = 162;
+    // The community SNMPv1/v2c notifications must carry (/C); null when not given.
+    QString TrapCommunity;
 };
 
 // One launch option: its marker letter ("/t" is 't'), the environment variable that
@@ -31,7 +33,11 @@ int OvLaunchOptionCount();
 
 // Parses the launch options into target and texts. Each argument is tested for the
 // markers "/T", "/I", "/t", "/v", "/c", "/d", "/R", "/W", "/m", "/l", "/n", "/A", "/P",
-// "/a", "/p", "/N" in this order; the first one found anywhere in the argument decides, and
+// "/a", "/p", "/N", "/C" in this order; the first one found anywhere in the argument decides, and
 // its value is the rest of the argument. Arguments without a marker are ignored.
 // A numeric option whose value is not an integer raises OvConvertError.
 void OvParseLaunchOptions(const QStringList& arguments, OvSNMPTarget& target, TLaunchTexts& texts);
+
+// The community SNMPv1/v2c notifications must carry: /C, else the read community; null
+// (none is taken) for an SNMPv3 module without /C.
+QString OvTrapCommunity(const TLaunchTexts& texts, const OvSNMPTarget& target);

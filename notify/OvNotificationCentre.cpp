@@ -26,10 +26,11 @@ OvNotificationCentre::OvNotificationCentre(QObject* parent) : QObject(parent) {
 }
 
 void OvNotificationCentre::Start(const QString& deviceAddress, quint16 port, const OvSNMPSecurity& security,
-                                 const QString& logFolder) {
+                                 const QString& trapCommunity, const QString& logFolder) {
     ListenPort = port;
     const QHostAddress device = resolve(deviceAddress);
     Receiver.SetDevice(device);
+    Receiver.SetTrapCommunity(trapCommunity);
     if (security.Version == 3) {
         try {
             Receiver.SetUser(security);

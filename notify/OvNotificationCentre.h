@@ -20,8 +20,9 @@ public:
     // Listens on port for the device at address (resolved now, once) as the target's
     // user, logs into folder (default: the user's state folder), and shows the log's
     // last rows. A port that cannot be opened is told by ListenError; the rest works.
+    // SNMPv1/v2c notifications are taken with trapCommunity only (none when it is null).
     void Start(const QString& deviceAddress, quint16 port, const OvSNMPSecurity& security,
-               const QString& logFolder = QString());
+               const QString& trapCommunity, const QString& logFolder = QString());
 
     bool IsListening() const { return Receiver.IsListening(); }
     quint16 Port() const { return ListenPort; }

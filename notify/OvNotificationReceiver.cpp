@@ -145,6 +145,11 @@ void OvNotificationReceiver::SetUser(const OvSNMPSecurity& security) {
     RegisterUser(local);
 }
 
+void OvNotificationReceiver::SetTrapCommunity(const QString& community) {
+    TakesCommunities = !community.isNull();
+    TrapCommunity = community.toUtf8();
+}
+
 void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
     const QByteArray name = User.SecurityName.toUtf8();
     netsnmp_session s;
@@ -253,7 +258,13 @@ void OvNotificationReceiver::Accept(snmp_pdu* pdu) {
     OvNotification n = Stamp(pdu);
     if (n.Type.isEmpty())
         return Refused(pdu, QStringLiteral("Not a notification!"));
-    if (pdu->version == SNMP_VERSION_3) {
+    if (pdu->version != SNMP_VERSION_3) {
+        // Anybody can send from the device's address: the community is all there is.
+        const QByteArray community(reinterpret_cast<const char*>(pdu->community),
+                                   pdu->community ? static_cast<int>(pdu->community_len) : 0);
+        if (!TakesCommunities || community != TrapCommunity)
+            return Refused(pdu, QStringLiteral("Unknown community!"));
+    } else {
         // The library authenticated the message for whichever user it knows; only the
         // module's own, at its level, is taken.
         if (!HasUser || n.User != User.SecurityName)

@@ -40,6 +40,8 @@ public:
     // The module's SNMPv3 user; notifications of other users or of a lower security
     // level are refused. Raises like OvSNMPEngine::CheckUser.
     void SetUser(const OvSNMPSecurity& security);
+    // The community SNMPv1/v2c notifications must carry; null: none is taken.
+    void SetTrapCommunity(const QString& community);
 
     int ForeignCount() const { return Foreign; }
     QString LastForeign() const { return LastForeignAddress; }
@@ -69,6 +71,8 @@ private:
     std::unique_ptr<QSocketNotifier> Notifier;
     QHostAddress Device;
     bool HasUser = false;
+    QByteArray TrapCommunity;
+    bool TakesCommunities = false;
     OvSNMPSecurity User;
     QSet<QByteArray> LearntEngines;
     OvUsmHeader LastHeader; // of the datagram being parsed

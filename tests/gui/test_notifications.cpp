@@ -54,7 +54,7 @@ protected:
     }
     int sendTrap(const QString& oid, const QStringList& bindings = {}) {
         return Sender.Send(QStringLiteral("snmptrap"),
-                           {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("public")}, Port,
+                           {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("qubsen")}, Port,
                            QStringList{QStringLiteral("500"), oid} + bindings);
     }
 
@@ -73,7 +73,7 @@ TEST_F(NotificationsWindow, ShowsWhatWasSentNewestOnTopAndTheLogReadsBackEqual) 
                         QStringLiteral("001A2B3C4D5E")}),
               0);
     ASSERT_EQ(Sender.Send(QStringLiteral("snmpinform"),
-                          {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("public")}, Port,
+                          {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("qubsen")}, Port,
                           {QStringLiteral("500"), QStringLiteral("1.3.6.1.6.3.1.1.5.1")}),
               0)
         << "the inform is acknowledged";

@@ -40,6 +40,7 @@ protected:
         user.PrivProtocol = 4;
         user.PrivPassword = QStringLiteral("velmarn-priv");
         Receiver.SetUser(user);
+        Receiver.SetTrapCommunity(QStringLiteral("public"));
         QObject::connect(&Receiver, &OvNotificationReceiver::Received, &Receiver,
                          [this](const OvNotification& n) { Got.push_back(n); });
     }
@@ -184,29 +185,38 @@ struct RefusedCase {
     const char* program;
     QStringList options;
     const char* reason;
+    const char* version = "v3";
+    bool moduleTakesCommunities = true; // false: an SNMPv3 module started without /C
 };
 
-class RefusedV3 : public ReceiverTest, public ::testing::WithParamInterface<RefusedCase> {};
+class Refused : public ReceiverTest, public ::testing::WithParamInterface<RefusedCase> {};
 
-TEST_P(RefusedV3, IsLoggedWithItsReasonNeverAsValid) {
+TEST_P(Refused, IsLoggedWithItsReasonNeverAsValid) {
     const RefusedCase& c = GetParam();
-    const int status = Sender.Send(QLatin1String(c.program), c.options, Port,
-                                   {QString(), QStringLiteral("1.3.6.1.6.3.1.1.5.3")});
+    if (!c.moduleTakesCommunities)
+        Receiver.SetTrapCommunity(QString());
+    const QStringList linkDown = QLatin1String(c.version) == QLatin1String("v1")
+                                     ? QStringList{QStringLiteral("1.3.6.1.4.1.32473"), kHere,
+                                                   QStringLiteral("2"), QStringLiteral("0"), QString()}
+                                     : QStringList{QString(), QStringLiteral("1.3.6.1.6.3.1.1.5.3")};
+    const int status = Sender.Send(QLatin1String(c.program), c.options, Port, linkDown);
     if (QLatin1String(c.program) == QLatin1String("snmpinform")) {
         EXPECT_NE(status, 0) << "a refused inform is not acknowledged";
     }
     ASSERT_TRUE(WaitForCount(1));
     for (const OvNotification& n : Got) {
         EXPECT_EQ(n.Refusal, QLatin1String(c.reason));
-        EXPECT_EQ(n.Version, QStringLiteral("v3"));
+        EXPECT_EQ(n.Version, QLatin1String(c.version));
         EXPECT_EQ(n.Source, kHere);
         EXPECT_TRUE(n.Bindings.empty());
         EXPECT_FALSE(n.Acknowledged);
     }
 }
 
+const QStringList kJunkV2c{QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("junk")};
+
 INSTANTIATE_TEST_SUITE_P(
-    Notifications, RefusedV3,
+    Notifications, Refused,
     ::testing::Values(
         RefusedCase{"unknownUser", "snmptrap",
                     NotificationSender::V3Options("velmarn-auth", "velmarn-priv", "stranger") + kEngine,
@@ -222,7 +232,13 @@ INSTANTIATE_TEST_SUITE_P(
                         kEngine,
                     "Unsupported SecurityLevel!"},
         RefusedCase{"informWrongAuthKey", "snmpinform", NotificationSender::V3Options("wrong-auth"),
-                    "Authentication failure!"}),
+                    "Authentication failure!"},
+        RefusedCase{"v2cTrapOtherCommunity", "snmptrap", kJunkV2c, "Unknown community!", "v2c"},
+        RefusedCase{"v2cInformOtherCommunity", "snmpinform", kJunkV2c, "Unknown community!", "v2c"},
+        RefusedCase{"v1TrapOtherCommunity", "snmptrap",
+                    {QStringLiteral("-v1"), QStringLiteral("-c"), QStringLiteral("junk")}, "Unknown community!",
+                    "v1"},
+        RefusedCase{"v2cToAnSnmpV3Module", "snmpinform", kV2c, "Unknown community!", "v2c", false}),
     RowName());
 
 TEST_F(ReceiverTest, StaleTimeWindowIsRefused) {
