@@ -35,11 +35,15 @@ QJsonObject OvNotification::ToJson() const {
     if (IsRefused())
         o.insert(QStringLiteral("refused"), Refusal);
     QJsonArray bindings;
-    for (const OvNotifiedBinding& b : Bindings)
-        bindings.append(QJsonObject{{QStringLiteral("oid"), b.Oid},
-                                    {QStringLiteral("name"), b.Name},
-                                    {QStringLiteral("type"), b.Type},
-                                    {QStringLiteral("value"), b.Value}});
+    for (const OvNotifiedBinding& b : Bindings) {
+        QJsonObject binding{{QStringLiteral("oid"), b.Oid},
+                            {QStringLiteral("name"), b.Name},
+                            {QStringLiteral("type"), b.Type},
+                            {QStringLiteral("value"), b.Value}};
+        if (b.Hex)
+            binding.insert(QStringLiteral("encoding"), QStringLiteral("hex"));
+        bindings.append(binding);
+    }
     o.insert(QStringLiteral("bindings"), bindings);
     return o;
 }
@@ -106,6 +110,8 @@ QByteArray OvNotification::ToJsonLine() const {
         appendMember(out, "name", b.Name);
         appendMember(out, "type", b.Type);
         appendMember(out, "value", b.Value);
+        if (b.Hex)
+            out += ",\"encoding\":\"hex\"";
         out += '}';
     }
     out += "]}\n";
@@ -130,7 +136,8 @@ OvNotification OvNotification::FromJson(const QJsonObject& o) {
         const QJsonObject b = v.toObject();
         n.Bindings.push_back(
             {b.value(QStringLiteral("oid")).toString(), b.value(QStringLiteral("name")).toString(),
-             b.value(QStringLiteral("type")).toString(), b.value(QStringLiteral("value")).toString()});
+             b.value(QStringLiteral("type")).toString(), b.value(QStringLiteral("value")).toString(),
+             b.value(QStringLiteral("encoding")).toString() == QLatin1String("hex")});
     }
     return n;
 }

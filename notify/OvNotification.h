@@ -11,9 +11,12 @@ struct OvNotifiedBinding {
     QString Name;  // catalogue or MIB-II name with its instance, else the OID
     QString Type;  // the wire type ("INTEGER", "OCTET STRING"...)
     QString Value; // the module's value text
+    // Value is hex octets ("FF FE 61"): octets that are no plain text, a MAC address. The
+    // log says so ("encoding": "hex"), so that they are never taken for the text "FF FE".
+    bool Hex = false;
 
     bool operator==(const OvNotifiedBinding& o) const {
-        return Oid == o.Oid && Name == o.Name && Type == o.Type && Value == o.Value;
+        return Oid == o.Oid && Name == o.Name && Type == o.Type && Value == o.Value && Hex == o.Hex;
     }
 };
 

@@ -10,6 +10,7 @@
 #include <net-snmp/net-snmp-includes.h>
 
 #include <QHash>
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -70,13 +71,47 @@ const QHash<QString, KnownObject>& knownObjects() {
     return objects;
 }
 
-// Printable text (and blanks) reads as a string; anything else as hex octets.
-bool isPrintable(const netsnmp_variable_list* vb) {
-    for (size_t i = 0; i < vb->val_len; ++i) {
-        const u_char c = vb->val.string[i];
-        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
+QByteArray octetsOf(const netsnmp_variable_list* vb) {
+    return QByteArray(reinterpret_cast<const char*>(vb->val.string), static_cast<int>(vb->val_len));
+}
+
+// Text a person can read as itself; anything else (control or bidirectional characters,
+// no UTF-8) as hex octets, as the viewer shows them.
+bool isPlainText(const netsnmp_variable_list* vb) {
+    QString text;
+    return OvPlainText(octetsOf(vb), text);
+}
+
+// The values net-snmp carries inside an Opaque: float, double and 64-bit integers.
+bool opaqueSpecial(const netsnmp_variable_list* vb, OvNotifiedBinding& b) {
+    char text[64];
+    switch (vb->type) {
+    case ASN_OPAQUE_FLOAT:
+        if (vb->val_len < sizeof(float))
             return false;
+        std::snprintf(text, sizeof text, "%f", static_cast<double>(*vb->val.floatVal));
+        break;
+    case ASN_OPAQUE_DOUBLE:
+        if (vb->val_len < sizeof(double))
+            return false;
+        std::snprintf(text, sizeof text, "%f", *vb->val.doubleVal);
+        break;
+    case ASN_OPAQUE_I64:
+    case ASN_OPAQUE_U64: {
+        if (vb->val_len < sizeof(struct counter64))
+            return false;
+        const quint64 v = (static_cast<quint64>(vb->val.counter64->high & 0xFFFFFFFFul) << 32) |
+                          (vb->val.counter64->low & 0xFFFFFFFFul);
+        if (vb->type == ASN_OPAQUE_I64)
+            std::snprintf(text, sizeof text, "%lld", static_cast<long long>(v));
+        else
+            std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(v));
+        break;
     }
+    default:
+        return false;
+    }
+    b.Value = QString::fromLatin1(text);
     return true;
 }
 
@@ -84,7 +119,7 @@ bool isPrintable(const netsnmp_variable_list* vb) {
 int wireSyntax(const netsnmp_variable_list* vb) {
     switch (vb->type) {
     case ASN_OCTET_STR:
-        return isPrintable(vb) ? OvSyntax::displaystr : OvSyntax::octetstr;
+        return isPlainText(vb) ? OvSyntax::displaystr : OvSyntax::octetstr;
     case ASN_INTEGER:
     case ASN_OBJECT_ID:
     case ASN_IPADDRESS:
@@ -130,11 +165,17 @@ OvNotifiedBinding OvNameBinding(const variable_list* vbIn) {
             syntax = it->Syntax;
         break;
     }
+    if (opaqueSpecial(vb, b))
+        return b;
+    if (syntax == OvSyntax::displaystr && !isPlainText(vb))
+        syntax = OvSyntax::octetstr;
     try {
         b.Value = OvReceivedText(syntax, vbIn);
+        b.Hex = syntax == OvSyntax::octetstr || syntax == OvSyntax::macaddress ||
+                syntax == OvSyntax::bitstr || syntax == OvSyntax::opaque;
     } catch (const OvException&) {
-        b.Value = OvHexText(
-            QByteArray(reinterpret_cast<const char*>(vb->val.string), static_cast<int>(vb->val_len)));
+        b.Value = OvHexText(octetsOf(vb));
+        b.Hex = true;
     }
     return b;
 }

@@ -79,14 +79,22 @@ bool isDiscoveryStep(int result, const OvUsmHeader& header) {
     return false;
 }
 
-// An encrypted message whose authentication passed but whose decrypted contents do not
-// parse was encrypted with another key: say so rather than "parse error".
-int RefusalStatus(int result, const OvUsmHeader& header) {
-    const bool authenticatedPrivacy = (header.Flags & 0x03) == 0x03;
-    if (authenticatedPrivacy && (result == SNMPERR_ASN_PARSE_ERR || result == SNMPERR_BAD_PARSE))
-        return SNMPERR_USM_DECRYPTIONERROR;
-    return result;
+// Why a message was refused, as a framework code. An encrypted message whose
+// authentication passed but whose decrypted contents do not parse was encrypted with
+// another key: a decryption error. Any other message that does not parse, or that is no
+// SNMP message at all, is a parse error.
+int RefusalCode(int result, bool isV3, const OvUsmHeader& header) {
+    const bool parse = result == SNMPERR_ASN_PARSE_ERR || result == SNMPERR_BAD_PARSE ||
+                       result == SNMPERR_BAD_VERSION || (!isV3 && result == SNMPERR_GENERR);
+    if (isV3 && (header.Flags & 0x03) == 0x03 && parse)
+        return OvSNMPEngine::MapLibraryStatus(SNMPERR_USM_DECRYPTIONERROR);
+    if (parse)
+        return OvCode::ParseError;
+    return OvSNMPEngine::MapLibraryStatus(result);
 }
+
+const oid kSnmpTrapAddress[] = {1, 3, 6, 1, 6, 3, 18, 1, 3, 0};
+const oid kSnmpTrapEnterprise[] = {1, 3, 6, 1, 6, 3, 1, 1, 4, 3, 0};
 
 } // namespace
 
@@ -215,8 +223,7 @@ int OvNotificationReceiver::PostParse(snmp_session* session, snmp_pdu* pdu, int 
     if (result != SNMPERR_SUCCESS && !(self->LastIsV3 && isDiscoveryStep(result, self->LastHeader))) {
         if (self->LastIsV3)
             pdu->version = SNMP_VERSION_3;
-        self->Refused(
-            pdu, OvErrorMessage(OvSNMPEngine::MapLibraryStatus(RefusalStatus(result, self->LastHeader))));
+        self->Refused(pdu, OvErrorMessage(RefusalCode(result, self->LastIsV3, self->LastHeader)));
     }
     return 1;
 }
@@ -286,6 +293,17 @@ void OvNotificationReceiver::Accept(snmp_pdu* pdu) {
             n.Oid = OvDottedIds(vb->val.objid, vb->val_len / sizeof(oid));
         else
             n.Bindings.push_back(OvNameBinding(reinterpret_cast<const variable_list*>(vb)));
+    }
+    if (pdu->command == SNMP_MSG_TRAP) {
+        // What an SNMPv1 trap says outside its bindings, after them as RFC 3584 puts it.
+        netsnmp_variable_list* extra = nullptr;
+        snmp_varlist_add_variable(&extra, kSnmpTrapAddress, std::size(kSnmpTrapAddress), ASN_IPADDRESS,
+                                  pdu->agent_addr, 4);
+        snmp_varlist_add_variable(&extra, kSnmpTrapEnterprise, std::size(kSnmpTrapEnterprise), ASN_OBJECT_ID,
+                                  pdu->enterprise, pdu->enterprise_length * sizeof(oid));
+        for (const netsnmp_variable_list* vb = extra; vb; vb = vb->next_variable)
+            n.Bindings.push_back(OvNameBinding(reinterpret_cast<const variable_list*>(vb)));
+        snmp_free_varbind(extra);
     }
     if (n.Oid.isEmpty())
         return Refused(pdu, QStringLiteral("The notification has no snmpTrapOID.0!"));

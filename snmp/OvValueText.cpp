@@ -91,6 +91,14 @@ QString OvWireTypeName(int type) {
         return QStringLiteral("Opaque");
     case ASN_COUNTER64:
         return QStringLiteral("Counter64");
+    case ASN_OPAQUE_FLOAT:
+        return QStringLiteral("Opaque: Float");
+    case ASN_OPAQUE_DOUBLE:
+        return QStringLiteral("Opaque: Double");
+    case ASN_OPAQUE_I64:
+        return QStringLiteral("Opaque: Int64");
+    case ASN_OPAQUE_U64:
+        return QStringLiteral("Opaque: UInt64");
     case SNMP_NOSUCHOBJECT:
         return QStringLiteral("noSuchObject");
     case SNMP_NOSUCHINSTANCE:

@@ -64,7 +64,7 @@ protected:
 QStringList bindingTexts(const OvNotification& n) {
     QStringList texts;
     for (const OvNotifiedBinding& b : n.Bindings)
-        texts << b.Name + QLatin1Char('=') + b.Value;
+        texts << b.Name + QLatin1Char('=') + b.Value + (b.Hex ? QStringLiteral(" [hex]") : QString());
     return texts;
 }
 
@@ -122,13 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
         SentCase{"v1LinkDown",
                  "snmptrap",
                  {QStringLiteral("-v1"), QStringLiteral("-c"), QStringLiteral("public")},
-                 {QStringLiteral("1.3.6.1.4.1.32473"), QStringLiteral("127.0.0.1"), QStringLiteral("2"),
+                 {QStringLiteral("1.3.6.1.4.1.32473"), QStringLiteral("127.1.2.3"), QStringLiteral("2"),
                   QStringLiteral("0"), QStringLiteral("12345"), QStringLiteral("1.3.6.1.2.1.2.2.1.1.2"),
                   QStringLiteral("i"), QStringLiteral("2")},
                  "v1",
                  "trap",
                  "linkDown",
-                 {QStringLiteral("ifIndex.2=2")}},
+                 {QStringLiteral("ifIndex.2=2"), QStringLiteral("snmpTrapAddress.0=127.1.2.3"),
+                  QStringLiteral("snmpTrapEnterprise.0=1.3.6.1.4.1.32473")}},
         SentCase{"v1Enterprise",
                  "snmptrap",
                  {QStringLiteral("-v1"), QStringLiteral("-c"), QStringLiteral("public")},
@@ -137,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "v1",
                  "trap",
                  "1.3.6.1.4.1.32473.0.17",
-                 {}},
+                 {QStringLiteral("snmpTrapAddress.0=127.0.0.1"),
+                  QStringLiteral("snmpTrapEnterprise.0=1.3.6.1.4.1.32473")}},
         SentCase{"v2cAuthenticateFail",
                  "snmptrap",
                  kV2c,
@@ -149,9 +151,44 @@ INSTANTIATE_TEST_SUITE_P(
                  "v2c",
                  "trap",
                  "dot11AuthenticateFail",
-                 {QStringLiteral("dot11AuthenticateFailStation.1=00 1A 2B 3C 4D 5E"),
+                 {QStringLiteral("dot11AuthenticateFailStation.1=00 1A 2B 3C 4D 5E [hex]"),
                   QStringLiteral("dot11AuthenticateFailStatus.1=15"),
                   QStringLiteral("1.3.6.1.4.1.99.1.0=left, \"quoted\"")}},
+        SentCase{"v2cTextHexAndOpaqueNumbers",
+                 "snmptrap",
+                 kV2c,
+                 {QStringLiteral("12345"),
+                  QStringLiteral("1.3.6.1.6.3.1.1.5.1"),
+                  QStringLiteral("1.3.6.1.4.1.99.1.0"),
+                  QStringLiteral("s"),
+                  QStringLiteral("FF FE"),
+                  QStringLiteral("1.3.6.1.4.1.99.2.0"),
+                  QStringLiteral("x"),
+                  QStringLiteral("FFFE"),
+                  QStringLiteral("1.3.6.1.4.1.99.3.0"),
+                  QStringLiteral("s"),
+                  QString::fromUtf8("a\u202Eb"),
+                  QStringLiteral("1.3.6.1.4.1.99.4.0"),
+                  QStringLiteral("F"),
+                  QStringLiteral("1.5"),
+                  QStringLiteral("1.3.6.1.4.1.99.5.0"),
+                  QStringLiteral("D"),
+                  QStringLiteral("-2.25"),
+                  QStringLiteral("1.3.6.1.4.1.99.6.0"),
+                  QStringLiteral("I"),
+                  QStringLiteral("-5"),
+                  QStringLiteral("1.3.6.1.4.1.99.7.0"),
+                  QStringLiteral("U"),
+                  QStringLiteral("18446744073709551615")},
+                 "v2c",
+                 "trap",
+                 "coldStart",
+                 {QStringLiteral("1.3.6.1.4.1.99.1.0=FF FE"),
+                  QStringLiteral("1.3.6.1.4.1.99.2.0=FF FE [hex]"),
+                  QStringLiteral("1.3.6.1.4.1.99.3.0=61 E2 80 AE 62 [hex]"),
+                  QStringLiteral("1.3.6.1.4.1.99.4.0=1.500000"),
+                  QStringLiteral("1.3.6.1.4.1.99.5.0=-2.250000"), QStringLiteral("1.3.6.1.4.1.99.6.0=-5"),
+                  QStringLiteral("1.3.6.1.4.1.99.7.0=18446744073709551615")}},
         SentCase{"v2cInform",
                  "snmpinform",
                  kV2c,
@@ -235,8 +272,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "Authentication failure!"},
         RefusedCase{"v2cTrapOtherCommunity", "snmptrap", kJunkV2c, "Unknown community!", "v2c"},
         RefusedCase{"v2cInformOtherCommunity", "snmpinform", kJunkV2c, "Unknown community!", "v2c"},
-        RefusedCase{"v1TrapOtherCommunity", "snmptrap",
-                    {QStringLiteral("-v1"), QStringLiteral("-c"), QStringLiteral("junk")}, "Unknown community!",
+        RefusedCase{"v1TrapOtherCommunity",
+                    "snmptrap",
+                    {QStringLiteral("-v1"), QStringLiteral("-c"), QStringLiteral("junk")},
+                    "Unknown community!",
                     "v1"},
         RefusedCase{"v2cToAnSnmpV3Module", "snmpinform", kV2c, "Unknown community!", "v2c", false}),
     RowName());
@@ -263,6 +302,7 @@ TEST_F(ReceiverTest, StaleTimeWindowIsRefused) {
 struct HostileCase {
     const char* name;
     QByteArray datagram;
+    const char* reason = "Parse Error!";
 };
 
 class Hostile : public ReceiverTest, public ::testing::WithParamInterface<HostileCase> {};
@@ -270,7 +310,7 @@ class Hostile : public ReceiverTest, public ::testing::WithParamInterface<Hostil
 TEST_P(Hostile, IsRefusedAndTheReceiverGoesOn) {
     SendDatagram(GetParam().datagram);
     ASSERT_TRUE(WaitForCount(1));
-    EXPECT_FALSE(Got[0].Refusal.isEmpty());
+    EXPECT_EQ(Got[0].Refusal, QLatin1String(GetParam().reason));
     EXPECT_TRUE(Got[0].Bindings.empty());
     EXPECT_EQ(Got[0].Source, kHere);
     // What follows is received as usual.
@@ -293,7 +333,8 @@ INSTANTIATE_TEST_SUITE_P(
                                                                   BerElement(0x02, "\x01") +
                                                                       BerElement(0x02, QByteArray(1, '\0')) +
                                                                       BerElement(0x02, QByteArray(1, '\0')) +
-                                                                      BerElement(0x30, QByteArray())))}),
+                                                                      BerElement(0x30, QByteArray()))),
+                                  "The notification has no snmpTrapOID.0!"}),
     RowName());
 
 TEST_F(ReceiverTest, ManyBindingsAreAllKept) {
@@ -405,13 +446,20 @@ TEST(NotificationLog, RotatesKeepingWholeLinesThatReadBackEqual) {
 }
 
 TEST(NotificationLog, ItsLineIsTheJsonObjectOfTheNotification) {
+    QString everyControl = QStringLiteral("\\\"");
+    for (char16_t c = 0; c < 0x20; ++c)
+        everyControl += QChar(c);
     for (int i : {0, 1, 7}) {
         OvNotification n = sample(i);
-        n.User = QStringLiteral("us\u00e9r\t\x01");
+        n.User = QStringLiteral("us\u00e9r") + everyControl;
+        n.Bindings.push_back({QStringLiteral("1.3.6.1.4.1.99.1.0"), QStringLiteral("x"),
+                              QStringLiteral("OCTET STRING"), QStringLiteral("FF FE"), i == 1});
         const QByteArray line = n.ToJsonLine();
         EXPECT_TRUE(line.endsWith('\n'));
         EXPECT_EQ(line.count('\n'), 1);
         EXPECT_EQ(QJsonDocument::fromJson(line).object(), n.ToJson()) << line.constData();
+        EXPECT_TRUE(OvNotification::FromJson(QJsonDocument::fromJson(line).object()) == n)
+            << line.constData();
     }
 }
 
