@@ -21,6 +21,7 @@ constexpr int NumListRange = -10;
 constexpr int TooBig = -101;
 constexpr int NoSuchName = -102;
 constexpr int UnsupportedSecurityModel = -201;
+constexpr int SameMessageTwice = -203;
 constexpr int InvalidMessage = -204;
 constexpr int InvalidEngineId = -205;
 constexpr int CommunityFormat = -210;

@@ -10,6 +10,7 @@
 #include <net-snmp/library/large_fd_set.h>
 #include <net-snmp/library/snmpusm.h>
 
+#include <QCryptographicHash>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -170,12 +171,30 @@ void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
     LearntEngines.insert(engineId);
 }
 
-void OvNotificationReceiver::LearnEngine(const OvUsmHeader& header) {
+bool OvNotificationReceiver::LearnEngine(const OvUsmHeader& header) {
     // RFC 3414: a trap's authoritative engine is its sender; its ID comes with it.
     if (!HasUser || header.EngineId.isEmpty() || header.User != User.SecurityName.toUtf8() ||
         LearntEngines.contains(header.EngineId) || LearntEngines.size() >= MaxLearntEngines)
-        return;
+        return false;
+    if (!EngineClock.isValid() || EngineClock.elapsed() >= 1000) {
+        EngineClock.start();
+        NewEngines = 0;
+    }
+    if (++NewEngines > MaxNewEnginesPerSecond)
+        return false; // refused as an unknown engine; the sender's next try may come in
     RegisterUser(header.EngineId);
+    return true;
+}
+
+void OvNotificationReceiver::ForgetEngine(const QByteArray& engineId) {
+    const QByteArray name = User.SecurityName.toUtf8();
+    if (usmUser* user =
+            usm_get_user(reinterpret_cast<u_char*>(const_cast<char*>(engineId.constData())),
+                         static_cast<size_t>(engineId.size()), const_cast<char*>(name.constData()))) {
+        usm_remove_user(user);
+        usm_free_user(user);
+    }
+    LearntEngines.remove(engineId);
 }
 
 void OvNotificationReceiver::ReadPending() {
@@ -213,14 +232,20 @@ int OvNotificationReceiver::Parse(snmp_session* session, snmp_pdu* pdu, unsigned
     OvNotificationReceiver* self = receiverOf(session);
     self->LastHeader = OvUsmHeader();
     self->LastIsV3 = OvReadUsmHeader(data, length, self->LastHeader);
-    if (self->LastIsV3)
-        self->LearnEngine(self->LastHeader);
+    self->LastLearnt = self->LastIsV3 && self->LearnEngine(self->LastHeader);
+    self->LastDigest = self->LastIsV3
+                           ? QCryptographicHash::hash(QByteArrayView(data, static_cast<qsizetype>(length)),
+                                                      QCryptographicHash::Sha256)
+                           : QByteArray();
     return snmp_parse(static_cast<session_list*>(self->Handle), session, pdu, data, length);
 }
 
 int OvNotificationReceiver::PostParse(snmp_session* session, snmp_pdu* pdu, int result) {
     OvNotificationReceiver* self = receiverOf(session);
     if (result != SNMPERR_SUCCESS && !(self->LastIsV3 && isDiscoveryStep(result, self->LastHeader))) {
+        // Keys stay only for a sender that proved it has them.
+        if (self->LastLearnt)
+            self->ForgetEngine(self->LastHeader.EngineId);
         if (self->LastIsV3)
             pdu->version = SNMP_VERSION_3;
         self->Refused(pdu, OvErrorMessage(RefusalCode(result, self->LastIsV3, self->LastHeader)));
@@ -308,18 +333,43 @@ void OvNotificationReceiver::Accept(snmp_pdu* pdu) {
     if (n.Oid.isEmpty())
         return Refused(pdu, QStringLiteral("The notification has no snmpTrapOID.0!"));
     n.Name = OvNotificationName(n.Oid);
-    if (pdu->command == SNMP_MSG_INFORM) {
-        netsnmp_pdu* reply = snmp_clone_pdu(pdu);
-        if (reply) {
-            reply->command = SNMP_MSG_RESPONSE;
-            reply->errstat = 0;
-            reply->errindex = 0;
-            n.Acknowledged = snmp_sess_send(Handle, reply) != 0;
-            if (!n.Acknowledged)
-                snmp_free_pdu(reply);
+    if (IsRepeated(pdu, n)) {
+        // A resent inform is answered again, but is the same notification; a trap sent
+        // again by somebody else is a replay.
+        if (pdu->command == SNMP_MSG_INFORM) {
+            Acknowledge(pdu);
+            return;
         }
+        n.Bindings.clear();
+        return Refused(pdu, OvErrorMessage(OvCode::SameMessageTwice));
+    }
+    if (pdu->command == SNMP_MSG_INFORM) {
+        n.Acknowledged = Acknowledge(pdu);
         if (!n.Acknowledged)
             n.Refusal = QStringLiteral("The acknowledgement could not be sent!");
     }
     Q_EMIT Received(n);
+}
+
+bool OvNotificationReceiver::Acknowledge(snmp_pdu* pdu) {
+    netsnmp_pdu* reply = snmp_clone_pdu(pdu);
+    if (!reply)
+        return false;
+    reply->command = SNMP_MSG_RESPONSE;
+    reply->errstat = 0;
+    reply->errindex = 0;
+    if (snmp_sess_send(Handle, reply) != 0)
+        return true;
+    snmp_free_pdu(reply);
+    return false;
+}
+
+bool OvNotificationReceiver::IsRepeated(snmp_pdu* pdu, const OvNotification& n) {
+    if (pdu->version != SNMP_VERSION_3 || pdu->securityLevel < SNMP_SEC_LEVEL_AUTHNOPRIV)
+        return false; // what anybody can make up proves nothing by coming twice
+    QByteArray key = LastDigest;
+    if (pdu->command == SNMP_MSG_INFORM) // a resent inform is encoded anew, with its request ID
+        key = "inform " + n.Source.toUtf8() + ':' + QByteArray::number(n.SourcePort) + ' ' +
+              QByteArray::number(static_cast<qlonglong>(pdu->reqid));
+    return Recent.SeenBefore(key);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "notify/OvNotification.h"
+#include "notify/OvRecentMessages.h"
 #include "notify/OvUsmHeader.h"
 #include "snmp/TSNMPSession.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QSet>
@@ -22,8 +24,11 @@ class OvNotificationReceiver : public QObject {
     Q_OBJECT
 public:
     // Most sending engines whose keys are made for the user: a device that makes up
-    // engine IDs cannot grow the library's user list without end.
+    // engine IDs cannot grow the library's user list without end. Only a message that
+    // authenticates keeps its engine's keys.
     static constexpr int MaxLearntEngines = 64;
+    // Most keys made for new engines per second: made-up engine IDs cannot load the thread.
+    static constexpr int MaxNewEnginesPerSecond = 50;
     // Most datagrams read per wake-up, so that the window stays responsive under a flood.
     static constexpr int MaxReadsPerWakeUp = 256;
 
@@ -61,8 +66,15 @@ private:
     static int PostParse(snmp_session* session, snmp_pdu* pdu, int result);
     static int Callback(int operation, snmp_session* session, int requestId, snmp_pdu* pdu, void* magic);
 
-    void LearnEngine(const OvUsmHeader& header);
+    // Makes the user's keys for the sender's engine; true when they are new.
+    bool LearnEngine(const OvUsmHeader& header);
     void RegisterUser(const QByteArray& engineId);
+    void ForgetEngine(const QByteArray& engineId);
+    // Sends an inform's acknowledgement; false when it could not be sent.
+    bool Acknowledge(snmp_pdu* pdu);
+    // Whether an authenticated SNMPv3 message came before: the same datagram again, or
+    // the same inform resent.
+    bool IsRepeated(snmp_pdu* pdu, const OvNotification& n);
     void Refused(snmp_pdu* pdu, const QString& reason);
     void Accept(snmp_pdu* pdu);
     OvNotification Stamp(snmp_pdu* pdu) const;
@@ -77,6 +89,11 @@ private:
     QSet<QByteArray> LearntEngines;
     OvUsmHeader LastHeader; // of the datagram being parsed
     bool LastIsV3 = false;
+    bool LastLearnt = false; // its engine's keys were made for it
+    QByteArray LastDigest;   // of the whole datagram
+    OvRecentMessages Recent;
+    QElapsedTimer EngineClock; // the current second of new engines
+    int NewEngines = 0;
     int Foreign = 0;
     QString LastForeignAddress;
 };
