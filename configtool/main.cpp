@@ -6,6 +6,7 @@
 #include "configtool/OvDeviceJob.h"
 #include "configtool/OvJobRunner.h"
 #include "configtool/OvJournal.h"
+#include "configtool/OvOpenFiles.h"
 #include "configtool/OvOutcome.h"
 #include "configtool/OvRestoreCheck.h"
 #include "configtool/OvRunReport.h"
@@ -99,6 +100,7 @@ void refuseMissingFolders(const OvConfigOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const long fileLimit = OvOpenFiles::RaiseLimit();
     QCoreApplication app(argc, argv);
     OvConfigOptions options;
     std::map<QString, OvConfigDocument> documents;
@@ -133,6 +135,14 @@ int main(int argc, char** argv) {
     }
 
     TSNMPSession::Engine()->SetTiming(options.TimeoutMs, options.Retries);
+    // More devices at once than sockets can be opened would fail those beyond the limit.
+    if (const int fit = OvOpenFiles::DevicesWithin(fileLimit); options.Parallel > fit) {
+        print(stderr, QStringLiteral("velmarn-config: --parallel %1 lowered to %2: open-file limit %3")
+                          .arg(options.Parallel)
+                          .arg(fit)
+                          .arg(fileLimit));
+        options.Parallel = fit;
+    }
 
     const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
     OvRunReport report(options.Addresses.size() > 1, jsonOnStdout, journal.get());

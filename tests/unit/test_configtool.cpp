@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -223,8 +224,9 @@ std::vector<QJsonObject> journalLines(const QString& path) {
 } // namespace
 
 TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
-    // Every device's socket is closed when it is done: without that the 200 devices need
-    // more sockets than the process may open.
+    // Every device's socket is closed when it is done, and no more devices are started at
+    // once than sockets can be opened: without that the 200 devices need more sockets than
+    // the process may open.
     QString error;
     FleetSimulator fleet(200, &error);
     ASSERT_EQ(fleet.Addresses.size(), 200) << error;
@@ -235,13 +237,16 @@ TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
     QProcess p;
     p.start(QStringLiteral("sh"),
             {QStringLiteral("-c"), QStringLiteral("ulimit -n 128; exec \"$0\" \"$@\""),
-             QStringLiteral(VELMARN_CONFIG_TOOL), QStringLiteral("--parallel"), QStringLiteral("32"),
+             QStringLiteral(VELMARN_CONFIG_TOOL), QStringLiteral("--parallel"), QStringLiteral("256"),
              // One simulator serves them all: on a busy machine it is slow.
              QStringLiteral("--timeout"), QStringLiteral("10"), QStringLiteral("--addresses-file"),
              list.fileName(), QStringLiteral("backup"), file("fleet-{address}.json")});
     ASSERT_TRUE(p.waitForFinished(300000));
     const QString err = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(p.exitCode(), 0) << err;
+    static const QRegularExpression lowered(
+        QStringLiteral("--parallel 256 lowered to 1[01][0-9]: open-file limit 128\n"));
+    EXPECT_EQ(err.count(lowered), 1) << err;
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).count(QStringLiteral(": backed up 26 objects")),
               200)
         << err;
@@ -251,6 +256,23 @@ TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
         saved += f.open(QIODevice::ReadOnly) && f.readAll().contains("00 90 2B 1A 2C 3D") ? 1 : 0;
     }
     EXPECT_EQ(saved, 200);
+    // Limits so low that a socket still cannot be had: the device says so, never that its
+    // address is wrong.
+    QString said;
+    for (int limit = 4; limit <= 10; ++limit) {
+        QProcess low;
+        low.start(QStringLiteral("sh"),
+                  {QStringLiteral("-c"), QStringLiteral("ulimit -n %1; exec \"$0\" \"$@\"").arg(limit),
+                   QStringLiteral(VELMARN_CONFIG_TOOL), QStringLiteral("--timeout"), QStringLiteral("0.1"),
+                   QStringLiteral("--retries"), QStringLiteral("0"), QStringLiteral("--address"),
+                   QStringLiteral("127.0.0.1:1"), QStringLiteral("diff"),
+                   file("fleet-{address}.json").replace(QStringLiteral("{address}"), fleet.Addresses[0])});
+        low.waitForFinished(30000);
+        said += QString::fromUtf8(low.readAllStandardError());
+    }
+    EXPECT_FALSE(said.contains(QStringLiteral("Invalid IP Address"))) << said;
+    EXPECT_TRUE(said.contains(QStringLiteral("127.0.0.1:1: error reading the device: Too many open files")))
+        << said;
 }
 
 TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
@@ -455,7 +477,7 @@ TEST_F(ConfigTool, ARestoreSaysWhatHappenedWhenTheDeviceFallsSilent) {
                   {QStringLiteral("unknown")}},
              Case{"silent-after-set-answer",
                   4,
-                  "written: all groups; read-back failed: error reading Station Configuration: SNMP request "
+                  "written: all groups; read-back failed: error reading the device: SNMP request "
                   "timed out!",
                   1,
                   {QStringLiteral("written")}},
@@ -627,7 +649,8 @@ TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
     ASSERT_TRUE(p.waitForFinished(30000));
     const QString err = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(p.exitCode(), 3) << err;
-    EXPECT_TRUE(err.contains(silent.Endpoint() + QStringLiteral(": error reading Station Configuration")))
+    EXPECT_TRUE(err.contains(silent.Endpoint() +
+                             QStringLiteral(": error reading the device: SNMP request timed out!")))
         << err;
     EXPECT_TRUE(err.trimmed().endsWith(
         QStringLiteral("stopped: 4 devices: 1 done, 0 differ, 1 failed, 0 unknown, 2 not started")))
