@@ -31,6 +31,11 @@ QStringList OvTextLines(const QByteArray& bytes) {
     return text.split(QLatin1Char('\n'));
 }
 
+QString OvExcerpt(const QString& text) {
+    constexpr qsizetype kShown = 200;
+    return text.size() <= kShown ? text : text.left(kShown) + QChar(0x2026);
+}
+
 void OvCheckCommunity(const QString& community, const QString& what) {
     if (community.isEmpty())
         throw OvUsageError(what + QStringLiteral(": an empty community"));

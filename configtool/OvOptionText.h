@@ -19,3 +19,6 @@ void OvCheckCommunity(const QString& community, const QString& what);
 OvCredentials OvBuiltInCredentials();
 // The lines of a text file in UTF-8, without a byte-order mark.
 QStringList OvTextLines(const QByteArray& bytes);
+// text for a message: its first 200 characters and "…" when it is longer, so that a huge
+// value does not flood the terminal.
+QString OvExcerpt(const QString& text);

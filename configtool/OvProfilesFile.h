@@ -10,6 +10,7 @@
 //   version=3  user=...  auth-protocol=SHA  auth-passphrase-file=...  priv-protocol=AES
 //   priv-passphrase-file=...  context=...  community=...  write-community=...
 // Pass phrases come from files only, found beside the profiles file when relative. Each
-// profile's target is base with its credentials. A line that is not blank, a comment, a
-// [section] or key=value, and anything QSettings would take silently, raises OvUsageError.
+// profile's target is base with its credentials. Values are taken as written: no
+// continuation, inline comment, quotes or list. A line that is not blank, a comment, a
+// [section] or key=value, or that cannot be taken as written, raises OvUsageError naming it.
 std::map<QString, OvSNMPTarget> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base);

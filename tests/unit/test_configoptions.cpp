@@ -207,24 +207,34 @@ TEST_F(ConfigOptions, AProfilesFileWithCommentsBlankLinesAndSections) {
                                                    "  ; version=3\n"
                                                    "community=b\n"
                                                    "[a]\n"
-                                                   "write-community=wa\n");
-    const QString devices = write("devices.txt", "127.0.0.1 161 a\n127.0.0.2 161 b\n");
+                                                   "write-community=wa\n"
+                                                   "[c]\n" // values as written, whatever INI makes of them
+                                                   "community=qub;sen\n"
+                                                   "write-community = qub,sen \n"
+                                                   "[General]\n"
+                                                   "community=qubsen\\\n"
+                                                   "write-community=#x\n");
+    const QString devices =
+        write("devices.txt", "127.0.0.1 161 a\n127.0.0.2 161 b\n127.0.0.3 161 c\n127.0.0.4 161 General\n");
     const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices});
-    ASSERT_EQ(o.Addresses, QStringList({"127.0.0.1:161", "127.0.0.2:161"}));
-    const OvSNMPSecurity a = o.TargetFor(o.Addresses[0]).Security;
-    const OvSNMPSecurity b = o.TargetFor(o.Addresses[1]).Security;
-    EXPECT_EQ(std::tuple(a.Version, a.ReadCommunity, a.WriteCommunity), std::tuple(1, "a", "wa"));
-    EXPECT_EQ(std::tuple(b.Version, b.ReadCommunity), std::tuple(1, "b"));
+    std::vector<std::tuple<int, QString, QString>> read;
+    for (const QString& address : o.Addresses) {
+        const OvSNMPSecurity s = o.TargetFor(address).Security;
+        read.emplace_back(s.Version, s.ReadCommunity, s.WriteCommunity);
+    }
+    const QString vortani = TSNMPSession::Defaults().Security.WriteCommunity;
+    EXPECT_EQ(read, (std::vector<std::tuple<int, QString, QString>>{{1, "a ; the office", "wa"},
+                                                                    {1, "b", vortani},
+                                                                    {1, "qub;sen", "qub,sen"},
+                                                                    {1, "qubsen\\", "#x"}}));
 }
 
-TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
+TEST_F(ConfigOptions, ALineOfAProfilesFileThatCannotBeTakenAsWrittenIsRefused) {
     struct Case {
         QByteArray text;
         int line;
         QString wrong;
     };
-    const QString general =
-        "a profile needs a name other than General (in any case), without \"/\" or \"\\\"";
     for (const Case& c :
          {Case{"[p]\nversion 3\n", 2, "neither key=value nor a [section] nor a comment"},
           {"[p]\ncommunity=a\ngarbage line\n", 3, "neither key=value nor a [section] nor a comment"},
@@ -238,10 +248,11 @@ TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
           {"[p]\ncommunity=a\n[q]\nversion=1\n[p]\ncommunity=b\n", 6,
            "\"community\" given twice in its section, first on line 2"},
           {"[p]\nComunity=a\n", 2, "unknown key \"Comunity\""},
-          {"[General]\nversion=1\n", 1, general},
-          {"[general]\nversion=1\n", 1, general},
-          {"[a/b]\nversion=1\n", 1, general},
-          {"[]\nversion=1\n", 1, general}}) {
+          {"[]\nversion=1\n", 1, "a profile needs a name"},
+          {"[p]\ncommunity=\"qub sen\"\n", 2,
+           "a value in quotes (values are taken as written: leave the quotes out)"},
+          {"[p]\ncommunity=qub\x01sen\n", 2,
+           "a value with a control character or bytes that are not UTF-8"}}) {
         const QString profiles = write("profiles.ini", c.text);
         const QString line = QString::fromUtf8(c.text.split('\n')[c.line - 1]);
         EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1"}),
