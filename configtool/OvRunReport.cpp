@@ -71,6 +71,8 @@ void OvRunReport::Count(OvOutcome outcome) {
 }
 
 int OvRunReport::Finish(bool stopped) {
+    if (JournalFailed())
+        Worst = std::max(Worst, OvExit::DeviceError); // what the run did is not all on record
     QStringList parts;
     for (const char* word : {"done", "differ", "failed", "unknown", "not started"}) {
         const int n = Counts[QLatin1String(word)];

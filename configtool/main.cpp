@@ -15,6 +15,7 @@
 #include "snmp/OvBootCounter.h"
 #include "snmp/TSNMPSession.h"
 #include "snmp/OvSNMPEngine.h"
+#include "values/OvProcessStart.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -100,6 +101,7 @@ void refuseMissingFolders(const OvConfigOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    OvStartProcess();
     const long fileLimit = OvOpenFiles::RaiseLimit();
     QCoreApplication app(argc, argv);
     OvConfigOptions options;
