@@ -258,8 +258,8 @@ void checkCombinations(const OvConfigOptions& o) {
     using Command = OvConfigOptions::Command;
     if (o.Addresses.isEmpty())
         throw OvUsageError(QStringLiteral("no device given (--address or --addresses-file)"));
-    if (o.IgnoreIdentity && o.Cmd != Command::Diff)
-        throw OvUsageError(QStringLiteral("--ignore-identity goes with diff"));
+    if (o.IgnoreIdentity && o.Cmd == Command::Restore)
+        throw OvUsageError(QStringLiteral("--ignore-identity goes with backup and diff"));
     if ((o.DryRun || o.AllowOtherDevice || o.Save) && o.Cmd != Command::Restore)
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }

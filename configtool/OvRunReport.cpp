@@ -79,10 +79,10 @@ int OvRunReport::Finish(bool stopped) {
         if (n > 0 || QLatin1String(word) != QLatin1String("not started"))
             parts << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(word));
     }
-    Print(Worst == 0 ? Info() : stderr,
-          QStringLiteral("%1%2: %3")
-              .arg(stopped ? QStringLiteral("stopped: ") : QString(), OvCounted(Devices, "device"),
-                   parts.join(QStringLiteral(", "))));
+    // Always on standard error: standard output may carry a backup.
+    Print(stderr, QStringLiteral("%1%2: %3")
+                      .arg(stopped ? QStringLiteral("stopped: ") : QString(), OvCounted(Devices, "device"),
+                           parts.join(QStringLiteral(", "))));
     if (JournalFailed())
         OvPrintLine(stderr,
                     QStringLiteral("velmarn-config: cannot write the journal %1: %2; no device was started "

@@ -41,9 +41,14 @@ std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly))
             throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(file, f.errorString()));
+        // A backup is under 20 kB: a huge file is refused before it costs memory and time.
+        constexpr qint64 kMostBytes = 16 << 20;
+        const QByteArray json = f.size() > kMostBytes ? QByteArray() : f.read(kMostBytes + 1);
+        if (f.size() > kMostBytes || json.size() > kMostBytes)
+            throw OvUsageError(file + QStringLiteral(": over 16 MB, not a backup"));
         OvConfigDocument d;
         QString error;
-        if (!OvConfigDocument::FromJson(f.readAll(), d, error))
+        if (!OvConfigDocument::FromJson(json, d, error))
             throw OvUsageError(file + QStringLiteral(": ") + error);
         if (options.Cmd == OvConfigOptions::Command::Restore) {
             if (!options.AllowOtherDevice && (d.Mac.isEmpty() || d.Product.isEmpty()))

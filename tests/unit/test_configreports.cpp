@@ -82,6 +82,18 @@ TEST_F(ConfigTool, ABackupOfSomeObjectsStillNamesItsDevice) {
         0);
     EXPECT_EQ(deviceSection(some), deviceSection(whole));
     EXPECT_FALSE(deviceSection(some).value(QStringLiteral("mac")).toString().isEmpty());
+    // A template names no device and holds none of its own objects.
+    const QString plate = file("template.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("--ignore-identity"),
+                   QStringLiteral("backup"), plate})
+                  .Exit,
+              0);
+    QFile t(plate);
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    const QByteArray templateJson = t.readAll();
+    EXPECT_TRUE(deviceSection(plate).value(QStringLiteral("mac")).toString().isEmpty() &&
+                templateJson.contains("dot11RTSThreshold") && !templateJson.contains("dot11StationID"))
+        << templateJson.constData();
     const ToolRun r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"),
                            QStringLiteral("--dry-run"), some});
     EXPECT_EQ(r.Exit, 0) << r.Err;
