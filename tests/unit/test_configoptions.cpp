@@ -134,14 +134,23 @@ TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
                                                  "[::1]:16165\n"
                                                  "::1\n"
                                                  "localhost\n");
-    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices, "--port", "1161"});
+    const QString inventory = write("devices.csv", "# exported\n"
+                                                   "address,port,profile,name\n"
+                                                   "127.0.0.3,16166,p,\"Hall, east\"\n"
+                                                   "\"[::1]:16167\",,,\n"
+                                                   "127.0.0.4,,p\n");
+    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices, "--port", "1161",
+                                     "--addresses-file", inventory});
     EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1:16161", "127.0.0.1", 16161, ""},
                                                  {"127.0.0.2:16162", "127.0.0.2", 16162, "p"},
                                                  {"[::1]:16163", "::1", 16163, ""},
                                                  {"[::1]:16164", "::1", 16164, "p"},
                                                  {"[::1]:16165", "::1", 16165, ""},
                                                  {"::1", "::1", 1161, ""},
-                                                 {"localhost", "localhost", 1161, ""}}));
+                                                 {"localhost", "localhost", 1161, ""},
+                                                 {"127.0.0.3:16166", "127.0.0.3", 16166, "p"},
+                                                 {"[::1]:16167", "::1", 16167, ""},
+                                                 {"127.0.0.4", "127.0.0.4", 1161, "p"}}));
 }
 
 TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
@@ -160,6 +169,14 @@ TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
         const QString devices = write("devices.txt", "127.0.0.1\n\n" + c.line + "\n");
         EXPECT_EQ(refusal({"--addresses-file", devices}),
                   QString("%1:3: \"%2\": %3").arg(devices, QString::fromUtf8(c.line), c.wrong));
+    }
+    for (const Case& c : {Case{"address,port,site", "unknown column \"site\" (address, port, profile, name)"},
+                          {"address,port\n127.0.0.1,1,2", "not a row of the columns address,port"},
+                          {"port,address\n0,127.0.0.1", notAPort("0")}}) {
+        const QString devices = write("devices.csv", "\n" + c.line + "\n");
+        const QString line = QString::fromUtf8(c.line.split('\n').last());
+        EXPECT_EQ(refusal({"--addresses-file", devices}),
+                  QString("%1:%2: \"%3\": %4").arg(devices).arg(c.line.count('\n') + 2).arg(line, c.wrong));
     } // The message names the entry, without its comment.
     const QString devices = write("devices.txt", "127.0.0.1:99999  # office\n");
     EXPECT_EQ(refusal({"--addresses-file", devices}),
@@ -343,10 +360,13 @@ TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
     const QString devices = write("devices.txt", QString("::1 %1\n").arg(port).toUtf8());
     for (const QStringList& args :
          {QStringList{"--address", QString("[::1]:%1").arg(port)}, QStringList{"--addresses-file", devices},
-          QStringList{"--address", "::1", "--port", QString::number(port)}}) {
+          QStringList{"--address", "::1", "--port", QString::number(port)},
+          QStringList{"--addresses-file", "-"}}) {
         QProcess p;
         p.start(VELMARN_CONFIG_TOOL,
                 args + QStringList{"--retries", "0", "backup", Dir.path() + "/{address}"});
+        p.write(QString("name,address,port\nlab,::1,%1\n").arg(port).toUtf8()); // read with "-" only
+        p.closeWriteChannel();
         ASSERT_TRUE(p.waitForFinished(60000));
         const QString err = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitCode(), 3) << err.toStdString();
