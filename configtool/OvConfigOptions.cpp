@@ -52,26 +52,8 @@ public:
             throw OvUsageError(Option + QStringLiteral(" needs a value"));
         return Arguments[Index++];
     }
-    int Number(int lowest, int highest) {
-        const QString text = Value();
-        bool ok = false;
-        const int n = text.toInt(&ok);
-        if (!ok || n < lowest || n > highest)
-            throw OvUsageError(QStringLiteral("%1: \"%2\" is not a number from %3 to %4")
-                                   .arg(Option, text)
-                                   .arg(lowest)
-                                   .arg(highest));
-        return n;
-    }
-    int Milliseconds() {
-        const QString text = Value();
-        bool ok = false;
-        const double seconds = text.toDouble(&ok);
-        if (!ok || !(seconds >= 0.01 && seconds <= 60)) // "nan" compares false either way
-            throw OvUsageError(
-                QStringLiteral("%1: \"%2\" is not a number of seconds from 0.01 to 60").arg(Option, text));
-        return static_cast<int>(seconds * 1000);
-    }
+    int Number(int lowest, int highest) { return OvWholeNumber(Value(), lowest, highest, Option); }
+    int Milliseconds() { return OvMilliseconds(Value(), Option); }
 
 private:
     const QStringList& Arguments;
@@ -218,7 +200,10 @@ void settleDevices(OvConfigOptions& o, const std::vector<OvDeviceEntry>& entries
     for (const OvDeviceEntry& e : entries) {
         if (!e.Profile.isEmpty() && !o.Profiles.count(e.Profile))
             throw OvUsageError(QStringLiteral("%1: no profile \"%2\" (--profiles)").arg(e.Where, e.Profile));
-        const OvSNMPDevice d = o.TargetFor(e.Address).Device;
+        const OvSNMPDevice d =
+            OvConfigOptions::Reach(e.Profile.isEmpty() ? o.Target : o.Profiles.at(e.Profile).Target,
+                                   e.Address)
+                .Device;
         const auto [at, first] =
             byDevice.emplace(d.Address + QLatin1Char(':') + QString::number(d.Port), kept.size());
         if (first) {
@@ -267,7 +252,7 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     if (!line.ProfilesFile.isEmpty()) {
         OvSNMPTarget builtIn = TSNMPSession::Defaults(); // the command line's credentials left out
         builtIn.Device = o.Target.Device;
-        o.Profiles = OvReadProfiles(line.ProfilesFile, builtIn);
+        o.Profiles = OvReadProfiles(line.ProfilesFile, builtIn, {o.TimeoutMs, o.Retries});
     }
     settleDevices(o, line.Devices);
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
@@ -342,7 +327,15 @@ bool OvConfigOptions::UsesSnmpV3() const {
 
 OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
     const auto profile = ProfileOf.find(address);
-    OvSNMPTarget target = profile == ProfileOf.end() ? Target : Profiles.at(profile->second);
+    return Reach(profile == ProfileOf.end() ? Target : Profiles.at(profile->second).Target, address);
+}
+
+OvTiming OvConfigOptions::TimingFor(const QString& address) const {
+    const auto profile = ProfileOf.find(address);
+    return profile == ProfileOf.end() ? OvTiming{TimeoutMs, Retries} : Profiles.at(profile->second).Timing;
+}
+
+OvSNMPTarget OvConfigOptions::Reach(OvSNMPTarget target, const QString& address) {
     target.Device.Address = address; // as given when it cannot be split: the device refuses it
     QString host;
     quint16 port = 0;

@@ -42,6 +42,9 @@ void OvDeviceJob::Later(std::function<void()> step) {
 }
 
 void OvDeviceJob::Start() {
+    // The device's session opens with the first request and keeps this timing to its end.
+    const OvTiming timing = Options.TimingFor(Address);
+    TSNMPSession::Engine()->SetTiming(timing.TimeoutMs, timing.Retries);
     if (!Ended)
         Reader.Start(
             &Current, [this] { ReadDone(); },

@@ -1,5 +1,6 @@
 #include "configtool/OvProfilesFile.h"
 
+#include "configtool/OvDeviceAddress.h"
 #include "configtool/OvOptionText.h"
 
 #include <QDir>
@@ -52,7 +53,10 @@ std::map<QString, Section> readSections(const QString& fileName, const QByteArra
                                    QStringLiteral("auth-protocol"),
                                    QStringLiteral("priv-protocol"),
                                    QStringLiteral("auth-passphrase-file"),
-                                   QStringLiteral("priv-passphrase-file")};
+                                   QStringLiteral("priv-passphrase-file"),
+                                   QStringLiteral("port"),
+                                   QStringLiteral("timeout"),
+                                   QStringLiteral("retries")};
     std::map<QString, Section> sections;
     Section* section = nullptr;
     const QStringList lines = OvTextLines(text);
@@ -114,25 +118,41 @@ OvCredentials profileCredentials(const Section& s, const QDir& dir, const QStrin
     return c;
 }
 
+// The port, time-out and retries of a profile, timing's and base's port where it names none.
+OvProfile profileTransport(const Section& s, const OvSNMPTarget& base, OvTiming timing) {
+    OvSNMPTarget target = base;
+    if (s.Has("port")) {
+        const QString wrong = OvReadPort(s.Text("port"), target.Device.Port);
+        if (!wrong.isEmpty())
+            throw OvUsageError(s.Keys.at(QStringLiteral("port")).At + QStringLiteral(": ") + wrong);
+    }
+    if (s.Has("timeout"))
+        timing.TimeoutMs = OvMilliseconds(s.Text("timeout"), s.Keys.at(QStringLiteral("timeout")).At);
+    if (s.Has("retries"))
+        timing.Retries = OvWholeNumber(s.Text("retries"), 0, 10, s.Keys.at(QStringLiteral("retries")).At);
+    return {target, timing};
+}
+
 } // namespace
 
-std::map<QString, OvSNMPTarget> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base) {
+std::map<QString, OvProfile> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base,
+                                            const OvTiming& timing) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(fileName, f.errorString()));
     const std::map<QString, Section> sections = readSections(fileName, f.readAll());
     const QDir dir = QFileInfo(fileName).absoluteDir();
-    std::map<QString, OvSNMPTarget> profiles;
+    std::map<QString, OvProfile> profiles;
     for (const auto& [name, section] : sections) {
         const QString where = QStringLiteral("%1 [%2]").arg(fileName, name);
-        OvSNMPTarget target = base;
+        OvProfile profile = profileTransport(section, base, timing);
         try {
-            profileCredentials(section, dir, where).ApplyTo(target, false);
+            profileCredentials(section, dir, where).ApplyTo(profile.Target, false);
         } catch (const OvUsageError& e) {
             throw OvUsageError(e.Message().startsWith(where) ? e.Message()
                                                              : where + QStringLiteral(": ") + e.Message());
         }
-        profiles[name] = target;
+        profiles[name] = profile;
     }
     return profiles;
 }

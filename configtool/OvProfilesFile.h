@@ -1,6 +1,6 @@
 #pragma once
 
-#include "snmp/OvSNMPTarget.h"
+#include "configtool/OvConfigOptions.h"
 
 #include <QString>
 #include <map>
@@ -13,4 +13,6 @@
 // profile's target is base with its credentials. Values are taken as written: no
 // continuation, inline comment, quotes or list. A line that is not blank, a comment, a
 // [section] or key=value, or that cannot be taken as written, raises OvUsageError naming it.
-std::map<QString, OvSNMPTarget> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base);
+// port, timeout and retries a profile leaves out are base's and timing's (the command line's).
+std::map<QString, OvProfile> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base,
+                                            const OvTiming& timing);

@@ -1012,6 +1012,19 @@ TEST_F(ConfigTool, RetriesSendTheRequestAgain) {
         EXPECT_EQ(r.Exit, 3) << r.Err;
         EXPECT_EQ(relay.GetsPassedOn(), sent) << (retries ? retries : "default");
     }
+    // A profile's port, time-out and retries come before the command line's.
+    Relay relay(*Sim(), QStringLiteral("deaf"));
+    const QString port = relay.Endpoint().section(QLatin1Char(':'), 1);
+    const ToolRun r =
+        run({QStringLiteral("--port"), QStringLiteral("1"), QStringLiteral("--retries"), QStringLiteral("0"),
+             QStringLiteral("--timeout"), QStringLiteral("60"), QStringLiteral("--profiles"),
+             secret("slow.ini", "[slow]\nport=" + port.toUtf8() + "\ntimeout=0.2\nretries=2\n"),
+             QStringLiteral("--addresses-file"), secret("slow.csv", "address,profile\n127.0.0.1,slow\n"),
+             QStringLiteral("backup")});
+    EXPECT_TRUE(r.Exit == 3 && r.Err.contains(QStringLiteral(
+                                   "127.0.0.1: error reading the device: SNMP request timed out!")))
+        << r.Err;
+    EXPECT_EQ(relay.GetsPassedOn(), 3);
 }
 
 TEST_F(ConfigTool, ALineOfTheAddressesFileMayNameItsProfile) {
