@@ -3,6 +3,7 @@
 #include "app/TConnectDialog.h"
 #include "app/TMainForm.h"
 #include "device/OvArtwork.h"
+#include "values/OvProcessStart.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    OvStartProcess();
     // Answered before anything else: no display, no session, no engine-boots file.
     QStringList given;
     for (int i = 1; i < argc; ++i)

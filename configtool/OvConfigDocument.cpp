@@ -1,6 +1,7 @@
 #include "configtool/OvConfigDocument.h"
 
 #include "catalogue/OvCatalogue.h"
+#include "configtool/OvOptionText.h"
 #include "values/OvCanonical.h"
 
 #include <QJsonArray>
@@ -172,7 +173,7 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
         return false;
     }
     if (const QString key = duplicateKey(json); !key.isEmpty()) {
-        error = QStringLiteral("\"%1\" given twice in one object").arg(key);
+        error = QStringLiteral("\"%1\" given twice in one object").arg(OvExcerpt(key));
         return false;
     }
     const QJsonObject root = doc.object();
@@ -203,20 +204,27 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
         Object object{o.value(QStringLiteral("group")).toString(), o.value(QStringLiteral("name")).toString(),
                       o.value(QStringLiteral("oid")).toString(), o.value(QStringLiteral("syntax")).toString(),
                       o.value(QStringLiteral("value")).toString()};
-        const QString which =
-            object.Name.isEmpty() ? QStringLiteral("object %1").arg(d.Objects.size() + 1) : object.Name;
+        // Values are named in messages cut short: a file may hold a huge one.
+        const QString which = object.Name.isEmpty() ? QStringLiteral("object %1").arg(d.Objects.size() + 1)
+                                                    : OvExcerpt(object.Name);
         if (object.Oid.isEmpty() || object.Name.isEmpty() || !o.value(QStringLiteral("value")).isString()) {
             error = which + QStringLiteral(": an object needs its \"oid\", \"name\" and \"value\" as texts");
             return false;
         }
         const OvCatalogueEntry e = OvCatalogueEntry::ByOid(object.Oid);
         if (!e.Found() || QLatin1String(e.Info->Name) != object.Name) {
-            error = QStringLiteral("%1: not an object of this access point (%2)").arg(which, object.Oid);
+            error = QStringLiteral("%1: not an object of this access point (%2)")
+                        .arg(which, OvExcerpt(object.Oid));
             return false;
         }
         if (object.Group != QLatin1String(ConfigGroups[e.Group].Title)) {
             error = QStringLiteral("%1: in group \"%2\", but it belongs to \"%3\"")
-                        .arg(which, object.Group, QLatin1String(ConfigGroups[e.Group].Title));
+                        .arg(which, OvExcerpt(object.Group), QLatin1String(ConfigGroups[e.Group].Title));
+            return false;
+        }
+        if (object.Syntax != OvSyntaxName(e.Info->Syntax)) {
+            error = QStringLiteral("%1: of syntax \"%2\", but it is %3")
+                        .arg(which, OvExcerpt(object.Syntax), OvSyntaxName(e.Info->Syntax));
             return false;
         }
         if (seen.contains(object.Oid)) {
@@ -227,15 +235,16 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
         QString canonical;
         if (!e.Canonical(object.Value, canonical)) {
             error = QStringLiteral("%1: \"%2\" is not a whole %3 value")
-                        .arg(which, object.Value, OvSyntaxName(e.Info->Syntax));
+                        .arg(which, OvExcerpt(object.Value), OvSyntaxName(e.Info->Syntax));
             return false;
         }
         object.Value = canonical;
         if (o.contains(QStringLiteral("text")) &&
             (e.Info->Syntax != octetstr ||
              o.value(QStringLiteral("text")).toString() != printableText(canonical))) {
-            error = QStringLiteral("%1: its text \"%2\" is not what its hex value %3 says")
-                        .arg(which, o.value(QStringLiteral("text")).toString(), canonical);
+            error =
+                QStringLiteral("%1: its text \"%2\" is not what its hex value %3 says")
+                    .arg(which, OvExcerpt(o.value(QStringLiteral("text")).toString()), OvExcerpt(canonical));
             return false;
         }
         d.Objects.push_back(std::move(object));

@@ -1,6 +1,7 @@
 #include "configtool/OvConfigOptions.h"
 
 #include "catalogue/OvCatalogue.h"
+#include "configtool/OvAddressesFile.h"
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvDeviceAddress.h"
 #include "configtool/OvOptionText.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -52,38 +52,13 @@ public:
             throw OvUsageError(Option + QStringLiteral(" needs a value"));
         return Arguments[Index++];
     }
-    int Number(int lowest, int highest) {
-        const QString text = Value();
-        bool ok = false;
-        const int n = text.toInt(&ok);
-        if (!ok || n < lowest || n > highest)
-            throw OvUsageError(QStringLiteral("%1: \"%2\" is not a number from %3 to %4")
-                                   .arg(Option, text)
-                                   .arg(lowest)
-                                   .arg(highest));
-        return n;
-    }
-    int Milliseconds() {
-        const QString text = Value();
-        bool ok = false;
-        const double seconds = text.toDouble(&ok);
-        if (!ok || !(seconds >= 0.01 && seconds <= 60)) // "nan" compares false either way
-            throw OvUsageError(
-                QStringLiteral("%1: \"%2\" is not a number of seconds from 0.01 to 60").arg(Option, text));
-        return static_cast<int>(seconds * 1000);
-    }
+    int Number(int lowest, int highest) { return OvWholeNumber(Value(), lowest, highest, Option); }
+    int Milliseconds() { return OvMilliseconds(Value(), Option); }
 
 private:
     const QStringList& Arguments;
     int Index = 0;
     QString Option;
-};
-
-// A device as --address or a line of --addresses-file gives it.
-struct DeviceEntry {
-    QString Address; // "HOST", "HOST:PORT", "[IPV6]:PORT", ...
-    QString Profile; // empty: the command line's credentials
-    QString Where;   // "--address ..." or "FILE:LINE" (of the profile when one names it), for messages
 };
 
 // What the command line says before it is checked as a whole.
@@ -92,7 +67,7 @@ struct CommandLine {
     OvCredentials Credentials;
     QString ProfilesFile;
     QStringList Positional;
-    std::vector<DeviceEntry> Devices;
+    std::vector<OvDeviceEntry> Devices;
 };
 
 // Options without a value.
@@ -133,63 +108,15 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
     return true;
 }
 
-// A device's address, refused with where it was given when it is not one.
-void checkAddress(const QString& address, const QString& where) {
-    QString host;
-    quint16 port = 0;
-    const QString wrong = OvSplitAddress(address, host, port);
-    if (!wrong.isEmpty())
-        throw OvUsageError(where + QStringLiteral(": ") + wrong);
-}
-
-// A line of an addresses file: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]", "#" and what
-// follows it a comment; nothing when it is blank.
-void addDeviceLine(std::vector<DeviceEntry>& devices, const QString& text, const QString& where) {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QString line = text.left(text.indexOf(QLatin1Char('#'))).trimmed();
-    const QStringList fields = line.split(blanks, Qt::SkipEmptyParts);
-    if (fields.isEmpty())
-        return;
-    const QString entry = QStringLiteral("%1: \"%2\"").arg(where, line);
-    if (fields.size() > 3)
-        throw OvUsageError(entry + QStringLiteral(": not HOST[:PORT] or HOST PORT [PROFILE]"));
-    if (fields.size() == 1) {
-        checkAddress(fields[0], entry);
-        devices.push_back({fields[0], QString(), where});
-        return;
-    }
-    QString host;
-    quint16 port = 0;
-    QString wrong = OvSplitAddress(fields[0], host, port);
-    if (wrong.isEmpty() && port != 0)
-        wrong = QStringLiteral("a port after HOST and another one after a blank");
-    if (wrong.isEmpty())
-        wrong = OvReadPort(fields[1], port);
-    if (!wrong.isEmpty())
-        throw OvUsageError(entry + QStringLiteral(": ") + wrong);
-    const QString address = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2").arg(host).arg(port)
-                                                            : QStringLiteral("%1:%2").arg(host).arg(port);
-    devices.push_back({address, fields.value(2), where});
-}
-
-void readAddressesFile(std::vector<DeviceEntry>& devices, const QString& name) {
-    QFile f(name);
-    if (!f.open(QIODevice::ReadOnly))
-        throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(name, f.errorString()));
-    const QStringList lines = OvTextLines(f.readAll());
-    for (int i = 0; i < lines.size(); ++i)
-        addDeviceLine(devices, lines[i], QStringLiteral("%1:%2").arg(name).arg(i + 1));
-}
-
 // Which devices, and where their credentials come from.
 bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
     if (a == QLatin1String("--address")) {
         const QString address = args.Value();
         const QString where = QStringLiteral("--address \"%1\"").arg(address);
-        checkAddress(address, where);
-        line.Devices.push_back({address, QString(), where});
+        OvCheckAddress(address, where);
+        line.Devices.push_back({address, QString(), where, address, false});
     } else if (a == QLatin1String("--addresses-file")) {
-        readAddressesFile(line.Devices, args.Value());
+        OvReadAddressesFile(line.Devices, args.Value());
     } else if (a == QLatin1String("--profiles")) {
         line.ProfilesFile = args.Value();
     } else if (a == QLatin1String("--port")) {
@@ -258,8 +185,8 @@ void checkCombinations(const OvConfigOptions& o) {
     using Command = OvConfigOptions::Command;
     if (o.Addresses.isEmpty())
         throw OvUsageError(QStringLiteral("no device given (--address or --addresses-file)"));
-    if (o.IgnoreIdentity && o.Cmd != Command::Diff)
-        throw OvUsageError(QStringLiteral("--ignore-identity goes with diff"));
+    if (o.IgnoreIdentity && o.Cmd == Command::Restore)
+        throw OvUsageError(QStringLiteral("--ignore-identity goes with backup and diff"));
     if ((o.DryRun || o.AllowOtherDevice || o.Save) && o.Cmd != Command::Restore)
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }
@@ -267,29 +194,32 @@ void checkCombinations(const OvConfigOptions& o) {
 // The devices, each once (also given as HOST and HOST:PORT) in their order, and their
 // profiles: a device given again without a profile or with the same one is handled once,
 // with another profile it is refused.
-void settleDevices(OvConfigOptions& o, const std::vector<DeviceEntry>& entries) {
+void settleDevices(OvConfigOptions& o, const std::vector<OvDeviceEntry>& entries) {
     std::map<QString, size_t> byDevice; // host and port: index in kept
-    std::vector<DeviceEntry> kept;
-    for (const DeviceEntry& e : entries) {
+    std::vector<OvDeviceEntry> kept;
+    for (const OvDeviceEntry& e : entries) {
         if (!e.Profile.isEmpty() && !o.Profiles.count(e.Profile))
             throw OvUsageError(QStringLiteral("%1: no profile \"%2\" (--profiles)").arg(e.Where, e.Profile));
-        const OvSNMPDevice d = o.TargetFor(e.Address).Device;
+        const OvSNMPDevice d =
+            OvConfigOptions::Reach(e.Profile.isEmpty() ? o.Target : o.Profiles.at(e.Profile).Target,
+                                   e.Address)
+                .Device;
         const auto [at, first] =
             byDevice.emplace(d.Address + QLatin1Char(':') + QString::number(d.Port), kept.size());
         if (first) {
             kept.push_back(e);
             continue;
         }
-        DeviceEntry& k = kept[at->second];
+        OvDeviceEntry& k = kept[at->second];
         if (k.Profile.isEmpty() && !e.Profile.isEmpty())
-            k = {k.Address, e.Profile, e.Where};
+            k = {k.Address, e.Profile, e.Where, e.Line, e.FromCsv};
         else if (!e.Profile.isEmpty() && e.Profile != k.Profile)
             throw OvUsageError(
                 QStringLiteral("%1: \"%2\" with profile \"%3\" is also on %4 with profile \"%5\"")
                     .arg(e.Where, e.Address, e.Profile, k.Where, k.Profile));
     }
     o.Addresses.clear();
-    for (const DeviceEntry& k : kept) {
+    for (const OvDeviceEntry& k : kept) {
         o.Addresses << k.Address;
         if (!k.Profile.isEmpty())
             o.ProfileOf[k.Address] = k.Profile;
@@ -314,7 +244,7 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             line.Positional << a;
     }
     OvConfigOptions& o = line.Options;
-    for (const DeviceEntry& e : line.Devices)
+    for (const OvDeviceEntry& e : line.Devices)
         o.Addresses << e.Address;
     readCommand(o, line.Positional);
     checkCombinations(o);
@@ -322,7 +252,7 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
     if (!line.ProfilesFile.isEmpty()) {
         OvSNMPTarget builtIn = TSNMPSession::Defaults(); // the command line's credentials left out
         builtIn.Device = o.Target.Device;
-        o.Profiles = OvReadProfiles(line.ProfilesFile, builtIn);
+        o.Profiles = OvReadProfiles(line.ProfilesFile, builtIn, {o.TimeoutMs, o.Retries});
     }
     settleDevices(o, line.Devices);
     if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
@@ -397,7 +327,15 @@ bool OvConfigOptions::UsesSnmpV3() const {
 
 OvSNMPTarget OvConfigOptions::TargetFor(const QString& address) const {
     const auto profile = ProfileOf.find(address);
-    OvSNMPTarget target = profile == ProfileOf.end() ? Target : Profiles.at(profile->second);
+    return Reach(profile == ProfileOf.end() ? Target : Profiles.at(profile->second).Target, address);
+}
+
+OvTiming OvConfigOptions::TimingFor(const QString& address) const {
+    const auto profile = ProfileOf.find(address);
+    return profile == ProfileOf.end() ? OvTiming{TimeoutMs, Retries} : Profiles.at(profile->second).Timing;
+}
+
+OvSNMPTarget OvConfigOptions::Reach(OvSNMPTarget target, const QString& address) {
     target.Device.Address = address; // as given when it cannot be split: the device refuses it
     QString host;
     quint16 port = 0;

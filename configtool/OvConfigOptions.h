@@ -35,6 +35,18 @@ private:
     void ReadPassPhrases(OvSNMPSecurity& security, bool fromEnvironment) const;
 };
 
+// How long a device's requests wait for an answer, and how often they are sent again.
+struct OvTiming {
+    int TimeoutMs = 1000;
+    int Retries = 1;
+};
+
+// A --profiles section: its credentials and port as a target, and its timing.
+struct OvProfile {
+    OvSNMPTarget Target;
+    OvTiming Timing;
+};
+
 // What velmarn-config was asked to do, read from its command line and environment.
 struct OvConfigOptions {
     enum class Command { Help, Backup, Diff, Restore };
@@ -53,8 +65,8 @@ struct OvConfigOptions {
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
     QStringList Addresses; // each device once, as given ("HOST PORT" of a file as "HOST:PORT", "[IPV6]:PORT")
     OvSNMPTarget Target;   // every device's target, but the address and unless a profile says otherwise
-    std::map<QString, OvSNMPTarget> Profiles; // --profiles: by name
-    std::map<QString, QString> ProfileOf;     // a device's profile, by address
+    std::map<QString, OvProfile> Profiles; // --profiles: by name
+    std::map<QString, QString> ProfileOf;  // a device's profile, by address
 
     // Raises OvUsageError. Pass phrases come from files or from the environment
     // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.
@@ -66,6 +78,10 @@ struct OvConfigOptions {
     // One device's target: Target (or its profile's) with its host; "HOST:PORT" and "[IPV6]:PORT"
     // name a port of their own.
     OvSNMPTarget TargetFor(const QString& address) const;
+    // One device's time-out and retries: its profile's, else --timeout's and --retries'.
+    OvTiming TimingFor(const QString& address) const;
+    // target with the host of address, and its port when it names one.
+    static OvSNMPTarget Reach(OvSNMPTarget target, const QString& address);
 
     // Whether any device is reached with SNMPv3, whose engine boots must be counted.
     bool UsesSnmpV3() const;

@@ -42,10 +42,13 @@ void OvDeviceJob::Later(std::function<void()> step) {
 }
 
 void OvDeviceJob::Start() {
+    // The device's session opens with the first request and keeps this timing to its end.
+    const OvTiming timing = Options.TimingFor(Address);
+    TSNMPSession::Engine()->SetTiming(timing.TimeoutMs, timing.Retries);
     if (!Ended)
         Reader.Start(
             &Current, [this] { ReadDone(); },
-            [this](int group, const QString& message) { ReadFailed(group, message); });
+            [this](const QString& what, const QString& message) { ReadFailed(what, message); });
 }
 
 void OvDeviceJob::Abandon() {
@@ -68,13 +71,12 @@ void OvDeviceJob::Abandon() {
     }
 }
 
-void OvDeviceJob::ReadFailed(int group, const QString& message) {
-    Fail(QStringLiteral("error reading %1: %2").arg(titleOf(group), message));
+void OvDeviceJob::ReadFailed(const QString& what, const QString& message) {
+    Fail(QStringLiteral("error reading %1: %2").arg(what, message));
 }
 
-void OvDeviceJob::ReadBackFailed(int group, const QString& message) {
-    Finish(QStringLiteral("written: all groups; read-back failed: error reading %1: %2")
-               .arg(titleOf(group), message),
+void OvDeviceJob::ReadBackFailed(const QString& what, const QString& message) {
+    Finish(QStringLiteral("written: all groups; read-back failed: error reading %1: %2").arg(what, message),
            OvOutcome::Unknown);
 }
 
@@ -397,7 +399,7 @@ void OvDeviceJob::StopWriting(const QString& what, OvOutcome outcome, int unknow
 void OvDeviceJob::ReadBack() {
     Reader.Start(
         &After, [this] { Confirm(); },
-        [this](int group, const QString& message) { ReadBackFailed(group, message); });
+        [this](const QString& what, const QString& message) { ReadBackFailed(what, message); });
 }
 
 void OvDeviceJob::Confirm() {

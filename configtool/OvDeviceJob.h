@@ -48,8 +48,8 @@ Q_SIGNALS:
     void Finished();
 
 private:
-    void ReadFailed(int group, const QString& message);
-    void ReadBackFailed(int group, const QString& message);
+    void ReadFailed(const QString& what, const QString& message);
+    void ReadBackFailed(const QString& what, const QString& message);
     void ReadDone();
     OvConfigDocument BackupDocument(QStringList& lacking) const;
     bool IsAccessPoint() const;

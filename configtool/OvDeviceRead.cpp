@@ -1,6 +1,7 @@
 #include "configtool/OvDeviceRead.h"
 
 #include "configtool/OvConfigDocument.h"
+#include "configtool/OvOpenFiles.h"
 #include "errors/OvErrors.h"
 #include "snmp/OvSNMPRequest.h"
 
@@ -109,7 +110,10 @@ void OvDeviceRead::Send(std::function<void(OvSNMPVarList&)> store, std::function
             },
             true);
     } catch (const OvException& e) {
-        failed(-1, e.code(), e.message());
+        // The library says "bad address" when it cannot open the socket at all.
+        const QString shortage =
+            e.code() == OvCode::InvalidAddress ? OvOpenFiles::SocketShortage() : QString();
+        failed(-1, e.code(), shortage.isEmpty() ? e.message() : shortage);
     }
 }
 
@@ -159,7 +163,10 @@ void OvDeviceRead::ReadNext() {
                 Batch = (size + 1) / 2; // kept for the device's later reads
                 ReadNext();
             } else {
-                Failed(ObjectOf(Groups, item).first, message);
+                const auto [g, r] = ObjectOf(Groups, item);
+                Failed(item >= 0 && r >= 0 ? QString::fromLatin1(ConfigGroups[g].Table[r].Name)
+                                           : QStringLiteral("the device"),
+                       message);
             }
         });
 }

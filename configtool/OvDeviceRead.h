@@ -31,13 +31,14 @@ public:
     // Runs a step from the event loop, so that no request is replaced inside its own
     // completion (and not at all once the caller has ended).
     using Later = std::function<void(std::function<void()>)>;
-    using Failure = std::function<void(int group, const QString& message)>;
+    // what: the object the device named, or "the device" when a GET of many failed whole.
+    using Failure = std::function<void(const QString& what, const QString& message)>;
 
     // Answers reach the read only while context lives.
     OvDeviceRead(const OvSNMPTarget& target, QObject* context, Later later);
     ~OvDeviceRead();
 
-    // Reads into `into`, then runs done, or failed with the group that could not be read.
+    // Reads into `into`, then runs done, or failed with what could not be read.
     // Objects found lacking by an earlier read are not asked for again.
     void Start(OvGroupValues* into, std::function<void()> done, Failure failed);
     bool Lacks(int group, int row) const { return Lacking.count({group, row}) > 0; }

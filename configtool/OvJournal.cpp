@@ -3,18 +3,13 @@
 #include "configtool/OvConfigOptions.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 OvJournal::OvJournal(const QString& fileName) : File(fileName) {
-    // A pipe or device (a terminal, /dev/stderr) is written to; only a file is appended to.
-    const QFileInfo info(fileName);
-    const QIODevice::OpenMode append =
-        !info.exists() || info.isFile() ? QIODevice::Append : QIODevice::NotOpen;
-    if (!File.open(QIODevice::WriteOnly | append | QIODevice::Unbuffered))
-        throw OvUsageError(QStringLiteral("cannot write %1: %2").arg(fileName, File.errorString()));
+    if (!File.Open())
+        throw OvUsageError(QStringLiteral("cannot write %1: %2").arg(fileName, File.Error()));
 }
 
 void OvJournal::Group(const QString& device, const QString& group, const QStringList& objects,
@@ -35,8 +30,7 @@ void OvJournal::Device(const QString& device, const QString& outcome, int exitCo
 void OvJournal::Append(const QJsonObject& fields) {
     QJsonObject line = fields;
     line.insert(QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-    // One write per line: lines of a killed run are whole.
-    const QByteArray text = QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
-    if (File.write(text) != text.size() && WriteError.isEmpty())
-        WriteError = File.errorString();
+    // Whole lines only: those of a killed run, and those around one the disk refused.
+    if (!File.Append(QJsonDocument(line).toJson(QJsonDocument::Compact)) && WriteError.isEmpty())
+        WriteError = File.Error();
 }

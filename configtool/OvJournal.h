@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFile>
+#include "values/OvLineAppender.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,10 +19,10 @@ public:
     void Device(const QString& device, const QString& outcome, int exitCode, const QString& message);
     // Why a line could not be written (a full disk): empty while every line went.
     const QString& Error() const { return WriteError; }
-    QString FileName() const { return File.fileName(); }
+    QString FileName() const { return File.FileName(); }
 
 private:
     void Append(const class QJsonObject& line);
-    QFile File;
+    OvLineAppender File;
     QString WriteError;
 };

@@ -31,6 +31,31 @@ QStringList OvTextLines(const QByteArray& bytes) {
     return text.split(QLatin1Char('\n'));
 }
 
+int OvWholeNumber(const QString& text, int lowest, int highest, const QString& what) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < lowest || n > highest)
+        throw OvUsageError(QStringLiteral("%1: \"%2\" is not a number from %3 to %4")
+                               .arg(what, OvExcerpt(text))
+                               .arg(lowest)
+                               .arg(highest));
+    return n;
+}
+
+int OvMilliseconds(const QString& text, const QString& what) {
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !(seconds >= 0.01 && seconds <= 60)) // "nan" compares false either way
+        throw OvUsageError(QStringLiteral("%1: \"%2\" is not a number of seconds from 0.01 to 60")
+                               .arg(what, OvExcerpt(text)));
+    return static_cast<int>(seconds * 1000);
+}
+
+QString OvExcerpt(const QString& text) {
+    constexpr qsizetype kShown = 200;
+    return text.size() <= kShown ? text : text.left(kShown) + QChar(0x2026);
+}
+
 void OvCheckCommunity(const QString& community, const QString& what) {
     if (community.isEmpty())
         throw OvUsageError(what + QStringLiteral(": an empty community"));

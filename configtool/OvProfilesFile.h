@@ -1,6 +1,6 @@
 #pragma once
 
-#include "snmp/OvSNMPTarget.h"
+#include "configtool/OvConfigOptions.h"
 
 #include <QString>
 #include <map>
@@ -10,6 +10,9 @@
 //   version=3  user=...  auth-protocol=SHA  auth-passphrase-file=...  priv-protocol=AES
 //   priv-passphrase-file=...  context=...  community=...  write-community=...
 // Pass phrases come from files only, found beside the profiles file when relative. Each
-// profile's target is base with its credentials. A line that is not blank, a comment, a
-// [section] or key=value, and anything QSettings would take silently, raises OvUsageError.
-std::map<QString, OvSNMPTarget> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base);
+// profile's target is base with its credentials. Values are taken as written: no
+// continuation, inline comment, quotes or list. A line that is not blank, a comment, a
+// [section] or key=value, or that cannot be taken as written, raises OvUsageError naming it.
+// port, timeout and retries a profile leaves out are base's and timing's (the command line's).
+std::map<QString, OvProfile> OvReadProfiles(const QString& fileName, const OvSNMPTarget& base,
+                                            const OvTiming& timing);

@@ -71,16 +71,18 @@ void OvRunReport::Count(OvOutcome outcome) {
 }
 
 int OvRunReport::Finish(bool stopped) {
+    if (JournalFailed())
+        Worst = std::max(Worst, OvExit::DeviceError); // what the run did is not all on record
     QStringList parts;
     for (const char* word : {"done", "differ", "failed", "unknown", "not started"}) {
         const int n = Counts[QLatin1String(word)];
         if (n > 0 || QLatin1String(word) != QLatin1String("not started"))
             parts << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(word));
     }
-    Print(Worst == 0 ? Info() : stderr,
-          QStringLiteral("%1%2: %3")
-              .arg(stopped ? QStringLiteral("stopped: ") : QString(), OvCounted(Devices, "device"),
-                   parts.join(QStringLiteral(", "))));
+    // Always on standard error: standard output may carry a backup.
+    Print(stderr, QStringLiteral("%1%2: %3")
+                      .arg(stopped ? QStringLiteral("stopped: ") : QString(), OvCounted(Devices, "device"),
+                           parts.join(QStringLiteral(", "))));
     if (JournalFailed())
         OvPrintLine(stderr,
                     QStringLiteral("velmarn-config: cannot write the journal %1: %2; no device was started "

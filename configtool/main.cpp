@@ -6,6 +6,7 @@
 #include "configtool/OvDeviceJob.h"
 #include "configtool/OvJobRunner.h"
 #include "configtool/OvJournal.h"
+#include "configtool/OvOpenFiles.h"
 #include "configtool/OvOutcome.h"
 #include "configtool/OvRestoreCheck.h"
 #include "configtool/OvRunReport.h"
@@ -14,6 +15,7 @@
 #include "snmp/OvBootCounter.h"
 #include "snmp/TSNMPSession.h"
 #include "snmp/OvSNMPEngine.h"
+#include "values/OvProcessStart.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,9 +41,14 @@ std::map<QString, OvConfigDocument> loadDocuments(const OvConfigOptions& options
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly))
             throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(file, f.errorString()));
+        // A backup is under 20 kB: a huge file is refused before it costs memory and time.
+        constexpr qint64 kMostBytes = 16 << 20;
+        const QByteArray json = f.size() > kMostBytes ? QByteArray() : f.read(kMostBytes + 1);
+        if (f.size() > kMostBytes || json.size() > kMostBytes)
+            throw OvUsageError(file + QStringLiteral(": over 16 MB, not a backup"));
         OvConfigDocument d;
         QString error;
-        if (!OvConfigDocument::FromJson(f.readAll(), d, error))
+        if (!OvConfigDocument::FromJson(json, d, error))
             throw OvUsageError(file + QStringLiteral(": ") + error);
         if (options.Cmd == OvConfigOptions::Command::Restore) {
             if (!options.AllowOtherDevice && (d.Mac.isEmpty() || d.Product.isEmpty()))
@@ -99,6 +106,8 @@ void refuseMissingFolders(const OvConfigOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    OvStartProcess();
+    const long fileLimit = OvOpenFiles::RaiseLimit();
     QCoreApplication app(argc, argv);
     OvConfigOptions options;
     std::map<QString, OvConfigDocument> documents;
@@ -133,6 +142,14 @@ int main(int argc, char** argv) {
     }
 
     TSNMPSession::Engine()->SetTiming(options.TimeoutMs, options.Retries);
+    // More devices at once than sockets can be opened would fail those beyond the limit.
+    if (const int fit = OvOpenFiles::DevicesWithin(fileLimit); options.Parallel > fit) {
+        print(stderr, QStringLiteral("velmarn-config: --parallel %1 lowered to %2: open-file limit %3")
+                          .arg(options.Parallel)
+                          .arg(fit)
+                          .arg(fileLimit));
+        options.Parallel = fit;
+    }
 
     const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
     OvRunReport report(options.Addresses.size() > 1, jsonOnStdout, journal.get());

@@ -12,6 +12,7 @@
 #include "mib/OvMibExport.h"
 #include "viewer/TMibViewForm.h"
 #include "snmp/TSNMPSession.h"
+#include "values/OvProcessStart.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -115,6 +116,7 @@ int showView(int argc, char* argv[], const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    OvStartProcess();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -134,14 +134,23 @@ TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
                                                  "[::1]:16165\n"
                                                  "::1\n"
                                                  "localhost\n");
-    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices, "--port", "1161"});
+    const QString inventory = write("devices.csv", "# exported\n"
+                                                   "address,port,profile,name\n"
+                                                   "127.0.0.3,16166,p,\"Hall, east\"\n"
+                                                   "\"[::1]:16167\",,,\n"
+                                                   "127.0.0.4,,p\n");
+    const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices, "--port", "1161",
+                                     "--addresses-file", inventory});
     EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1:16161", "127.0.0.1", 16161, ""},
                                                  {"127.0.0.2:16162", "127.0.0.2", 16162, "p"},
                                                  {"[::1]:16163", "::1", 16163, ""},
                                                  {"[::1]:16164", "::1", 16164, "p"},
                                                  {"[::1]:16165", "::1", 16165, ""},
                                                  {"::1", "::1", 1161, ""},
-                                                 {"localhost", "localhost", 1161, ""}}));
+                                                 {"localhost", "localhost", 1161, ""},
+                                                 {"127.0.0.3:16166", "127.0.0.3", 16166, "p"},
+                                                 {"[::1]:16167", "::1", 16167, ""},
+                                                 {"127.0.0.4", "127.0.0.4", 1161, "p"}}));
 }
 
 TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
@@ -160,6 +169,14 @@ TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
         const QString devices = write("devices.txt", "127.0.0.1\n\n" + c.line + "\n");
         EXPECT_EQ(refusal({"--addresses-file", devices}),
                   QString("%1:3: \"%2\": %3").arg(devices, QString::fromUtf8(c.line), c.wrong));
+    }
+    for (const Case& c : {Case{"address,port,site", "unknown column \"site\" (address, port, profile, name)"},
+                          {"address,port\n127.0.0.1,1,2", "not a row of the columns address,port"},
+                          {"port,address\n0,127.0.0.1", notAPort("0")}}) {
+        const QString devices = write("devices.csv", "\n" + c.line + "\n");
+        const QString line = QString::fromUtf8(c.line.split('\n').last());
+        EXPECT_EQ(refusal({"--addresses-file", devices}),
+                  QString("%1:%2: \"%3\": %4").arg(devices).arg(c.line.count('\n') + 2).arg(line, c.wrong));
     } // The message names the entry, without its comment.
     const QString devices = write("devices.txt", "127.0.0.1:99999  # office\n");
     EXPECT_EQ(refusal({"--addresses-file", devices}),
@@ -207,24 +224,34 @@ TEST_F(ConfigOptions, AProfilesFileWithCommentsBlankLinesAndSections) {
                                                    "  ; version=3\n"
                                                    "community=b\n"
                                                    "[a]\n"
-                                                   "write-community=wa\n");
-    const QString devices = write("devices.txt", "127.0.0.1 161 a\n127.0.0.2 161 b\n");
+                                                   "write-community=wa\n"
+                                                   "[c]\n" // values as written, whatever INI makes of them
+                                                   "community=qub;sen\n"
+                                                   "write-community = qub,sen \n"
+                                                   "[General]\n"
+                                                   "community=qubsen\\\n"
+                                                   "write-community=#x\n");
+    const QString devices =
+        write("devices.txt", "127.0.0.1 161 a\n127.0.0.2 161 b\n127.0.0.3 161 c\n127.0.0.4 161 General\n");
     const OvConfigOptions o = parse({"--profiles", profiles, "--addresses-file", devices});
-    ASSERT_EQ(o.Addresses, QStringList({"127.0.0.1:161", "127.0.0.2:161"}));
-    const OvSNMPSecurity a = o.TargetFor(o.Addresses[0]).Security;
-    const OvSNMPSecurity b = o.TargetFor(o.Addresses[1]).Security;
-    EXPECT_EQ(std::tuple(a.Version, a.ReadCommunity, a.WriteCommunity), std::tuple(1, "a", "wa"));
-    EXPECT_EQ(std::tuple(b.Version, b.ReadCommunity), std::tuple(1, "b"));
+    std::vector<std::tuple<int, QString, QString>> read;
+    for (const QString& address : o.Addresses) {
+        const OvSNMPSecurity s = o.TargetFor(address).Security;
+        read.emplace_back(s.Version, s.ReadCommunity, s.WriteCommunity);
+    }
+    const QString vortani = TSNMPSession::Defaults().Security.WriteCommunity;
+    EXPECT_EQ(read, (std::vector<std::tuple<int, QString, QString>>{{1, "a ; the office", "wa"},
+                                                                    {1, "b", vortani},
+                                                                    {1, "qub;sen", "qub,sen"},
+                                                                    {1, "qubsen\\", "#x"}}));
 }
 
-TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
+TEST_F(ConfigOptions, ALineOfAProfilesFileThatCannotBeTakenAsWrittenIsRefused) {
     struct Case {
         QByteArray text;
         int line;
         QString wrong;
     };
-    const QString general =
-        "a profile needs a name other than General (in any case), without \"/\" or \"\\\"";
     for (const Case& c :
          {Case{"[p]\nversion 3\n", 2, "neither key=value nor a [section] nor a comment"},
           {"[p]\ncommunity=a\ngarbage line\n", 3, "neither key=value nor a [section] nor a comment"},
@@ -238,10 +265,11 @@ TEST_F(ConfigOptions, AProfilesFileWithALineQSettingsWouldPassOverIsRefused) {
           {"[p]\ncommunity=a\n[q]\nversion=1\n[p]\ncommunity=b\n", 6,
            "\"community\" given twice in its section, first on line 2"},
           {"[p]\nComunity=a\n", 2, "unknown key \"Comunity\""},
-          {"[General]\nversion=1\n", 1, general},
-          {"[general]\nversion=1\n", 1, general},
-          {"[a/b]\nversion=1\n", 1, general},
-          {"[]\nversion=1\n", 1, general}}) {
+          {"[]\nversion=1\n", 1, "a profile needs a name"},
+          {"[p]\ncommunity=\"qub sen\"\n", 2,
+           "a value in quotes (values are taken as written: leave the quotes out)"},
+          {"[p]\ncommunity=qub\x01sen\n", 2,
+           "a value with a control character or bytes that are not UTF-8"}}) {
         const QString profiles = write("profiles.ini", c.text);
         const QString line = QString::fromUtf8(c.text.split('\n')[c.line - 1]);
         EXPECT_EQ(refusal({"--profiles", profiles, "--address", "127.0.0.1"}),
@@ -332,10 +360,13 @@ TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
     const QString devices = write("devices.txt", QString("::1 %1\n").arg(port).toUtf8());
     for (const QStringList& args :
          {QStringList{"--address", QString("[::1]:%1").arg(port)}, QStringList{"--addresses-file", devices},
-          QStringList{"--address", "::1", "--port", QString::number(port)}}) {
+          QStringList{"--address", "::1", "--port", QString::number(port)},
+          QStringList{"--addresses-file", "-"}}) {
         QProcess p;
         p.start(VELMARN_CONFIG_TOOL,
                 args + QStringList{"--retries", "0", "backup", Dir.path() + "/{address}"});
+        p.write(QString("name,address,port\nlab,::1,%1\n").arg(port).toUtf8()); // read with "-" only
+        p.closeWriteChannel();
         ASSERT_TRUE(p.waitForFinished(60000));
         const QString err = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitCode(), 3) << err.toStdString();

@@ -27,10 +27,10 @@ TEST_F(ConfigTool, ABackupThatCannotBeWrittenFailsAndKeepsTheOldOne) {
     const QByteArray before = f.readAll();
     f.close();
 
-    // A file size limit below the backup's size: the write comes short.
+    // A file size limit below the backup's size: the write comes short (the program itself
+    // keeps SIGXFSZ from ending it).
     QProcess limited;
     limited.setChildProcessModifier([] {
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{2048, 2048};
         ::setrlimit(RLIMIT_FSIZE, &small);
     });
@@ -82,6 +82,18 @@ TEST_F(ConfigTool, ABackupOfSomeObjectsStillNamesItsDevice) {
         0);
     EXPECT_EQ(deviceSection(some), deviceSection(whole));
     EXPECT_FALSE(deviceSection(some).value(QStringLiteral("mac")).toString().isEmpty());
+    // A template names no device and holds none of its own objects.
+    const QString plate = file("template.json");
+    ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("--ignore-identity"),
+                   QStringLiteral("backup"), plate})
+                  .Exit,
+              0);
+    QFile t(plate);
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    const QByteArray templateJson = t.readAll();
+    EXPECT_TRUE(deviceSection(plate).value(QStringLiteral("mac")).toString().isEmpty() &&
+                templateJson.contains("dot11RTSThreshold") && !templateJson.contains("dot11StationID"))
+        << templateJson.constData();
     const ToolRun r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"),
                            QStringLiteral("--dry-run"), some});
     EXPECT_EQ(r.Exit, 0) << r.Err;
@@ -112,19 +124,44 @@ TEST_F(ConfigTool, CommandsThatCanDoNothingAreUsageErrors) {
     EXPECT_FALSE(QFile::exists(file("none.json")));
 }
 
+// A journal line the system refuses, on a device or cut short in a file under a size
+// limit: the file keeps whole lines only, no more devices start and the run says why.
 TEST_F(ConfigTool, AJournalThatCannotBeWrittenStopsTheRun) {
     const QString backup = file("journalled.json");
     ASSERT_EQ(run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("backup"), backup}).Exit, 0);
-    const ToolRun r =
-        run({QStringLiteral("--parallel"), QStringLiteral("1"), QStringLiteral("--journal"),
-             QStringLiteral("/dev/full"), QStringLiteral("--address"), at(*Sim()),
-             QStringLiteral("--address"), QStringLiteral("127.0.0.2:1"), QStringLiteral("--address"),
-             QStringLiteral("127.0.0.3:1"), QStringLiteral("diff"), backup});
-    EXPECT_EQ(r.Exit, 3) << r.Err;
-    EXPECT_TRUE(r.Err.contains(
-        QStringLiteral("stopped: 3 devices: 1 done, 0 differ, 0 failed, 0 unknown, 2 not started")))
-        << r.Err;
-    EXPECT_TRUE(r.Err.contains(QStringLiteral("cannot write the journal /dev/full"))) << r.Err;
+    for (const auto& [journal, reason] : {std::pair{QStringLiteral("/dev/full"), "No space left on device"},
+                                          std::pair{file("limited.jsonl"), "File too large"}}) {
+        QProcess p;
+        p.setChildProcessModifier([] {
+            const rlimit small{200, 200}; // the first device's line, not the second's
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        });
+        p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
+                {QStringLiteral("--parallel"), QStringLiteral("1"), QStringLiteral("--timeout"),
+                 QStringLiteral("0.2"), QStringLiteral("--journal"), journal, QStringLiteral("--address"),
+                 at(*Sim()), QStringLiteral("--address"), QStringLiteral("127.0.0.2:1"),
+                 QStringLiteral("--address"), QStringLiteral("127.0.0.3:1"), QStringLiteral("diff"), backup});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), 3) << err;
+        const bool full = journal == QLatin1String("/dev/full");
+        EXPECT_TRUE(err.contains(full ? QStringLiteral("stopped: 3 devices: 1 done, 0 differ, 0 failed, 0 "
+                                                       "unknown, 2 not started")
+                                      : QStringLiteral("stopped: 3 devices: 1 done, 0 differ, 1 failed, 0 "
+                                                       "unknown, 1 not started")))
+            << err;
+        EXPECT_TRUE(err.contains(QStringLiteral("cannot write the journal %1: %2").arg(journal, reason)))
+            << err;
+        if (full)
+            continue;
+        QFile f(journal);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray kept = f.readAll();
+        EXPECT_TRUE(kept.endsWith("\n") && kept.count('\n') == 1 &&
+                    QJsonDocument::fromJson(kept).object().value(QStringLiteral("outcome")) ==
+                        QStringLiteral("done"))
+            << kept.constData();
+    }
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() &&
                 !QFileInfo(QStringLiteral("/dev/full")).isFile());
 }
