@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUdpSocket>
 
 namespace {
@@ -297,6 +298,42 @@ TEST_F(ReceiverTest, StaleTimeWindowIsRefused) {
               0);
     ASSERT_TRUE(WaitForCount(2));
     EXPECT_EQ(Got[1].Refusal, QStringLiteral("Message not in TimeWindow!"));
+}
+
+TEST_F(ReceiverTest, MadeUpEnginesCostNoKeysAndAReplayedTrapIsRefused) {
+    // An authPriv trap as snmptrap sends it, caught on the way.
+    QUdpSocket catcher;
+    ASSERT_TRUE(catcher.bind(QHostAddress(kHere), 0));
+    const QStringList linkDown{QString(), QStringLiteral("1.3.6.1.6.3.1.1.5.3")};
+    const QStringList ownEngine{QStringLiteral("-e"),
+                                QStringLiteral("0x80001f8880cc000077")}; // no other test's
+    ASSERT_EQ(Sender.Send(QStringLiteral("snmptrap"), NotificationSender::V3Options() + ownEngine,
+                          catcher.localPort(), linkDown),
+              0);
+    ASSERT_TRUE(catcher.hasPendingDatagrams() || catcher.waitForReadyRead(2000));
+    QByteArray trap(static_cast<int>(catcher.pendingDatagramSize()), '\0');
+    catcher.readDatagram(trap.data(), trap.size());
+    // The same trap claiming more engines than the receiver keeps keys for: it does not
+    // authenticate under any of them.
+    const QByteArray engine = QByteArray::fromHex("80001f8880cc000077");
+    const int at = static_cast<int>(trap.indexOf(engine));
+    ASSERT_GT(at, 0);
+    for (int i = 0; i < OvNotificationReceiver::MaxLearntEngines + 6; ++i) {
+        QByteArray forged = trap;
+        forged[at + engine.size() - 1] = static_cast<char>(0x10 + i);
+        SendDatagram(forged);
+    }
+    ASSERT_TRUE(WaitForCount(OvNotificationReceiver::MaxLearntEngines + 6));
+    for (const OvNotification& n : Got)
+        EXPECT_FALSE(n.Refusal.isEmpty());
+    QThread::msleep(1000); // past the second whose new engines are bounded
+    Got.clear();
+    SendDatagram(trap); // its engine is new and it authenticates: taken
+    SendDatagram(trap); // the same message again: a replay
+    ASSERT_TRUE(WaitForCount(2));
+    EXPECT_EQ(Got[0].Refusal, QString());
+    EXPECT_EQ(Got[0].Name, QStringLiteral("linkDown"));
+    EXPECT_EQ(Got[1].Refusal, QStringLiteral("Received same Message twice!"));
 }
 
 struct HostileCase {
