@@ -40,6 +40,9 @@ void OvNotificationCentre::Start(const QString& deviceAddress, quint16 port, con
     }
     Logger = std::make_unique<OvNotificationLog>(deviceAddress, logFolder);
     Rows.Replace(OvNotificationLog::Read(Logger->Path(), OvNotificationModel::MaxRows));
+    QString logError;
+    if (!Logger->Open(logError))
+        LogProblem = NotLoggedText(logError);
 
     // A device on this machine sends from it: no other interface needs to be open.
     const QString listenAddress =
@@ -60,13 +63,18 @@ void OvNotificationCentre::Start(const QString& deviceAddress, quint16 port, con
     Q_EMIT Changed();
 }
 
+QString OvNotificationCentre::NotLoggedText(const QString& reason) const {
+    return QStringLiteral("Notifications are not being logged: %1 cannot be written (%2).")
+        .arg(Logger->Path(), reason);
+}
+
 void OvNotificationCentre::Take(const OvNotification& notification) {
     ++Received;
     if (notification.IsRefused())
         ++Refused;
     QString error;
     if (Logger && !Logger->Append(notification, error))
-        LogProblem = QStringLiteral("The log %1 cannot be written: %2").arg(Logger->Path(), error);
+        LogProblem = NotLoggedText(error);
     else
         LogProblem.clear();
     Rows.Add(notification);

@@ -46,6 +46,7 @@ Q_SIGNALS:
 
 private:
     void Take(const OvNotification& notification);
+    QString NotLoggedText(const QString& reason) const;
 
     OvNotificationReceiver Receiver;
     OvNotificationModel Rows;

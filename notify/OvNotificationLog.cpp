@@ -1,6 +1,12 @@
 #include "notify/OvNotificationLog.h"
 
 #include "snmp/OvBootCounter.h"
+#include "values/OvPrivateFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QJsonDocument>
@@ -34,50 +40,78 @@ QStringList OvNotificationLog::OlderPaths() const {
 }
 
 bool OvNotificationLog::Open(QString& error) {
-    if (File.isOpen())
+    if (File && File->Descriptor() >= 0)
         return true;
-    QDir().mkpath(QFileInfo(FilePath).absolutePath());
-    File.setFileName(FilePath);
-    // Unbuffered: each line goes to the system in one write, never in parts.
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        error = File.errorString();
+    if (!OvMakePrivateFolder(QFileInfo(FilePath).absolutePath(), error))
+        return false;
+    File = std::make_unique<OvLineAppender>(FilePath, OvLineAppender::Place::Private);
+    if (!File->Open()) {
+        error = File->Error();
         return false;
     }
-    Size = File.size();
     return true;
 }
 
-void OvNotificationLog::Rotate() {
-    File.close();
-    QFile::remove(FilePath + QLatin1Char('.') + QString::number(KeptFiles - 1));
-    for (int i = KeptFiles - 2; i >= 1; --i)
-        QFile::rename(FilePath + QLatin1Char('.') + QString::number(i),
-                      FilePath + QLatin1Char('.') + QString::number(i + 1));
-    if (KeptFiles > 1)
-        QFile::rename(FilePath, FilePath + QStringLiteral(".1"));
-    else
-        QFile::remove(FilePath);
+bool OvNotificationLog::IsCurrent(qint64& size) const {
+    struct stat open {};
+    struct stat named {};
+    if (::fstat(File->Descriptor(), &open) != 0)
+        return false;
+    size = open.st_size;
+    return ::lstat(QFile::encodeName(FilePath).constData(), &named) == 0 && named.st_ino == open.st_ino &&
+           named.st_dev == open.st_dev;
+}
+
+bool OvNotificationLog::Rotate(QString& error) {
+    // The lock is the open file's: whoever holds it rotates; the others find the file
+    // gone from its name afterwards and open the new one.
+    const int fd = File->Descriptor();
+    ::flock(fd, LOCK_EX);
+    qint64 size = 0;
+    if (IsCurrent(size)) {
+        QFile::remove(FilePath + QLatin1Char('.') + QString::number(KeptFiles - 1));
+        for (int i = KeptFiles - 2; i >= 1; --i)
+            QFile::rename(FilePath + QLatin1Char('.') + QString::number(i),
+                          FilePath + QLatin1Char('.') + QString::number(i + 1));
+        if (KeptFiles > 1)
+            QFile::rename(FilePath, FilePath + QStringLiteral(".1"));
+        else
+            QFile::remove(FilePath);
+    }
+    ::flock(fd, LOCK_UN);
+    File->Close();
+    return Open(error);
 }
 
 bool OvNotificationLog::Append(const OvNotification& notification, QString& error) {
-    const QByteArray line = notification.ToJsonLine();
+    QByteArray line = notification.ToJsonLine();
+    line.chop(1); // the appender ends the line
     if (!Open(error))
         return false;
-    if (Size > 0 && Size + line.size() > MaxBytes) {
-        Rotate();
+    qint64 size = 0;
+    if (!IsCurrent(size)) { // rotated or removed by another module: the new file
+        File->Close();
         if (!Open(error))
             return false;
+        if (!IsCurrent(size)) {
+            error = QStringLiteral("it was moved away while being opened");
+            return false;
+        }
     }
-    if (File.write(line) != line.size()) {
-        error = File.errorString();
-        Size = File.size();
+    if (size > 0 && size + line.size() + 1 > MaxBytes && !Rotate(error))
+        return false;
+    if (!File->Append(line)) {
+        error = File->Error();
         return false;
     }
-    Size += line.size();
     return true;
 }
 
 std::vector<OvNotification> OvNotificationLog::Read(const QString& path, int max) {
+    // A pipe would hold the module until somebody writes to it; a link may lead anywhere.
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile())
+        return {};
     QFile file(path);
     std::deque<QByteArray> lines;
     if (file.open(QIODevice::ReadOnly)) {

@@ -2,13 +2,19 @@
 
 #include "notify/OvNotification.h"
 
-#include <QFile>
+#include "values/OvLineAppender.h"
+
 #include <QString>
+#include <memory>
 #include <vector>
 
 // The device's notifications as JSON lines, one whole line per write, in
-// $XDG_STATE_HOME/velmarn/notifications-<address>.jsonl; the file is rotated to .1 .. .4
-// when the next line would take it past MaxBytes, so at most five files are kept.
+// $XDG_STATE_HOME/velmarn/notifications-<address>.jsonl (0600 in a 0700 folder); the file
+// is rotated to .1 .. .4 when the next line would take it past MaxBytes on disk, so at
+// most five files are kept. Several modules may log the same device: the rotation is
+// done under a lock by one of them, and the others go on in the new file. A line that
+// cannot be written whole is not written at all; a link or anything but a regular file
+// at the log's path is never written to.
 class OvNotificationLog {
 public:
     static constexpr qint64 DefaultMaxBytes = 10 * 1024 * 1024;
@@ -25,18 +31,22 @@ public:
 
     // Appends one line; false and the reason in error when it cannot be written.
     bool Append(const OvNotification& notification, QString& error);
+    // Opens the log for appending; false and the reason when it cannot be.
+    bool Open(QString& error);
 
     // The last max notifications of a log file, oldest first; lines that do not read as
     // a notification are skipped.
     static std::vector<OvNotification> Read(const QString& path, int max);
 
 private:
-    bool Open(QString& error);
-    void Rotate();
+    // Whether the open file is still the one at the path (another module may have
+    // rotated it), and its size on disk.
+    bool IsCurrent(qint64& size) const;
+    // Rotates under the lock, unless another module has done it meanwhile.
+    bool Rotate(QString& error);
 
     QString FilePath;
     qint64 MaxBytes;
     int KeptFiles;
-    QFile File;
-    qint64 Size = 0; // of the open file, counted rather than asked for at every line
+    std::unique_ptr<OvLineAppender> File;
 };

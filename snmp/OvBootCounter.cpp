@@ -1,5 +1,7 @@
 #include "snmp/OvBootCounter.h"
 
+#include "values/OvPrivateFolder.h"
+
 #include "values/OvSaveFile.h"
 
 #include <QDir>
@@ -201,7 +203,8 @@ QString StateFolder() {
     if (!QDir::isAbsolutePath(base)) // XDG base directories ignore a relative path
         base = QDir::homePath() + QStringLiteral("/.local/state");
     const QString folder = QDir::cleanPath(base + QStringLiteral("/velmarn"));
-    QDir().mkpath(folder);
+    QString error; // told by whatever then fails to write there
+    OvMakePrivateFolder(folder, error);
     return folder;
 }
 

@@ -7,11 +7,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-OvLineAppender::OvLineAppender(QString fileName) : Name(std::move(fileName)) {}
+OvLineAppender::OvLineAppender(QString fileName, Place place) : Name(std::move(fileName)), Where(place) {}
 
 OvLineAppender::~OvLineAppender() {
+    Close();
+}
+
+void OvLineAppender::Close() {
     if (Fd >= 0)
         ::close(Fd);
+    Fd = -1;
 }
 
 bool OvLineAppender::Failed(int error) {
@@ -20,11 +25,30 @@ bool OvLineAppender::Failed(int error) {
 }
 
 bool OvLineAppender::Open() {
-    Fd = ::open(QFile::encodeName(Name).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    Close();
+    const bool own = Where == Place::Private;
+    // Non-blocking: opening a pipe nobody reads would wait; it is refused below instead.
+    const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (own ? O_NOFOLLOW | O_NONBLOCK : 0);
+    Fd = ::open(QFile::encodeName(Name).constData(), flags, own ? 0600 : 0666);
+    if (Fd < 0 && own && errno == ENXIO) { // a pipe nobody reads
+        Reason = QStringLiteral("it is not a regular file");
+        return false;
+    }
+    if (Fd < 0 && own && errno == ELOOP) {
+        Reason = QStringLiteral("it is a symbolic link, which is not followed");
+        return false;
+    }
     if (Fd < 0)
         return Failed(errno);
     struct stat st {};
     Regular = ::fstat(Fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (own && !Regular) {
+        Close();
+        Reason = QStringLiteral("it is not a regular file");
+        return false;
+    }
+    if (own)
+        ::fcntl(Fd, F_SETFL, O_WRONLY | O_APPEND);
     return true;
 }
 

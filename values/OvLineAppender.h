@@ -9,7 +9,12 @@
 // continues a half one. A pipe or device (a terminal, /dev/stderr) is written to as it is.
 class OvLineAppender {
 public:
-    explicit OvLineAppender(QString fileName);
+    // Where the file is: given by the user (a link is followed, a pipe or device written
+    // to), or a file of the program's own in its private state folder (no link is
+    // followed, only a regular file is taken, never waiting on a pipe, created 0600).
+    enum class Place { UserGiven, Private };
+
+    explicit OvLineAppender(QString fileName, Place place = Place::UserGiven);
     ~OvLineAppender();
     OvLineAppender(const OvLineAppender&) = delete;
     OvLineAppender& operator=(const OvLineAppender&) = delete;
@@ -21,11 +26,15 @@ public:
     // Why the last step failed ("No space left on device").
     const QString& Error() const { return Reason; }
     const QString& FileName() const { return Name; }
+    // The open file's descriptor, -1 when closed (for its size on disk and locks).
+    int Descriptor() const { return Fd; }
+    void Close();
 
 private:
     bool Failed(int error);
 
     QString Name;
+    Place Where;
     QString Reason;
     int Fd = -1;
     bool Regular = false; // a file, which can be cut back

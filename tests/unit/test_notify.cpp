@@ -10,7 +10,12 @@
 #include "notify/OvUsmHeader.h"
 #include "snmp/TSNMPSession.h"
 
+#include "values/OvProcessStart.h"
+
+#include <QDir>
 #include <QFileInfo>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QThread>
@@ -480,6 +485,77 @@ TEST(NotificationLog, RotatesKeepingWholeLinesThatReadBackEqual) {
     const std::vector<OvNotification> tail(written.end() - static_cast<long>(read.size()), written.end());
     EXPECT_TRUE(read == tail);
     EXPECT_EQ(OvNotificationLog::Read(log.Path(), 2).size(), 2u);
+}
+
+// Every line of the log files in folder, each checked to be one whole notification.
+int wholeLines(const QString& folder, qint64 maxBytes) {
+    int lines = 0;
+    for (const QFileInfo& f : QDir(folder).entryInfoList({QStringLiteral("notifications-*")}, QDir::Files)) {
+        QFile file(f.filePath());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_LE(bytes.size(), maxBytes) << f.fileName().toStdString();
+        EXPECT_TRUE(bytes.isEmpty() || bytes.endsWith('\n')) << f.fileName().toStdString();
+        for (const QByteArray& line : bytes.split('\n'))
+            if (!line.isEmpty()) {
+                EXPECT_TRUE(QJsonDocument::fromJson(line).isObject()) << line.constData();
+                ++lines;
+            }
+    }
+    return lines;
+}
+
+TEST(NotificationLog, NeverBreaksALineFollowsALinkWaitsOnAPipeOrGrowsPastItsSize) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("state/velmarn"));
+    OvNotificationLog first(kHere, folder, 4000, 3);
+    OvNotificationLog second(kHere, folder, 4000, 3); // another module for the same device
+    QString error;
+    for (int i = 0; i < 120; ++i)
+        ASSERT_TRUE((i % 3 ? first : second).Append(sample(i), error)) << error;
+    auto mode = [](const QString& path) {
+        struct stat st {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return st.st_mode & 0777;
+    };
+    EXPECT_EQ(mode(folder), 0700u);
+    EXPECT_EQ(mode(first.Path()), 0600u);
+    EXPECT_EQ(first.OlderPaths().size(), 2);
+    EXPECT_GT(wholeLines(folder, 4000), 0);
+
+    // A file size limit in the middle of a line: the line goes, the file stays whole.
+    OvStartProcess();
+    QFile::remove(first.Path());
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 2500;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool refused = false;
+    for (int i = 0; i < 20 && !refused; ++i)
+        refused = !first.Append(sample(i), error);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(error, QStringLiteral("File too large"));
+    EXPECT_LE(QFileInfo(first.Path()).size(), 2500);
+    EXPECT_GT(wholeLines(folder, 4000), 0); // and every line in every file whole
+
+    // A link at the log's path is not followed, a pipe not waited on.
+    QFile::remove(first.Path());
+    QFile other(dir.filePath(QStringLiteral("other")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    ASSERT_TRUE(QFile::link(other.fileName(), first.Path()));
+    OvNotificationLog linked(kHere, folder);
+    EXPECT_FALSE(linked.Append(sample(1), error));
+    EXPECT_EQ(error, QStringLiteral("it is a symbolic link, which is not followed"));
+    EXPECT_EQ(QFileInfo(other.fileName()).size(), 0);
+    QFile::remove(first.Path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(first.Path()).constData(), 0600), 0);
+    OvNotificationLog piped(kHere, folder);
+    EXPECT_TRUE(OvNotificationLog::Read(first.Path(), 10).empty());
+    EXPECT_FALSE(piped.Append(sample(1), error));
+    EXPECT_EQ(error, QStringLiteral("it is not a regular file"));
 }
 
 TEST(NotificationLog, ItsLineIsTheJsonObjectOfTheNotification) {
