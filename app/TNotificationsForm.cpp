@@ -152,7 +152,7 @@ void TNotificationsForm::ShowDetail() {
 void TNotificationsForm::RefreshStatus() {
     ListenWarning->setText(Centre.ListenError());
     ListenWarning->setVisible(!Centre.ListenError().isEmpty());
-    QString text = Centre.IsListening() ? QStringLiteral("Listening on UDP port %1.").arg(Centre.Port())
+    QString text = Centre.IsListening() ? QStringLiteral("Listening on %1.").arg(Centre.ListenText())
                                         : QStringLiteral("Not listening.");
     text +=
         QStringLiteral(" Received: %1, refused: %2.").arg(Centre.ReceivedCount()).arg(Centre.RefusedCount());

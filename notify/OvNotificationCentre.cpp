@@ -3,57 +3,92 @@
 #include "errors/OvErrors.h"
 
 #include <QHostInfo>
+#include <algorithm>
 
 namespace {
 
-// The device's address: the text itself when it is one, else the name's first address.
-QHostAddress resolve(const QString& address) {
+// The device's addresses, one of each family it has: the text itself when it is one,
+// else the name's first IPv4 and first IPv6 address.
+std::vector<QHostAddress> resolve(const QString& address) {
     QHostAddress parsed(address.trimmed());
     if (!parsed.isNull())
-        return parsed;
-    const QHostInfo info = QHostInfo::fromName(address.trimmed());
-    for (const QHostAddress& a : info.addresses())
-        if (a.protocol() == QAbstractSocket::IPv4Protocol)
-            return a;
-    return info.addresses().isEmpty() ? QHostAddress() : info.addresses().first();
+        return {parsed};
+    std::vector<QHostAddress> found;
+    for (const auto family : {QAbstractSocket::IPv4Protocol, QAbstractSocket::IPv6Protocol})
+        for (const QHostAddress& a : QHostInfo::fromName(address.trimmed()).addresses())
+            if (a.protocol() == family) {
+                found.push_back(a);
+                break;
+            }
+    return found;
 }
 
 } // namespace
 
-OvNotificationCentre::OvNotificationCentre(QObject* parent) : QObject(parent) {
-    connect(&Receiver, &OvNotificationReceiver::Received, this, &OvNotificationCentre::Take);
-    connect(&Receiver, &OvNotificationReceiver::ForeignDropped, this, &OvNotificationCentre::Changed);
+OvNotificationCentre::OvNotificationCentre(QObject* parent) : QObject(parent) {}
+
+bool OvNotificationCentre::IsListening() const {
+    return std::any_of(Receivers.begin(), Receivers.end(), [](const auto& r) { return r->IsListening(); });
+}
+
+int OvNotificationCentre::ForeignCount() const {
+    int count = 0;
+    for (const auto& r : Receivers)
+        count += r->ForeignCount();
+    return count;
+}
+
+QString OvNotificationCentre::ListenText() const {
+    return QStringLiteral("UDP port %1 (%2)").arg(ListenPort).arg(Families.join(QStringLiteral(" and ")));
 }
 
 void OvNotificationCentre::Start(const QString& deviceAddress, quint16 port, const OvSNMPSecurity& security,
                                  const QString& trapCommunity, const QString& logFolder) {
     ListenPort = port;
-    const QHostAddress device = resolve(deviceAddress);
-    Receiver.SetDevice(device);
-    Receiver.SetTrapCommunity(trapCommunity);
-    if (security.Version == 3) {
-        try {
-            Receiver.SetUser(security);
-        } catch (const OvException&) {
-            // A user the library cannot take: requests say why; notifications are refused.
-        }
-    }
     Logger = std::make_unique<OvNotificationLog>(deviceAddress, logFolder);
     Rows.Replace(OvNotificationLog::Read(Logger->Path(), OvNotificationModel::MaxRows));
     QString logError;
     if (!Logger->Open(logError))
         LogProblem = NotLoggedText(logError);
 
-    // A device on this machine sends from it: no other interface needs to be open.
-    const QString listenAddress =
-        device.isLoopback() ? QStringLiteral("127.0.0.1") : QStringLiteral("0.0.0.0");
-    QString error;
-    if (!Receiver.Listen(listenAddress, port, error)) {
+    QStringList errors;
+    for (const QHostAddress& device : resolve(deviceAddress)) {
+        auto receiver = std::make_unique<OvNotificationReceiver>();
+        receiver->SetDevice(device);
+        receiver->SetTrapCommunity(trapCommunity);
+        if (security.Version == 3) {
+            try {
+                receiver->SetUser(security);
+            } catch (const OvException&) {
+                // A user the library cannot take: requests say why; notifications are refused.
+            }
+        }
+        const bool v6 = device.protocol() == QAbstractSocket::IPv6Protocol;
+        // A device on this machine sends from it: no other interface needs to be open.
+        const QString listenAddress = device.isLoopback()
+                                          ? (v6 ? QStringLiteral("::1") : QStringLiteral("127.0.0.1"))
+                                          : (v6 ? QStringLiteral("::") : QStringLiteral("0.0.0.0"));
+        QString error;
+        if (!receiver->Listen(listenAddress, port, error)) {
+            errors << error;
+            continue;
+        }
+        connect(receiver.get(), &OvNotificationReceiver::Received, this, &OvNotificationCentre::Take);
+        connect(receiver.get(), &OvNotificationReceiver::ForeignDropped, this,
+                [this](int, const QString& last) {
+                    LastForeignAddress = last;
+                    Q_EMIT Changed();
+                });
+        Families << (v6 ? QStringLiteral("IPv6") : QStringLiteral("IPv4"));
+        Receivers.push_back(std::move(receiver));
+    }
+    if (Receivers.empty()) {
         ListenProblem = QStringLiteral("Notifications cannot be received: UDP port %1 cannot be opened (%2). "
                                        "Start the module with another port, e.g. /N10162, and send the "
                                        "device's notifications there")
                             .arg(port)
-                            .arg(error);
+                            .arg(errors.isEmpty() ? QStringLiteral("the device's address is unknown")
+                                                  : errors.join(QStringLiteral("; ")));
         if (port < 1024)
             ListenProblem += QStringLiteral(", or allow ports below 1024 to programs without privileges "
                                             "(sysctl net.ipv4.ip_unprivileged_port_start=%1)")

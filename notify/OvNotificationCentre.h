@@ -5,7 +5,9 @@
 #include "notify/OvNotificationReceiver.h"
 
 #include <QObject>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 // What the module does with the device's notifications from its start on, whether a
 // window shows them or not: the receiver, the log every one goes to, and the rows a
@@ -24,8 +26,10 @@ public:
     void Start(const QString& deviceAddress, quint16 port, const OvSNMPSecurity& security,
                const QString& trapCommunity, const QString& logFolder = QString());
 
-    bool IsListening() const { return Receiver.IsListening(); }
+    bool IsListening() const;
     quint16 Port() const { return ListenPort; }
+    // "UDP port 162 (IPv4)", "(IPv6)" or "(IPv4 and IPv6)": what is listened on.
+    QString ListenText() const;
     // Why the port could not be opened, with what to do; empty when listening.
     QString ListenError() const { return ListenProblem; }
     // Why the last line could not be logged; empty when it was.
@@ -33,12 +37,11 @@ public:
 
     int ReceivedCount() const { return Received; }
     int RefusedCount() const { return Refused; }
-    int ForeignCount() const { return Receiver.ForeignCount(); }
-    QString LastForeign() const { return Receiver.LastForeign(); }
+    int ForeignCount() const;
+    QString LastForeign() const { return LastForeignAddress; }
 
     OvNotificationModel& Model() { return Rows; }
     OvNotificationLog* Log() { return Logger.get(); }
-    OvNotificationReceiver& Listener() { return Receiver; }
 
 Q_SIGNALS:
     // Counts, the foreign address or the log's state changed.
@@ -48,7 +51,10 @@ private:
     void Take(const OvNotification& notification);
     QString NotLoggedText(const QString& reason) const;
 
-    OvNotificationReceiver Receiver;
+    // One per address family of the device: a name may have an IPv4 and an IPv6 address.
+    std::vector<std::unique_ptr<OvNotificationReceiver>> Receivers;
+    QStringList Families;
+    QString LastForeignAddress;
     OvNotificationModel Rows;
     std::unique_ptr<OvNotificationLog> Logger;
     quint16 ListenPort = DefaultPort;

@@ -108,7 +108,10 @@ OvNotificationReceiver::~OvNotificationReceiver() {
 }
 
 bool OvNotificationReceiver::Listen(const QString& address, quint16 port, QString& error) {
-    const QByteArray spec = "udp:" + address.toUtf8() + ':' + QByteArray::number(port);
+    const bool v6 = QHostAddress(address).protocol() == QAbstractSocket::IPv6Protocol;
+    const QByteArray host =
+        v6 ? QByteArray("udp6:[" + address.toUtf8() + ']') : QByteArray("udp:" + address.toUtf8());
+    const QByteArray spec = host + ':' + QByteArray::number(port);
     errno = 0;
     netsnmp_transport* transport = netsnmp_transport_open_server("velmarn", spec.constData());
     if (!transport) {

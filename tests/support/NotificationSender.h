@@ -57,7 +57,7 @@ public:
     // uptime, notification OID and bindings after. Returns its exit status, -1 when it
     // did not end in time.
     int Send(const QString& program, const QStringList& options, quint16 port,
-             const QStringList& notification) {
+             const QStringList& notification, const QString& to = QStringLiteral("127.0.0.1")) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("MIBS"), QString());
@@ -66,10 +66,11 @@ public:
         env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), State.path());
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QString target =
+            to.contains(QLatin1Char(':')) ? QString(QStringLiteral("udp6:[") + to + QLatin1Char(']')) : to;
         process.start(program, QStringList{QStringLiteral("-M"), QStringLiteral("/dev/null"),
                                            QStringLiteral("-r0"), QStringLiteral("-t2")} +
-                                   options +
-                                   QStringList{QStringLiteral("127.0.0.1:") + QString::number(port)} +
+                                   options + QStringList{target + QLatin1Char(':') + QString::number(port)} +
                                    notification);
         if (!WaitFor([&process] { return process.state() == QProcess::NotRunning; }, 15000))
             return -1;

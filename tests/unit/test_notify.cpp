@@ -4,6 +4,7 @@
 #include "SessionFixture.h"
 #include "TestAgent.h"
 #include "TestSupport.h"
+#include "notify/OvNotificationCentre.h"
 #include "notify/OvNotificationLog.h"
 #include "notify/OvNotificationModel.h"
 #include "notify/OvNotificationReceiver.h"
@@ -339,6 +340,26 @@ TEST_F(ReceiverTest, MadeUpEnginesCostNoKeysAndAReplayedTrapIsRefused) {
     EXPECT_EQ(Got[0].Refusal, QString());
     EXPECT_EQ(Got[0].Name, QStringLiteral("linkDown"));
     EXPECT_EQ(Got[1].Refusal, QStringLiteral("Received same Message twice!"));
+}
+
+TEST(NotificationCentre, ADeviceOnIPv6IsListenedForOnIPv6) {
+    if (!TSNMPSession::IsCreated())
+        TSNMPSession::Create(QString());
+    QTemporaryDir folder;
+    OvNotificationCentre centre;
+    const quint16 port = TestAgent::FreeUdpPort();
+    OvSNMPSecurity v2c;
+    v2c.Version = 1;
+    centre.Start(QStringLiteral("::1"), port, v2c, QStringLiteral("public"), folder.path());
+    ASSERT_TRUE(centre.IsListening()) << centre.ListenError().toStdString();
+    EXPECT_EQ(centre.ListenText(), QStringLiteral("UDP port %1 (IPv6)").arg(port));
+    NotificationSender sender;
+    EXPECT_EQ(sender.Send(QStringLiteral("snmpinform"), kV2c, port,
+                          {QString(), QStringLiteral("1.3.6.1.6.3.1.1.5.1")}, QStringLiteral("::1")),
+              0)
+        << "acknowledged over IPv6";
+    ASSERT_TRUE(WaitFor([&centre] { return centre.ReceivedCount() == 1; }));
+    EXPECT_EQ(centre.RefusedCount(), 0);
 }
 
 struct HostileCase {
