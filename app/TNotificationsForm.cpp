@@ -162,6 +162,10 @@ void TNotificationsForm::RefreshStatus() {
                     .arg(Centre.LastForeign());
     if (Centre.Model().IsPaused())
         text += QStringLiteral(" Paused: %1 waiting.").arg(Centre.Model().QueuedCount());
+    if (const qint64 drops = Centre.KernelDrops(); drops > 0)
+        text += QStringLiteral(" Lost before they could be read: %1.").arg(drops);
+    if (!Centre.BufferNote().isEmpty())
+        text += QLatin1Char(' ') + Centre.BufferNote();
     if (!Centre.LogError().isEmpty())
         text += QLatin1Char(' ') + Centre.LogError();
     StatusLine->setText(text);

@@ -38,6 +38,24 @@ int OvNotificationCentre::ForeignCount() const {
     return count;
 }
 
+qint64 OvNotificationCentre::KernelDrops() const {
+    qint64 drops = 0;
+    for (const auto& r : Receivers)
+        drops += r->KernelDrops();
+    return drops;
+}
+
+QString OvNotificationCentre::BufferNote() const {
+    for (const auto& r : Receivers)
+        if (r->ReceiveBuffer() < OvNotificationReceiver::WantedReceiveBuffer)
+            return QStringLiteral(
+                       "The system gives notifications waiting to be read %1 kB, and a flood may be lost: "
+                       "allow more with sysctl net.core.rmem_max=%2.")
+                .arg(r->ReceiveBuffer() / 1024)
+                .arg(OvNotificationReceiver::WantedReceiveBuffer);
+    return QString();
+}
+
 QString OvNotificationCentre::ListenText() const {
     return QStringLiteral("UDP port %1 (%2)").arg(ListenPort).arg(Families.join(QStringLiteral(" and ")));
 }

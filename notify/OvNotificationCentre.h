@@ -38,6 +38,11 @@ public:
     int ReceivedCount() const { return Received; }
     int RefusedCount() const { return Refused; }
     int ForeignCount() const;
+    // Datagrams the kernel dropped for the module's sockets: a loss is never silent.
+    qint64 KernelDrops() const;
+    // When the kernel granted less receive buffer than asked for, what that means and
+    // what to do; empty otherwise.
+    QString BufferNote() const;
     QString LastForeign() const { return LastForeignAddress; }
 
     OvNotificationModel& Model() { return Rows; }

@@ -1,5 +1,7 @@
 #include "notify/OvNotificationModel.h"
 
+#include <QLocale>
+
 #include "values/OvCsv.h"
 
 #include <QBrush>
@@ -59,10 +61,35 @@ QVariant OvNotificationModel::headerData(int section, Qt::Orientation orientatio
     return QString::fromLatin1(titles[section]);
 }
 
+OvNotification OvNotificationModel::Shown(const OvNotification& n) {
+    if (n.Bindings.size() <= static_cast<size_t>(MaxBindingsShown))
+        return n;
+    OvNotification shown = n;
+    const auto more = static_cast<qlonglong>(n.Bindings.size() - MaxBindingsShown);
+    shown.Bindings.resize(MaxBindingsShown);
+    shown.Bindings.push_back(
+        {QString(), QStringLiteral("\u2026"), QString(),
+         QStringLiteral("and %1 more bindings: see the log").arg(QLocale(QLocale::English).toString(more)),
+         false});
+    return shown;
+}
+
+qint64 OvNotificationModel::BytesOf(const OvNotification& n) {
+    qint64 bytes = static_cast<qint64>(sizeof(OvNotification)) +
+                   2 * (n.Source.size() + n.Name.size() + n.Oid.size() + n.Refusal.size() + n.User.size());
+    for (const OvNotifiedBinding& b : n.Bindings)
+        bytes += static_cast<qint64>(sizeof(OvNotifiedBinding)) +
+                 2 * (b.Oid.size() + b.Name.size() + b.Type.size() + b.Value.size());
+    return bytes;
+}
+
 void OvNotificationModel::Add(const OvNotification& notification) {
-    Queued.push_back(notification);
-    if (Queued.size() > MaxRows)
+    Queued.push_back(Shown(notification));
+    Bytes += BytesOf(Queued.back());
+    while (!Queued.empty() && (Queued.size() > MaxRows || Bytes > MaxBytes)) {
+        Bytes -= BytesOf(Queued.front());
         Queued.pop_front();
+    }
     if (!Paused && !BatchTimer.isActive())
         BatchTimer.start();
 }
@@ -72,11 +99,15 @@ void OvNotificationModel::Flush() {
     if (Paused || Queued.empty())
         return;
     const int count = static_cast<int>(Queued.size());
-    // Rows past the limit go first, then the batch goes on top in one insertion.
-    const int keep = std::max(0, MaxRows - count);
-    if (static_cast<int>(Rows.size()) > keep) {
-        beginRemoveRows(QModelIndex(), keep, static_cast<int>(Rows.size()) - 1);
-        Rows.resize(static_cast<size_t>(keep));
+    // The oldest rows past the limits go first, then the batch goes on top in one insertion.
+    size_t keep = Rows.size();
+    while (keep > 0 && (static_cast<int>(keep) + count > MaxRows || Bytes > MaxBytes)) {
+        Bytes -= BytesOf(Rows[keep - 1]);
+        --keep;
+    }
+    if (keep < Rows.size()) {
+        beginRemoveRows(QModelIndex(), static_cast<int>(keep), static_cast<int>(Rows.size()) - 1);
+        Rows.resize(keep);
         endRemoveRows();
     }
     beginInsertRows(QModelIndex(), 0, count - 1);
@@ -91,9 +122,17 @@ void OvNotificationModel::Replace(const std::vector<OvNotification>& oldestFirst
     beginResetModel();
     Rows.clear();
     Queued.clear();
-    const size_t skip = oldestFirst.size() > MaxRows ? oldestFirst.size() - MaxRows : 0;
-    for (size_t i = skip; i < oldestFirst.size(); ++i)
-        Rows.push_front(oldestFirst[i]);
+    Bytes = 0;
+    // Newest first, until a limit is reached.
+    for (auto n = oldestFirst.rbegin(); n != oldestFirst.rend() && static_cast<int>(Rows.size()) < MaxRows;
+         ++n) {
+        OvNotification shown = Shown(*n);
+        const qint64 bytes = BytesOf(shown);
+        if (Bytes + bytes > MaxBytes)
+            break;
+        Bytes += bytes;
+        Rows.push_back(std::move(shown));
+    }
     endResetModel();
 }
 
@@ -101,6 +140,7 @@ void OvNotificationModel::Clear() {
     beginResetModel();
     Rows.clear();
     Queued.clear();
+    Bytes = 0;
     endResetModel();
 }
 

@@ -6,9 +6,11 @@
 #include <QTimer>
 #include <deque>
 
-// The notifications as rows, newest on top, at most MaxRows. Arrivals are added in
-// batches (one insertion per batch, not per notification), so a flood costs the view
-// a few updates per second; Pause holds them back until Resume.
+// The notifications as rows, newest on top, at most MaxRows and MaxBytes. Arrivals are
+// added in batches (one insertion per batch, not per notification), so a flood costs the
+// view a few updates per second; Pause holds them back until Resume. A row keeps at most
+// MaxBindingsShown bindings and says how many more the log holds: the window shows what
+// a person reads, the log keeps everything.
 class OvNotificationModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -22,6 +24,8 @@ public:
         ColumnCount
     };
     static constexpr int MaxRows = 10000;
+    static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
+    static constexpr int MaxBindingsShown = 100;
     static constexpr int BatchIntervalMs = 100;
     // The whole row as one text, for filtering.
     static constexpr int SearchRole = Qt::UserRole + 1;
@@ -54,9 +58,13 @@ Q_SIGNALS:
 
 private:
     static QString ColumnText(const OvNotification& n, int column);
+    // A notification as a row keeps it: its first bindings, and how many more there are.
+    static OvNotification Shown(const OvNotification& n);
+    static qint64 BytesOf(const OvNotification& n);
 
     std::deque<OvNotification> Rows;   // newest first
     std::deque<OvNotification> Queued; // oldest first
     QTimer BatchTimer;
     bool Paused = false;
+    qint64 Bytes = 0; // of Rows and Queued together
 };

@@ -11,12 +11,15 @@
 #include <net-snmp/library/snmpusm.h>
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <cstring>
 #include <iterator>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -135,9 +138,37 @@ bool OvNotificationReceiver::Listen(const QString& address, quint16 port, QStrin
         error = OvErrorMessage(OvSNMPEngine::MapLibraryStatus(s.s_snmp_errno));
         return false;
     }
+    int wanted = WantedReceiveBuffer;
+    ::setsockopt(transport->sock, SOL_SOCKET, SO_RCVBUF, &wanted, sizeof wanted);
+    int given = 0;
+    socklen_t size = sizeof given;
+    if (::getsockopt(transport->sock, SOL_SOCKET, SO_RCVBUF, &given, &size) == 0)
+        BufferBytes = given / 2; // the kernel doubles what it grants, for its bookkeeping
+    struct stat socket {};
+    if (::fstat(transport->sock, &socket) == 0)
+        SocketInode = socket.st_ino;
     Notifier = std::make_unique<QSocketNotifier>(transport->sock, QSocketNotifier::Read);
     connect(Notifier.get(), &QSocketNotifier::activated, this, &OvNotificationReceiver::ReadPending);
     return true;
+}
+
+qint64 OvNotificationReceiver::KernelDrops() const {
+    // The socket's line in /proc/net/udp or udp6 ends with its drop count (the counter
+    // SO_RXQ_OVFL reports), found by the socket's inode.
+    if (SocketInode == 0)
+        return 0;
+    for (const char* table : {"/proc/net/udp", "/proc/net/udp6"}) {
+        QFile file(QString::fromLatin1(table));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray inode = QByteArray::number(SocketInode);
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() >= 13 && fields[9] == inode)
+                return fields.last().toLongLong();
+        }
+    }
+    return 0;
 }
 
 void OvNotificationReceiver::SetUser(const OvSNMPSecurity& security) {

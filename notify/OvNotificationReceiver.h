@@ -49,6 +49,13 @@ public:
     void SetTrapCommunity(const QString& community);
 
     int ForeignCount() const { return Foreign; }
+    // The receive buffer asked for: a flood at thousands per second must wait somewhere
+    // while the window thread works.
+    static constexpr int WantedReceiveBuffer = 4 * 1024 * 1024;
+    // What the kernel gave the socket (it caps it at net.core.rmem_max); 0 when closed.
+    int ReceiveBuffer() const { return BufferBytes; }
+    // Datagrams the kernel dropped for this socket because its buffer was full.
+    qint64 KernelDrops() const;
     QString LastForeign() const { return LastForeignAddress; }
 
     // Reads what has arrived (at most MaxReadsPerWakeUp datagrams).
@@ -95,5 +102,7 @@ private:
     QElapsedTimer EngineClock; // the current second of new engines
     int NewEngines = 0;
     int Foreign = 0;
+    int BufferBytes = 0;
+    quint64 SocketInode = 0;
     QString LastForeignAddress;
 };

@@ -342,6 +342,17 @@ TEST_F(ReceiverTest, MadeUpEnginesCostNoKeysAndAReplayedTrapIsRefused) {
     EXPECT_EQ(Got[1].Refusal, QStringLiteral("Received same Message twice!"));
 }
 
+TEST_F(ReceiverTest, AFloodTheBufferCannotHoldIsCountedNeverSilent) {
+    EXPECT_GT(Receiver.ReceiveBuffer(), 200 * 1024);
+    EXPECT_EQ(Receiver.KernelDrops(), 0);
+    QUdpSocket socket; // while the window thread is busy: nothing is read
+    ASSERT_TRUE(socket.bind(QHostAddress(kHere), 0));
+    const QByteArray datagram = v2cTrap(QByteArray()) + QByteArray(8000, '\0');
+    for (int i = 0; i < 3000; ++i)
+        socket.writeDatagram(datagram, QHostAddress(kHere), Port);
+    EXPECT_GT(Receiver.KernelDrops(), 0);
+}
+
 TEST(NotificationCentre, ADeviceOnIPv6IsListenedForOnIPv6) {
     if (!TSNMPSession::IsCreated())
         TSNMPSession::Create(QString());
@@ -614,6 +625,20 @@ TEST(NotificationModel, KeepsTheNewestOnTopAndAtMostItsLimit) {
     const QByteArray csv = model.ToCsv({0});
     EXPECT_EQ(csv.count("\r\n"), 2) << "a header and a row";
     EXPECT_TRUE(csv.contains("\"ifIndex.2 = -1; 1.3.6.1.4.1.99 = line\nbreak \"\"quoted\"\"\""));
+
+    // A row shows the first bindings of a large notification, and the rows fit in their bytes.
+    OvNotification large = sample(3);
+    large.Bindings.assign(9000, {QStringLiteral("1.3"), QStringLiteral("1.3"), QStringLiteral("OCTET STRING"),
+                                 QString(2000, QLatin1Char('x'))});
+    model.Clear();
+    for (int i = 0; i < 300; ++i)
+        model.Add(large);
+    model.Flush();
+    ASSERT_GT(model.rowCount(), 0);
+    EXPECT_LT(model.rowCount(), 300);
+    EXPECT_GT(model.rowCount(), 100); // 64 MB of rows of 101 bindings of 4 kB each
+    ASSERT_EQ(model.At(0).Bindings.size(), 101u);
+    EXPECT_EQ(model.At(0).Bindings.back().Value, QStringLiteral("and 8,900 more bindings: see the log"));
 }
 
 } // namespace
