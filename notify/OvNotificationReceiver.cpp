@@ -282,7 +282,14 @@ int OvNotificationReceiver::PostParse(snmp_session* session, snmp_pdu* pdu, int 
             self->ForgetEngine(self->LastHeader.EngineId);
         if (self->LastIsV3)
             pdu->version = SNMP_VERSION_3;
-        self->Refused(pdu, OvErrorMessage(RefusalCode(result, self->LastIsV3, self->LastHeader)));
+        int code = RefusalCode(result, self->LastIsV3, self->LastHeader);
+        // The module's own user from an engine it made no keys for (too many new engines
+        // at once): the engine is what is unknown.
+        if (self->LastIsV3 && self->HasUser && self->LastHeader.User == self->User.SecurityName.toUtf8() &&
+            !self->LearntEngines.contains(self->LastHeader.EngineId) &&
+            (result == SNMPERR_USM_UNKNOWNSECURITYNAME || result == SNMPERR_UNKNOWN_USER_NAME))
+            code = OvCode::UnknownEngineId;
+        self->Refused(pdu, OvErrorMessage(code));
     }
     return 1;
 }
