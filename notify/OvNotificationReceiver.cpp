@@ -175,6 +175,7 @@ void OvNotificationReceiver::SetUser(const OvSNMPSecurity& security) {
     OvSNMPEngine::CheckUser(security);
     User = security;
     HasUser = true;
+    UserKeys.reset();
     LearntEngines.clear();
     // Informs are sent to this engine: the user's keys for its own ID, made anew, since
     // the library never replaces a known user's keys.
@@ -194,11 +195,15 @@ void OvNotificationReceiver::SetTrapCommunity(const QString& community) {
 }
 
 void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
-    const QByteArray name = User.SecurityName.toUtf8();
-    netsnmp_session s;
-    snmp_sess_init(&s);
-    s.version = SNMP_VERSION_3;
-    OvSNMPEngine::FillUser(User, name, s);
+    if (!UserKeys) {
+        // The keys of the pass phrases, made once: per engine only their localisation runs.
+        UserName = User.SecurityName.toUtf8();
+        UserKeys = std::make_unique<netsnmp_session>();
+        snmp_sess_init(UserKeys.get());
+        UserKeys->version = SNMP_VERSION_3;
+        OvSNMPEngine::FillUser(User, UserName, *UserKeys);
+    }
+    netsnmp_session s = *UserKeys;
     s.securityEngineID = reinterpret_cast<u_char*>(const_cast<char*>(engineId.constData()));
     s.securityEngineIDLen = static_cast<size_t>(engineId.size());
     usm_create_user_from_session(&s); // keeps a user of that engine that is there already

@@ -93,6 +93,8 @@ private:
     QByteArray TrapCommunity;
     bool TakesCommunities = false;
     OvSNMPSecurity User;
+    QByteArray UserName;
+    std::unique_ptr<snmp_session> UserKeys; // the user with the keys of its pass phrases
     QSet<QByteArray> LearntEngines;
     OvUsmHeader LastHeader; // of the datagram being parsed
     bool LastIsV3 = false;
