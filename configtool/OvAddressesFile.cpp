@@ -45,7 +45,8 @@ void addDeviceLine(std::vector<OvDeviceEntry>& devices, const QString& text, con
     const QString entry = QStringLiteral("%1: \"%2\"").arg(where, OvExcerpt(line));
     if (fields.size() > 3)
         throw OvUsageError(entry + QStringLiteral(": not HOST[:PORT] or HOST PORT [PROFILE]"));
-    addDevice(devices, fields[0], fields.value(1), {QString(), fields.value(2), where, line, false}, entry);
+    addDevice(devices, fields[0], fields.value(1), {QString(), fields.value(2), where, line, false, {}},
+              entry);
 }
 
 // The fields of a CSV line, quotes taken off ("a ""b""" is a "b"); false when a quote is
@@ -78,8 +79,8 @@ QStringList csvHeader(const QString& line) {
     return columns;
 }
 
-void addCsvRow(std::vector<OvDeviceEntry>& devices, const QStringList& columns, const QString& line,
-               const QString& where) {
+void addCsvRow(std::vector<OvDeviceEntry>& devices, const QStringList& columns, const QString& header,
+               const QString& line, const QString& where) {
     const QString entry = QStringLiteral("%1: \"%2\"").arg(where, OvExcerpt(line));
     QStringList cells;
     if (!csvFields(line, cells) || cells.size() > columns.size())
@@ -89,7 +90,8 @@ void addCsvRow(std::vector<OvDeviceEntry>& devices, const QStringList& columns, 
         return cells.value(columns.indexOf(QLatin1String(column)));
     };
     // The "name" column is read and left alone: devices have no names of their own yet.
-    addDevice(devices, cell("address"), cell("port"), {QString(), cell("profile"), where, line, true}, entry);
+    addDevice(devices, cell("address"), cell("port"), {QString(), cell("profile"), where, line, true, header},
+              entry);
 }
 
 } // namespace
@@ -110,7 +112,8 @@ void OvReadAddressesFile(std::vector<OvDeviceEntry>& devices, const QString& nam
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(shown, f.errorString()));
     const QStringList lines = OvTextLines(f.readAll());
     QStringList columns; // set by a CSV header
-    bool first = true;   // only the first line that is no comment may be the header
+    QString header;
+    bool first = true; // only the first line that is no comment may be the header
     for (int i = 0; i < lines.size(); ++i) {
         const QString where = QStringLiteral("%1:%2").arg(shown).arg(i + 1);
         const QString line = lines[i].trimmed();
@@ -125,12 +128,13 @@ void OvReadAddressesFile(std::vector<OvDeviceEntry>& devices, const QString& nam
                     throw OvUsageError(QStringLiteral("%1: \"%2\": unknown column \"%3\" (address, port, "
                                                       "profile, name)")
                                            .arg(where, OvExcerpt(line), OvExcerpt(c)));
+            header = line;
             if (!columns.isEmpty())
                 continue;
         }
         if (columns.isEmpty())
             addDeviceLine(devices, lines[i], where);
         else
-            addCsvRow(devices, columns, line, where);
+            addCsvRow(devices, columns, header, line, where);
     }
 }

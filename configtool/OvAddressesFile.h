@@ -10,6 +10,7 @@ struct OvDeviceEntry {
     QString Where;   // "--address ..." or "FILE:LINE" (of the profile when one names it), for messages
     QString Line;    // the line as given, without its comment
     bool FromCsv = false;
+    QString Header; // a CSV row's header line, as given
 };
 
 // A device's address, refused (OvUsageError) with where it was given when it is not one.

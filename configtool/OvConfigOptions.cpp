@@ -114,7 +114,7 @@ bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
         const QString address = args.Value();
         const QString where = QStringLiteral("--address \"%1\"").arg(address);
         OvCheckAddress(address, where);
-        line.Devices.push_back({address, QString(), where, address, false});
+        line.Devices.push_back({address, QString(), where, address, false, {}});
     } else if (a == QLatin1String("--addresses-file")) {
         OvReadAddressesFile(line.Devices, args.Value());
     } else if (a == QLatin1String("--profiles")) {
@@ -147,6 +147,8 @@ bool readRunOption(OvConfigOptions& o, const QString& a, ArgumentCursor& args) {
         o.Exclude << object;
     } else if (a == QLatin1String("--journal")) {
         o.Journal = args.Value();
+    } else if (a == QLatin1String("--failed-to")) {
+        o.FailedTo = args.Value();
     } else if (a == QLatin1String("--timeout")) {
         o.TimeoutMs = args.Milliseconds();
     } else if (a == QLatin1String("--retries")) {
@@ -212,7 +214,7 @@ void settleDevices(OvConfigOptions& o, const std::vector<OvDeviceEntry>& entries
         }
         OvDeviceEntry& k = kept[at->second];
         if (k.Profile.isEmpty() && !e.Profile.isEmpty())
-            k = {k.Address, e.Profile, e.Where, e.Line, e.FromCsv};
+            k = OvDeviceEntry{k.Address, e.Profile, e.Where, e.Line, e.FromCsv, e.Header};
         else if (!e.Profile.isEmpty() && e.Profile != k.Profile)
             throw OvUsageError(
                 QStringLiteral("%1: \"%2\" with profile \"%3\" is also on %4 with profile \"%5\"")
@@ -221,6 +223,7 @@ void settleDevices(OvConfigOptions& o, const std::vector<OvDeviceEntry>& entries
     o.Addresses.clear();
     for (const OvDeviceEntry& k : kept) {
         o.Addresses << k.Address;
+        o.Entries[k.Address] = k;
         if (!k.Profile.isEmpty())
             o.ProfileOf[k.Address] = k.Profile;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "configtool/OvAddressesFile.h"
 #include "snmp/OvSNMPTarget.h"
 
 #include <QString>
@@ -60,13 +61,15 @@ struct OvConfigOptions {
     int TimeoutMs = 1000;        // --timeout, per try
     int Retries = 1;             // --retries
     QString Journal;             // --journal: JSON lines appended per device and group written
+    QString FailedTo;            // --failed-to: the devices that did not end 0, replaced at the end
     QStringList Only;            // --only: the groups handled (all when empty)
     QStringList Exclude;         // --exclude: objects left alone
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
     QStringList Addresses; // each device once, as given ("HOST PORT" of a file as "HOST:PORT", "[IPV6]:PORT")
     OvSNMPTarget Target;   // every device's target, but the address and unless a profile says otherwise
-    std::map<QString, OvProfile> Profiles; // --profiles: by name
-    std::map<QString, QString> ProfileOf;  // a device's profile, by address
+    std::map<QString, OvProfile> Profiles;    // --profiles: by name
+    std::map<QString, QString> ProfileOf;     // a device's profile, by address
+    std::map<QString, OvDeviceEntry> Entries; // how each device was given, by address
 
     // Raises OvUsageError. Pass phrases come from files or from the environment
     // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.

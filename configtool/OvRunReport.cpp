@@ -45,7 +45,7 @@ void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
     Print(code == 0 ? Info() : stderr, job.Address + QStringLiteral(": ") + summary);
     if (Journal)
         Journal->Device(job.Address, OvOutcomeWord(outcome), code, summary);
-    Count(outcome);
+    Count(job.Address, outcome);
 }
 
 bool OvRunReport::Print(FILE* to, const QString& line) {
@@ -61,10 +61,12 @@ void OvRunReport::NotStarted(const QString& address) {
     if (Journal)
         Journal->Device(address, OvOutcomeWord(OvOutcome::NotStarted), OvExitCodeOf(OvOutcome::NotStarted),
                         QStringLiteral("not started: the run was stopped"));
-    Count(OvOutcome::NotStarted);
+    Count(address, OvOutcome::NotStarted);
 }
 
-void OvRunReport::Count(OvOutcome outcome) {
+void OvRunReport::Count(const QString& address, OvOutcome outcome) {
+    if (OvExitCodeOf(outcome) != OvExit::Done)
+        Unsuccessful.insert(address);
     ++Devices;
     ++Counts[OvOutcomeWord(outcome)];
     Worst = std::max(Worst, OvExitCodeOf(outcome));
@@ -95,4 +97,8 @@ int OvRunReport::Finish(bool stopped) {
 
 bool OvRunReport::JournalFailed() const {
     return Journal && !Journal->Error().isEmpty();
+}
+
+bool OvRunReport::Failed(const QString& address) const {
+    return Unsuccessful.count(address) > 0;
 }

@@ -4,6 +4,7 @@
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceJob.h"
+#include "configtool/OvFailedList.h"
 #include "configtool/OvJobRunner.h"
 #include "configtool/OvJournal.h"
 #include "configtool/OvOpenFiles.h"
@@ -91,9 +92,12 @@ void refuseEmptySelection(const OvConfigOptions& options,
                                               "objects"));
 }
 
-// Backups go into folders that exist: found missing only after every device was read,
-// each would fail after the work was done.
+// Backups and the list of failed devices go into folders that exist: found missing only
+// after every device was read, each would fail after the work was done.
 void refuseMissingFolders(const OvConfigOptions& options) {
+    if (!options.FailedTo.isEmpty() && !QFileInfo(QFileInfo(options.FailedTo).absolutePath()).isDir())
+        throw OvUsageError(
+            QStringLiteral("no folder %1 for --failed-to").arg(QFileInfo(options.FailedTo).absolutePath()));
     if (options.Cmd != OvConfigOptions::Command::Backup || options.File.isEmpty())
         return;
     for (const QString& address : options.Addresses) {
@@ -101,6 +105,22 @@ void refuseMissingFolders(const OvConfigOptions& options) {
         if (!folder.isDir())
             throw OvUsageError(QStringLiteral("no folder %1 for the backups").arg(folder.filePath()));
     }
+}
+
+// --failed-to: the devices that did not end 0, in their order; the run's status, 3 at
+// least when the list cannot be written.
+int writeFailedList(const OvConfigOptions& options, const OvRunReport& report, int status) {
+    if (options.FailedTo.isEmpty())
+        return status;
+    std::vector<OvDeviceEntry> failed;
+    for (const QString& address : options.Addresses)
+        if (report.Failed(address))
+            failed.push_back(options.Entries.at(address));
+    QString error;
+    if (OvFailedList::Write(options.FailedTo, failed, error))
+        return status;
+    print(stderr, QStringLiteral("velmarn-config: cannot write %1: %2").arg(options.FailedTo, error));
+    return std::max(status, static_cast<int>(OvExit::DeviceError));
 }
 
 } // namespace
@@ -164,5 +184,5 @@ int main(int argc, char** argv) {
     OvStopSignals stopSignals;
     QObject::connect(&stopSignals, &OvStopSignals::Stop, &runner, &OvJobRunner::Stop);
     const bool stopped = runner.Run();
-    return report.Finish(stopped);
+    return writeFailedList(options, report, report.Finish(stopped));
 }

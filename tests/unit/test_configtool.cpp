@@ -633,6 +633,40 @@ TEST_F(ConfigTool, ARunExitsWithItsWorstDeviceAndSumsThemUp) {
     ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("6"));
 }
 
+// --failed-to lists the devices that did not end 0 as they were given, and the list given
+// back retries exactly those.
+TEST_F(ConfigTool, TheDevicesThatFailedAreListedForTheNextRun) {
+    const QString good = at(*Sim()), gone = "127.255.255.255"; // its sends are refused
+    const QString list = secret("failed.txt", "left from before\n");
+    struct Case {
+        QString devices;
+        QStringList more;
+        QString listed;
+    };
+    for (const Case& c : {Case{gone + " 161  # old\n" + good + "\n" + gone + ":162\n",
+                               {"--address", gone + ":163"},
+                               gone + " 161\n" + gone + ":162\n" + gone + ":163\n"},
+                          Case{"port,address\n161,\"" + gone + "\"\n," + good + "\n",
+                               {},
+                               "port,address\n161,\"" + gone + "\"\n"},
+                          Case{"address,port\n" + gone + ",161\n",
+                               {"--address", gone + ":162"},
+                               "address,profile\n" + gone + ":161,\n" + gone + ":162,\n"},
+                          Case{good + "\n", {}, ""}}) {
+        const QStringList args{"--timeout", "0.2", "--failed-to", list, "--addresses-file"};
+        const QString devices = secret("devices.txt", c.devices.toUtf8());
+        // Given back, the list retries those devices and lists them again the same way.
+        for (const QStringList& given : {QStringList{devices} + c.more, QStringList{list}}) {
+            const ToolRun r = run(args + given + QStringList{"backup", file("{address}.json")});
+            QFile f(list);
+            EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == c.listed.toUtf8())
+                << c.devices << r.Err;
+            if (c.listed.isEmpty())
+                break;
+        }
+    }
+}
+
 TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
     Relay silent(*Sim(), QStringLiteral("silent"));
     const QString journal = file("stopped.jsonl");
@@ -1080,7 +1114,8 @@ TEST_F(ConfigTool, UsageErrors) {
           QStringList{QStringLiteral("--timeout"), QStringLiteral("nan"), QStringLiteral("--address"),
                       QStringLiteral("127.0.0.1"), QStringLiteral("backup")},
           QStringList{QStringLiteral("--ignore-identity"), QStringLiteral("--address"),
-                      QStringLiteral("127.0.0.1"), QStringLiteral("restore"), file("missing.json")}}) {
+                      QStringLiteral("127.0.0.1"), QStringLiteral("restore"), file("missing.json")},
+          QStringList{"--failed-to", file("none/failed.txt"), "--address", "127.0.0.1", "backup"}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
