@@ -42,6 +42,7 @@ struct OvConfigDocument {
     };
 
     QString Address;
+    QString Name; // the addresses file's, when it gives one
     QString Product;
     QString Version;
     QString Mac;

@@ -53,7 +53,7 @@ struct OvConfigOptions {
     enum class Command { Help, Backup, Diff, Restore };
 
     Command Cmd = Command::Help;
-    QString File; // may hold "{address}"
+    QString File; // may hold "{address}" and "{name}"
     bool DryRun = false;
     bool AllowOtherDevice = false;
     bool Save = false; // restore: "Save Changes" once the read-back matched
@@ -74,8 +74,15 @@ struct OvConfigOptions {
     // Raises OvUsageError. Pass phrases come from files or from the environment
     // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.
     static OvConfigOptions Parse(const QStringList& arguments);
-    // The file for one device: "{address}" replaced by its address.
+    // The file for one device: "{address}" replaced by its address, "{name}" by its name
+    // (without one, by its address with "_" for ":", which every system takes).
     QString FileFor(const QString& address) const;
+    // The device's name, or nothing.
+    QString NameOf(const QString& address) const;
+    // How the output names a device: "NAME (ADDRESS)", or its address.
+    QString LabelOf(const QString& address) const;
+    // The names of the named devices, by address.
+    std::map<QString, QString> Names() const;
     // Whether the object of that group and name is backed up, compared or restored.
     bool Selects(const QString& group, const QString& name) const;
     // One device's target: Target (or its profile's) with its host; "HOST:PORT" and "[IPV6]:PORT"

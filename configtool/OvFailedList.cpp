@@ -30,9 +30,10 @@ QByteArray OvFailedList::Text(const std::vector<OvDeviceEntry>& failed) {
         for (const OvDeviceEntry& e : failed)
             lines << e.Line;
     } else { // a plain line's port is in its address already
-        lines << QStringLiteral("address,profile");
+        lines << QStringLiteral("address,profile,name");
         for (const OvDeviceEntry& e : failed)
-            lines << csvField(e.Address) + QLatin1Char(',') + csvField(e.Profile);
+            lines << QStringList{csvField(e.Address), csvField(e.Profile), csvField(e.Name)}.join(
+                QLatin1Char(','));
     }
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }

@@ -11,7 +11,7 @@
 class OvFailedList {
 public:
     // The file's text, the entries in their order: plain lines as given; the rows of one
-    // CSV file under its header; entries of several forms as CSV rows of every column.
+    // CSV file under its header; entries of several forms as CSV rows (address,profile,name).
     static QByteArray Text(const std::vector<OvDeviceEntry>& failed);
     // Replaces file whole with that text (empty when none failed); false and the reason
     // in error when it cannot.

@@ -24,14 +24,14 @@ OvRunReport::OvRunReport(bool several, bool jsonOnStdout, OvJournal* journal)
     : Several(several), JsonOnStdout(jsonOnStdout), Journal(journal) {}
 
 void OvRunReport::Line(const OvDeviceJob& job, const QString& line) {
-    if (Print(stdout, Several && !JsonOnStdout ? job.Address + QStringLiteral(": ") + line : line))
+    if (Print(stdout, Several && !JsonOnStdout ? job.Label + QStringLiteral(": ") + line : line))
         return;
     if (JsonOnStdout)
         LostBackups.insert(job.Address); // the backup itself is gone
 }
 
 void OvRunReport::Warning(const OvDeviceJob& job, const QString& line) {
-    Print(stderr, Several ? job.Address + QStringLiteral(": ") + line : line);
+    Print(stderr, Several ? job.Label + QStringLiteral(": ") + line : line);
 }
 
 void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
@@ -42,7 +42,7 @@ void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
         summary = QStringLiteral("not backed up: cannot write standard output: ") + OutputError;
     }
     const int code = OvExitCodeOf(outcome);
-    Print(code == 0 ? Info() : stderr, job.Address + QStringLiteral(": ") + summary);
+    Print(code == 0 ? Info() : stderr, job.Label + QStringLiteral(": ") + summary);
     if (Journal)
         Journal->Device(job.Address, OvOutcomeWord(outcome), code, summary);
     Count(job.Address, outcome);

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
         refuseEmptySelection(options, documents);
         refuseMissingFolders(options);
         if (!options.Journal.isEmpty())
-            journal = std::make_unique<OvJournal>(options.Journal);
+            journal = std::make_unique<OvJournal>(options.Journal, options.Names());
     } catch (const OvUsageError& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.Message());
         print(stderr, QStringLiteral("Try 'velmarn-config --help'."));

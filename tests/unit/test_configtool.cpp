@@ -633,6 +633,29 @@ TEST_F(ConfigTool, ARunExitsWithItsWorstDeviceAndSumsThemUp) {
     ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("6"));
 }
 
+// A named device is backed up, reported and journaled under its name, and keeps its file
+// when its address changes (a relay is the device's second address).
+TEST_F(ConfigTool, ANamedDeviceKeepsItsFileWhenRenumbered) {
+    Relay moved(*Sim(), "pass");
+    const QString journal = file("named.jsonl"), backup = file("ap7-lobby.json");
+    for (const QString& address : {at(*Sim()), moved.Endpoint()}) {
+        const QString devices = secret("named.txt", (address + " name=ap7-lobby # lobby\n").toUtf8());
+        ToolRun r = run({"--journal", journal, "--addresses-file", devices, "backup", file("{name}.json")});
+        EXPECT_TRUE(r.Out.contains("ap7-lobby (" + address + "): backed up 26 objects to " + backup))
+            << r.Out;
+        QFile f(backup);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QJsonObject device = QJsonDocument::fromJson(f.readAll()).object().value("device").toObject();
+        EXPECT_EQ(device.value("name"), "ap7-lobby");
+        EXPECT_EQ(device.value("address"), address);
+        const QJsonObject last = journalLines(journal).back();
+        EXPECT_EQ(last.value("device"), "ap7-lobby");
+        EXPECT_EQ(last.value("address"), address);
+        r = run({"--addresses-file", devices, "diff", file("{name}.json")});
+        EXPECT_EQ(r.Out, "ap7-lobby (" + address + "): same as the backup\n");
+    }
+}
+
 // --failed-to lists the devices that did not end 0 as they were given, and the list given
 // back retries exactly those.
 TEST_F(ConfigTool, TheDevicesThatFailedAreListedForTheNextRun) {
@@ -651,7 +674,7 @@ TEST_F(ConfigTool, TheDevicesThatFailedAreListedForTheNextRun) {
                                "port,address\n161,\"" + gone + "\"\n"},
                           Case{"address,port\n" + gone + ",161\n",
                                {"--address", gone + ":162"},
-                               "address,profile\n" + gone + ":161,\n" + gone + ":162,\n"},
+                               "address,profile,name\n" + gone + ":161,,\n" + gone + ":162,,\n"},
                           Case{good + "\n", {}, ""}}) {
         const QStringList args{"--timeout", "0.2", "--failed-to", list, "--addresses-file"};
         const QString devices = secret("devices.txt", c.devices.toUtf8());
