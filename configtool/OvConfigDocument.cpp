@@ -142,6 +142,17 @@ const OvConfigDocument::Object* OvConfigDocument::Find(const QString& identifier
     return nullptr;
 }
 
+QStringList OvConfigDocument::ChangedObjects(const OvConfigDocument& before) const {
+    QStringList changed;
+    for (const Object& o : Objects)
+        if (const Object* old = before.Find(o.Oid); !old || old->Value != o.Value)
+            changed << o.Name;
+    for (const Object& o : before.Objects)
+        if (!Find(o.Oid))
+            changed << o.Name;
+    return changed;
+}
+
 QByteArray OvConfigDocument::ToJson() const {
     QJsonArray objects;
     for (const Object& o : Objects) {

@@ -76,7 +76,8 @@ bool readSwitch(OvConfigOptions& o, const QString& a) {
         {QStringLiteral("--dry-run"), &OvConfigOptions::DryRun},
         {QStringLiteral("--allow-other-device"), &OvConfigOptions::AllowOtherDevice},
         {QStringLiteral("--save"), &OvConfigOptions::Save},
-        {QStringLiteral("--ignore-identity"), &OvConfigOptions::IgnoreIdentity}};
+        {QStringLiteral("--ignore-identity"), &OvConfigOptions::IgnoreIdentity},
+        {QStringLiteral("--git"), &OvConfigOptions::Git}};
     const auto it = switches.find(a);
     if (it == switches.end())
         return false;
@@ -189,6 +190,8 @@ void checkCombinations(const OvConfigOptions& o) {
         throw OvUsageError(QStringLiteral("no device given (--address or --addresses-file)"));
     if (o.IgnoreIdentity && o.Cmd == Command::Restore)
         throw OvUsageError(QStringLiteral("--ignore-identity goes with backup and diff"));
+    if (o.Git && (o.Cmd != Command::Backup || o.File.isEmpty()))
+        throw OvUsageError(QStringLiteral("--git goes with backup into a FILE"));
     if ((o.DryRun || o.AllowOtherDevice || o.Save) && o.Cmd != Command::Restore)
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }

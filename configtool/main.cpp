@@ -5,6 +5,7 @@
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceJob.h"
 #include "configtool/OvFailedList.h"
+#include "configtool/OvGitBackups.h"
 #include "configtool/OvJobRunner.h"
 #include "configtool/OvJournal.h"
 #include "configtool/OvOpenFiles.h"
@@ -123,6 +124,32 @@ int writeFailedList(const OvConfigOptions& options, const OvRunReport& report, i
     return std::max(status, static_cast<int>(OvExit::DeviceError));
 }
 
+// --git: the backups written in the run, committed when one changed; the run's status, 3 at
+// least when git refused the commit.
+int commitBackups(const OvConfigOptions& options, OvGitBackups* git, const OvRunReport& report, int status) {
+    if (!git)
+        return status;
+    for (const QString& address : options.Addresses)
+        if (!report.Failed(address)) {
+            const QString name = options.NameOf(address);
+            git->Add(name.isEmpty() ? address : name, options.FileFor(address));
+        }
+    QString said;
+    const bool committed = git->Commit(said);
+    print(committed ? stdout : stderr, QStringLiteral("velmarn-config: ") + said);
+    return committed ? status : std::max(status, static_cast<int>(OvExit::DeviceError));
+}
+
+// The folders of the backups, in a work tree that --git commits into.
+std::unique_ptr<OvGitBackups> gitBackups(const OvConfigOptions& options) {
+    if (!options.Git)
+        return nullptr;
+    QStringList folders;
+    for (const QString& address : options.Addresses)
+        folders << QFileInfo(options.FileFor(address)).absolutePath();
+    return std::make_unique<OvGitBackups>(folders);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -132,6 +159,7 @@ int main(int argc, char** argv) {
     OvConfigOptions options;
     std::map<QString, OvConfigDocument> documents;
     std::unique_ptr<OvJournal> journal;
+    std::unique_ptr<OvGitBackups> git;
     try {
         options = OvConfigOptions::Parse(app.arguments().mid(1));
         if (options.Cmd == OvConfigOptions::Command::Help) {
@@ -142,6 +170,7 @@ int main(int argc, char** argv) {
             documents = loadDocuments(options);
         refuseEmptySelection(options, documents);
         refuseMissingFolders(options);
+        git = gitBackups(options);
         if (!options.Journal.isEmpty())
             journal = std::make_unique<OvJournal>(options.Journal, options.Names());
     } catch (const OvUsageError& e) {
@@ -184,5 +213,6 @@ int main(int argc, char** argv) {
     OvStopSignals stopSignals;
     QObject::connect(&stopSignals, &OvStopSignals::Stop, &runner, &OvJobRunner::Stop);
     const bool stopped = runner.Run();
-    return writeFailedList(options, report, report.Finish(stopped));
+    const int status = commitBackups(options, git.get(), report, OvExit::Done);
+    return writeFailedList(options, report, std::max(status, report.Finish(stopped)));
 }

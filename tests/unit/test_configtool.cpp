@@ -656,6 +656,55 @@ TEST_F(ConfigTool, ANamedDeviceKeepsItsFileWhenRenumbered) {
     }
 }
 
+// --git commits the backups that changed, once a run, naming devices and objects; a device
+// that fails keeps its committed backup. git runs with a scratch home: no identity but the
+// repository's own.
+TEST_F(ConfigTool, GitModeCommitsTheBackupsThatChanged) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", Dir.path()), env.insert("GIT_CONFIG_NOSYSTEM", "1");
+    auto tool = [&env](const QString& program, const QStringList& args, const QString& path = {}) {
+        QProcessEnvironment e = env;
+        if (!path.isNull())
+            e.insert("PATH", path);
+        QProcess p;
+        p.setProcessEnvironment(e), p.start(program, args), p.waitForFinished(60000);
+        return ToolRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                       QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QString repo = file("repo"), anonymous = file("anonymous"), backups = file("repo/{name}.json");
+    for (const QString& r : {repo, anonymous})
+        tool("git", {"init", "-q", r});
+    for (const char* key : {"user.name", "user.email"})
+        tool("git", {"-C", repo, "config", key, "Velmarn Test"});
+    Relay second(*Sim(), "pass");
+    secret("repo/ap5.json", "kept\n"), tool("git", {"-C", repo, "add", "ap5.json"});
+    tool("git", {"-C", repo, "commit", "-q", "-m", "start"});
+    const QString devices = secret("git.txt", (at(*Sim()) + " name=ap7\n" + second.Endpoint() +
+                                               " name=ap9\n127.255.255.255 161 name=ap5\n")
+                                                  .toUtf8());
+    const QStringList args{"--git", "--addresses-file", devices, "backup", backups};
+    for (const char* value : {"2347", "2347", "999", "2347"}) {
+        ToolSet(kRts, "i", value);
+        EXPECT_EQ(tool(VELMARN_CONFIG_TOOL, args).Exit, 3);
+    }
+    EXPECT_EQ(tool("git", {"-C", repo, "log", "--format=%s"}).Out,
+              "2 devices changed: ap7 (dot11RTSThreshold), ap9 (dot11RTSThreshold)\n"
+              "2 devices changed: ap7 (dot11RTSThreshold), ap9 (dot11RTSThreshold)\n"
+              "2 devices changed: ap7 (new), ap9 (new)\nstart\n");
+    EXPECT_EQ(tool("git", {"-C", repo, "status", "--porcelain"}).Out, "");
+    // What is missing is said before any device is contacted.
+    for (const auto& [folder, path, says] : std::initializer_list<std::tuple<QString, QString, QString>>{
+             {file("{name}.json"), QString(), Dir.path() + " is not in a git work tree"},
+             {anonymous + "/{name}.json", QString(), "the repository " + anonymous + " has no user.name"},
+             {backups, Dir.path(), "no git command on PATH"}}) {
+        Relay silent(*Sim(), "silent");
+        const ToolRun r =
+            tool(VELMARN_CONFIG_TOOL, {"--git", "--address", silent.Endpoint(), "backup", folder}, path);
+        EXPECT_TRUE(r.Exit == 2 && r.Err.startsWith("velmarn-config: --git: " + says)) << r.Err;
+        EXPECT_EQ(silent.GetsPassedOn(), 0);
+    }
+}
+
 // --failed-to lists the devices that did not end 0 as they were given, and the list given
 // back retries exactly those.
 TEST_F(ConfigTool, TheDevicesThatFailedAreListedForTheNextRun) {
