@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -34,18 +35,27 @@ void addDevice(std::vector<OvDeviceEntry>& devices, const QString& address, cons
     devices.push_back(e);
 }
 
-// A line of the plain form: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]", "#" and what
-// follows it a comment; nothing when it is blank.
+// A line of the plain form: "HOST", "HOST:PORT" or "HOST PORT [PROFILE]", then "name=NAME"
+// when it has one, "#" and what follows it a comment; nothing when it is blank.
 void addDeviceLine(std::vector<OvDeviceEntry>& devices, const QString& text, const QString& where) {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const QString line = text.left(text.indexOf(QLatin1Char('#'))).trimmed();
-    const QStringList fields = line.split(blanks, Qt::SkipEmptyParts);
+    QStringList fields = line.split(blanks, Qt::SkipEmptyParts);
     if (fields.isEmpty())
         return;
     const QString entry = QStringLiteral("%1: \"%2\"").arg(where, OvExcerpt(line));
-    if (fields.size() > 3)
-        throw OvUsageError(entry + QStringLiteral(": not HOST[:PORT] or HOST PORT [PROFILE]"));
-    addDevice(devices, fields[0], fields.value(1), {QString(), fields.value(2), where, line, false}, entry);
+    QString name;
+    if (fields.size() > 1 && fields.last().startsWith(QLatin1String("name="))) {
+        name = fields.takeLast().mid(5);
+        OvCheckName(name, entry);
+    }
+    const auto misplaced = [](const QString& f) {
+        return f.startsWith(QLatin1String("name="));
+    };
+    if (fields.size() > 3 || std::any_of(fields.begin() + 1, fields.end(), misplaced))
+        throw OvUsageError(entry + QStringLiteral(": not HOST[:PORT] or HOST PORT [PROFILE] [name=NAME]"));
+    addDevice(devices, fields[0], fields.value(1), {QString(), fields.value(2), where, line, false, {}, name},
+              entry);
 }
 
 // The fields of a CSV line, quotes taken off ("a ""b""" is a "b"); false when a quote is
@@ -78,8 +88,8 @@ QStringList csvHeader(const QString& line) {
     return columns;
 }
 
-void addCsvRow(std::vector<OvDeviceEntry>& devices, const QStringList& columns, const QString& line,
-               const QString& where) {
+void addCsvRow(std::vector<OvDeviceEntry>& devices, const QStringList& columns, const QString& header,
+               const QString& line, const QString& where) {
     const QString entry = QStringLiteral("%1: \"%2\"").arg(where, OvExcerpt(line));
     QStringList cells;
     if (!csvFields(line, cells) || cells.size() > columns.size())
@@ -88,8 +98,10 @@ void addCsvRow(std::vector<OvDeviceEntry>& devices, const QStringList& columns, 
     auto cell = [&](const char* column) {
         return cells.value(columns.indexOf(QLatin1String(column)));
     };
-    // The "name" column is read and left alone: devices have no names of their own yet.
-    addDevice(devices, cell("address"), cell("port"), {QString(), cell("profile"), where, line, true}, entry);
+    if (!cell("name").isEmpty())
+        OvCheckName(cell("name"), entry);
+    addDevice(devices, cell("address"), cell("port"),
+              {QString(), cell("profile"), where, line, true, header, cell("name")}, entry);
 }
 
 } // namespace
@@ -102,6 +114,16 @@ void OvCheckAddress(const QString& address, const QString& where) {
         throw OvUsageError(where + QStringLiteral(": ") + wrong);
 }
 
+void OvCheckName(const QString& name, const QString& where) {
+    static const QRegularExpression unsafe(QStringLiteral("[<>:\"/\\\\|?*\\x00-\\x1f\\x7f]"));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')) || name.contains(unsafe))
+        throw OvUsageError(where + QStringLiteral(": \"%1\" cannot name a file on every system (not empty, "
+                                                  "\".\" or \"..\", no dot or blank at the end, none of "
+                                                  "< > : \" / \\ | ? * or control characters)")
+                                       .arg(OvExcerpt(name)));
+}
+
 void OvReadAddressesFile(std::vector<OvDeviceEntry>& devices, const QString& name) {
     const bool standardInput = name == QLatin1String("-");
     const QString shown = standardInput ? QStringLiteral("standard input") : name;
@@ -110,7 +132,8 @@ void OvReadAddressesFile(std::vector<OvDeviceEntry>& devices, const QString& nam
         throw OvUsageError(QStringLiteral("cannot read %1: %2").arg(shown, f.errorString()));
     const QStringList lines = OvTextLines(f.readAll());
     QStringList columns; // set by a CSV header
-    bool first = true;   // only the first line that is no comment may be the header
+    QString header;
+    bool first = true; // only the first line that is no comment may be the header
     for (int i = 0; i < lines.size(); ++i) {
         const QString where = QStringLiteral("%1:%2").arg(shown).arg(i + 1);
         const QString line = lines[i].trimmed();
@@ -125,12 +148,13 @@ void OvReadAddressesFile(std::vector<OvDeviceEntry>& devices, const QString& nam
                     throw OvUsageError(QStringLiteral("%1: \"%2\": unknown column \"%3\" (address, port, "
                                                       "profile, name)")
                                            .arg(where, OvExcerpt(line), OvExcerpt(c)));
+            header = line;
             if (!columns.isEmpty())
                 continue;
         }
         if (columns.isEmpty())
             addDeviceLine(devices, lines[i], where);
         else
-            addCsvRow(devices, columns, line, where);
+            addCsvRow(devices, columns, header, line, where);
     }
 }

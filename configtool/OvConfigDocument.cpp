@@ -142,6 +142,17 @@ const OvConfigDocument::Object* OvConfigDocument::Find(const QString& identifier
     return nullptr;
 }
 
+QStringList OvConfigDocument::ChangedObjects(const OvConfigDocument& before) const {
+    QStringList changed;
+    for (const Object& o : Objects)
+        if (const Object* old = before.Find(o.Oid); !old || old->Value != o.Value)
+            changed << o.Name;
+    for (const Object& o : before.Objects)
+        if (!Find(o.Oid))
+            changed << o.Name;
+    return changed;
+}
+
 QByteArray OvConfigDocument::ToJson() const {
     QJsonArray objects;
     for (const Object& o : Objects) {
@@ -155,10 +166,12 @@ QByteArray OvConfigDocument::ToJson() const {
             object.insert(QStringLiteral("text"), text); // for the reader: the hex is the value
         objects.append(object);
     }
-    const QJsonObject device{{QStringLiteral("address"), Address},
-                             {QStringLiteral("product"), Product},
-                             {QStringLiteral("version"), Version},
-                             {QStringLiteral("mac"), Mac}};
+    QJsonObject device{{QStringLiteral("address"), Address},
+                       {QStringLiteral("product"), Product},
+                       {QStringLiteral("version"), Version},
+                       {QStringLiteral("mac"), Mac}};
+    if (!Name.isEmpty()) // a backup without a name keeps the bytes it always had
+        device.insert(QStringLiteral("name"), Name);
     const QJsonObject root{{QStringLiteral("format"), QLatin1String(kFormat)},
                            {QStringLiteral("device"), device},
                            {QStringLiteral("objects"), objects}};
@@ -194,6 +207,7 @@ bool OvConfigDocument::FromJson(const QByteArray& json, OvConfigDocument& out, Q
     OvConfigDocument d;
     const QJsonObject device = root.value(QStringLiteral("device")).toObject();
     d.Address = device.value(QStringLiteral("address")).toString();
+    d.Name = device.value(QStringLiteral("name")).toString();
     d.Product = device.value(QStringLiteral("product")).toString();
     d.Version = device.value(QStringLiteral("version")).toString();
     if (!OvCanonical::Octets(device.value(QStringLiteral("mac")).toString(), 6, d.Mac))

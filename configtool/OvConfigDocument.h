@@ -42,12 +42,16 @@ struct OvConfigDocument {
     };
 
     QString Address;
+    QString Name; // the addresses file's, when it gives one
     QString Product;
     QString Version;
     QString Mac;
     std::vector<Object> Objects; // each value in its canonical spelling once read
 
     const Object* Find(const QString& oid) const;
+    // The names of the objects whose value is not the one before holds, or that only one of
+    // the two holds, in this document's order and then before's.
+    QStringList ChangedObjects(const OvConfigDocument& before) const;
     // Fills the device section from one of the identity objects; others are ignored.
     void Identify(const QString& name, const QString& value);
     QByteArray ToJson() const;

@@ -76,7 +76,8 @@ bool readSwitch(OvConfigOptions& o, const QString& a) {
         {QStringLiteral("--dry-run"), &OvConfigOptions::DryRun},
         {QStringLiteral("--allow-other-device"), &OvConfigOptions::AllowOtherDevice},
         {QStringLiteral("--save"), &OvConfigOptions::Save},
-        {QStringLiteral("--ignore-identity"), &OvConfigOptions::IgnoreIdentity}};
+        {QStringLiteral("--ignore-identity"), &OvConfigOptions::IgnoreIdentity},
+        {QStringLiteral("--git"), &OvConfigOptions::Git}};
     const auto it = switches.find(a);
     if (it == switches.end())
         return false;
@@ -114,7 +115,7 @@ bool readDevices(CommandLine& line, const QString& a, ArgumentCursor& args) {
         const QString address = args.Value();
         const QString where = QStringLiteral("--address \"%1\"").arg(address);
         OvCheckAddress(address, where);
-        line.Devices.push_back({address, QString(), where, address, false});
+        line.Devices.push_back({address, QString(), where, address, false, {}, {}});
     } else if (a == QLatin1String("--addresses-file")) {
         OvReadAddressesFile(line.Devices, args.Value());
     } else if (a == QLatin1String("--profiles")) {
@@ -147,6 +148,8 @@ bool readRunOption(OvConfigOptions& o, const QString& a, ArgumentCursor& args) {
         o.Exclude << object;
     } else if (a == QLatin1String("--journal")) {
         o.Journal = args.Value();
+    } else if (a == QLatin1String("--failed-to")) {
+        o.FailedTo = args.Value();
     } else if (a == QLatin1String("--timeout")) {
         o.TimeoutMs = args.Milliseconds();
     } else if (a == QLatin1String("--retries")) {
@@ -187,6 +190,8 @@ void checkCombinations(const OvConfigOptions& o) {
         throw OvUsageError(QStringLiteral("no device given (--address or --addresses-file)"));
     if (o.IgnoreIdentity && o.Cmd == Command::Restore)
         throw OvUsageError(QStringLiteral("--ignore-identity goes with backup and diff"));
+    if (o.Git && (o.Cmd != Command::Backup || o.File.isEmpty()))
+        throw OvUsageError(QStringLiteral("--git goes with backup into a FILE"));
     if ((o.DryRun || o.AllowOtherDevice || o.Save) && o.Cmd != Command::Restore)
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }
@@ -211,19 +216,42 @@ void settleDevices(OvConfigOptions& o, const std::vector<OvDeviceEntry>& entries
             continue;
         }
         OvDeviceEntry& k = kept[at->second];
-        if (k.Profile.isEmpty() && !e.Profile.isEmpty())
-            k = {k.Address, e.Profile, e.Where, e.Line, e.FromCsv};
-        else if (!e.Profile.isEmpty() && e.Profile != k.Profile)
+        if (!e.Profile.isEmpty() && !k.Profile.isEmpty() && e.Profile != k.Profile)
             throw OvUsageError(
                 QStringLiteral("%1: \"%2\" with profile \"%3\" is also on %4 with profile \"%5\"")
                     .arg(e.Where, e.Address, e.Profile, k.Where, k.Profile));
+        if (!e.Name.isEmpty() && !k.Name.isEmpty() && e.Name != k.Name)
+            throw OvUsageError(QStringLiteral("%1: \"%2\" named \"%3\" is also on %4 named \"%5\"")
+                                   .arg(e.Where, e.Address, e.Name, k.Where, k.Name));
+        if ((k.Profile.isEmpty() && !e.Profile.isEmpty()) || (k.Name.isEmpty() && !e.Name.isEmpty()))
+            k = OvDeviceEntry{
+                k.Address, e.Profile.isEmpty() ? k.Profile : e.Profile, e.Where, e.Line, e.FromCsv,
+                e.Header,  e.Name.isEmpty() ? k.Name : e.Name};
     }
+    std::map<QString, QString> named; // a name's device
+    for (const OvDeviceEntry& k : kept)
+        if (!k.Name.isEmpty() && !named.emplace(k.Name, k.Where).second)
+            throw OvUsageError(QStringLiteral("%1: the name \"%2\" is also given on %3")
+                                   .arg(k.Where, k.Name, named.at(k.Name)));
     o.Addresses.clear();
     for (const OvDeviceEntry& k : kept) {
         o.Addresses << k.Address;
+        o.Entries[k.Address] = k;
         if (!k.Profile.isEmpty())
             o.ProfileOf[k.Address] = k.Profile;
     }
+}
+
+// Two devices backed up into one file would leave the backup of only one of them: a name
+// given to one may be what {name} makes of another's address.
+void refuseSharedFiles(const OvConfigOptions& o) {
+    if (o.Cmd != OvConfigOptions::Command::Backup || o.File.isEmpty())
+        return;
+    std::map<QString, QString> devices; // by file
+    for (const QString& address : o.Addresses)
+        if (const auto [at, first] = devices.emplace(o.FileFor(address), address); !first)
+            throw OvUsageError(QStringLiteral("%1 and %2 would both be backed up to %3")
+                                   .arg(o.LabelOf(at->second), o.LabelOf(address), at->first));
 }
 
 } // namespace
@@ -255,8 +283,10 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
         o.Profiles = OvReadProfiles(line.ProfilesFile, builtIn, {o.TimeoutMs, o.Retries});
     }
     settleDevices(o, line.Devices);
-    if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")))
-        throw OvUsageError(QStringLiteral("with several devices the file name needs {address}"));
+    if (o.Cmd == Command::Backup && o.Addresses.size() > 1 && !o.File.contains(QLatin1String("{address}")) &&
+        !o.File.contains(QLatin1String("{name}")))
+        throw OvUsageError(QStringLiteral("with several devices the file name needs {address} or {name}"));
+    refuseSharedFiles(o);
     return o;
 }
 
@@ -348,6 +378,26 @@ OvSNMPTarget OvConfigOptions::Reach(OvSNMPTarget target, const QString& address)
 }
 
 QString OvConfigOptions::FileFor(const QString& address) const {
-    QString name = File;
-    return name.replace(QLatin1String("{address}"), address);
+    QString name = NameOf(address);
+    if (name.isEmpty())
+        name = QString(address).replace(QLatin1Char(':'), QLatin1Char('_'));
+    return QString(File).replace(QLatin1String("{address}"), address).replace(QLatin1String("{name}"), name);
+}
+
+QString OvConfigOptions::NameOf(const QString& address) const {
+    const auto entry = Entries.find(address);
+    return entry == Entries.end() ? QString() : entry->second.Name;
+}
+
+std::map<QString, QString> OvConfigOptions::Names() const {
+    std::map<QString, QString> names;
+    for (const auto& [address, entry] : Entries)
+        if (!entry.Name.isEmpty())
+            names.emplace(address, entry.Name);
+    return names;
+}
+
+QString OvConfigOptions::LabelOf(const QString& address) const {
+    const QString name = NameOf(address);
+    return name.isEmpty() ? address : QStringLiteral("%1 (%2)").arg(name, address);
 }

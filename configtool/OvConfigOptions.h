@@ -1,5 +1,6 @@
 #pragma once
 
+#include "configtool/OvAddressesFile.h"
 #include "snmp/OvSNMPTarget.h"
 
 #include <QString>
@@ -52,7 +53,7 @@ struct OvConfigOptions {
     enum class Command { Help, Backup, Diff, Restore };
 
     Command Cmd = Command::Help;
-    QString File; // may hold "{address}"
+    QString File; // may hold "{address}" and "{name}"
     bool DryRun = false;
     bool AllowOtherDevice = false;
     bool Save = false; // restore: "Save Changes" once the read-back matched
@@ -60,19 +61,29 @@ struct OvConfigOptions {
     int TimeoutMs = 1000;        // --timeout, per try
     int Retries = 1;             // --retries
     QString Journal;             // --journal: JSON lines appended per device and group written
+    QString FailedTo;            // --failed-to: the devices that did not end 0, replaced at the end
     QStringList Only;            // --only: the groups handled (all when empty)
     QStringList Exclude;         // --exclude: objects left alone
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
+    bool Git = false;            // backup: commit the backups that changed into their work tree
     QStringList Addresses; // each device once, as given ("HOST PORT" of a file as "HOST:PORT", "[IPV6]:PORT")
     OvSNMPTarget Target;   // every device's target, but the address and unless a profile says otherwise
-    std::map<QString, OvProfile> Profiles; // --profiles: by name
-    std::map<QString, QString> ProfileOf;  // a device's profile, by address
+    std::map<QString, OvProfile> Profiles;    // --profiles: by name
+    std::map<QString, QString> ProfileOf;     // a device's profile, by address
+    std::map<QString, OvDeviceEntry> Entries; // how each device was given, by address
 
     // Raises OvUsageError. Pass phrases come from files or from the environment
     // (VELMARN_AUTH_PASSPHRASE, VELMARN_PRIV_PASSPHRASE), never from the command line.
     static OvConfigOptions Parse(const QStringList& arguments);
-    // The file for one device: "{address}" replaced by its address.
+    // The file for one device: "{address}" replaced by its address, "{name}" by its name
+    // (without one, by its address with "_" for ":", which every system takes).
     QString FileFor(const QString& address) const;
+    // The device's name, or nothing.
+    QString NameOf(const QString& address) const;
+    // How the output names a device: "NAME (ADDRESS)", or its address.
+    QString LabelOf(const QString& address) const;
+    // The names of the named devices, by address.
+    std::map<QString, QString> Names() const;
     // Whether the object of that group and name is backed up, compared or restored.
     bool Selects(const QString& group, const QString& name) const;
     // One device's target: Target (or its profile's) with its host; "HOST:PORT" and "[IPV6]:PORT"

@@ -24,9 +24,9 @@ QString joinedOrNone(const QStringList& list) {
 
 OvDeviceJob::OvDeviceJob(const OvConfigOptions& options, const QString& address,
                          const OvConfigDocument* saved, OvJournal* journal, QObject* parent)
-    : QObject(parent), Address(address), Options(options), Saved(saved), Target(options.TargetFor(address)),
-      Journal(journal), Reader(Target, this, [this](std::function<void()> step) { Later(std::move(step)); }) {
-}
+    : QObject(parent), Address(address), Label(options.LabelOf(address)), Options(options), Saved(saved),
+      Target(options.TargetFor(address)), Journal(journal),
+      Reader(Target, this, [this](std::function<void()> step) { Later(std::move(step)); }) {}
 
 OvDeviceJob::~OvDeviceJob() = default;
 
@@ -108,6 +108,7 @@ QString OvDeviceJob::CurrentValue(const QString& oid) const {
 OvConfigDocument OvDeviceJob::BackupDocument(QStringList& lacking) const {
     OvConfigDocument d;
     d.Address = Address;
+    d.Name = Options.NameOf(Address);
     for (int g = 0; g < ConfigGroupCount; ++g) {
         int r = 0;
         for (const TSNMPVarInfo* info = ConfigGroups[g].Table; info->Oid; ++info, ++r) {

@@ -37,6 +37,7 @@ public:
     void Abandon();
 
     QString Address;
+    QString Label; // "NAME (ADDRESS)" or the address, for the output
     OvOutcome Outcome = OvOutcome::Done;
     QString Summary; // one line for the device
 

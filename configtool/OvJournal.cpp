@@ -7,7 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-OvJournal::OvJournal(const QString& fileName) : File(fileName) {
+OvJournal::OvJournal(const QString& fileName, std::map<QString, QString> names)
+    : File(fileName), Names(std::move(names)) {
     if (!File.Open())
         throw OvUsageError(QStringLiteral("cannot write %1: %2").arg(fileName, File.Error()));
 }
@@ -29,6 +30,10 @@ void OvJournal::Device(const QString& device, const QString& outcome, int exitCo
 
 void OvJournal::Append(const QJsonObject& fields) {
     QJsonObject line = fields;
+    if (const auto name = Names.find(line.value(QStringLiteral("device")).toString()); name != Names.end()) {
+        line.insert(QStringLiteral("address"), name->first);
+        line.insert(QStringLiteral("device"), name->second);
+    }
     line.insert(QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     // Whole lines only: those of a killed run, and those around one the disk refused.
     if (!File.Append(QJsonDocument(line).toJson(QJsonDocument::Compact)) && WriteError.isEmpty())

@@ -4,13 +4,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 
 // --journal FILE: one JSON line per device and per group written, appended and flushed as
 // it happens, so that a run that was killed can still be accounted for.
 class OvJournal {
 public:
-    // Raises OvUsageError when the file cannot be opened for appending.
-    explicit OvJournal(const QString& fileName);
+    // Raises OvUsageError when the file cannot be opened for appending. names: the devices'
+    // names by address; a named device's lines give its name as "device" and its address.
+    OvJournal(const QString& fileName, std::map<QString, QString> names);
 
     // A group's SET: outcome "written", "not written" or "unknown".
     void Group(const QString& device, const QString& group, const QStringList& objects,
@@ -24,5 +26,6 @@ public:
 private:
     void Append(const class QJsonObject& line);
     OvLineAppender File;
+    std::map<QString, QString> Names;
     QString WriteError;
 };

@@ -24,14 +24,14 @@ OvRunReport::OvRunReport(bool several, bool jsonOnStdout, OvJournal* journal)
     : Several(several), JsonOnStdout(jsonOnStdout), Journal(journal) {}
 
 void OvRunReport::Line(const OvDeviceJob& job, const QString& line) {
-    if (Print(stdout, Several && !JsonOnStdout ? job.Address + QStringLiteral(": ") + line : line))
+    if (Print(stdout, Several && !JsonOnStdout ? job.Label + QStringLiteral(": ") + line : line))
         return;
     if (JsonOnStdout)
         LostBackups.insert(job.Address); // the backup itself is gone
 }
 
 void OvRunReport::Warning(const OvDeviceJob& job, const QString& line) {
-    Print(stderr, Several ? job.Address + QStringLiteral(": ") + line : line);
+    Print(stderr, Several ? job.Label + QStringLiteral(": ") + line : line);
 }
 
 void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
@@ -42,10 +42,10 @@ void OvRunReport::DeviceFinished(const OvDeviceJob& job) {
         summary = QStringLiteral("not backed up: cannot write standard output: ") + OutputError;
     }
     const int code = OvExitCodeOf(outcome);
-    Print(code == 0 ? Info() : stderr, job.Address + QStringLiteral(": ") + summary);
+    Print(code == 0 ? Info() : stderr, job.Label + QStringLiteral(": ") + summary);
     if (Journal)
         Journal->Device(job.Address, OvOutcomeWord(outcome), code, summary);
-    Count(outcome);
+    Count(job.Address, outcome);
 }
 
 bool OvRunReport::Print(FILE* to, const QString& line) {
@@ -61,10 +61,12 @@ void OvRunReport::NotStarted(const QString& address) {
     if (Journal)
         Journal->Device(address, OvOutcomeWord(OvOutcome::NotStarted), OvExitCodeOf(OvOutcome::NotStarted),
                         QStringLiteral("not started: the run was stopped"));
-    Count(OvOutcome::NotStarted);
+    Count(address, OvOutcome::NotStarted);
 }
 
-void OvRunReport::Count(OvOutcome outcome) {
+void OvRunReport::Count(const QString& address, OvOutcome outcome) {
+    if (OvExitCodeOf(outcome) != OvExit::Done)
+        Unsuccessful.insert(address);
     ++Devices;
     ++Counts[OvOutcomeWord(outcome)];
     Worst = std::max(Worst, OvExitCodeOf(outcome));
@@ -95,4 +97,8 @@ int OvRunReport::Finish(bool stopped) {
 
 bool OvRunReport::JournalFailed() const {
     return Journal && !Journal->Error().isEmpty();
+}
+
+bool OvRunReport::Failed(const QString& address) const {
+    return Unsuccessful.count(address) > 0;
 }

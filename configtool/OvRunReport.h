@@ -28,9 +28,11 @@ public:
     int Finish(bool stopped);
     // A journal was asked for and a line of it could not be written.
     bool JournalFailed() const;
+    // Whether the device ended with another status than 0, or was not started.
+    bool Failed(const QString& address) const;
 
 private:
-    void Count(OvOutcome outcome);
+    void Count(const QString& address, OvOutcome outcome);
     bool Print(FILE* to, const QString& line); // false, with OutputError set, when it failed
     FILE* Info() const { return JsonOnStdout ? stderr : stdout; }
 
@@ -40,8 +42,9 @@ private:
     std::map<QString, int> Counts; // by outcome word
     int Devices = 0;
     int Worst = 0;
-    QString OutputError;           // the first write that failed
-    std::set<QString> LostBackups; // devices whose backup could not go to standard output
+    QString OutputError;            // the first write that failed
+    std::set<QString> LostBackups;  // devices whose backup could not go to standard output
+    std::set<QString> Unsuccessful; // devices that did not end 0, by address
 };
 
 // "1 object", "2 objects".

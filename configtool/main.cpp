@@ -4,6 +4,8 @@
 #include "configtool/OvConfigDocument.h"
 #include "configtool/OvConfigOptions.h"
 #include "configtool/OvDeviceJob.h"
+#include "configtool/OvFailedList.h"
+#include "configtool/OvGitBackups.h"
 #include "configtool/OvJobRunner.h"
 #include "configtool/OvJournal.h"
 #include "configtool/OvOpenFiles.h"
@@ -91,9 +93,12 @@ void refuseEmptySelection(const OvConfigOptions& options,
                                               "objects"));
 }
 
-// Backups go into folders that exist: found missing only after every device was read,
-// each would fail after the work was done.
+// Backups and the list of failed devices go into folders that exist: found missing only
+// after every device was read, each would fail after the work was done.
 void refuseMissingFolders(const OvConfigOptions& options) {
+    if (!options.FailedTo.isEmpty() && !QFileInfo(QFileInfo(options.FailedTo).absolutePath()).isDir())
+        throw OvUsageError(
+            QStringLiteral("no folder %1 for --failed-to").arg(QFileInfo(options.FailedTo).absolutePath()));
     if (options.Cmd != OvConfigOptions::Command::Backup || options.File.isEmpty())
         return;
     for (const QString& address : options.Addresses) {
@@ -101,6 +106,48 @@ void refuseMissingFolders(const OvConfigOptions& options) {
         if (!folder.isDir())
             throw OvUsageError(QStringLiteral("no folder %1 for the backups").arg(folder.filePath()));
     }
+}
+
+// --failed-to: the devices that did not end 0, in their order; the run's status, 3 at
+// least when the list cannot be written.
+int writeFailedList(const OvConfigOptions& options, const OvRunReport& report, int status) {
+    if (options.FailedTo.isEmpty())
+        return status;
+    std::vector<OvDeviceEntry> failed;
+    for (const QString& address : options.Addresses)
+        if (report.Failed(address))
+            failed.push_back(options.Entries.at(address));
+    QString error;
+    if (OvFailedList::Write(options.FailedTo, failed, error))
+        return status;
+    print(stderr, QStringLiteral("velmarn-config: cannot write %1: %2").arg(options.FailedTo, error));
+    return std::max(status, static_cast<int>(OvExit::DeviceError));
+}
+
+// --git: the backups written in the run, committed when one changed; the run's status, 3 at
+// least when git refused the commit.
+int commitBackups(const OvConfigOptions& options, OvGitBackups* git, const OvRunReport& report, int status) {
+    if (!git)
+        return status;
+    for (const QString& address : options.Addresses)
+        if (!report.Failed(address)) {
+            const QString name = options.NameOf(address);
+            git->Add(name.isEmpty() ? address : name, options.FileFor(address));
+        }
+    QString said;
+    const bool committed = git->Commit(said);
+    print(committed ? stdout : stderr, QStringLiteral("velmarn-config: ") + said);
+    return committed ? status : std::max(status, static_cast<int>(OvExit::DeviceError));
+}
+
+// The folders of the backups, in a work tree that --git commits into.
+std::unique_ptr<OvGitBackups> gitBackups(const OvConfigOptions& options) {
+    if (!options.Git)
+        return nullptr;
+    QStringList folders;
+    for (const QString& address : options.Addresses)
+        folders << QFileInfo(options.FileFor(address)).absolutePath();
+    return std::make_unique<OvGitBackups>(folders);
 }
 
 } // namespace
@@ -112,6 +159,7 @@ int main(int argc, char** argv) {
     OvConfigOptions options;
     std::map<QString, OvConfigDocument> documents;
     std::unique_ptr<OvJournal> journal;
+    std::unique_ptr<OvGitBackups> git;
     try {
         options = OvConfigOptions::Parse(app.arguments().mid(1));
         if (options.Cmd == OvConfigOptions::Command::Help) {
@@ -122,8 +170,9 @@ int main(int argc, char** argv) {
             documents = loadDocuments(options);
         refuseEmptySelection(options, documents);
         refuseMissingFolders(options);
+        git = gitBackups(options);
         if (!options.Journal.isEmpty())
-            journal = std::make_unique<OvJournal>(options.Journal);
+            journal = std::make_unique<OvJournal>(options.Journal, options.Names());
     } catch (const OvUsageError& e) {
         print(stderr, QStringLiteral("velmarn-config: ") + e.Message());
         print(stderr, QStringLiteral("Try 'velmarn-config --help'."));
@@ -164,5 +213,6 @@ int main(int argc, char** argv) {
     OvStopSignals stopSignals;
     QObject::connect(&stopSignals, &OvStopSignals::Stop, &runner, &OvJobRunner::Stop);
     const bool stopped = runner.Run();
-    return report.Finish(stopped);
+    const int status = commitBackups(options, git.get(), report, OvExit::Done);
+    return writeFailedList(options, report, std::max(status, report.Finish(stopped)));
 }

@@ -57,9 +57,10 @@ protected:
         return devices;
     }
     // The message of the usage error the command line is refused with, or "accepted".
-    static QString refusal(const QStringList& options) {
+    static QString refusal(const QStringList& options,
+                           const QStringList& command = {"backup", "{address}.json"}) {
         try {
-            parse(options);
+            OvConfigOptions::Parse(options + command);
         } catch (const OvUsageError& e) {
             return e.Message();
         }
@@ -153,6 +154,14 @@ TEST_F(ConfigOptions, TheLinesOfAnAddressesFile) {
                                                  {"127.0.0.4", "127.0.0.4", 1161, "p"}}));
 }
 
+// What the options say of a name that would not name a file everywhere.
+QString notAName(const QString& name) {
+    return QString(
+               "\"%1\" cannot name a file on every system (not empty, \".\" or \"..\", no dot or blank at "
+               "the end, none of < > : \" / \\ | ? * or control characters)")
+        .arg(name);
+}
+
 TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
     struct Case {
         QByteArray line;
@@ -165,14 +174,19 @@ TEST_F(ConfigOptions, ALineOfAnAddressesFileThatIsNoDeviceIsRefused) {
                           {"[::1]:5 16161", "a port after HOST and another one after a blank"},
                           {"127.0.0.1:99999", notAPort("99999")},
                           {":16161 16161", "no host"},
-                          {"127.0.0.1 16161 p q", "not HOST[:PORT] or HOST PORT [PROFILE]"}}) {
+                          {"127.0.0.1 16161 p q", "not HOST[:PORT] or HOST PORT [PROFILE] [name=NAME]"},
+                          {"127.0.0.1 name=ap7 p", "not HOST[:PORT] or HOST PORT [PROFILE] [name=NAME]"},
+                          {"127.0.0.1 name=", notAName("")},
+                          {"127.0.0.1 name=ap/7", notAName("ap/7")},
+                          {"127.0.0.1 name=ap7.", notAName("ap7.")}}) {
         const QString devices = write("devices.txt", "127.0.0.1\n\n" + c.line + "\n");
         EXPECT_EQ(refusal({"--addresses-file", devices}),
                   QString("%1:3: \"%2\": %3").arg(devices, QString::fromUtf8(c.line), c.wrong));
     }
     for (const Case& c : {Case{"address,port,site", "unknown column \"site\" (address, port, profile, name)"},
                           {"address,port\n127.0.0.1,1,2", "not a row of the columns address,port"},
-                          {"port,address\n0,127.0.0.1", notAPort("0")}}) {
+                          {"port,address\n0,127.0.0.1", notAPort("0")},
+                          {"name,address\n\"a\tb\",127.0.0.1", notAName("a\tb")}}) {
         const QString devices = write("devices.csv", "\n" + c.line + "\n");
         const QString line = QString::fromUtf8(c.line.split('\n').last());
         EXPECT_EQ(refusal({"--addresses-file", devices}),
@@ -195,6 +209,28 @@ TEST_F(ConfigOptions, TheSameDeviceGivenTwiceIsHandledOnce) {
     EXPECT_EQ(devicesOf(o), (std::vector<Device>{{"127.0.0.1", "127.0.0.1", 161, ""},
                                                  {"127.0.0.2", "127.0.0.2", 161, "p"},
                                                  {"[::1]:161", "::1", 161, "p"}}));
+}
+
+// {name} is the device's name, or its address with "_" for ":"; a name or file is one device's.
+TEST_F(ConfigOptions, ANameNamesTheBackupOfOneDevice) {
+    const QString devices =
+        write("devices.txt", "127.0.0.1 161 name=ap7-lobby\n[::1]:16161\n127.0.0.2 name=ap9 # x\n");
+    const QString csv = write("devices.csv", "name,address\n\"Hall, east\",127.0.0.3\n");
+    const OvConfigOptions o = OvConfigOptions::Parse({"--addresses-file", devices, "--address", "127.0.0.2",
+                                                      "--addresses-file", csv, "backup", "{name}@{address}"});
+    QStringList files;
+    for (const QString& address : o.Addresses)
+        files << o.FileFor(address);
+    EXPECT_EQ(files, (QStringList{"ap7-lobby@127.0.0.1:161", "[__1]_16161@[::1]:16161", "ap9@127.0.0.2",
+                                  "Hall, east@127.0.0.3"}));
+    const QString same = write("same.txt", "127.0.0.1 name=ap7\n127.0.0.2 name=ap7\n");
+    const QString two = write("two.txt", "127.0.0.1 name=ap7\n127.0.0.1 name=ap8\n");
+    const QString taken = write("taken.txt", "127.0.0.1:161\n127.0.0.2 name=127.0.0.1_161\n");
+    for (const auto& [file, refusal] : std::initializer_list<std::pair<QString, QString>>{
+             {same, same + ":2: the name \"ap7\" is also given on " + same + ":1"},
+             {two, two + ":2: \"127.0.0.1\" named \"ap8\" is also on " + two + ":1 named \"ap7\""},
+             {taken, "127.0.0.1:161 and 127.0.0.1_161 (127.0.0.2) would both be backed up to 127.0.0.1_161"}})
+        EXPECT_EQ(this->refusal({"--addresses-file", file}, {"backup", "{name}"}), refusal);
 }
 
 TEST_F(ConfigOptions, TheSameDeviceWithTwoProfilesIsRefused) {
@@ -370,7 +406,9 @@ TEST_F(ConfigOptions, AnIPv6DeviceIsReachedOnItsAddress) {
         ASSERT_TRUE(p.waitForFinished(60000));
         const QString err = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitCode(), 3) << err.toStdString();
-        const QString name = args[0] == "--address" ? args[1] : QString("[::1]:%1").arg(port);
+        const QString name = args[0] == "--address"
+                                 ? args[1]
+                                 : QString(args[1] == "-" ? "lab ([::1]:%1)" : "[::1]:%1").arg(port);
         EXPECT_TRUE(
             err.startsWith(name + ": not backed up: the device has none of the access point's objects"))
             << err.toStdString();

@@ -633,6 +633,112 @@ TEST_F(ConfigTool, ARunExitsWithItsWorstDeviceAndSumsThemUp) {
     ToolSet(kChannel, QStringLiteral("i"), QStringLiteral("6"));
 }
 
+// A named device is backed up, reported and journaled under its name, and keeps its file
+// when its address changes (a relay is the device's second address).
+TEST_F(ConfigTool, ANamedDeviceKeepsItsFileWhenRenumbered) {
+    Relay moved(*Sim(), "pass");
+    const QString journal = file("named.jsonl"), backup = file("ap7-lobby.json");
+    for (const QString& address : {at(*Sim()), moved.Endpoint()}) {
+        const QString devices = secret("named.txt", (address + " name=ap7-lobby # lobby\n").toUtf8());
+        ToolRun r = run({"--journal", journal, "--addresses-file", devices, "backup", file("{name}.json")});
+        EXPECT_TRUE(r.Out.contains("ap7-lobby (" + address + "): backed up 26 objects to " + backup))
+            << r.Out;
+        QFile f(backup);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QJsonObject device = QJsonDocument::fromJson(f.readAll()).object().value("device").toObject();
+        EXPECT_EQ(device.value("name"), "ap7-lobby");
+        EXPECT_EQ(device.value("address"), address);
+        const QJsonObject last = journalLines(journal).back();
+        EXPECT_EQ(last.value("device"), "ap7-lobby");
+        EXPECT_EQ(last.value("address"), address);
+        r = run({"--addresses-file", devices, "diff", file("{name}.json")});
+        EXPECT_EQ(r.Out, "ap7-lobby (" + address + "): same as the backup\n");
+    }
+}
+
+// --git commits the backups that changed, once a run, naming devices and objects; a device
+// that fails keeps its committed backup. git runs with a scratch home: no identity but the
+// repository's own.
+TEST_F(ConfigTool, GitModeCommitsTheBackupsThatChanged) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", Dir.path()), env.insert("GIT_CONFIG_NOSYSTEM", "1");
+    auto tool = [&env](const QString& program, const QStringList& args, const QString& path = {}) {
+        QProcessEnvironment e = env;
+        if (!path.isNull())
+            e.insert("PATH", path);
+        QProcess p;
+        p.setProcessEnvironment(e), p.start(program, args), p.waitForFinished(60000);
+        return ToolRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                       QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QString repo = file("repo"), anonymous = file("anonymous"), backups = file("repo/{name}.json");
+    for (const QString& r : {repo, anonymous})
+        tool("git", {"init", "-q", r});
+    for (const char* key : {"user.name", "user.email"})
+        tool("git", {"-C", repo, "config", key, "Velmarn Test"});
+    Relay second(*Sim(), "pass");
+    secret("repo/ap5.json", "kept\n"), tool("git", {"-C", repo, "add", "ap5.json"});
+    tool("git", {"-C", repo, "commit", "-q", "-m", "start"});
+    const QString devices = secret("git.txt", (at(*Sim()) + " name=ap7\n" + second.Endpoint() +
+                                               " name=ap9\n127.255.255.255 161 name=ap5\n")
+                                                  .toUtf8());
+    const QStringList args{"--git", "--addresses-file", devices, "backup", backups};
+    for (const char* value : {"2347", "2347", "999", "2347"}) {
+        ToolSet(kRts, "i", value);
+        EXPECT_EQ(tool(VELMARN_CONFIG_TOOL, args).Exit, 3);
+    }
+    EXPECT_EQ(tool("git", {"-C", repo, "log", "--format=%s"}).Out,
+              "2 devices changed: ap7 (dot11RTSThreshold), ap9 (dot11RTSThreshold)\n"
+              "2 devices changed: ap7 (dot11RTSThreshold), ap9 (dot11RTSThreshold)\n"
+              "2 devices changed: ap7 (new), ap9 (new)\nstart\n");
+    EXPECT_EQ(tool("git", {"-C", repo, "status", "--porcelain"}).Out, "");
+    // What is missing is said before any device is contacted.
+    for (const auto& [folder, path, says] : std::initializer_list<std::tuple<QString, QString, QString>>{
+             {file("{name}.json"), QString(), Dir.path() + " is not in a git work tree"},
+             {anonymous + "/{name}.json", QString(), "the repository " + anonymous + " has no user.name"},
+             {backups, Dir.path(), "no git command on PATH"}}) {
+        Relay silent(*Sim(), "silent");
+        const ToolRun r =
+            tool(VELMARN_CONFIG_TOOL, {"--git", "--address", silent.Endpoint(), "backup", folder}, path);
+        EXPECT_TRUE(r.Exit == 2 && r.Err.startsWith("velmarn-config: --git: " + says)) << r.Err;
+        EXPECT_EQ(silent.GetsPassedOn(), 0);
+    }
+}
+
+// --failed-to lists the devices that did not end 0 as they were given, and the list given
+// back retries exactly those.
+TEST_F(ConfigTool, TheDevicesThatFailedAreListedForTheNextRun) {
+    const QString good = at(*Sim()), gone = "127.255.255.255"; // its sends are refused
+    const QString list = secret("failed.txt", "left from before\n");
+    struct Case {
+        QString devices;
+        QStringList more;
+        QString listed;
+    };
+    for (const Case& c : {Case{gone + " 161  # old\n" + good + "\n" + gone + ":162\n",
+                               {"--address", gone + ":163"},
+                               gone + " 161\n" + gone + ":162\n" + gone + ":163\n"},
+                          Case{"port,address\n161,\"" + gone + "\"\n," + good + "\n",
+                               {},
+                               "port,address\n161,\"" + gone + "\"\n"},
+                          Case{"address,port\n" + gone + ",161\n",
+                               {"--address", gone + ":162"},
+                               "address,profile,name\n" + gone + ":161,,\n" + gone + ":162,,\n"},
+                          Case{good + "\n", {}, ""}}) {
+        const QStringList args{"--timeout", "0.2", "--failed-to", list, "--addresses-file"};
+        const QString devices = secret("devices.txt", c.devices.toUtf8());
+        // Given back, the list retries those devices and lists them again the same way.
+        for (const QStringList& given : {QStringList{devices} + c.more, QStringList{list}}) {
+            const ToolRun r = run(args + given + QStringList{"backup", file("{address}.json")});
+            QFile f(list);
+            EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll() == c.listed.toUtf8())
+                << c.devices << r.Err;
+            if (c.listed.isEmpty())
+                break;
+        }
+    }
+}
+
 TEST_F(ConfigTool, AStoppedRunFinishesTheDeviceUnderWayAndAccountsForTheRest) {
     Relay silent(*Sim(), QStringLiteral("silent"));
     const QString journal = file("stopped.jsonl");
@@ -1080,7 +1186,8 @@ TEST_F(ConfigTool, UsageErrors) {
           QStringList{QStringLiteral("--timeout"), QStringLiteral("nan"), QStringLiteral("--address"),
                       QStringLiteral("127.0.0.1"), QStringLiteral("backup")},
           QStringList{QStringLiteral("--ignore-identity"), QStringLiteral("--address"),
-                      QStringLiteral("127.0.0.1"), QStringLiteral("restore"), file("missing.json")}}) {
+                      QStringLiteral("127.0.0.1"), QStringLiteral("restore"), file("missing.json")},
+          QStringList{"--failed-to", file("none/failed.txt"), "--address", "127.0.0.1", "backup"}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
