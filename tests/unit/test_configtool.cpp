@@ -256,6 +256,7 @@ TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
         saved += f.open(QIODevice::ReadOnly) && f.readAll().contains("00 90 2B 1A 2C 3D") ? 1 : 0;
     }
     EXPECT_EQ(saved, 200);
+#ifndef __SANITIZE_ADDRESS__ // whose runtime needs descriptors of its own at such limits
     // Limits so low that a socket still cannot be had: the device says so, never that its
     // address is wrong.
     QString said;
@@ -273,6 +274,7 @@ TEST_F(ConfigTool, TwoHundredDevicesFitInto128FileDescriptors) {
     EXPECT_FALSE(said.contains(QStringLiteral("Invalid IP Address"))) << said;
     EXPECT_TRUE(said.contains(QStringLiteral("127.0.0.1:1: error reading the device: Too many open files")))
         << said;
+#endif
 }
 
 TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
