@@ -89,6 +89,8 @@ private:
     QString CurrentValue(const QString& oid) const;
     QString CurrentValueNamed(const char* name) const;
     QString WrittenSoFar(int unknownGroup) const;
+    // The journal's record of a SET to group: the objects named, written or unknown.
+    void Journaled(int group, const QStringList& names, const QString& outcome);
 
     const OvConfigOptions& Options;
     const OvConfigDocument* Saved;

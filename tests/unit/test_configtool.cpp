@@ -591,6 +591,15 @@ TEST_F(ConfigTool, EachWayASetEndsIsReportedObjectByObject) {
                 outcomes << l["outcome"].toString() + ": " +
                                 l["objects"].toVariant().toStringList().join(' ');
         EXPECT_EQ(outcomes.join('|'), c.journal) << c.says;
+        const QString before = "dot11BeaconPeriod=100 dot11DTIMPeriod=1 dot11RTSThreshold=2347 "
+                               "dot11ShortRetryLimit=7 dot11LongRetryLimit=4 ";
+        for (const QJsonObject& l : journalLines(journal)) { // a written or unknown SET's values
+            EXPECT_EQ(l["values"].toArray().size(),
+                      l["outcome"] == "not written" ? 0 : l["objects"].toArray().size());
+            for (const QJsonValue v : l["values"].toArray())
+                EXPECT_TRUE(before.contains(v["object"].toString() + "=" + v["old"].toString() + " ") &&
+                            v["new"].toString() == c.edits.at(v["object"].toString()));
+        }
         EXPECT_EQ(
             device->Tool("snmpget", {"-Oqv", "-c", "qubsen"}, {at + "1.1.7.0", at + "2.1.2.0"}).simplified(),
             c.holds)
