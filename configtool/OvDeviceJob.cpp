@@ -188,7 +188,8 @@ void OvDeviceJob::Diff() {
         if (now == o.Value || !Options.Selects(o.Group, o.Name))
             continue;
         ++differing;
-        Q_EMIT Said(QStringLiteral("%1: %2 -> %3").arg(o.Name, now, o.Value));
+        Q_EMIT Said(Options.Json ? DifferenceJson(o, now)
+                                 : QStringLiteral("%1: %2 -> %3").arg(o.Name, now, o.Value));
     }
     if (differing == 0)
         Finish(QStringLiteral("same as the backup"), OvOutcome::Done);
@@ -197,6 +198,18 @@ void OvDeviceJob::Diff() {
                    (differing == 1 ? QStringLiteral(" differs") : QStringLiteral(" differ")) +
                    QStringLiteral(" from the backup"),
                OvOutcome::Differ);
+}
+
+// diff --json: one object a line, for programs; a named device's address goes with it.
+QString OvDeviceJob::DifferenceJson(const OvConfigDocument::Object& o, const QString& now) const {
+    const QString name = Options.NameOf(Address);
+    QJsonObject line{{QStringLiteral("device"), name.isEmpty() ? Address : name},
+                     {QStringLiteral("object"), o.Name},
+                     {QStringLiteral("saved"), o.Value},
+                     {QStringLiteral("current"), now}};
+    if (!name.isEmpty())
+        line.insert(QStringLiteral("address"), Address);
+    return QString::fromUtf8(QJsonDocument(line).toJson(QJsonDocument::Compact));
 }
 
 // Another device's settings are not put onto this one unless asked (cloning).

@@ -56,6 +56,7 @@ private:
     bool IsAccessPoint() const;
     void Backup();
     void Diff();
+    QString DifferenceJson(const OvConfigDocument::Object& o, const QString& now) const;
     bool RefusesOtherDevice(); // and says so
     void Plan();
     std::unique_ptr<OvSNMPRequest> WriteRequest(int group) const;

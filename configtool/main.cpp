@@ -200,7 +200,9 @@ int main(int argc, char** argv) {
         options.Parallel = fit;
     }
 
-    const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
+    // Then standard output carries JSON only; the devices' lines go to standard error.
+    const bool jsonOnStdout =
+        (options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty()) || options.Json;
     OvRunReport report(options.Addresses.size() > 1, jsonOnStdout, journal.get());
     OvJobRunner runner(
         options.Addresses,

@@ -290,6 +290,9 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     ASSERT_EQ(lines.size(), 2) << r.Out;
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("dot11DesiredSSID: "))) << lines[0];
     EXPECT_EQ(lines[1], QStringLiteral("dot11RTSThreshold: 999 -> 2347")); // device -> backup
+    const QString json = R"({"current":"999","device":"%1","object":"dot11RTSThreshold","saved":"2347"})";
+    r = run({"--address", at(*Sim()), "--json", "diff", backup}); // the same, for programs
+    EXPECT_EQ(r.Out.split('\n').mid(1), QStringList({json.arg(at(*Sim())), ""})) << r.Exit;
 
     r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"), backup,
              QStringLiteral("--dry-run")});
