@@ -1181,6 +1181,10 @@ TEST_F(ConfigTool, ALineOfTheAddressesFileMayNameItsProfile) {
 }
 
 TEST_F(ConfigTool, UsageErrors) {
+    const QString shared = file("shared"), link = shared + "/link", target = secret("target.txt", "kept");
+    ASSERT_TRUE(QDir().mkpath(shared) && ::chmod(QFile::encodeName(shared).constData(), 01777) == 0 &&
+                QFile::link(target, link) &&
+                ::lchown(QFile::encodeName(link).constData(), 65534, gid_t(-1)) == 0);
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
           QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("restore")},
@@ -1199,7 +1203,9 @@ TEST_F(ConfigTool, UsageErrors) {
                       QStringLiteral("127.0.0.1"), QStringLiteral("backup")},
           QStringList{QStringLiteral("--ignore-identity"), QStringLiteral("--address"),
                       QStringLiteral("127.0.0.1"), QStringLiteral("restore"), file("missing.json")},
-          QStringList{"--failed-to", file("none/failed.txt"), "--address", "127.0.0.1", "backup"}}) {
+          QStringList{"--failed-to", file("none/failed.txt"), "--address", "127.0.0.1", "backup"},
+          QStringList{"--journal", link, "--address", "127.0.0.1", "backup"},
+          QStringList{"--address", "127.0.0.1", "backup", link}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;
