@@ -77,7 +77,8 @@ bool readSwitch(OvConfigOptions& o, const QString& a) {
         {QStringLiteral("--allow-other-device"), &OvConfigOptions::AllowOtherDevice},
         {QStringLiteral("--save"), &OvConfigOptions::Save},
         {QStringLiteral("--ignore-identity"), &OvConfigOptions::IgnoreIdentity},
-        {QStringLiteral("--git"), &OvConfigOptions::Git}};
+        {QStringLiteral("--git"), &OvConfigOptions::Git},
+        {QStringLiteral("--json"), &OvConfigOptions::Json}};
     const auto it = switches.find(a);
     if (it == switches.end())
         return false;
@@ -192,6 +193,8 @@ void checkCombinations(const OvConfigOptions& o) {
         throw OvUsageError(QStringLiteral("--ignore-identity goes with backup and diff"));
     if (o.Git && (o.Cmd != Command::Backup || o.File.isEmpty()))
         throw OvUsageError(QStringLiteral("--git goes with backup into a FILE"));
+    if (o.Json && o.Cmd != Command::Diff)
+        throw OvUsageError(QStringLiteral("--json goes with diff"));
     if ((o.DryRun || o.AllowOtherDevice || o.Save) && o.Cmd != Command::Restore)
         throw OvUsageError(QStringLiteral("--dry-run, --allow-other-device and --save go with restore"));
 }

@@ -65,6 +65,7 @@ struct OvConfigOptions {
     QStringList Only;            // --only: the groups handled (all when empty)
     QStringList Exclude;         // --exclude: objects left alone
     bool IgnoreIdentity = false; // diff: the per-device objects are not compared
+    bool Json = false;           // diff: the differences as JSON lines on standard output
     bool Git = false;            // backup: commit the backups that changed into their work tree
     QStringList Addresses; // each device once, as given ("HOST PORT" of a file as "HOST:PORT", "[IPV6]:PORT")
     OvSNMPTarget Target;   // every device's target, but the address and unless a profile says otherwise

@@ -50,6 +50,8 @@ QString OvConfigOptions::Usage() {
         "                             without it a reboot may lose them\n"
         "  --journal FILE             append one JSON line per device and per group written; a line\n"
         "                             that cannot be written is taken back and stops the run (3)\n"
+        "  --json                     diff: one JSON line per difference on standard output (device,\n"
+        "                             object, saved, current); the devices' lines go to standard error\n"
         "  --git                      backup: commit the backups that changed into the git work tree\n"
         "                             that holds them, once a run (\"2 devices changed: ap7\n"
         "                             (dot11RTSThreshold), ...\"), with the repository's user.name\n"

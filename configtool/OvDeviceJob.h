@@ -56,6 +56,7 @@ private:
     bool IsAccessPoint() const;
     void Backup();
     void Diff();
+    QString DifferenceJson(const OvConfigDocument::Object& o, const QString& now) const;
     bool RefusesOtherDevice(); // and says so
     void Plan();
     std::unique_ptr<OvSNMPRequest> WriteRequest(int group) const;
@@ -89,6 +90,8 @@ private:
     QString CurrentValue(const QString& oid) const;
     QString CurrentValueNamed(const char* name) const;
     QString WrittenSoFar(int unknownGroup) const;
+    // The journal's record of a SET to group: the objects named, written or unknown.
+    void Journaled(int group, const QStringList& names, const QString& outcome);
 
     const OvConfigOptions& Options;
     const OvConfigDocument* Saved;

@@ -14,11 +14,14 @@ OvJournal::OvJournal(const QString& fileName, std::map<QString, QString> names)
 }
 
 void OvJournal::Group(const QString& device, const QString& group, const QStringList& objects,
-                      const QString& outcome) {
-    Append(QJsonObject{{QStringLiteral("device"), device},
-                       {QStringLiteral("group"), group},
-                       {QStringLiteral("objects"), QJsonArray::fromStringList(objects)},
-                       {QStringLiteral("outcome"), outcome}});
+                      const QString& outcome, const QJsonArray& values) {
+    QJsonObject line{{QStringLiteral("device"), device},
+                     {QStringLiteral("group"), group},
+                     {QStringLiteral("objects"), QJsonArray::fromStringList(objects)},
+                     {QStringLiteral("outcome"), outcome}};
+    if (!values.isEmpty())
+        line.insert(QStringLiteral("values"), values);
+    Append(line);
 }
 
 void OvJournal::Device(const QString& device, const QString& outcome, int exitCode, const QString& message) {

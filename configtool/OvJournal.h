@@ -2,6 +2,7 @@
 
 #include "values/OvLineAppender.h"
 
+#include <QJsonArray>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -14,9 +15,10 @@ public:
     // names by address; a named device's lines give its name as "device" and its address.
     OvJournal(const QString& fileName, std::map<QString, QString> names);
 
-    // A group's SET: outcome "written", "not written" or "unknown".
+    // A group's SET: outcome "written", "not written" or "unknown"; values: per object
+    // written or unknown, {"object", "old", "new"}, so that the change can be undone.
     void Group(const QString& device, const QString& group, const QStringList& objects,
-               const QString& outcome);
+               const QString& outcome, const QJsonArray& values = {});
     // The device's end: its outcome word, exit status and message.
     void Device(const QString& device, const QString& outcome, int exitCode, const QString& message);
     // Why a line could not be written (a full disk): empty while every line went.

@@ -18,6 +18,7 @@
 #include "snmp/TSNMPSession.h"
 #include "snmp/OvSNMPEngine.h"
 #include "values/OvProcessStart.h"
+#include "values/OvSaveFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -108,6 +109,18 @@ void refuseMissingFolders(const OvConfigOptions& options) {
     }
 }
 
+// A backup or --failed-to file that would be refused at the end (a link in /tmp of another
+// user) is refused now, before the devices' work is done for nothing.
+void refuseSharedLinks(const OvConfigOptions& options) {
+    QStringList files{options.FailedTo};
+    if (options.Cmd == OvConfigOptions::Command::Backup && !options.File.isEmpty())
+        for (const QString& address : options.Addresses)
+            files << options.FileFor(address);
+    for (const QString& file : files)
+        if (const QString refused = file.isEmpty() ? QString() : OvRefusedLink(file); !refused.isEmpty())
+            throw OvUsageError(QStringLiteral("cannot write %1: %2").arg(file, refused));
+}
+
 // --failed-to: the devices that did not end 0, in their order; the run's status, 3 at
 // least when the list cannot be written.
 int writeFailedList(const OvConfigOptions& options, const OvRunReport& report, int status) {
@@ -170,6 +183,7 @@ int main(int argc, char** argv) {
             documents = loadDocuments(options);
         refuseEmptySelection(options, documents);
         refuseMissingFolders(options);
+        refuseSharedLinks(options);
         git = gitBackups(options);
         if (!options.Journal.isEmpty())
             journal = std::make_unique<OvJournal>(options.Journal, options.Names());
@@ -200,7 +214,9 @@ int main(int argc, char** argv) {
         options.Parallel = fit;
     }
 
-    const bool jsonOnStdout = options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty();
+    // Then standard output carries JSON only; the devices' lines go to standard error.
+    const bool jsonOnStdout =
+        (options.Cmd == OvConfigOptions::Command::Backup && options.File.isEmpty()) || options.Json;
     OvRunReport report(options.Addresses.size() > 1, jsonOnStdout, journal.get());
     OvJobRunner runner(
         options.Addresses,

@@ -1,5 +1,7 @@
 #include "values/OvLineAppender.h"
 
+#include "values/OvSaveFile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -27,6 +29,10 @@ bool OvLineAppender::Failed(int error) {
 bool OvLineAppender::Open() {
     Close();
     const bool own = Where == Place::Private;
+    if (const QString refused = own ? QString() : OvRefusedLink(Name); !refused.isEmpty()) {
+        Reason = refused;
+        return false;
+    }
     // Non-blocking: opening a pipe nobody reads would wait; it is refused below instead.
     const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (own ? O_NOFOLLOW | O_NONBLOCK : 0);
     Fd = ::open(QFile::encodeName(Name).constData(), flags, own ? 0600 : 0666);

@@ -9,9 +9,9 @@
 // continues a half one. A pipe or device (a terminal, /dev/stderr) is written to as it is.
 class OvLineAppender {
 public:
-    // Where the file is: given by the user (a link is followed, a pipe or device written
-    // to), or a file of the program's own in its private state folder (no link is
-    // followed, only a regular file is taken, never waiting on a pipe, created 0600).
+    // Where the file is: given by the user (a link is followed unless OvRefusedLink refuses
+    // it, a pipe or device written to), or a file of the program's own in its private state folder (no link
+    // is followed, only a regular file is taken, never waiting on a pipe, created 0600).
     enum class Place { UserGiven, Private };
 
     explicit OvLineAppender(QString fileName, Place place = Place::UserGiven);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -15,6 +16,18 @@ namespace {
 constexpr QIODevice::OpenMode kWriteMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
 
 } // namespace
+
+QString OvRefusedLink(const QString& file) {
+    struct stat link {};
+    struct stat folder {};
+    if (::lstat(QFile::encodeName(file).constData(), &link) != 0 || !S_ISLNK(link.st_mode) ||
+        ::stat(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), &folder) != 0)
+        return {};
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    if (!shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid)
+        return {};
+    return QStringLiteral("it is a link in a shared folder owned by another user; it is not followed");
+}
 
 OvReplacingFile::OvReplacingFile(QString fileName) : FileName(std::move(fileName)) {}
 
@@ -29,6 +42,8 @@ bool OvReplacingFile::Failed(const QString& reason) {
 }
 
 bool OvReplacingFile::Open() {
+    if (const QString refused = OvRefusedLink(FileName); !refused.isEmpty())
+        return Failed(refused);
     const QFileInfo info(FileName); // a link stands for what it points to
     if (info.isDir())
         return Failed(QStringLiteral("it is a folder"));

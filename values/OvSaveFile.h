@@ -31,6 +31,12 @@ private:
     QString Reason;
 };
 
+// Why a user-given file is not written: a symbolic link in a world-writable sticky folder
+// (/tmp) owned by neither the user nor the folder's owner, which the kernel's
+// protected_symlinks would not follow either (a replacement or an append done in user
+// space escapes it). Empty when the file may be written.
+QString OvRefusedLink(const QString& file);
+
 // Writes bytes to file, replacing it whole or not at all (no half-written file is left);
 // false and the reason in message when it cannot.
 bool OvSaveWhole(const QString& file, const QByteArray& bytes, QString& message);

@@ -292,6 +292,9 @@ TEST_F(ConfigTool, BackupDiffRestoreOfTwoChangedObjects) {
     ASSERT_EQ(lines.size(), 2) << r.Out;
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("dot11DesiredSSID: "))) << lines[0];
     EXPECT_EQ(lines[1], QStringLiteral("dot11RTSThreshold: 999 -> 2347")); // device -> backup
+    const QString json = R"({"current":"999","device":"%1","object":"dot11RTSThreshold","saved":"2347"})";
+    r = run({"--address", at(*Sim()), "--json", "diff", backup}); // the same, for programs
+    EXPECT_EQ(r.Out.split('\n').mid(1), QStringList({json.arg(at(*Sim())), ""})) << r.Exit;
 
     r = run({QStringLiteral("--address"), at(*Sim()), QStringLiteral("restore"), backup,
              QStringLiteral("--dry-run")});
@@ -593,6 +596,15 @@ TEST_F(ConfigTool, EachWayASetEndsIsReportedObjectByObject) {
                 outcomes << l["outcome"].toString() + ": " +
                                 l["objects"].toVariant().toStringList().join(' ');
         EXPECT_EQ(outcomes.join('|'), c.journal) << c.says;
+        const QString before = "dot11BeaconPeriod=100 dot11DTIMPeriod=1 dot11RTSThreshold=2347 "
+                               "dot11ShortRetryLimit=7 dot11LongRetryLimit=4 ";
+        for (const QJsonObject& l : journalLines(journal)) { // a written or unknown SET's values
+            EXPECT_EQ(l["values"].toArray().size(),
+                      l["outcome"] == "not written" ? 0 : l["objects"].toArray().size());
+            for (const QJsonValue v : l["values"].toArray())
+                EXPECT_TRUE(before.contains(v["object"].toString() + "=" + v["old"].toString() + " ") &&
+                            v["new"].toString() == c.edits.at(v["object"].toString()));
+        }
         EXPECT_EQ(
             device->Tool("snmpget", {"-Oqv", "-c", "qubsen"}, {at + "1.1.7.0", at + "2.1.2.0"}).simplified(),
             c.holds)
@@ -1171,6 +1183,10 @@ TEST_F(ConfigTool, ALineOfTheAddressesFileMayNameItsProfile) {
 }
 
 TEST_F(ConfigTool, UsageErrors) {
+    const QString shared = file("shared"), link = shared + "/link", target = secret("target.txt", "kept");
+    ASSERT_TRUE(QDir().mkpath(shared) && ::chmod(QFile::encodeName(shared).constData(), 01777) == 0 &&
+                QFile::link(target, link) &&
+                ::lchown(QFile::encodeName(link).constData(), 65534, gid_t(-1)) == 0);
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("backup")},
           QStringList{QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("restore")},
@@ -1189,7 +1205,9 @@ TEST_F(ConfigTool, UsageErrors) {
                       QStringLiteral("127.0.0.1"), QStringLiteral("backup")},
           QStringList{QStringLiteral("--ignore-identity"), QStringLiteral("--address"),
                       QStringLiteral("127.0.0.1"), QStringLiteral("restore"), file("missing.json")},
-          QStringList{"--failed-to", file("none/failed.txt"), "--address", "127.0.0.1", "backup"}}) {
+          QStringList{"--failed-to", file("none/failed.txt"), "--address", "127.0.0.1", "backup"},
+          QStringList{"--journal", link, "--address", "127.0.0.1", "backup"},
+          QStringList{"--address", "127.0.0.1", "backup", link}}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.Exit, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.Err.startsWith(QStringLiteral("velmarn-config: "))) << r.Err;

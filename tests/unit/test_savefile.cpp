@@ -1,5 +1,6 @@
 // Files replaced whole or not at all: exports, backups and logs the user keeps.
 #include "values/OvSaveFile.h"
+#include "values/OvLineAppender.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,4 +89,19 @@ TEST(SaveFile, APipeIsWrittenIntoAndStaysAPipe) {
     struct stat st {};
     ASSERT_EQ(::stat(pipe.toLocal8Bit().constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// Writers of user-given files follow a link in a shared folder (/tmp) only if it is the user's.
+TEST(SaveFile, OnlyTheUsersOwnLinkInASharedFolderIsFollowed) {
+    QTemporaryDir dir;
+    QString target = dir.filePath("target"), link = dir.filePath("shared/link"), message;
+    ASSERT_TRUE(OvSaveWhole(target, "kept\n", message) && QDir(dir.path()).mkdir("shared") &&
+                ::chmod(QFile::encodeName(dir.filePath("shared")).constData(), 01777) == 0 &&
+                QFile::link(target, link));
+    for (const uid_t owner : {uid_t{65534}, ::geteuid()}) {
+        ASSERT_EQ(::lchown(QFile::encodeName(link).constData(), owner, gid_t(-1)), 0);
+        OvLineAppender journal(link);
+        EXPECT_EQ(OvSaveWhole(link, "new\n", message), journal.Open()) << message.toStdString();
+        EXPECT_EQ(contentOf(target), owner == ::geteuid() ? "new\n" : "kept\n");
+    }
 }
