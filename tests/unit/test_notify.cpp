@@ -11,6 +11,7 @@
 #include "notify/OvUsmHeader.h"
 #include "snmp/TSNMPSession.h"
 
+#include "values/OvPrivateFolder.h"
 #include "values/OvProcessStart.h"
 
 #include <QDir>
@@ -552,6 +553,8 @@ TEST(NotificationLog, NeverBreaksALineFollowsALinkWaitsOnAPipeOrGrowsPastItsSize
     };
     EXPECT_EQ(mode(folder), 0700u);
     EXPECT_EQ(mode(first.Path()), 0600u);
+    EXPECT_FALSE(OvMakePrivateFolder(first.Path() + QStringLiteral("/below"), error)); // the real cause
+    EXPECT_EQ(error, QStringLiteral("Not a directory"));
     EXPECT_EQ(first.OlderPaths().size(), 2);
     EXPECT_GT(wholeLines(folder, 4000), 0);
 
