@@ -606,8 +606,9 @@ TEST(NotificationLog, ItsLineIsTheJsonObjectOfTheNotification) {
         EXPECT_TRUE(line.endsWith('\n'));
         EXPECT_EQ(line.count('\n'), 1);
         EXPECT_EQ(QJsonDocument::fromJson(line).object(), n.ToJson()) << line.constData();
-        EXPECT_TRUE(OvNotification::FromJson(QJsonDocument::fromJson(line).object()) == n)
-            << line.constData();
+        const OvNotification read = OvNotification::FromJson(QJsonDocument::fromJson(line).object());
+        EXPECT_TRUE(read == n) << line.constData();
+        EXPECT_EQ(read.Bindings.back().Hex, i == 1) << line.constData();
     }
 }
 
