@@ -64,10 +64,8 @@ QString OvSNMPRequest2Controls::ObjectAt(int errorIndex, OvOperation operation) 
         return errorIndex >= 1 && errorIndex <= static_cast<int>(Sent.size())
                    ? VarList().Item(Sent[static_cast<size_t>(errorIndex - 1)].Index)->Name
                    : QString();
-    for (int i = 0, sent = 0; i < VarList().Count(); ++i)
-        if (VarList().IsReadable(i) && ++sent == errorIndex)
-            return VarList().Item(i)->Name;
-    return QString();
+    const int item = VarList().ReadItemOfBinding(errorIndex);
+    return item >= 0 ? VarList().Item(item)->Name : QString();
 }
 
 QString OvSNMPRequest2Controls::FailureText(const OvSNMPError& result, OvOperation operation) const {

@@ -14,15 +14,6 @@ int rowsOf(int group) {
     return rows;
 }
 
-// The item that the binding-th binding sent (1-based) stands for, or -1: items left out
-// were not sent.
-int itemOfBinding(const OvSNMPVarList& list, int binding) {
-    for (int i = 0, sent = 0; i < list.Count(); ++i)
-        if (list.IsReadable(i) && ++sent == binding)
-            return i;
-    return -1;
-}
-
 } // namespace
 
 OvDeviceRead::OvDeviceRead(const OvSNMPTarget& target, QObject* context, Later later)
@@ -93,7 +84,7 @@ void OvDeviceRead::Send(std::function<void(OvSNMPVarList&)> store, std::function
         Request->GetAsync(
             Context,
             [this, store, again, failed](const OvSNMPError& e, OvSNMPVarList& list) {
-                const int item = itemOfBinding(list, e.ErrorIndex);
+                const int item = list.ReadItemOfBinding(e.ErrorIndex);
                 if (e.Code == OvCode::NoSuchName && item >= 0) {
                     // Another firmware or device image: the rest is read without it.
                     Lacking.insert(ObjectOf(Groups, item));

@@ -174,15 +174,16 @@ qint64 OvNotificationReceiver::KernelDrops() const {
 void OvNotificationReceiver::SetUser(const OvSNMPSecurity& security) {
     OvSNMPEngine::CheckUser(security);
     User = security;
+    UserName = User.SecurityName.toUtf8(); // compared with every SNMPv3 message's user
     HasUser = true;
     UserKeys.reset();
     LearntEngines.clear();
     // Informs are sent to this engine: the user's keys for its own ID, made anew, since
     // the library never replaces a known user's keys.
     const QByteArray local = localEngineId();
-    const QByteArray name = User.SecurityName.toUtf8();
-    if (usmUser* old = usm_get_user(reinterpret_cast<u_char*>(const_cast<char*>(local.constData())),
-                                    static_cast<size_t>(local.size()), const_cast<char*>(name.constData()))) {
+    if (usmUser* old =
+            usm_get_user(reinterpret_cast<u_char*>(const_cast<char*>(local.constData())),
+                         static_cast<size_t>(local.size()), const_cast<char*>(UserName.constData()))) {
         usm_remove_user(old);
         usm_free_user(old);
     }
@@ -197,7 +198,6 @@ void OvNotificationReceiver::SetTrapCommunity(const QString& community) {
 void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
     if (!UserKeys) {
         // The keys of the pass phrases, made once: per engine only their localisation runs.
-        UserName = User.SecurityName.toUtf8();
         UserKeys = std::make_unique<netsnmp_session>();
         snmp_sess_init(UserKeys.get());
         UserKeys->version = SNMP_VERSION_3;
@@ -212,7 +212,7 @@ void OvNotificationReceiver::RegisterUser(const QByteArray& engineId) {
 
 bool OvNotificationReceiver::LearnEngine(const OvUsmHeader& header) {
     // RFC 3414: a trap's authoritative engine is its sender; its ID comes with it.
-    if (!HasUser || header.EngineId.isEmpty() || header.User != User.SecurityName.toUtf8() ||
+    if (!HasUser || header.EngineId.isEmpty() || header.User != UserName ||
         LearntEngines.contains(header.EngineId) || LearntEngines.size() >= MaxLearntEngines)
         return false;
     if (!EngineClock.isValid() || EngineClock.elapsed() >= 1000) {
@@ -226,10 +226,9 @@ bool OvNotificationReceiver::LearnEngine(const OvUsmHeader& header) {
 }
 
 void OvNotificationReceiver::ForgetEngine(const QByteArray& engineId) {
-    const QByteArray name = User.SecurityName.toUtf8();
     if (usmUser* user =
             usm_get_user(reinterpret_cast<u_char*>(const_cast<char*>(engineId.constData())),
-                         static_cast<size_t>(engineId.size()), const_cast<char*>(name.constData()))) {
+                         static_cast<size_t>(engineId.size()), const_cast<char*>(UserName.constData()))) {
         usm_remove_user(user);
         usm_free_user(user);
     }
@@ -290,7 +289,7 @@ int OvNotificationReceiver::PostParse(snmp_session* session, snmp_pdu* pdu, int 
         int code = RefusalCode(result, self->LastIsV3, self->LastHeader);
         // The module's own user from an engine it made no keys for (too many new engines
         // at once): the engine is what is unknown.
-        if (self->LastIsV3 && self->HasUser && self->LastHeader.User == self->User.SecurityName.toUtf8() &&
+        if (self->LastIsV3 && self->HasUser && self->LastHeader.User == self->UserName &&
             !self->LearntEngines.contains(self->LastHeader.EngineId) &&
             (result == SNMPERR_USM_UNKNOWNSECURITYNAME || result == SNMPERR_UNKNOWN_USER_NAME))
             code = OvCode::UnknownEngineId;

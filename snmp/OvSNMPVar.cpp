@@ -71,6 +71,13 @@ bool OvSNMPVarList::IsReadable(int i) const {
     return !(a & OvAccess::invalid) && (a & OvAccess::readonly);
 }
 
+int OvSNMPVarList::ReadItemOfBinding(int binding) const {
+    for (int i = 0, sent = 0; i < Count(); ++i)
+        if (IsReadable(i) && ++sent == binding)
+            return i;
+    return -1;
+}
+
 bool OvSNMPVarList::IsWritable(int i) const {
     const int a = Item(i)->Access & 0xFF;
     if (a & OvAccess::invalid)

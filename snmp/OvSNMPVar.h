@@ -91,6 +91,9 @@ public:
     int Count() const { return static_cast<int>(Items.size()); }
 
     bool IsReadable(int i) const;
+    // The item the binding-th binding of a read stands for (1-based, as an agent's error
+    // index counts), or -1: items left out were not sent.
+    int ReadItemOfBinding(int binding) const;
     bool IsWritable(int i) const;
     bool IsImplied(int i) const;
     bool IsDisplayable(int i) const;
