@@ -74,6 +74,10 @@ void OvSNMPEngine::LearnTimeWindow(OvTargetSession& session) {
         FinishDiscovery(session, true, 0);
         return;
     }
+    if (KeysInUseByOther(session)) {
+        AwaitKeys(session, [this, &session] { LearnTimeWindow(session); });
+        return;
+    }
     // Learn the agent's boots and time with one authenticated request of no bindings: its
     // notInTimeWindow report sets them, and a wrong user or pass phrase shows here.
     RegisterUser(session);

@@ -149,6 +149,8 @@ int OvSNMPEngine::Callback(int operation, netsnmp_session* library, int, snmp_pd
     }
     OvPendingRequest pending = std::move(it->second);
     self->InFlight.erase(it);
+    if (!self->AwaitingKeys.empty())
+        self->Finished.push_back(Step{[self] { self->ResumeAwaitingKeys(); }, true});
     OvTargetSession* session = pending.Owner;
     if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu->command != SNMP_MSG_REPORT) {
         session->Answered = session->AnsweredRequest = true;

@@ -225,6 +225,11 @@ void OvSNMPEngine::Complete(Completion done, bool safe, OvSNMPResult result) {
 }
 
 void OvSNMPEngine::SendNow(OvTargetSession& session, OvQueuedRequest q) {
+    if (session.V3 && KeysInUseByOther(session)) {
+        auto held = std::make_shared<OvQueuedRequest>(std::move(q));
+        AwaitKeys(session, [this, &session, held] { SendNow(session, std::move(*held)); });
+        return;
+    }
     if (session.V3)
         RegisterUser(session);
     OvPendingRequest pending{&session, std::move(q.Done), 0, q.Safe, nullptr};
@@ -255,6 +260,28 @@ int OvSNMPEngine::SendFailure(const OvTargetSession& session) {
 
 void OvSNMPEngine::RegisterUser(OvTargetSession& session) {
     Users.Register(snmp_sess_session(session.Session), session.Credentials);
+}
+
+void OvSNMPEngine::AwaitKeys(OvTargetSession& session, std::function<void()> resume) {
+    AwaitingKeys.emplace_back(&session, std::move(resume));
+}
+
+bool OvSNMPEngine::KeysInUseByOther(const OvTargetSession& session) const {
+    for (const auto& [key, pending] : InFlight) {
+        const bool keyed = pending.ProbeStep == 0 || pending.ProbeStep == 2; // the others go as nobody
+        if (keyed && pending.Owner != &session && pending.Owner->V3 &&
+            pending.Owner->Credentials != session.Credentials && pending.Owner->SharesUserWith(session))
+            return true;
+    }
+    return false;
+}
+
+void OvSNMPEngine::ResumeAwaitingKeys() {
+    // Each goes on in turn, or waits again behind what the ones before it sent.
+    auto waiting = std::move(AwaitingKeys);
+    AwaitingKeys.clear();
+    for (auto& [session, resume] : waiting)
+        resume();
 }
 
 OvSNMPResult OvSNMPEngine::SendSync(const OvSNMPTarget& target, OvPduPtr pdu) {
@@ -295,6 +322,9 @@ void OvSNMPEngine::Release(const OvSNMPTarget& target) {
 bool OvSNMPEngine::Idle(const OvTargetSession& session) const {
     if (session.Probing || !session.Waiting.empty() || !session.Rechecking.empty())
         return false;
+    for (const auto& awaiting : AwaitingKeys)
+        if (awaiting.first == &session)
+            return false;
     for (const auto& [key, pending] : InFlight)
         if (pending.Owner == &session)
             return false;

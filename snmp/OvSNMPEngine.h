@@ -121,6 +121,12 @@ private:
     void RecheckEngine(OvTargetSession& session, std::optional<OvQueuedRequest> timedOut);
     void EngineRechecked(OvTargetSession& session, snmp_pdu* report);
     void RegisterUser(OvTargetSession& session);
+    // Agents of one engine ID and user under other credentials take turns: while another
+    // session's keyed requests to such an agent are outstanding, the session's next step
+    // waits, and resumes when those have ended.
+    bool KeysInUseByOther(const OvTargetSession& session) const;
+    void AwaitKeys(OvTargetSession& session, std::function<void()> resume);
+    void ResumeAwaitingKeys();
     // One round of a synchronous wait: reads what arrived and runs the safe steps; false
     // when nothing is outstanding.
     bool WaitSafely();
@@ -143,6 +149,7 @@ private:
     uintptr_t NextKey = 1;
     static OvSNMPEngine* CurrentEngine;
     std::deque<Step> Finished; // completions waiting to run
+    std::deque<std::pair<OvTargetSession*, std::function<void()>>> AwaitingKeys;
     QTimer* TimeoutTimer;
     QDeadlineTimer ArmedUntil; // when TimeoutTimer fires
     bool DeliveryScheduled = false;

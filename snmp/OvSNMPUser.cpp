@@ -6,6 +6,7 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 #include <net-snmp/library/keytools.h>
+#include <net-snmp/library/lcd_time.h>
 #include <net-snmp/library/snmpusm.h>
 #include <net-snmp/library/transform_oids.h>
 
@@ -129,15 +130,44 @@ void OvUserRegistry::Register(snmp_session* library, const QByteArray& credentia
     struct usmUser* user =
         usm_get_user(library->securityEngineID, library->securityEngineIDLen, library->securityName);
     auto known = RegisteredKeys.find(key);
-    if (user && (known == RegisteredKeys.end() || known->second != credentials)) {
+    const bool otherOwner = known != RegisteredKeys.end() && known->second != credentials;
+    if (user && (known == RegisteredKeys.end() || otherOwner)) {
         // The library never replaces the keys of a known user: drop the old ones first.
         usm_remove_user(user);
         usm_free_user(user);
         user = nullptr;
     }
+    if (otherOwner)
+        SaveTimeWindow(engine, key + '\0' + known->second);
     if (!user) {
         library->flags &= ~SNMP_FLAGS_USER_CREATED; // else the library skips the creation
         usm_create_user_from_session(library);
     }
+    if (otherOwner)
+        RestoreTimeWindow(engine, key + '\0' + credentials);
     RegisteredKeys[key] = credentials;
+}
+
+void OvUserRegistry::SaveTimeWindow(const QByteArray& engine, const QByteArray& owner) {
+    TimeWindow& w = TimeWindows[owner];
+    u_int boots = 0, time = 0;
+    if (get_enginetime(reinterpret_cast<const u_char*>(engine.constData()), static_cast<u_int>(engine.size()),
+                       &boots, &time, FALSE) != SNMPERR_SUCCESS)
+        return;
+    w.Boots = boots;
+    w.Time = time;
+    w.Since.start();
+}
+
+void OvUserRegistry::RestoreTimeWindow(const QByteArray& engine, const QByteArray& owner) {
+    const auto* id = reinterpret_cast<const u_char*>(engine.constData());
+    const auto length = static_cast<u_int>(engine.size());
+    auto saved = TimeWindows.find(owner);
+    if (saved == TimeWindows.end() || !saved->second.Since.isValid()) {
+        // A first turn learns its window from its own agent, as a new engine does.
+        set_enginetime(id, length, 0, 0, TRUE);
+        return;
+    }
+    const TimeWindow& w = saved->second;
+    set_enginetime(id, length, w.Boots, static_cast<u_int>(w.Time + w.Since.elapsed() / 1000), TRUE);
 }

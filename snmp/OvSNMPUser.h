@@ -3,6 +3,7 @@
 #include "snmp/OvSNMPTarget.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <map>
 
 struct snmp_session;
@@ -18,7 +19,9 @@ void OvFillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_
 void OvEnsureProbeUser();
 
 // The users registered with the library, per agent engine and name, and the pass phrases
-// their keys came from.
+// their keys came from. The library holds one set of keys and one time window per engine
+// and user: agents that share an engine ID (cloned images) under other credentials take
+// turns, each with its own keys and the time window it had.
 class OvUserRegistry {
 public:
     // Registers the session's user with its agent's engine (nothing while that is unknown),
@@ -26,5 +29,14 @@ public:
     void Register(snmp_session* library, const QByteArray& credentials);
 
 private:
+    struct TimeWindow {
+        unsigned Boots = 0;
+        unsigned Time = 0;
+        QElapsedTimer Since;
+    };
+    void SaveTimeWindow(const QByteArray& engine, const QByteArray& owner);
+    void RestoreTimeWindow(const QByteArray& engine, const QByteArray& owner);
+
     std::map<QByteArray, QByteArray> RegisteredKeys;
+    std::map<QByteArray, TimeWindow> TimeWindows; // by engine, user and credentials
 };

@@ -9,6 +9,7 @@
 #include <net-snmp/net-snmp-includes.h>
 
 #include <QSocketNotifier>
+#include <cstring>
 
 namespace {
 
@@ -129,6 +130,15 @@ bool OvTargetSession::Serves(const OvSNMPTarget& target) const {
 int OvTargetSession::Socket() const {
     netsnmp_transport* transport = snmp_sess_transport(Session);
     return transport ? transport->sock : -1;
+}
+
+bool OvTargetSession::SharesUserWith(const OvTargetSession& other) const {
+    const netsnmp_session* a = snmp_sess_session(Session);
+    const netsnmp_session* b = snmp_sess_session(other.Session);
+    return a->securityEngineIDLen != 0 && a->securityEngineIDLen == b->securityEngineIDLen &&
+           std::memcmp(a->securityEngineID, b->securityEngineID, a->securityEngineIDLen) == 0 &&
+           a->securityNameLen == b->securityNameLen &&
+           std::memcmp(a->securityName, b->securityName, a->securityNameLen) == 0;
 }
 
 bool OvTargetSession::SilentToEncryption() const {

@@ -55,6 +55,9 @@ struct OvTargetSession {
     bool Serves(const OvSNMPTarget& target) const;
     // The socket of the session (-1: none).
     int Socket() const;
+    // Whether other talks to an agent of the same known engine ID as the same user: the
+    // library then holds one set of keys for both.
+    bool SharesUserWith(const OvTargetSession& other) const;
 
     QByteArray Credentials; // protocols and pass phrases, for replacing changed keys
     OvSNMPTarget Target;

@@ -56,7 +56,8 @@ quint16 TestAgent::FreeUdpPort() {
     return port;
 }
 
-std::unique_ptr<TestAgent> TestAgent::StartSimulator(QString* error, const QString& dataFile) {
+std::unique_ptr<TestAgent> TestAgent::StartSimulator(QString* error, const QString& dataFile,
+                                                     const Engine* engine) {
     std::unique_ptr<TestAgent> agent(new TestAgent);
     agent->Dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmarn-sim-XXXXXX"));
     const QString root = agent->Dir->path();
@@ -76,16 +77,35 @@ std::unique_ptr<TestAgent> TestAgent::StartSimulator(QString* error, const QStri
                 root + QStringLiteral("/variation/readonly.py"));
 
     agent->AgentPort = FreeUdpPort();
-    QStringList args{QStringLiteral("--data-dir=") + root + QStringLiteral("/data"),
-                     QStringLiteral("--cache-dir=") + root + QStringLiteral("/cache"),
-                     QStringLiteral("--variation-modules-dir=") + root + QStringLiteral("/variation"),
-                     QStringLiteral("--agent-udpv4-endpoint=127.0.0.1:") + QString::number(agent->AgentPort),
-                     QStringLiteral("--v3-user=") + QLatin1String(V3User),
-                     QStringLiteral("--v3-auth-key=") + QLatin1String(V3AuthPass),
-                     QStringLiteral("--v3-auth-proto=SHA"),
-                     QStringLiteral("--v3-priv-key=") + QLatin1String(V3PrivPass),
-                     QStringLiteral("--v3-priv-proto=AES"),
-                     QStringLiteral("--logging-method=null")};
+    QStringList args;
+    if (engine) {
+        // The simulator keeps an engine's boots in $TMPDIR/__pysnmp/0xID/boots and counts one up.
+        const QString state = root + QStringLiteral("/__pysnmp/0x") + engine->Id;
+        QDir(root).mkpath(state);
+        QFile boots(state + QStringLiteral("/boots"));
+        boots.open(QIODevice::WriteOnly);
+        boots.write(QByteArray::number(engine->Boots - 1));
+        boots.close();
+        giveToNobody(root + QStringLiteral("/__pysnmp"));
+        giveToNobody(state);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), root);
+        agent->Process.setProcessEnvironment(env);
+        args << QStringLiteral("--v3-engine-id=") + engine->Id << QStringLiteral("--v3-user=") + engine->User
+             << QStringLiteral("--v3-auth-key=") + engine->AuthPass << QStringLiteral("--v3-auth-proto=SHA")
+             << QStringLiteral("--v3-priv-key=") + engine->PrivPass << QStringLiteral("--v3-priv-proto=AES");
+    }
+    args << QStringList{QStringLiteral("--data-dir=") + root + QStringLiteral("/data"),
+                        QStringLiteral("--cache-dir=") + root + QStringLiteral("/cache"),
+                        QStringLiteral("--variation-modules-dir=") + root + QStringLiteral("/variation"),
+                        QStringLiteral("--agent-udpv4-endpoint=127.0.0.1:") +
+                            QString::number(agent->AgentPort),
+                        QStringLiteral("--v3-user=") + QLatin1String(V3User),
+                        QStringLiteral("--v3-auth-key=") + QLatin1String(V3AuthPass),
+                        QStringLiteral("--v3-auth-proto=SHA"),
+                        QStringLiteral("--v3-priv-key=") + QLatin1String(V3PrivPass),
+                        QStringLiteral("--v3-priv-proto=AES"),
+                        QStringLiteral("--logging-method=null")};
     if (runningAsRoot())
         args << QStringLiteral("--process-user=nobody") << QStringLiteral("--process-group=nogroup");
     return agent->Run(QStringLiteral("snmpsimd"), args, error) ? std::move(agent) : nullptr;

@@ -22,9 +22,18 @@ public:
     // test program has (TIMEOUT in tests/CMakeLists.txt).
     static constexpr int StartUpLimitMs = 240000;
 
-    // snmpsimd with dataFile (the project's access point when empty); null and a reason
-    // in error when it ends before it answers.
-    static std::unique_ptr<TestAgent> StartSimulator(QString* error, const QString& dataFile = QString());
+    // An SNMPv3 engine of a simulator's own, as a cloned image has: its ID (hex), its boots
+    // and one more user with SHA and AES pass phrases.
+    struct Engine {
+        QString Id;
+        int Boots = 1;
+        QString User, AuthPass, PrivPass;
+    };
+
+    // snmpsimd with dataFile (the project's access point when empty) and, when given, an
+    // engine of its own; null and a reason in error when it ends before it answers.
+    static std::unique_ptr<TestAgent> StartSimulator(QString* error, const QString& dataFile = QString(),
+                                                     const Engine* engine = nullptr);
     // snmpd with the standard MIB-II tables; extraConfig is appended to its configuration.
     // On port when given, else on a free one.
     static std::unique_ptr<TestAgent> StartSnmpd(QString* error, const QString& extraConfig = QString(),
