@@ -2,8 +2,8 @@
 //   1. backups of 50, 500 and 5,000 simulated devices with --parallel 64 (snmpsimd
 //      processes serving one loopback address per device; a time-out of 10 s, so that
 //      simulators slowed down by the machine's load do not count as failed devices): devices per second at
-//      5,000 against 50, the most open file descriptors against the parallel count, peak memory at 5,000
-//      against 50;
+//      5,000 against 50, CPU per device, the most open file descriptors against the parallel count, peak
+//      memory at 5,000 against 50;
 //   2. the backup of one device as a whole process against one snmpget process asking for
 //      every object the backup reads; 31 rounds, each side first in every other round.
 // "--one-device" measures only the second. Prints the figures; exits 0 either way.
@@ -23,6 +23,7 @@
 #include <memory>
 #include <vector>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,8 +104,16 @@ struct FleetRun {
     double DevicesPerSecond = 0;
     int MostFds = 0;
     long PeakKb = 0;
+    double CpuMsPerDevice = 0; // user and system time of velmarn-config
     bool Ok = false;
 };
+
+// CPU time of the children waited for so far, in milliseconds.
+double childrenCpuMs() {
+    rusage u{};
+    ::getrusage(RUSAGE_CHILDREN, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
 
 int openFds(qint64 pid) {
     return static_cast<int>(
@@ -123,6 +132,7 @@ FleetRun backUp(const QStringList& addresses, const QString& work) {
     p.setStandardOutputFile(QProcess::nullDevice());
     p.setStandardErrorFile(work + QStringLiteral("/errors.txt"));
     FleetRun run;
+    const double cpuBefore = childrenCpuMs();
     QElapsedTimer t;
     t.start();
     p.start(QStringLiteral(VELMARN_CONFIG_TOOL),
@@ -136,6 +146,7 @@ FleetRun backUp(const QStringList& addresses, const QString& work) {
         run.PeakKb = std::max(run.PeakKb, PeakResidentKb(pid)); // the high-water mark, read while it runs
     }
     run.DevicesPerSecond = addresses.size() / (static_cast<double>(t.nsecsElapsed()) / 1e9);
+    run.CpuMsPerDevice = (childrenCpuMs() - cpuBefore) / addresses.size();
     run.Ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     return run;
 }
@@ -159,8 +170,10 @@ bool fleetFigures(const Simulators& sims, const QTemporaryDir& work) {
         const FleetRun r = backUp(sims.Addresses.mid(0, devices), work.filePath(QStringLiteral("fleet")));
         good = good && r.Ok;
         runs.emplace_back(devices, r);
-        std::printf("  %5d devices: %6.1f devices/s, at most %3d open files, peak %6ld kB%s\n", devices,
-                    r.DevicesPerSecond, r.MostFds, r.PeakKb, r.Ok ? "" : " (FAILED)");
+        std::printf(
+            "  %5d devices: %6.1f devices/s, %.2f ms CPU per device, at most %3d open files, peak %6ld "
+            "kB%s\n",
+            devices, r.DevicesPerSecond, r.CpuMsPerDevice, r.MostFds, r.PeakKb, r.Ok ? "" : " (FAILED)");
         std::fflush(stdout);
     }
     auto best = [&runs](int devices, auto field) {
