@@ -67,7 +67,7 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     Port->setObjectName(QStringLiteral("Port"));
     Port->setRange(1, 65535);
     Version = choices(this, {{"SNMPv1", 0}, {"SNMPv2c", 1}, {"SNMPv3", 3}}, QStringLiteral("Version"));
-    // Communities are credentials: the device's defaults are offered, what was typed is not kept.
+    // Communities are credentials: the built-in ones are offered, what was typed is not kept.
     ReadCommunity = edit(this, QStringLiteral("ReadCommunity"));
     WriteCommunity = edit(this, QStringLiteral("WriteCommunity"));
     User = edit(this, QStringLiteral("User"));
@@ -175,8 +175,7 @@ void TConnectDialog::Fill(const TRecentDevice& d) {
     FillCommunities(d.BuiltInCommunities);
     TrapCommunityAsked = d.OwnTrapCommunity;
     TrapCommunity->clear();
-    TrapCommunity->setPlaceholderText(TrapCommunityAsked ? QStringLiteral("not kept: enter it again")
-                                                         : QStringLiteral("empty for the read community"));
+    ShowTrapCommunityHint();
     if (d.Version != 3)
         return; // the SNMPv3 fields keep what they hold
     User->setText(d.User);
@@ -219,9 +218,14 @@ void TConnectDialog::EnableFields() {
     AuthPassphrase->setEnabled(auth);
     PrivProtocol->setEnabled(auth);
     PrivPassphrase->setEnabled(priv);
-    if (!TrapCommunityAsked)
-        TrapCommunity->setPlaceholderText(v3 ? QStringLiteral("empty: SNMPv1/v2c ones are refused")
-                                             : QStringLiteral("empty for the read community"));
+    ShowTrapCommunityHint();
+}
+
+void TConnectDialog::ShowTrapCommunityHint() {
+    const bool v3 = Version->currentData().toInt() == 3;
+    TrapCommunity->setPlaceholderText(TrapCommunityAsked ? QStringLiteral("not kept: enter it again")
+                                      : v3 ? QStringLiteral("empty: SNMPv1/v2c ones are refused")
+                                           : QStringLiteral("empty for the read community"));
 }
 
 QStringList TConnectDialog::LaunchOptions() const {

@@ -44,6 +44,8 @@ private:
     TRecentDevice Entered() const;
     // Each field enabled by the whole state: version, authentication and privacy.
     void EnableFields();
+    // What an empty trap community means, or that it is to be entered again.
+    void ShowTrapCommunityHint();
     // Where typing goes first: the first field still to fill, for a remembered SNMPv3
     // device its pass phrase.
     void FocusFirstEmpty();

@@ -180,7 +180,10 @@ TEST_F(ConnectDialog, WhatIsMissingIsAskedForBeforeAnythingIsSent) {
         {"emptyPrivacy", [](TConnectDialog& a) { line(a, "PrivPassphrase")->clear(); },
          "Enter the privacy pass phrase: SNMPv3 takes 8 characters or more.", "PrivPassphrase"},
         {"emptyWriteCommunity",
-         [](TConnectDialog& a) { choose(a, "Version", 1), line(a, "WriteCommunity")->clear(); },
+         [](TConnectDialog& a) {
+             choose(a, "Version", 1);
+             line(a, "WriteCommunity")->clear();
+         },
          "Enter the write community.", "WriteCommunity"},
     };
     for (const auto& c : cases) {
