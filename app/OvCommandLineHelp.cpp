@@ -1,18 +1,8 @@
 #include "app/OvCommandLineHelp.h"
 
-OvInfoRequest OvInfoRequested(const QStringList& arguments) {
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--help"))
-            return OvInfoRequest::Help;
-        if (argument == QLatin1String("--version"))
-            return OvInfoRequest::Version;
-    }
-    return OvInfoRequest::None;
-}
-
 QString OvHelpText() {
     return QStringLiteral("Usage: velmarn /I<address> [option...]\n"
-                          "       velmarn --connect\n"
+                          "       velmarn --connect [option...]\n"
                           "       velmarn --help | --version\n"
                           "\n"
                           "Manages one Orvanta Velmarn wireless access point over SNMP v1, v2c or v3.\n"
@@ -39,7 +29,8 @@ QString OvHelpText() {
                           "  /N<port>      UDP port the device's notifications are received on (162)\n"
                           "  /C<text>      community SNMPv1/v2c notifications must carry (the read\n"
                           "                community; with SNMPv3 none is taken without it)\n"
-                          "  --connect     ask for the device and its credentials first (the menu entry)\n"
+                          "  --connect     ask for the device and its credentials first (the menu\n"
+                          "                entry); options given with it are the dialog's start\n"
                           "\n"
                           "Example: velmarn /I192.0.2.10 /v1 /Rpublic /Wprivate\n"
                           "See velmarn(1).\n");

@@ -1,6 +1,6 @@
 #include "app/OvStartup.h"
 
-#include "app/TConnectDialog.h"
+#include "connect/TConnectDialog.h"
 #include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"

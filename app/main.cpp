@@ -1,6 +1,6 @@
 #include "app/OvCommandLineHelp.h"
 #include "app/OvStartup.h"
-#include "app/TConnectDialog.h"
+#include "connect/TConnectDialog.h"
 #include "app/TMainForm.h"
 #include "device/OvArtwork.h"
 #include "values/OvProcessStart.h"
@@ -34,9 +34,11 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     std::unique_ptr<TMainForm> mainForm;
-    if (arguments == QStringList{QStringLiteral("--connect")}) {
-        // Started from the desktop menu: ask what a host program would have said.
+    if (arguments.removeAll(QStringLiteral("--connect")) > 0) {
+        // Started from the desktop menu: ask what a host program would have said, starting
+        // from the options given with it.
         TConnectDialog ask;
+        ask.Preset(arguments);
         mainForm = OvStartFromMenu(ask);
     } else {
         mainForm = OvStartMainWindow(arguments);

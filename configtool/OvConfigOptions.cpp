@@ -99,6 +99,10 @@ bool readCredential(OvCredentials& c, const QString& a, ArgumentCursor& args) {
         if (it->second == &OvCredentials::ReadCommunity || it->second == &OvCredentials::WriteCommunity)
             OvCheckCommunity(c.*(it->second), a);
     } else if (a == QLatin1String("--version")) {
+        // The SNMP version, as for every other SNMP tool; the tool's own is "version" or -V.
+        if (args.AtEnd())
+            throw OvUsageError(QStringLiteral("--version needs the SNMP version (1, 2c or 3); "
+                                              "velmarn-config version (or -V) prints the tool's version"));
         c.Version = OvVersionNumber(args.Value(), a);
     } else if (a == QLatin1String("--auth-protocol")) {
         c.Auth = OvProtocolNumber(OvAuthProtocolNames(), args.Value(), "authentication");
@@ -270,11 +274,19 @@ OvConfigOptions OvConfigOptions::Parse(const QStringList& arguments) {
             line.Options.Cmd = Command::Help;
             return line.Options;
         }
+        if (a == QLatin1String("-V")) {
+            line.Options.Cmd = Command::Version;
+            return line.Options;
+        }
         if (!readSwitch(line.Options, a) && !readCredential(line.Credentials, a, args) &&
             !readDevices(line, a, args) && !readRunOption(line.Options, a, args))
             line.Positional << a;
     }
     OvConfigOptions& o = line.Options;
+    if (line.Positional.value(0) == QLatin1String("version")) {
+        o.Cmd = Command::Version;
+        return o;
+    }
     for (const OvDeviceEntry& e : line.Devices)
         o.Addresses << e.Address;
     readCommand(o, line.Positional);

@@ -50,7 +50,7 @@ struct OvProfile {
 
 // What velmarn-config was asked to do, read from its command line and environment.
 struct OvConfigOptions {
-    enum class Command { Help, Backup, Diff, Restore };
+    enum class Command { Help, Version, Backup, Diff, Restore };
 
     Command Cmd = Command::Help;
     QString File; // may hold "{address}" and "{name}"
@@ -99,4 +99,5 @@ struct OvConfigOptions {
     bool UsesSnmpV3() const;
 
     static QString Usage();
+    static QString VersionText();
 };

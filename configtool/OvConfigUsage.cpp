@@ -1,11 +1,16 @@
 // velmarn-config's --help text, kept apart from the parsing of what it describes.
 #include "configtool/OvConfigOptions.h"
 
+QString OvConfigOptions::VersionText() {
+    return QStringLiteral("velmarn-config " VELMARN_VERSION "\n");
+}
+
 QString OvConfigOptions::Usage() {
     return QStringLiteral(
         "Usage: velmarn-config [options] backup [FILE]\n"
         "       velmarn-config [options] diff FILE\n"
         "       velmarn-config [options] restore FILE [--dry-run] [--allow-other-device] [--save]\n"
+        "       velmarn-config version | -V | --help\n"
         "\n"
         "Backs up, compares and restores the settings of Velmarn access points.\n"
         "FILE may contain {address}, replaced by each device's address, or {name}, by its name\n"
@@ -30,7 +35,7 @@ QString OvConfigOptions::Usage() {
         "                             or \"#\" starts a comment line; a value is taken as written,\n"
         "                             \"community=qub;sen\" is qub;sen)\n"
         "  --port N                   UDP port of devices given without one (161; 1 to 65535)\n"
-        "  --version 1|2c|3           SNMP version (2c)\n"
+        "  --version 1|2c|3           SNMP version (2c); the tool's own: velmarn-config version\n"
         "  --community TEXT           read community, not empty (qubsen)\n"
         "  --write-community TEXT     write community, not empty (vortani)\n"
         "  --user NAME                SNMPv3 user\n"
@@ -64,7 +69,8 @@ QString OvConfigOptions::Usage() {
         "  --exclude OBJECT           leave this object alone, e.g. dot11DesiredSSID (idem)\n"
         "  --ignore-identity          backup, diff: leave out the device's own objects (station ID,\n"
         "                             product, version): back up a template, compare one with many\n"
-        "  --help                     this text\n"
+        "  --help, -h                 this text\n"
+        "  version, -V                print velmarn-config's version and end\n"
         "\n"
         "diff and the restore plan show each object as: device value -> backup value.\n"
         "Each device's line is printed when it is done, a summary line on standard error at the\n"

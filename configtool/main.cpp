@@ -179,6 +179,10 @@ int main(int argc, char** argv) {
             std::fputs(OvConfigOptions::Usage().toUtf8().constData(), stdout);
             return 0;
         }
+        if (options.Cmd == OvConfigOptions::Command::Version) {
+            std::fputs(OvConfigOptions::VersionText().toUtf8().constData(), stdout);
+            return 0;
+        }
         if (options.Cmd != OvConfigOptions::Command::Backup)
             documents = loadDocuments(options);
         refuseEmptySelection(options, documents);

@@ -102,8 +102,9 @@ void OvNotificationCentre::Start(const QString& deviceAddress, quint16 port, con
     }
     if (Receivers.empty()) {
         ListenProblem = QStringLiteral("Notifications cannot be received: UDP port %1 cannot be opened (%2). "
-                                       "Start the module with another port, e.g. /N10162, and send the "
-                                       "device's notifications there")
+                                       "Choose another \"Notifications port\" in the connect dialog, e.g. "
+                                       "10162 (/N10162 on the command line), and send the device's "
+                                       "notifications there")
                             .arg(port)
                             .arg(errors.isEmpty() ? QStringLiteral("the device's address is unknown")
                                                   : errors.join(QStringLiteral("; ")));

@@ -2,21 +2,27 @@
 //   MIB /I<address> /R<read> /W<write> /T<view>
 // with the rest of its settings in the environment, or by hand with any launch option.
 // /O<file> reads the view once, writes it as CSV ("-": standard output) and ends,
-// without a display.
+// without a display. "--connect" (the menu entry) asks for the device first.
 
 #include "binding/OvFeedback.h"
+#include "connect/TConnectDialog.h"
 #include "device/OvArtwork.h"
 #include "errors/OvErrors.h"
+#include "launch/OvInfoRequest.h"
 #include "launch/OvLaunchOptions.h"
 #include "launch/OvViewerEnvironment.h"
 #include "mib/OvMibExport.h"
+#include "viewer/OvViewerCommandLine.h"
 #include "viewer/TMibViewForm.h"
+#include "snmp/OvBootCounter.h"
 #include "snmp/TSNMPSession.h"
 #include "values/OvProcessStart.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -92,24 +98,53 @@ int exportView(int argc, char* argv[], const QStringList& arguments, const QStri
     }
 }
 
-int showView(int argc, char* argv[], const QStringList& arguments) {
+// Opens the view /T names, else the list of views; each window deletes itself on close.
+void openView(const QStringList& arguments) {
+    TSNMPSession::Create(QString());
+    const ViewerRequest request = readRequest(arguments);
+    if (const OvMibView* view = OvFindMibView(request.Texts.LaunchTypeText)) {
+        auto* form = new TMibViewForm(*view, request.Texts.AddressText, request.Target);
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->show();
+    } else {
+        (new TMibChooser(request.Texts.AddressText, request.Target))->show();
+    }
+}
+
+// The start from the desktop menu: the module's connect dialog, with the module's recent
+// devices, in the state folder where the engine-boots file is.
+std::unique_ptr<TConnectDialog> menuDialog(const QStringList& given) {
+    QCoreApplication::setOrganizationName(QStringLiteral("velmarn"));
+    QCoreApplication::setApplicationName(QStringLiteral("velmarn"));
+    QDir::setCurrent(OvBootCounter::StateFolder());
+    auto ask = std::make_unique<TConnectDialog>();
+    ask->setWindowTitle(QStringLiteral("Velmarn+ MIB Viewer : Connect"));
+    ask->HideNotificationFields();
+    ask->Preset(given);
+    return ask;
+}
+
+int showView(int argc, char* argv[], QStringList arguments) {
     QApplication app(argc, argv);
     app.setWindowIcon(QIcon(OvProgramIcon()));
-    try {
-        TSNMPSession::Create(QString());
-        const ViewerRequest request = readRequest(arguments);
-        if (const OvMibView* view = OvFindMibView(request.Texts.LaunchTypeText)) {
-            auto* form = new TMibViewForm(*view, request.Texts.AddressText, request.Target);
-            form->setAttribute(Qt::WA_DeleteOnClose);
-            form->show();
-        } else {
-            (new TMibChooser(request.Texts.AddressText, request.Target))->show();
+    std::unique_ptr<TConnectDialog> ask;
+    if (arguments.removeAll(QStringLiteral("--connect")) > 0)
+        ask = menuDialog(arguments);
+    const QStringList view = arguments.filter(QStringLiteral("/T"));
+    for (;;) {
+        if (ask && ask->exec() != QDialog::Accepted)
+            return 0;
+        try {
+            openView(ask ? ask->LaunchOptions() + view : arguments);
+            break;
+        } catch (const OvException& e) {
+            OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
+                                   QMessageBox::Critical);
+            if (!ask)
+                return 1; // from the menu the dialog comes back instead
         }
-    } catch (const OvException& e) {
-        OvFeedback::MessageBox(nullptr, OvFeedback::ProgramFileName(), e.message(), QMessageBox::Ok,
-                               QMessageBox::Critical);
-        return 1;
     }
+    ask.reset();
     return app.exec();
 }
 
@@ -120,6 +155,17 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Answered before anything else: no display, no session, no engine-boots file.
+    switch (OvInfoRequested(arguments)) {
+    case OvInfoRequest::Help:
+        std::fputs(OvViewerHelpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case OvInfoRequest::Version:
+        std::fputs(OvViewerVersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case OvInfoRequest::None:
+        break;
+    }
     const std::optional<QString> outputFile = takeOutputFile(arguments);
     return outputFile ? exportView(argc, argv, arguments, *outputFile) : showView(argc, argv, arguments);
 }

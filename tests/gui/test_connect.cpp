@@ -5,10 +5,10 @@
 #include "TestAgent.h"
 #include "TestSupport.h"
 #include "app/OvStartup.h"
-#include "app/OvTroubleshooting.h"
-#include "app/TConnectDialog.h"
+#include "connect/OvConnectHints.h"
+#include "connect/TConnectDialog.h"
 #include "app/TMainForm.h"
-#include "app/TRecentDevices.h"
+#include "connect/TRecentDevices.h"
 #include "binding/OvFeedback.h"
 #include "snmp/OvBootCounter.h"
 #include "snmp/TSNMPSession.h"
@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,10 +96,12 @@ TEST_F(ConnectDialog, GivesTheLaunchOptionsAHostWould) {
     TConnectDialog ask;
     ask.findChild<QLineEdit*>("Address")->setText(" 127.0.0.1 ");
     ask.findChild<QSpinBox*>("Port")->setValue(1161);
+    ask.findChild<QSpinBox*>("NotificationPort")->setValue(10162);
     auto* version = ask.findChild<QComboBox*>("Version");
     version->setCurrentIndex(version->findData(1));
     ask.findChild<QLineEdit*>("ReadCommunity")->setText("pub lic");
-    EXPECT_EQ(ask.LaunchOptions(), (QStringList{"/I127.0.0.1", "/t1161", "/v1", "/Rpub lic", "/Wvortani"}));
+    EXPECT_EQ(ask.LaunchOptions(),
+              (QStringList{"/I127.0.0.1", "/t1161", "/v1", "/Rpub lic", "/Wvortani", "/N10162"}));
     // SNMPv3: the level follows from the protocols chosen.
     version->setCurrentIndex(version->findData(3));
     ask.findChild<QLineEdit*>("User")->setText("admin");
@@ -108,22 +111,25 @@ TEST_F(ConnectDialog, GivesTheLaunchOptionsAHostWould) {
     ask.findChild<QLineEdit*>("PrivPassphrase")->setText("priv-secret");
     auth->setCurrentIndex(auth->findData(3));
     priv->setCurrentIndex(priv->findData(4));
-    EXPECT_EQ(ask.LaunchOptions().mid(3),
-              (QStringList{"/m3", "/l3", "/nadmin", "/a3", "/p4", "/Aauth-secret", "/Ppriv-secret"}));
+    EXPECT_EQ(ask.LaunchOptions().mid(3), (QStringList{"/m3", "/l3", "/nadmin", "/a3", "/p4", "/Aauth-secret",
+                                                       "/Ppriv-secret", "/N10162"}));
     priv->setCurrentIndex(priv->findData(1));
     EXPECT_EQ(ask.LaunchOptions().mid(3),
-              (QStringList{"/m3", "/l2", "/nadmin", "/a3", "/p1", "/Aauth-secret"}));
+              (QStringList{"/m3", "/l2", "/nadmin", "/a3", "/p1", "/Aauth-secret", "/N10162"}));
     auth->setCurrentIndex(auth->findData(1));
-    EXPECT_EQ(ask.LaunchOptions().mid(3), (QStringList{"/m3", "/l1", "/nadmin", "/a1", "/p1"}));
+    line(ask, "TrapCommunity")->setText("traps");
+    EXPECT_EQ(ask.LaunchOptions().mid(3),
+              (QStringList{"/m3", "/l1", "/nadmin", "/a1", "/p1", "/N10162", "/Ctraps"}));
 }
 
 TEST_F(ConnectDialog, ContextNameAndEngineIdBecomeTheirOptions) {
     TConnectDialog ask;
     enterV3(ask, 1161);
     line(ask, "ContextEngineId")->setText(" 80001F8880 ");
+    field<QSpinBox>(ask, "NotificationPort")->setValue(162);
     EXPECT_EQ(ask.LaunchOptions(),
               (QStringList{"/I127.0.0.1", "/t1161", "/v3", "/m3", "/l3", "/nvelmarn", "/a3", "/p4",
-                           "/Avelmarn-auth", "/Pvelmarn-priv", "/cqubsen", "/d80001F8880"}));
+                           "/Avelmarn-auth", "/Pvelmarn-priv", "/cqubsen", "/d80001F8880", "/N162"}));
     choose(ask, "Version", 1); // not for SNMPv1/v2c
     EXPECT_FALSE(ask.LaunchOptions().join(' ').contains("/c"));
 }
@@ -173,6 +179,12 @@ TEST_F(ConnectDialog, WhatIsMissingIsAskedForBeforeAnythingIsSent) {
          "Enter the authentication pass phrase: SNMPv3 takes 8 characters or more.", "AuthPassphrase"},
         {"emptyPrivacy", [](TConnectDialog& a) { line(a, "PrivPassphrase")->clear(); },
          "Enter the privacy pass phrase: SNMPv3 takes 8 characters or more.", "PrivPassphrase"},
+        {"emptyWriteCommunity",
+         [](TConnectDialog& a) {
+             choose(a, "Version", 1);
+             line(a, "WriteCommunity")->clear();
+         },
+         "Enter the write community.", "WriteCommunity"},
     };
     for (const auto& c : cases) {
         for (bool test : {false, true}) {
@@ -257,6 +269,65 @@ TEST_F(ConnectDialog, RemembersTheLastTenConnectionsWithoutSecrets) {
     EXPECT_EQ(line(next, "ContextName")->text(), "qubsen");
 }
 
+// Communities are kept as whether they were the built-in ones: others are asked for again,
+// as pass phrases are, and so is a trap community of its own.
+TEST_F(ConnectDialog, CommunitiesOtherThanTheBuiltInOnesAreAskedForAgain) {
+    const struct {
+        const char *name, *read, *write, *trap, *nextRead, *missing;
+    } rows[] = {
+        {"builtIn", "qubsen", "vortani", "", "qubsen", ""},
+        {"trapIsTheRead", "qubsen", "vortani", "qubsen", "qubsen", ""},
+        {"own", "public", "vortani", "", "", "Enter the read community."},
+        {"ownTrap", "qubsen", "vortani", "traps", "qubsen",
+         "Enter the trap community: the device's notifications carry a community of their own."},
+    };
+    for (const auto& r : rows) {
+        QSettings().clear();
+        TConnectDialog ask;
+        line(ask, "Address")->setText("127.0.0.1");
+        field<QSpinBox>(ask, "NotificationPort")->setValue(10170);
+        line(ask, "ReadCommunity")->setText(r.read);
+        line(ask, "WriteCommunity")->setText(r.write);
+        line(ask, "TrapCommunity")->setText(r.trap);
+        ask.accept();
+        TConnectDialog next;
+        EXPECT_EQ(line(next, "ReadCommunity")->text(), r.nextRead) << r.name;
+        EXPECT_TRUE(line(next, "TrapCommunity")->text().isEmpty()) << r.name;
+        EXPECT_EQ(field<QSpinBox>(next, "NotificationPort")->value(), 10170) << r.name;
+        next.accept();
+        const auto shown = OvFeedback::TakeShown();
+        EXPECT_EQ(shown.empty() ? QString() : shown[0].Text, r.missing) << r.name;
+    }
+}
+
+// "velmarn --connect /N10162 ...": the options given are where the dialog starts.
+TEST_F(ConnectDialog, LaunchOptionsGivenWithItAreTheStartingValues) {
+    TConnectDialog ask;
+    EXPECT_EQ(field<QSpinBox>(ask, "NotificationPort")->value(), geteuid() == 0 ? 162 : 10162);
+    ask.Preset({"/I127.0.0.3", "/t1161", "/v3", "/m3", "/l2", "/nadmin", "/a5", "/Aauth-secret", "/N10162",
+                "/Ctraps"});
+    EXPECT_EQ(ask.LaunchOptions(), (QStringList{"/I127.0.0.3", "/t1161", "/v3", "/m3", "/l2", "/nadmin",
+                                                "/a5", "/p1", "/Aauth-secret", "/N10162", "/Ctraps"}));
+    ask.Preset({"/Nabc"}); // said, and nothing else changes
+    EXPECT_EQ(ask.TestResult(), "'abc' is not a valid integer value");
+    EXPECT_EQ(field<QSpinBox>(ask, "NotificationPort")->value(), 10162);
+}
+
+TEST_F(ConnectDialog, TestOfADeviceWithoutSysNameSaysSo) {
+    QString error;
+    const auto agent = TestAgent::StartSimulator(&error, QStringLiteral(VELMARN_TEST_DATA "/tables.snmprec"));
+    ASSERT_NE(agent, nullptr) << error;
+    for (int version : {0, 1}) { // SNMPv1 refuses the whole request: asked again without it
+        TConnectDialog ask;
+        line(ask, "Address")->setText(agent->Address());
+        field<QSpinBox>(ask, "Port")->setValue(agent->Port());
+        choose(ask, "Version", version);
+        EXPECT_EQ(testOnce(ask),
+                  "The device answered: sysObjectID 1.3.6.1.4.1.32473.2.9, sysName: not on the device.")
+            << version;
+    }
+}
+
 TEST_F(ConnectDialog, TheLastConnectionOfEarlierVersionsIsKept) {
     QSettings settings;
     settings.setValue("connect/address", "127.0.0.9");
@@ -306,20 +377,19 @@ TEST_F(ConnectDialog, TestAnswersOrSaysWhatToCheck) {
     const QString result = testOnce(ask);
     const QString message = result.section('\n', 0, 0);
     EXPECT_TRUE(message.startsWith("SNMP request timed out!")) << result;
-    EXPECT_EQ(result, message + "\nCheck: " + OvTroubleshootingHint(message));
-    EXPECT_TRUE(result.contains("context name (/c")) << result;
+    EXPECT_EQ(result, message + "\nCheck: " + OvConnectHintFor(message));
+    EXPECT_TRUE(result.contains("context name")) << result;
 }
 
 TEST(Troubleshooting, EveryMessageOfAWrongSettingHasItsHint) {
     for (int code : {OvCode::Timeout, OvCode::UnknownSecurityName, OvCode::AuthenticationFailure,
                      OvCode::AuthenticationError, OvCode::EncryptionError, OvCode::UnsupportedSecurityLevel,
                      OvCode::NoSuchName, OvCode::InvalidAddress})
-        EXPECT_FALSE(OvTroubleshootingHint(OvErrorMessage(code)).isEmpty()) << code;
+        EXPECT_FALSE(OvConnectHintFor(OvErrorMessage(code)).isEmpty()) << code;
     // A message followed by more finds its row; others find none.
-    EXPECT_EQ(OvTroubleshootingHint("Encryption error! more words"),
-              OvTroubleshootingHint("Encryption error!"));
-    EXPECT_TRUE(OvTroubleshootingHint("Get: Encryption error!").isEmpty());
-    EXPECT_FALSE(OvTroubleshootingHint("Encryption error!").contains('`'));
+    EXPECT_EQ(OvConnectHintFor("Encryption error! more words"), OvConnectHintFor("Encryption error!"));
+    EXPECT_TRUE(OvConnectHintFor("Get: Encryption error!").isEmpty());
+    EXPECT_FALSE(OvConnectHintFor("Encryption error!").contains('`'));
 }
 
 // From the menu: the state folder; a start-up error brings the dialog back as it was.
@@ -329,14 +399,16 @@ TEST_F(ConnectDialog, MenuStartComesBackAfterAStartUpErrorAndRunsInTheStateFolde
     QFile::remove(counter);
     ASSERT_TRUE(QFile::link(QDir(before).filePath("elsewhere"), counter));
     TConnectDialog ask;
-    QString secondAddress;
+    QString secondAddress, secondResult;
     DialogSteps steps(ask, {[&] {
                                 enterV3(ask, Sim()->Port());
+                                testOnce(ask);
                                 ask.accept();
                             },
                             [&] {
                                 secondAddress = line(ask, "Address")->text();
-                                QFile::remove(counter); // the user clears the way and tries again
+                                secondResult = ask.TestResult(); // the earlier test's, stale
+                                QFile::remove(counter);          // the user clears the way and tries again
                                 ask.accept();
                             }});
     auto form = OvStartFromMenu(ask);
@@ -347,6 +419,7 @@ TEST_F(ConnectDialog, MenuStartComesBackAfterAStartUpErrorAndRunsInTheStateFolde
     EXPECT_EQ(shown[0].Text, "Error when saving SNMP engine boots counter! " + counter +
                                  " is a symbolic link; it is not followed or replaced.");
     EXPECT_EQ(secondAddress, "127.0.0.1");
+    EXPECT_TRUE(secondResult.isEmpty()) << secondResult;
     EXPECT_EQ(QDir::currentPath(), OvBootCounter::StateFolder());
     EXPECT_TRUE(QFileInfo(counter).isFile());
     EXPECT_EQ(form->AddressText, "127.0.0.1");

@@ -209,3 +209,35 @@ TEST(CommandLineHelp, ProgramPrintsAndEnds) {
     }
     EXPECT_TRUE(OvVersionText().startsWith("velmarn 1."));
 }
+
+// Each program answers its help and its version without a display and ends.
+TEST(CommandLineHelp, EveryProgramPrintsWithoutADisplay) {
+    const struct {
+        const char *program, *name, *argument;
+    } rows[] = {
+        {VELMARN_PROGRAM, "velmarn", "--help"},
+        {VELMARN_PROGRAM, "velmarn", "--version"},
+        {VELMARN_VIEWER_PROGRAM, "velmarn-mib", "--help"},
+        {VELMARN_VIEWER_PROGRAM, "velmarn-mib", "--version"},
+        {VELMARN_CONFIG_PROGRAM, "velmarn-config", "--help"},
+        {VELMARN_CONFIG_PROGRAM, "velmarn-config", "version"},
+        {VELMARN_CONFIG_PROGRAM, "velmarn-config", "-V"},
+    };
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(variable);
+    for (const auto& r : rows) {
+        const QString row = QStringLiteral("%1 %2").arg(r.name, r.argument);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(r.program, {r.argument});
+        ASSERT_TRUE(program.waitForFinished(10000)) << row;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << row;
+        EXPECT_EQ(program.exitCode(), 0) << row;
+        const QString printed = QString::fromLocal8Bit(program.readAllStandardOutput());
+        if (QLatin1String(r.argument) == "--help")
+            EXPECT_TRUE(printed.startsWith(QStringLiteral("Usage: %1 ").arg(r.name))) << row << printed;
+        else
+            EXPECT_EQ(printed, QStringLiteral("%1 " VELMARN_PROJECT_VERSION "\n").arg(r.name)) << row;
+    }
+}

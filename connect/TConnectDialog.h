@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/TRecentDevices.h"
+#include "connect/TRecentDevices.h"
 
 class QComboBox;
 class QLabel;
@@ -26,6 +26,11 @@ public:
 
     // The launch options of what was entered.
     QStringList LaunchOptions() const;
+    // Starts from launch options ("velmarn --connect /N10162"): each given one fills its
+    // field. One that cannot be read is shown as the result, the rest is taken.
+    void Preset(const QStringList& options);
+    // For a program that receives no notifications (the viewer): their fields are hidden.
+    void HideNotificationFields();
     // The answer of the last test, or its message and what to check.
     QString TestResult() const;
     bool Testing() const;
@@ -35,9 +40,12 @@ public:
 
 private:
     void Fill(const TRecentDevice& device);
+    void FillCommunities(bool builtIn);
     TRecentDevice Entered() const;
     // Each field enabled by the whole state: version, authentication and privacy.
     void EnableFields();
+    // What an empty trap community means, or that it is to be entered again.
+    void ShowTrapCommunityHint();
     // Where typing goes first: the first field still to fill, for a remembered SNMPv3
     // device its pass phrase.
     void FocusFirstEmpty();
@@ -60,6 +68,10 @@ private:
     QLineEdit* PrivPassphrase;
     QLineEdit* ContextName;
     QLineEdit* ContextEngineId;
+    QSpinBox* NotificationPort;
+    QLineEdit* TrapCommunity;
+    // The remembered connection had a trap community of its own: it is asked for again.
+    bool TrapCommunityAsked = false;
     QPushButton* TestButton;
     QLabel* Result;
     OvScalarRead* Read = nullptr; // the test on its way, a child of the dialog

@@ -1,9 +1,10 @@
-#include "app/TRecentDevices.h"
+#include "connect/TRecentDevices.h"
 
 #include "snmp/OvSNMPTarget.h"
 
 #include <QSettings>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -27,10 +28,15 @@ std::vector<TRecentDevice> lastConnectionOfOldSettings(QSettings& settings) {
         d.AuthProtocol = settings.value(QStringLiteral("connect/auth"), 1).toInt();
         d.PrivProtocol = settings.value(QStringLiteral("connect/priv"), 1).toInt();
     }
+    d.BuiltInCommunities = false;
     return {d};
 }
 
 } // namespace
+
+int OvDefaultNotificationPort() {
+    return geteuid() == 0 ? 162 : 10162;
+}
 
 QString TRecentDevice::Caption() const {
     QString text = QStringLiteral("%1:%2 ").arg(Address).arg(Port);
@@ -68,6 +74,10 @@ std::vector<TRecentDevice> TRecentDevices::Load(QSettings& settings) {
         d.PrivProtocol = settings.value(QStringLiteral("priv"), 1).toInt();
         d.ContextName = settings.value(QStringLiteral("context")).toString();
         d.ContextEngineId = settings.value(QStringLiteral("contextEngineId")).toString();
+        d.NotificationPort = settings.value(QStringLiteral("notificationPort"), d.NotificationPort).toInt();
+        // Connections kept before this was remembered: which communities they used is unknown.
+        d.BuiltInCommunities = settings.value(QStringLiteral("builtInCommunities"), false).toBool();
+        d.OwnTrapCommunity = settings.value(QStringLiteral("ownTrapCommunity"), false).toBool();
         if (!d.Address.isEmpty())
             devices.push_back(d);
     }
@@ -94,6 +104,9 @@ void TRecentDevices::Remember(QSettings& settings, const TRecentDevice& device) 
         settings.setValue(QStringLiteral("priv"), d.PrivProtocol);
         settings.setValue(QStringLiteral("context"), d.ContextName);
         settings.setValue(QStringLiteral("contextEngineId"), d.ContextEngineId);
+        settings.setValue(QStringLiteral("notificationPort"), d.NotificationPort);
+        settings.setValue(QStringLiteral("builtInCommunities"), d.BuiltInCommunities);
+        settings.setValue(QStringLiteral("ownTrapCommunity"), d.OwnTrapCommunity);
     }
     settings.endArray();
 }

@@ -1,6 +1,6 @@
-#include "app/TConnectDialog.h"
+#include "connect/TConnectDialog.h"
 
-#include "app/OvTroubleshooting.h"
+#include "connect/OvConnectHints.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
 #include "launch/OvLaunchOptions.h"
@@ -67,11 +67,9 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     Port->setObjectName(QStringLiteral("Port"));
     Port->setRange(1, 65535);
     Version = choices(this, {{"SNMPv1", 0}, {"SNMPv2c", 1}, {"SNMPv3", 3}}, QStringLiteral("Version"));
-    // Communities are credentials: the device's defaults are offered, what was typed is not kept.
+    // Communities are credentials: the built-in ones are offered, what was typed is not kept.
     ReadCommunity = edit(this, QStringLiteral("ReadCommunity"));
-    ReadCommunity->setText(TSNMPSession::Defaults().Security.ReadCommunity);
     WriteCommunity = edit(this, QStringLiteral("WriteCommunity"));
-    WriteCommunity->setText(TSNMPSession::Defaults().Security.WriteCommunity);
     User = edit(this, QStringLiteral("User"));
     AuthProtocol = choices(this, withNone(OvAuthProtocolNames()), QStringLiteral("AuthProtocol"));
     AuthPassphrase = edit(this, QStringLiteral("AuthPassphrase"));
@@ -82,6 +80,17 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     ContextName = edit(this, QStringLiteral("ContextName"), QStringLiteral("empty for the default context"));
     ContextEngineId =
         edit(this, QStringLiteral("ContextEngineId"), QStringLiteral("hex; empty for the device's"));
+    NotificationPort = new QSpinBox(this);
+    NotificationPort->setObjectName(QStringLiteral("NotificationPort"));
+    NotificationPort->setRange(1, 65535);
+    NotificationPort->setToolTip(
+        QStringLiteral("The UDP port this machine receives the device's traps and informs on: point the "
+                       "device's trap destination at it. Ports below 1024 need root, so a user without "
+                       "privileges starts with 10162."));
+    TrapCommunity =
+        edit(this, QStringLiteral("TrapCommunity"), QStringLiteral("empty for the read community"));
+    TrapCommunity->setToolTip(
+        QStringLiteral("The community the device's SNMPv1/v2c traps and informs carry"));
 
     {
         QSettings settings;
@@ -109,6 +118,8 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("Privacy pass phrase:"), PrivPassphrase);
     form->addRow(QStringLiteral("Context name:"), ContextName);
     form->addRow(QStringLiteral("Context engine ID:"), ContextEngineId);
+    form->addRow(QStringLiteral("Notifications port:"), NotificationPort);
+    form->addRow(QStringLiteral("Trap community:"), TrapCommunity);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Connect"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ConnectButton"));
@@ -137,7 +148,7 @@ TConnectDialog::TConnectDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void TConnectDialog::FocusFirstEmpty() {
-    for (QLineEdit* field : {Address, User, AuthPassphrase, PrivPassphrase})
+    for (QLineEdit* field : {Address, ReadCommunity, WriteCommunity, User, AuthPassphrase, PrivPassphrase})
         if (field->isEnabled() && field->text().isEmpty()) {
             field->setFocus();
             return;
@@ -147,10 +158,24 @@ void TConnectDialog::FocusFirstEmpty() {
 
 TConnectDialog::~TConnectDialog() = default;
 
+void TConnectDialog::FillCommunities(bool builtIn) {
+    const OvSNMPSecurity& defaults = TSNMPSession::Defaults().Security;
+    ReadCommunity->setText(builtIn ? defaults.ReadCommunity : QString());
+    WriteCommunity->setText(builtIn ? defaults.WriteCommunity : QString());
+    const QString asked = QStringLiteral("not kept: enter it again");
+    ReadCommunity->setPlaceholderText(builtIn ? QString() : asked);
+    WriteCommunity->setPlaceholderText(builtIn ? QString() : asked);
+}
+
 void TConnectDialog::Fill(const TRecentDevice& d) {
     Address->setText(d.Address);
     Port->setValue(d.Port);
     choose(Version, d.Version);
+    NotificationPort->setValue(d.NotificationPort);
+    FillCommunities(d.BuiltInCommunities);
+    TrapCommunityAsked = d.OwnTrapCommunity;
+    TrapCommunity->clear();
+    ShowTrapCommunityHint();
     if (d.Version != 3)
         return; // the SNMPv3 fields keep what they hold
     User->setText(d.User);
@@ -165,6 +190,12 @@ TRecentDevice TConnectDialog::Entered() const {
     d.Address = Address->text().trimmed();
     d.Port = Port->value();
     d.Version = Version->currentData().toInt();
+    d.NotificationPort = NotificationPort->value();
+    const OvSNMPSecurity& defaults = TSNMPSession::Defaults().Security;
+    d.BuiltInCommunities =
+        ReadCommunity->text() == defaults.ReadCommunity && WriteCommunity->text() == defaults.WriteCommunity;
+    d.OwnTrapCommunity = !TrapCommunity->text().isEmpty() &&
+                         (d.Version == 3 || TrapCommunity->text() != ReadCommunity->text());
     if (d.Version != 3)
         return d;
     d.User = User->text();
@@ -187,15 +218,26 @@ void TConnectDialog::EnableFields() {
     AuthPassphrase->setEnabled(auth);
     PrivProtocol->setEnabled(auth);
     PrivPassphrase->setEnabled(priv);
+    ShowTrapCommunityHint();
+}
+
+void TConnectDialog::ShowTrapCommunityHint() {
+    const bool v3 = Version->currentData().toInt() == 3;
+    TrapCommunity->setPlaceholderText(TrapCommunityAsked ? QStringLiteral("not kept: enter it again")
+                                      : v3 ? QStringLiteral("empty: SNMPv1/v2c ones are refused")
+                                           : QStringLiteral("empty for the read community"));
 }
 
 QStringList TConnectDialog::LaunchOptions() const {
     const TRecentDevice d = Entered();
     QStringList options{QStringLiteral("/I") + d.Address, QStringLiteral("/t") + QString::number(d.Port),
                         QStringLiteral("/v") + QString::number(d.Version)};
+    QStringList notifications{QStringLiteral("/N") + QString::number(d.NotificationPort)};
+    if (!TrapCommunity->text().isEmpty())
+        notifications << QStringLiteral("/C") + TrapCommunity->text();
     if (d.Version != 3) {
         options << QStringLiteral("/R") + ReadCommunity->text()
-                << QStringLiteral("/W") + WriteCommunity->text();
+                << QStringLiteral("/W") + WriteCommunity->text() << notifications;
         return options;
     }
     const int level = d.AuthProtocol == NoProtocol ? 1 : d.PrivProtocol == NoProtocol ? 2 : 3;
@@ -210,7 +252,53 @@ QStringList TConnectDialog::LaunchOptions() const {
         options << QStringLiteral("/c") + d.ContextName;
     if (!d.ContextEngineId.isEmpty())
         options << QStringLiteral("/d") + d.ContextEngineId;
-    return options;
+    return options << notifications;
+}
+
+void TConnectDialog::HideNotificationFields() {
+    auto* form = static_cast<QFormLayout*>(layout());
+    form->setRowVisible(NotificationPort, false);
+    form->setRowVisible(TrapCommunity, false);
+}
+
+void TConnectDialog::Preset(const QStringList& given) {
+    OvSNMPTarget target = TSNMPSession::Defaults();
+    TLaunchTexts texts;
+    try {
+        // Every field as it is, then what was given over it: given options win.
+        const QStringList held{
+            QStringLiteral("/R") + ReadCommunity->text(),
+            QStringLiteral("/W") + WriteCommunity->text(),
+            QStringLiteral("/n") + User->text(),
+            QStringLiteral("/a") + AuthProtocol->currentData().toString(),
+            QStringLiteral("/p") + PrivProtocol->currentData().toString(),
+            QStringLiteral("/l3"),
+            QStringLiteral("/c") + ContextName->text(),
+            QStringLiteral("/d") + ContextEngineId->text(),
+        };
+        OvParseLaunchOptions(LaunchOptions() + held + given, target, texts);
+    } catch (const OvException& e) {
+        ShowResult(e.message());
+        return;
+    }
+    const OvSNMPSecurity& s = target.Security;
+    Address->setText(target.Device.Address);
+    Port->setValue(target.Device.Port);
+    choose(Version, s.Version);
+    ReadCommunity->setText(s.ReadCommunity);
+    WriteCommunity->setText(s.WriteCommunity);
+    User->setText(s.SecurityName);
+    // The level leaves out what the protocols would add: /l1 is without either.
+    choose(AuthProtocol, s.SecurityLevel < 2 ? NoProtocol : s.AuthProtocol);
+    choose(PrivProtocol, s.SecurityLevel < 3 ? NoProtocol : s.PrivProtocol);
+    AuthPassphrase->setText(s.AuthPassword);
+    PrivPassphrase->setText(s.PrivPassword);
+    ContextName->setText(target.Scope.ContextName);
+    ContextEngineId->setText(target.Scope.ContextEngineID);
+    NotificationPort->setValue(texts.NotificationPort);
+    if (!texts.TrapCommunity.isNull())
+        TrapCommunity->setText(texts.TrapCommunity);
+    FocusFirstEmpty();
 }
 
 bool TConnectDialog::Complete() {
@@ -221,6 +309,10 @@ bool TConnectDialog::Complete() {
         const char* text;
     } checks[] = {
         {d.Address.isEmpty(), Address, "Enter the device's address."},
+        {d.Version != 3 && ReadCommunity->text().isEmpty(), ReadCommunity, "Enter the read community."},
+        {d.Version != 3 && WriteCommunity->text().isEmpty(), WriteCommunity, "Enter the write community."},
+        {TrapCommunityAsked && TrapCommunity->text().isEmpty(), TrapCommunity,
+         "Enter the trap community: the device's notifications carry a community of their own."},
         {d.Version == 3 && d.User.isEmpty(), User, "Enter the SNMPv3 user."},
         {d.Version == 3 && d.AuthProtocol != NoProtocol && AuthPassphrase->text().size() < ShortestPassphrase,
          AuthPassphrase, "Enter the authentication pass phrase: SNMPv3 takes 8 characters or more."},
@@ -243,6 +335,8 @@ void TConnectDialog::accept() {
     delete Read; // a test still on its way is not waited for
     Read = nullptr;
     TestButton->setEnabled(true);
+    Result->clear(); // a start-up error brings the dialog back: no stale answer in it
+    Result->hide();
     QSettings settings;
     TRecentDevices::Remember(settings, Entered());
     QDialog::accept();
@@ -276,10 +370,12 @@ void TConnectDialog::TestFinished(int code, const QString& message) {
     QString text;
     if (code == 0 && Read) {
         const OvReadCells& cells = Read->Values();
-        text = QStringLiteral("The device answered: sysObjectID %1, sysName \"%2\".")
-                   .arg(cells[0].value_or(QStringLiteral("(none)")), cells[1].value_or(QString()));
+        const QString sysName = cells[1] ? QStringLiteral("sysName \"%1\"").arg(*cells[1])
+                                         : QStringLiteral("sysName: not on the device");
+        text = QStringLiteral("The device answered: sysObjectID %1, %2.")
+                   .arg(cells[0].value_or(QStringLiteral("(none)")), sysName);
     } else {
-        const QString hint = OvTroubleshootingHint(message);
+        const QString hint = OvConnectHintFor(message);
         text = hint.isEmpty() ? message : message + QStringLiteral("\nCheck: ") + hint;
     }
     ShowResult(text);

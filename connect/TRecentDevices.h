@@ -5,6 +5,10 @@
 
 class QSettings;
 
+// The port notifications are received on when nothing else is said: 162 for root, else
+// 10162, which a user without privileges may open.
+int OvDefaultNotificationPort();
+
 // One connection made from the connect dialog, as it is remembered: where and how, never
 // with a community or a pass phrase. The SNMPv3 fields are empty for SNMPv1 and v2c.
 struct TRecentDevice {
@@ -16,9 +20,15 @@ struct TRecentDevice {
     int PrivProtocol = 1;
     QString ContextName;
     QString ContextEngineId;
+    int NotificationPort = OvDefaultNotificationPort();
+    // Whether the built-in communities were used: if not, they are asked for again.
+    bool BuiltInCommunities = true;
+    // Whether the trap community was one of its own (not the read community): asked again.
+    bool OwnTrapCommunity = false;
 
     // "192.0.2.10:161 SNMPv2c", "192.0.2.10:1161 SNMPv3 admin SHA/AES context qubsen".
     QString Caption() const;
+    // The same device and user (what the caption names); a connection made again replaces it.
     bool operator==(const TRecentDevice& other) const;
 };
 

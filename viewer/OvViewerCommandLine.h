@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// What "velmarn-mib --help" and "velmarn-mib --version" print, without a display.
+QString OvViewerHelpText();
+QString OvViewerVersionText();
