@@ -42,8 +42,9 @@ QString OvCounterHistory::ToCsv(const QStringList& names, const std::vector<int>
         const QString name = counter < names.size() ? names[counter] : QString::number(counter);
         const QDateTime local = QDateTime::fromMSecsSinceEpoch(time);
         const QString when = local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
-        out += OvCsvLine(
-            {when, name, QString::number(s->Value), QString::number(s->Delta), OvFloatToStr(s->Rate)});
+        // The first poll after a gap has a delta that spans the gap: its rate would be false.
+        const QString rate = s->AfterGap ? QString() : OvFloatToStr(s->Rate);
+        out += OvCsvLine({when, name, QString::number(s->Value), QString::number(s->Delta), rate});
     }
     return out;
 }

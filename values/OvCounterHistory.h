@@ -34,7 +34,8 @@ public:
 
     // RFC 4180 text of these counters' samples: a header line, then one line per sample in
     // time order ("time", "counter", "value", "delta", "rate"; the time in ISO 8601 with
-    // the local offset from UTC, 2026-12-07T10:00:00+01:00).
+    // the local offset from UTC, 2026-12-07T10:00:00+01:00). A sample after a gap keeps
+    // its value and delta but has an empty rate: its delta spans the gap.
     QString ToCsv(const QStringList& names, const std::vector<int>& counters) const;
 
 private:

@@ -65,7 +65,8 @@ TEST(CounterHistory, CsvOfTheCountersAskedForInTimeOrder) {
     h.Append(0, {t0, 4294967295u, 10, 10});
     h.Append(2, {t0, 1, 1, 1}); // not asked for
     h.Append(0, {t0 + 1000, 9, 10, 10});
-    h.Append(0, {t0 + 2000, 9, 0, 5000000000.25}); // bits per second: past 32 bits, with a fraction
+    h.Append(0, {t0 + 2000, 9, 0, 5000000000.25});     // bits per second: past 32 bits, with a fraction
+    h.Append(0, {t0 + 24000, 2143, 2134, 2134, true}); // after a 22 s pause: no rate
     EXPECT_EQ(
         h.ToCsv({QStringLiteral("plain"), QStringLiteral("with, comma \"quoted\""), QStringLiteral("other")},
                 {1, 0}),
@@ -73,7 +74,8 @@ TEST(CounterHistory, CsvOfTheCountersAskedForInTimeOrder) {
                        "2026-12-07T10:00:00+05:45,plain,4294967295,10,10\r\n"
                        "2026-12-07T10:00:00+05:45,\"with, comma \"\"quoted\"\"\",5,2,1\r\n"
                        "2026-12-07T10:00:01+05:45,plain,9,10,10\r\n"
-                       "2026-12-07T10:00:02+05:45,plain,9,0,5000000000.25\r\n"));
+                       "2026-12-07T10:00:02+05:45,plain,9,0,5000000000.25\r\n"
+                       "2026-12-07T10:00:24+05:45,plain,2143,2134,\r\n"));
     EXPECT_EQ(h.ToCsv({}, {}), QStringLiteral("time,counter,value,delta,rate\r\n"));
 }
 
