@@ -6,6 +6,7 @@
 #include "app/TSNMP_Counters.h"
 #include "binding/TStatusPanel.h"
 #include "binding/OvFeedback.h"
+#include "binding/OvFileFolders.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
 #include "device/OvArtwork.h"
@@ -54,6 +55,10 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindo
         ReadCommunityText = texts.ReadCommunityText;
         WriteCommunityText = texts.WriteCommunityText;
         LaunchTypeText = texts.LaunchTypeText;
+        // The menu-started module keeps settings (its recent devices, the dialogs' folders);
+        // one started with options keeps none.
+        if (QCoreApplication::arguments().mid(1) == QStringList{QStringLiteral("--connect")})
+            OvFileFolders::Program().KeepAcrossRuns();
         setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
         Notifications = new OvNotificationCentre(this);
         Notifications->Start(TSNMPSession::DefaultTarget().Device.Address, texts.NotificationPort,

@@ -1,12 +1,13 @@
 #include "app/TNotificationsForm.h"
 
 #include "binding/OvFeedback.h"
+#include "binding/OvFileFolders.h"
 #include "notify/OvNotificationCentre.h"
 #include "values/OvSaveFile.h"
 
 #include <QEvent>
 #include <QFile>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -212,9 +213,9 @@ bool TNotificationsForm::SaveCsv(const QString& fileName) {
 }
 
 void TNotificationsForm::SaveCsvClick() {
-    const QString fileName = QFileDialog::getSaveFileName(this, QStringLiteral("Save notifications"),
-                                                          QStringLiteral("notifications.csv"),
-                                                          QStringLiteral("CSV files (*.csv)"));
+    const QString fileName =
+        OvAskSaveFileName(this, OvFileFolders::Kind::Csv, QStringLiteral("Save notifications"),
+                          QStringLiteral("notifications.csv"), QStringLiteral("CSV files (*.csv)"));
     if (!fileName.isEmpty())
         SaveCsv(fileName);
 }
@@ -237,10 +238,9 @@ void TNotificationsForm::OpenLog(const QString& fileName) {
 }
 
 void TNotificationsForm::OpenLogClick() {
-    const QString folder = Centre.Log() ? QFileInfo(Centre.Log()->Path()).absolutePath() : QString();
-    const QString fileName =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Open a notifications log"), folder,
-                                     QStringLiteral("Notification logs (*.jsonl *.jsonl.*)"));
+    const QString fileName = OvAskOpenFileName(this, OvFileFolders::Kind::NotificationLog,
+                                               QStringLiteral("Open a notifications log"),
+                                               QStringLiteral("Notification logs (*.jsonl *.jsonl.*)"));
     if (!fileName.isEmpty())
         OpenLog(fileName);
 }

@@ -6,6 +6,7 @@
 #include "charts/TCounterChart.h"
 #include "charts/TCounterLegend.h"
 #include "binding/OvFeedback.h"
+#include "binding/OvFileFolders.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
 #include "charts/TCounterChart.h"
@@ -18,7 +19,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
-#include <QFileDialog>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -247,8 +247,8 @@ bool TSNMP_Counters::ExportCsv(const QString& fileName) {
 
 void TSNMP_Counters::ExportClick() {
     const QString fileName =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Export counters"), QStringLiteral("counters.csv"),
-                                     QStringLiteral("CSV files (*.csv)"));
+        OvAskSaveFileName(this, OvFileFolders::Kind::Csv, QStringLiteral("Export counters"),
+                          QStringLiteral("counters.csv"), QStringLiteral("CSV files (*.csv)"));
     if (!fileName.isEmpty())
         ExportCsv(fileName);
 }

@@ -1,6 +1,7 @@
 #include "viewer/TMibViewForm.h"
 
 #include "binding/OvFeedback.h"
+#include "binding/OvFileFolders.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "viewer/TSystemGroupEditor.h"
 #include "snmp/OvAgentRead.h"
@@ -15,7 +16,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -388,9 +388,9 @@ bool TMibViewForm::SaveCsv(const QString& file) {
 }
 
 void TMibViewForm::ChooseCsvFile() {
-    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save as CSV"),
-                                                      QLatin1String(View().Name) + QStringLiteral(".csv"),
-                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+    const QString file = OvAskSaveFileName(this, OvFileFolders::Kind::Csv, QStringLiteral("Save as CSV"),
+                                           QLatin1String(View().Name) + QStringLiteral(".csv"),
+                                           QStringLiteral("CSV files (*.csv);;All files (*)"));
     if (!file.isEmpty())
         SaveCsv(file);
 }

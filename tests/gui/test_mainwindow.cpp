@@ -18,6 +18,10 @@
 #include <QSpinBox>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QApplication>
+#include <QFileDialog>
+#include <QStandardPaths>
+#include <functional>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -68,6 +72,24 @@ QStringList captions(const QMenu* menu) {
     for (QAction* a : menu->actions())
         out << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return out;
+}
+
+// Runs open, answers the file dialog it shows with fileName and says where it started.
+QString AnswerFileDialog(const std::function<void()>& open, const QString& fileName) {
+    QString started;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        started = dialog->directory().absolutePath();
+        dialog->selectFile(fileName);
+        static_cast<QDialog*>(dialog)->accept(); // as its Save or Open button does
+    });
+    poll.start(10);
+    open();
+    return started;
 }
 
 QMenu* submenu(QMenu* menu, const QString& text) {
@@ -202,7 +224,8 @@ TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
     Trigger(*form, "Save1");
     const auto shown = OvFeedback::TakeShown();
     ASSERT_EQ(shown.size(), 2);
-    EXPECT_EQ(shown[1].Text, QStringLiteral("SNMP request timed out! The command may have been carried out."));
+    EXPECT_EQ(shown[1].Text,
+              QStringLiteral("SNMP request timed out! The command may have been carried out."));
 }
 
 TEST_F(MainWindow, ViewerCommandLineAndArguments) {
@@ -390,6 +413,8 @@ TEST_F(MainWindow, CountersResetPauseAndBadTexts) {
 TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     TSNMP_Counters c(nullptr, QStringLiteral("127.0.0.1"));
     c.Timer1.stop();
+    // The opening read is in: the export's dialog, which runs the event loop, adds no poll.
+    ASSERT_TRUE(WaitFor([&c] { return c.LV_SNMPCounters->topLevelItemCount() > 0; }, 6000));
     c.show();
     c.BT_ResetClick();
     c.CB_Interval->setCurrentText(QStringLiteral("5"));
@@ -446,9 +471,16 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("counters.csv"));
-    ASSERT_TRUE(c.ExportCsv(csv));
+    const auto exportTo = [&c](const QString& file) {
+        return AnswerFileDialog([&c] { c.BT_Export->click(); }, file);
+    };
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(exportTo(csv),
+              QDir(documents).exists() ? documents : QDir::homePath()); // not the working folder
     const QStringList csvLines = CsvLines(csv);
     ASSERT_EQ(csvLines.size(), 1 + 3 * 3);
+    EXPECT_TRUE(csvLines[4].endsWith(QStringLiteral(",5000,"))) << csvLines[4]; // the catch-up: no rate
+    EXPECT_EQ(exportTo(dir.filePath(QStringLiteral("again.csv"))), dir.path()); // where the last one went
     const QStringList first = csvLines[1].split(',');
     ASSERT_EQ(first.size(), 5);
     EXPECT_EQ(first.mid(1), (QStringList{"MulticastTransmittedFrameCount", "44", "50", "10"}));
