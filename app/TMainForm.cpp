@@ -7,6 +7,7 @@
 #include "binding/TStatusPanel.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvFileFolders.h"
+#include "binding/OvMenuKeys.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
 #include "device/OvArtwork.h"
@@ -153,6 +154,7 @@ void TMainForm::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     item(help, QStringLiteral("About"), "About1", &TMainForm::About1Click);
+    OvReachMenusFromKeyboard(this);
 }
 
 void TMainForm::FormCreate() {

@@ -2,6 +2,7 @@
 
 #include "binding/OvFeedback.h"
 #include "binding/OvFileFolders.h"
+#include "binding/OvMenuKeys.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "viewer/TSystemGroupEditor.h"
 #include "snmp/OvAgentRead.h"
@@ -100,6 +101,7 @@ void TMibViewForm::BuildMenus() {
         });
         action->setObjectName(QStringLiteral("actionOpen_") + QLatin1String(other.Name));
     }
+    OvReachMenusFromKeyboard(this); // as in the module's main window
 }
 
 void TMibViewForm::BuildTable() {

@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QTest>
 #include <QApplication>
 #include <QFileDialog>
 #include <QStandardPaths>
@@ -126,6 +127,36 @@ TEST_F(MainWindow, MenuTreeAndWindow) {
     EXPECT_FALSE(label1(*form)->isVisible());
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form->Timer1.interval(), 3000);
+}
+
+// F10 opens the first menu and a lone Alt highlights it; the arrow keys go on from there.
+TEST_F(MainWindow, MenusAreReachedFromTheKeyboard) {
+    auto form = start(Sim()->Port());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QMenuBar* bar = form->menuBar();
+    const auto popup = [] {
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    QTest::keyClick(form.get(), Qt::Key_F10);
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_EQ(popup()->title(), QStringLiteral("MIB II"));
+    QTest::keyClick(popup(), Qt::Key_Right);
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_EQ(popup()->title(), QStringLiteral("Wireless LAN"));
+    QTest::keyClick(popup(), Qt::Key_Escape);
+    QTest::keyClick(popup() ? static_cast<QWidget*>(popup()) : bar, Qt::Key_Escape);
+    ASSERT_EQ(popup(), nullptr);
+
+    QTest::keyClick(form.get(), Qt::Key_Alt, Qt::AltModifier);
+    ASSERT_NE(bar->activeAction(), nullptr);
+    EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("MIB II"));
+    EXPECT_EQ(popup(), nullptr); // highlighted, not opened
+    QTest::keyClick(bar, Qt::Key_Right);
+    QTest::keyClick(bar, Qt::Key_Down);
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_EQ(popup()->title(), QStringLiteral("Wireless LAN"));
+    QTest::keyClick(popup(), Qt::Key_Escape);
 }
 
 TEST_F(MainWindow, StatusLineAfterAPoll) {
