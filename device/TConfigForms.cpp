@@ -37,8 +37,7 @@ void TConfigForm::CreateEditor() {
         Panel->ButtonPanel->HideSetChecked();
     }
     // The design size, grown where the labels need more room than it gives.
-    const QSize needed = Panel->RequiredSize();
-    resize(std::max(Info.Width, needed.width()), std::max(Info.Height, needed.height()));
+    resize(Panel->OpeningSize(QSize(Info.Width, Info.Height)));
 }
 
 void TConfigForm::FirstRead() {

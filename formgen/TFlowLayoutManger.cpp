@@ -59,6 +59,10 @@ void TFlowLayoutManger::Layout() {
         const auto* combo = qobject_cast<QComboBox*>(v);
         const int wanted = combo ? widthForLabels(combo) : v->minimumWidth();
         v->resize(std::max(ValueWidth, wanted), v->height());
+        if (!combo && wanted > ValueWidth) {
+            WideValues.push_back({v, wanted});
+            v->setMinimumWidth(ValueWidth);
+        }
     }
     const size_t lines = std::min({checks.size(), labels.size(), values.size()});
     const int columns = std::max(1, ColumnsPerRow);
@@ -100,11 +104,28 @@ void TFlowLayoutManger::Layout() {
 }
 
 QSize TFlowLayoutManger::Extent() const {
+    return ExtentWithWideValuesAt([](const WideValue& v) { return v.Wanted; });
+}
+
+QSize TFlowLayoutManger::NarrowestExtent() const {
+    return ExtentWithWideValuesAt([this](const WideValue&) { return ValueWidth; });
+}
+
+QSize TFlowLayoutManger::ExtentWithWideValuesAt(const std::function<int(const WideValue&)>& width) const {
     int right = 0;
     int bottom = 0;
     for (QWidget* w : *Controls) {
-        right = std::max(right, w->x() + w->width());
+        const auto wide = std::find_if(WideValues.begin(), WideValues.end(),
+                                       [w](const WideValue& v) { return v.Control == w; });
+        right = std::max(right, w->x() + (wide != WideValues.end() ? width(*wide) : w->width()));
         bottom = std::max(bottom, w->y() + w->height());
     }
     return QSize(right + LeftMargin, bottom + TopMargin);
+}
+
+void TFlowLayoutManger::FitWidth(int width) {
+    for (const WideValue& v : WideValues)
+        if (v.Control)
+            v.Control->resize(std::clamp(width - LeftMargin - v.Control->x(), ValueWidth, v.Wanted),
+                              v.Control->height());
 }

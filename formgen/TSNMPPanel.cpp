@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -23,6 +24,11 @@ TPanelContainer::TPanelContainer(QWidget* owner, OvSNMPRequest2Edits* request, T
 }
 
 TPanelContainer::~TPanelContainer() = default;
+
+void TPanelContainer::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutManager->FitWidth(width());
+}
 
 // ---- TCtrlBtnPanel ---------------------------------------------------------------------------
 
@@ -186,7 +192,7 @@ void TSNMPEditorPanel::BuildEditor(TUIItemInfo* table, OvSNMPRequest2Edits* requ
     Container->LayoutManager->Layout();
     const bool fills = Container->layout() != nullptr; // a single memo or list view
     if (!fills)
-        Container->setMinimumSize(Container->LayoutManager->Extent());
+        Container->setMinimumSize(Container->LayoutManager->NarrowestExtent());
     WorkSplitter->addWidget(Container);
     WorkSplitter->addWidget(MessagePanel);
     WorkSplitter->setStretchFactor(0, 1);
@@ -211,9 +217,22 @@ void TSNMPEditorPanel::InitEditor() {
     ButtonPanel->HideDelete();
 }
 
+namespace {
+// The window around the controls: the button column beside them, the log below.
+QSize withButtonsAndLog(QSize content, const TCtrlBtnPanel* buttons) {
+    return QSize(content.width() + buttons->width() + 12,
+                 std::max(content.height() + 50 + 12, buttons->minimumHeight()));
+}
+} // namespace
+
 QSize TSNMPEditorPanel::RequiredSize() const {
-    const QSize content = Container ? Container->minimumSize() : QSize();
-    const int width = content.width() + ButtonPanel->width() + 12;
-    const int height = std::max(content.height() + 50 + 12, ButtonPanel->minimumHeight());
-    return QSize(width, height);
+    const bool laidOut = Container && !Container->layout(); // a single memo or list fills it
+    return withButtonsAndLog(laidOut ? Container->LayoutManager->Extent() : QSize(0, 0), ButtonPanel);
+}
+
+QSize TSNMPEditorPanel::OpeningSize(QSize design) const {
+    // A window wider or taller than the screen would hide its buttons (scale 2 on a
+    // 1920 x 1080 screen leaves 960 x 540): it opens as large as the screen allows.
+    const QSize wanted = design.expandedTo(RequiredSize());
+    return wanted.boundedTo(screen()->availableGeometry().size()).expandedTo(window()->minimumSizeHint());
 }

@@ -25,6 +25,10 @@ public:
     std::unique_ptr<TUIGenerator> Generator;
     std::unique_ptr<TFlowLayoutManger> LayoutManager;
     std::unique_ptr<TSNMPLayoutAdapter> Adapter;
+
+protected:
+    // The wide values follow the container's width.
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 // The column of command buttons on the right of a window.
@@ -104,6 +108,9 @@ public:
     virtual void BuildEditor(TUIItemInfo* table, OvSNMPRequest2Edits* request);
     // Wires the buttons and the memo, hides the buttons no window of this module uses.
     void InitEditor();
-    // The size the window needs to show every control and the button column.
+    // The size the window needs to show every control whole and the button column.
     QSize RequiredSize() const;
+    // The window's size at its opening: the design size, grown to show every control
+    // whole, but no larger than the screen.
+    QSize OpeningSize(QSize design) const;
 };
