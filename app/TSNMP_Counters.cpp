@@ -181,23 +181,29 @@ void TSNMP_Counters::ShowGraph(bool shown) {
     if (!shown) {
         GraphPanel->hide();
         SelectionChanged();
-        resize(width(), HeightWithoutGraph);
+        resize(WidthWithoutGraph, HeightWithoutGraph);
         return;
     }
     HeightWithoutGraph = height();
+    WidthWithoutGraph = width();
     GraphPanel->show();
     SelectionChanged();
     // As tall as table and graph want, but never taller than the screen (a laptop's 768
     // pixels): then the splitter shares the height, the graph keeping most of its own.
+    // As wide as a chart of GraphWidth beside the legend, where the screen has the room:
+    // at the table's width the legend would take half the graph.
     const QRect screenArea = screen()->availableGeometry();
-    const int frame = frameGeometry().height() - height();
-    const int fitted = std::min(HeightWithoutGraph + GraphHeight, screenArea.height() - frame);
-    resize(width(), fitted);
+    const QSize frame = frameGeometry().size() - size();
+    const int fitted = std::min(HeightWithoutGraph + GraphHeight, screenArea.height() - frame.height());
+    const int wide = std::max(
+        width(), std::min(GraphWidth + Legend->sizeHint().width(), screenArea.width() - frame.width()));
+    resize(wide, fitted);
     const int handle = Splitter->handleWidth();
     const int graph = std::min(GraphHeight, (Splitter->height() - handle) * 3 / 5);
     Splitter->setSizes({fitted - graph, graph});
-    if (isVisible() && frameGeometry().bottom() > screenArea.bottom())
-        move(x(), std::max(screenArea.top(), screenArea.bottom() - frameGeometry().height() + 1));
+    if (isVisible() && !screenArea.contains(frameGeometry()))
+        move(std::max(screenArea.left(), std::min(x(), screenArea.right() - frameGeometry().width() + 1)),
+             std::max(screenArea.top(), std::min(y(), screenArea.bottom() - frameGeometry().height() + 1)));
 }
 
 void TSNMP_Counters::SelectionChanged() {

@@ -63,6 +63,7 @@ public:
 
     // The rate graph: what each poll showed, and the curves of the selected counters.
     static constexpr int GraphHeight = 280;
+    static constexpr int GraphWidth = 720;        // the chart's, beside the legend
     OvCounterHistory History{CounterCount, 3600}; // an hour of one-second polls
     QCheckBox* CB_Graph;
     QComboBox* CB_Span;
@@ -90,6 +91,7 @@ public Q_SLOTS:
 private:
     void BuildGraph(QStatusBar* bar);
     int HeightWithoutGraph = 0;
+    int WidthWithoutGraph = 0;
     void SelectionChanged();
     void RecordPoll();
     void ExportClick();

@@ -5,9 +5,11 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -47,9 +49,53 @@ QColor TCounterChart::CurveColour(int counter) {
     return palette[((counter % count) + count) % count];
 }
 
-QLineSeries* TCounterChart::NewLine(int counter) {
+namespace {
+
+double luminance(const QColor& colour) {
+    const auto linear = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+} // namespace
+
+double OvContrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::vector<QPen> TCounterChart::CurvePens(int counter, const QColor& background) {
+    const QColor colour = CurveColour(counter);
+    if (OvContrastRatio(colour, background) >= 3)
+        return {QPen(colour, 2)};
+    // One pixel of casing shows on either side of the line; dark on a light background.
+    const QColor casing = luminance(background) > 0.5 ? QColor(0x40, 0x40, 0x40) : QColor(0xE0, 0xE0, 0xE0);
+    return {QPen(casing, 4), QPen(colour, 2)};
+}
+
+void TCounterChart::AddLine(Curve& curve) {
+    const std::vector<QPen> pens = CurvePens(curve.Counter, Chart->backgroundBrush().color());
+    if (pens.size() > 1)
+        curve.Casings.push_back(NewSeries(pens.front()));
+    curve.Lines.push_back(NewSeries(pens.back()));
+}
+
+void TCounterChart::RemoveLine(Curve& curve) {
+    for (auto* strokes : {&curve.Lines, &curve.Casings}) {
+        if (strokes->empty())
+            continue;
+        Chart->removeSeries(strokes->back());
+        delete strokes->back();
+        strokes->pop_back();
+    }
+}
+
+QLineSeries* TCounterChart::NewSeries(const QPen& pen) {
     auto* line = new QLineSeries;
-    line->setPen(QPen(CurveColour(counter), 2));
+    line->setPen(pen);
     Chart->addSeries(line);
     if (!Chart->axes().contains(TimeAxis)) {
         // Added with the first line: an axis added to an empty chart is not laid out.
@@ -67,7 +113,7 @@ void TCounterChart::ShowCounters(const std::vector<int>& counters, const QString
     Curves.clear();
     Drawn = counters;
     for (int c : counters)
-        Curves.push_back({c, c < names.size() ? names[c] : QString::number(c), {}});
+        Curves.push_back({c, c < names.size() ? names[c] : QString::number(c), {}, {}});
     Redraw(history);
 }
 
@@ -101,12 +147,9 @@ void TCounterChart::Redraw(const OvCounterHistory& history) {
         const auto lines =
             OvRateCurve(history.Samples(curve.Counter), oldest, qint64(Span) * 60000 / Buckets);
         while (curve.Lines.size() < lines.size())
-            curve.Lines.push_back(NewLine(curve.Counter));
-        while (curve.Lines.size() > lines.size()) {
-            Chart->removeSeries(curve.Lines.back());
-            delete curve.Lines.back();
-            curve.Lines.pop_back();
-        }
+            AddLine(curve);
+        while (curve.Lines.size() > lines.size())
+            RemoveLine(curve);
         for (size_t i = 0; i < lines.size(); ++i) {
             QList<QPointF> points;
             points.reserve(static_cast<qsizetype>(lines[i].size()));
@@ -115,6 +158,8 @@ void TCounterChart::Redraw(const OvCounterHistory& history) {
                 top = std::max(top, p.Rate);
             }
             curve.Lines[i]->replace(points); // one redraw for the whole line
+            if (!curve.Casings.empty())
+                curve.Casings[i]->replace(points);
         }
     }
     TimeAxis->setRange(static_cast<double>(oldest), static_cast<double>(newest));
@@ -131,6 +176,10 @@ void TCounterChart::ShowTimeTicks(qint64 fromMs, qint64 toMs) {
         TimeAxis->remove(label);
     TimeAxis->setStartValue(static_cast<double>(fromMs) - 1);
     const QString format = Span <= 1 ? QStringLiteral("hh:mm:ss") : QStringLiteral("hh:mm");
+    // The last label is centred on the plot's right edge: room for its right half.
+    const QString widest = Span <= 1 ? QStringLiteral("88:88:88") : QStringLiteral("88:88");
+    const int halfLabel = QFontMetrics(TimeAxis->labelsFont()).horizontalAdvance(widest) / 2;
+    Chart->setMargins(QMargins(4, 4, std::max(4, halfLabel + 2), 4));
     for (qint64 t : ticks)
         TimeAxis->append(QDateTime::fromMSecsSinceEpoch(t).toString(format), static_cast<double>(t));
 }

@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QColor>
 #include <QList>
+#include <QPen>
 #include <QPointF>
 #include <QStringList>
 #include <vector>
@@ -13,6 +14,10 @@ class QCategoryAxis;
 class QChart;
 class QLineSeries;
 class QValueAxis;
+
+// The contrast ratio of two colours as WCAG 2 defines it: 1 (the same) to 21 (black on
+// white); lines and symbols need 3 to be told from their background.
+double OvContrastRatio(const QColor& a, const QColor& b);
 
 // The rate curves of the counters the user picked, over the last minutes, in local time,
 // drawn from a counter history (see OvRateCurve): a line breaks where polls were missed,
@@ -48,15 +53,22 @@ public:
     // Fourteen colours told apart also with the common colour-vision deficiencies (Paul
     // Tol's discrete rainbow): counter i is always drawn in colour i.
     static QColor CurveColour(int counter);
+    // How counter i's curve is stroked on that background, the lowest stroke first: its
+    // colour, laid on a dark casing where the colour alone stands out less than 3:1 (the
+    // pale lilac, the yellow), so that every curve is seen and keeps its colour.
+    static std::vector<QPen> CurvePens(int counter, const QColor& background);
     static constexpr int Buckets = 100; // per span; two points each at most, about two pixels a point
 
 private:
     struct Curve {
         int Counter;
         QString Name;
-        std::vector<QLineSeries*> Lines; // owned by the chart
+        std::vector<QLineSeries*> Lines;   // owned by the chart
+        std::vector<QLineSeries*> Casings; // beneath the lines, where the colour is faint
     };
-    QLineSeries* NewLine(int counter);
+    void AddLine(Curve& curve);
+    void RemoveLine(Curve& curve);
+    QLineSeries* NewSeries(const QPen& pen);
     void ShowTimeTicks(qint64 fromMs, qint64 toMs);
     void ShowRateTicks(double top);
 

@@ -30,7 +30,11 @@ void TCounterLegend::ShowCounters(const std::vector<int>& counters, const QStrin
         QPixmap stroke(iconSize());
         stroke.fill(Qt::transparent);
         QPainter p(&stroke);
-        p.fillRect(QRect(0, stroke.height() / 2 - 2, stroke.width(), 4), TCounterChart::CurveColour(c));
+        // Stroked as its curve: the pens' widths from the casing in.
+        for (const QPen& pen : TCounterChart::CurvePens(c, palette().color(QPalette::Base))) {
+            const int width = qRound(pen.widthF()) + 2;
+            p.fillRect(QRect(0, (stroke.height() - width) / 2, stroke.width(), width), pen.color());
+        }
         p.end();
         addItem(new QListWidgetItem(QIcon(stroke), c < names.size() ? names[c] : QString::number(c)));
     }

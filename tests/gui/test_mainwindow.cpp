@@ -18,6 +18,9 @@
 #include <QSpinBox>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QAbstractAxis>
+#include <QChart>
+#include <QLineSeries>
 #include <QTest>
 #include <QApplication>
 #include <QFileDialog>
@@ -462,9 +465,11 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
         now += 5000;
     };
     const int height = c.height();
+    const int width = c.width();
     c.CB_Graph->setChecked(true);
     EXPECT_TRUE(c.Chart->isVisible());
     EXPECT_GT(c.height(), height);
+    EXPECT_GE(c.Chart->width(), 2 * c.Legend->width()); // the window widened for the graph
     EXPECT_LE(c.frameGeometry().height(), c.screen()->availableGeometry().height());
     EXPECT_FALSE(c.BT_Export->isEnabled()); // nothing drawn yet
     for (int row : {1, 3, 9})
@@ -527,6 +532,7 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     EXPECT_TRUE(c.History.Samples(1).empty());
     c.CB_Graph->setChecked(false);
     EXPECT_EQ(c.height(), height);
+    EXPECT_EQ(c.width(), width);
     EXPECT_FALSE(c.BT_Export->isEnabled());
 }
 
@@ -572,6 +578,36 @@ TEST_F(MainWindow, EveryCounterHasItsColourAndLegendLine) {
     for (int i = 0; i < c.Legend->count(); ++i)
         EXPECT_EQ(c.Legend->item(i)->text(), TSNMP_Counters::CounterNames()[i]);
     EXPECT_GE(c.Legend->width(), c.Legend->fontMetrics().horizontalAdvance("MulticastTransmittedFrameCount"));
+}
+
+// Every curve stands out at least 3:1 from the plot, and in the one-minute view the last
+// time, on the plot's right edge, is shown whole.
+TEST(CounterChart, EveryCurveStandsOutAndTheLastTimeIsWhole) {
+    const int counters = TSNMP_Counters::CounterCount;
+    OvCounterHistory history(counters, 100);
+    const qint64 t0 = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)).toMSecsSinceEpoch();
+    for (int c = 0; c < counters; ++c)
+        for (int s = 0; s <= 40; ++s)
+            history.Append(c, {t0 + s * 1000, 0, 1, 1.0 + c});
+    TCounterChart chart;
+    chart.resize(600, 300);
+    chart.show();
+    chart.SetSpanMinutes(1, history);
+    const QColor plot = chart.chart()->backgroundBrush().color();
+    for (int c = 0; c < counters; ++c) {
+        chart.ShowCounters({c}, TSNMP_Counters::CounterNames(), history);
+        double best = 1;
+        for (const QAbstractSeries* s : chart.chart()->series())
+            best = std::max(best, OvContrastRatio(qobject_cast<const QLineSeries*>(s)->pen().color(), plot));
+        EXPECT_GE(best, 3.0) << TSNMP_Counters::CounterNames()[c].toStdString();
+    }
+    QCoreApplication::processEvents(); // the chart is laid out again as it is shown
+    const QStringList labels = chart.TimeLabels();
+    ASSERT_EQ(labels.last(), QStringLiteral("10:00:40")); // at the last poll, the right edge
+    const QAbstractAxis* time = chart.chart()->axes(Qt::Horizontal).constFirst();
+    const double right = chart.chart()->mapToPosition(QPointF(t0 + 40000.0, 0)).x();
+    EXPECT_LE(right + QFontMetrics(time->labelsFont()).horizontalAdvance(labels.last()) / 2.0,
+              chart.chart()->size().width());
 }
 
 TEST_F(MainWindow, CountersGrowLive) {
