@@ -27,6 +27,27 @@ QString documentsFolder() {
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
+// Qt's file dialog keeps its history and side bar in QtProject.conf of the user's
+// configuration folder, which every Qt program shares. While one of ours is open, that file
+// is ours under ~/.config/velmarn/, so that every file of ours is there and goes with it.
+class TDialogStateInOurFolder {
+public:
+    TDialogStateInOurFolder() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           configFolder() + QStringLiteral("/velmarn"));
+    }
+    ~TDialogStateInOurFolder() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configFolder());
+    }
+    TDialogStateInOurFolder(const TDialogStateInOurFolder&) = delete;
+    TDialogStateInOurFolder& operator=(const TDialogStateInOurFolder&) = delete;
+
+private:
+    static QString configFolder() {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    }
+};
+
 } // namespace
 
 OvFileFolders& OvFileFolders::Program() {
@@ -64,7 +85,11 @@ QString OvAskSaveFileName(QWidget* parent, OvFileFolders::Kind kind, const QStri
                           const QString& suggestedName, const QString& filter) {
     OvFileFolders& folders = OvFileFolders::Program();
     const QString start = QDir(folders.StartFolder(kind)).filePath(suggestedName);
-    const QString fileName = QFileDialog::getSaveFileName(parent, caption, start, filter);
+    QString fileName;
+    {
+        const TDialogStateInOurFolder dialogState;
+        fileName = QFileDialog::getSaveFileName(parent, caption, start, filter);
+    }
     folders.Used(kind, fileName);
     return fileName;
 }
@@ -72,7 +97,11 @@ QString OvAskSaveFileName(QWidget* parent, OvFileFolders::Kind kind, const QStri
 QString OvAskOpenFileName(QWidget* parent, OvFileFolders::Kind kind, const QString& caption,
                           const QString& filter) {
     OvFileFolders& folders = OvFileFolders::Program();
-    const QString fileName = QFileDialog::getOpenFileName(parent, caption, folders.StartFolder(kind), filter);
+    QString fileName;
+    {
+        const TDialogStateInOurFolder dialogState;
+        fileName = QFileDialog::getOpenFileName(parent, caption, folders.StartFolder(kind), filter);
+    }
     folders.Used(kind, fileName);
     return fileName;
 }

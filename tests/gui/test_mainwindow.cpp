@@ -517,6 +517,9 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     ASSERT_EQ(csvLines.size(), 1 + 3 * 3);
     EXPECT_TRUE(csvLines[4].endsWith(QStringLiteral(",5000,"))) << csvLines[4]; // the catch-up: no rate
     EXPECT_EQ(exportTo(dir.filePath(QStringLiteral("again.csv"))), dir.path()); // where the last one went
+    const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    EXPECT_FALSE(config.exists(QStringLiteral("QtProject.conf"))); // the dialog's state is ours:
+    EXPECT_TRUE(config.exists(QStringLiteral("velmarn/QtProject.conf")));
     const QStringList first = csvLines[1].split(',');
     ASSERT_EQ(first.size(), 5);
     EXPECT_EQ(first.mid(1), (QStringList{"MulticastTransmittedFrameCount", "44", "50", "10"}));
