@@ -58,7 +58,7 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindo
         LaunchTypeText = texts.LaunchTypeText;
         // The menu-started module keeps settings (its recent devices, the dialogs' folders);
         // one started with options keeps none.
-        if (QCoreApplication::arguments().mid(1) == QStringList{QStringLiteral("--connect")})
+        if (QCoreApplication::arguments().mid(1).contains(QStringLiteral("--connect")))
             OvFileFolders::Program().KeepAcrossRuns();
         setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
         Notifications = new OvNotificationCentre(this);
