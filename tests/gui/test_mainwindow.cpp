@@ -6,6 +6,7 @@
 #include "app/TSNMP_Counters.h"
 
 #include "binding/OvFeedback.h"
+#include "binding/OvFileFolders.h"
 #include "binding/TStaticText.h"
 #include "binding/TStatusPanel.h"
 #include "charts/TCounterChart.h"
@@ -20,12 +21,10 @@
 #include <QTimer>
 #include <QAbstractAxis>
 #include <QChart>
-#include <QLineSeries>
-#include <QTest>
-#include <QApplication>
 #include <QFileDialog>
+#include <QSettings>
 #include <QStandardPaths>
-#include <functional>
+#include <QTest>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -36,6 +35,7 @@
 #include "app/TBanner.h"
 #include "charts/TCounterLegend.h"
 #include "device/OvArtwork.h"
+#include "snmp/OvBootCounter.h"
 #include "snmp/TSNMPSession.h"
 #include <gtest/gtest.h>
 
@@ -78,21 +78,17 @@ QStringList captions(const QMenu* menu) {
     return out;
 }
 
-// Runs open, answers the file dialog it shows with fileName and says where it started.
-QString AnswerFileDialog(const std::function<void()>& open, const QString& fileName) {
+// Clicks button, answers the file dialog it opens with fileName; where the dialog started.
+QString SaveWithDialog(QPushButton* button, const QString& fileName) {
     QString started;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+    QTimer::singleShot(0, [&] { // in the dialog's own event loop
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
+        ASSERT_NE(dialog, nullptr);
         started = dialog->directory().absolutePath();
         dialog->selectFile(fileName);
-        static_cast<QDialog*>(dialog)->accept(); // as its Save or Open button does
+        static_cast<QDialog*>(dialog)->accept(); // as its Save button does
     });
-    poll.start(10);
-    open();
+    button->click();
     return started;
 }
 
@@ -137,29 +133,18 @@ TEST_F(MainWindow, MenusAreReachedFromTheKeyboard) {
     auto form = start(Sim()->Port());
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    QMenuBar* bar = form->menuBar();
-    const auto popup = [] {
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    const auto opened = [] {
+        const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu ? menu->title() : QString();
     };
     QTest::keyClick(form.get(), Qt::Key_F10);
-    ASSERT_NE(popup(), nullptr);
-    EXPECT_EQ(popup()->title(), QStringLiteral("MIB II"));
-    QTest::keyClick(popup(), Qt::Key_Right);
-    ASSERT_NE(popup(), nullptr);
-    EXPECT_EQ(popup()->title(), QStringLiteral("Wireless LAN"));
-    QTest::keyClick(popup(), Qt::Key_Escape);
-    QTest::keyClick(popup() ? static_cast<QWidget*>(popup()) : bar, Qt::Key_Escape);
-    ASSERT_EQ(popup(), nullptr);
-
-    QTest::keyClick(form.get(), Qt::Key_Alt, Qt::AltModifier);
-    ASSERT_NE(bar->activeAction(), nullptr);
-    EXPECT_EQ(bar->activeAction()->text(), QStringLiteral("MIB II"));
-    EXPECT_EQ(popup(), nullptr); // highlighted, not opened
-    QTest::keyClick(bar, Qt::Key_Right);
-    QTest::keyClick(bar, Qt::Key_Down);
-    ASSERT_NE(popup(), nullptr);
-    EXPECT_EQ(popup()->title(), QStringLiteral("Wireless LAN"));
-    QTest::keyClick(popup(), Qt::Key_Escape);
+    EXPECT_EQ(opened(), QStringLiteral("MIB II"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(form->menuBar(), Qt::Key_Escape);
+    QTest::keyClick(form.get(), Qt::Key_Alt, Qt::AltModifier); // highlights "MIB II"
+    QTest::keyClick(form->menuBar(), Qt::Key_Right);
+    QTest::keyClick(form->menuBar(), Qt::Key_Down);
+    EXPECT_EQ(opened(), QStringLiteral("Wireless LAN"));
 }
 
 TEST_F(MainWindow, StatusLineAfterAPoll) {
@@ -258,8 +243,7 @@ TEST_F(MainWindow, FailedDeviceCommandShowsTheError) {
     Trigger(*form, "Save1");
     const auto shown = OvFeedback::TakeShown();
     ASSERT_EQ(shown.size(), 2);
-    EXPECT_EQ(shown[1].Text,
-              QStringLiteral("SNMP request timed out! The command may have been carried out."));
+    EXPECT_EQ(shown[1].Text, QStringLiteral("SNMP request timed out! The command may have been carried out."));
 }
 
 TEST_F(MainWindow, ViewerCommandLineAndArguments) {
@@ -465,7 +449,6 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
         now += 5000;
     };
     const int height = c.height();
-    const int width = c.width();
     c.CB_Graph->setChecked(true);
     EXPECT_TRUE(c.Chart->isVisible());
     EXPECT_GT(c.height(), height);
@@ -507,19 +490,13 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("counters.csv"));
-    const auto exportTo = [&c](const QString& file) {
-        return AnswerFileDialog([&c] { c.BT_Export->click(); }, file);
-    };
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(exportTo(csv),
-              QDir(documents).exists() ? documents : QDir::homePath()); // not the working folder
+    EXPECT_EQ(SaveWithDialog(c.BT_Export, csv), QDir(documents).exists() ? documents : QDir::homePath());
     const QStringList csvLines = CsvLines(csv);
     ASSERT_EQ(csvLines.size(), 1 + 3 * 3);
-    EXPECT_TRUE(csvLines[4].endsWith(QStringLiteral(",5000,"))) << csvLines[4]; // the catch-up: no rate
-    EXPECT_EQ(exportTo(dir.filePath(QStringLiteral("again.csv"))), dir.path()); // where the last one went
+    EXPECT_EQ(SaveWithDialog(c.BT_Export, dir.filePath("again.csv")), dir.path()); // where the last went
     const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    EXPECT_FALSE(config.exists(QStringLiteral("QtProject.conf"))); // the dialog's state is ours:
-    EXPECT_TRUE(config.exists(QStringLiteral("velmarn/QtProject.conf")));
+    EXPECT_TRUE(!config.exists("QtProject.conf") && config.exists("velmarn/QtProject.conf")); // ours
     const QStringList first = csvLines[1].split(',');
     ASSERT_EQ(first.size(), 5);
     EXPECT_EQ(first.mid(1), (QStringList{"MulticastTransmittedFrameCount", "44", "50", "10"}));
@@ -535,7 +512,6 @@ TEST_F(MainWindow, CountersGraphFollowsThePolls) {
     EXPECT_TRUE(c.History.Samples(1).empty());
     c.CB_Graph->setChecked(false);
     EXPECT_EQ(c.height(), height);
-    EXPECT_EQ(c.width(), width);
     EXPECT_FALSE(c.BT_Export->isEnabled());
 }
 
@@ -583,34 +559,45 @@ TEST_F(MainWindow, EveryCounterHasItsColourAndLegendLine) {
     EXPECT_GE(c.Legend->width(), c.Legend->fontMetrics().horizontalAdvance("MulticastTransmittedFrameCount"));
 }
 
-// Every curve stands out at least 3:1 from the plot, and in the one-minute view the last
-// time, on the plot's right edge, is shown whole.
+// Every curve stands out 3:1 from a white plot; the one-minute view's last time is whole.
 TEST(CounterChart, EveryCurveStandsOutAndTheLastTimeIsWhole) {
-    const int counters = TSNMP_Counters::CounterCount;
-    OvCounterHistory history(counters, 100);
+    for (int c = 0; c < TSNMP_Counters::CounterCount; ++c) // the lowest stroke outlines the curve
+        EXPECT_GE(OvContrastRatio(TCounterChart::CurvePens(c, Qt::white).front().color(), Qt::white), 3) << c;
+    OvCounterHistory history(1, 100);
     const qint64 t0 = QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)).toMSecsSinceEpoch();
-    for (int c = 0; c < counters; ++c)
-        for (int s = 0; s <= 40; ++s)
-            history.Append(c, {t0 + s * 1000, 0, 1, 1.0 + c});
-    TCounterChart chart;
-    chart.resize(600, 300);
-    chart.show();
-    chart.SetSpanMinutes(1, history);
-    const QColor plot = chart.chart()->backgroundBrush().color();
-    for (int c = 0; c < counters; ++c) {
-        chart.ShowCounters({c}, TSNMP_Counters::CounterNames(), history);
-        double best = 1;
-        for (const QAbstractSeries* s : chart.chart()->series())
-            best = std::max(best, OvContrastRatio(qobject_cast<const QLineSeries*>(s)->pen().color(), plot));
-        EXPECT_GE(best, 3.0) << TSNMP_Counters::CounterNames()[c].toStdString();
+    for (int s = 0; s <= 40; ++s)
+        history.Append(0, {t0 + s * 1000, 0, 1, 1});
+    TCounterChart view;
+    view.show();
+    view.SetSpanMinutes(1, history);
+    view.ShowCounters({0}, TSNMP_Counters::CounterNames(), history);
+    QCoreApplication::processEvents();                               // laid out again as shown
+    ASSERT_EQ(view.TimeLabels().last(), QStringLiteral("10:00:40")); // at the right edge
+    const QFontMetrics metrics(view.chart()->axes(Qt::Horizontal).constFirst()->labelsFont());
+    EXPECT_LE(view.chart()->mapToPosition(QPointF(t0 + 40000.0, 0)).x() +
+                  metrics.horizontalAdvance("10:00:40") / 2,
+              view.chart()->size().width());
+}
+
+TEST(FileFolders, LastFolderOfItsKindElseDocumentsNeverTheStateFolderKeptOnlyWhereAsked) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString fallback = QDir(documents).exists() ? documents : QDir::homePath();
+    QTemporaryDir chosen;
+    const QString used[] = {QString(), chosen.filePath("a.csv"), OvBootCounter::StateFolder() + "/a.csv"};
+    const QString start[] = {fallback, chosen.path(), fallback};
+    for (int i = 0; i < 3; ++i) {
+        OvFileFolders folders;
+        folders.Used(OvFileFolders::Kind::Csv, used[i]);
+        EXPECT_EQ(folders.StartFolder(OvFileFolders::Kind::Csv), start[i]) << used[i].toStdString();
     }
-    QCoreApplication::processEvents(); // the chart is laid out again as it is shown
-    const QStringList labels = chart.TimeLabels();
-    ASSERT_EQ(labels.last(), QStringLiteral("10:00:40")); // at the last poll, the right edge
-    const QAbstractAxis* time = chart.chart()->axes(Qt::Horizontal).constFirst();
-    const double right = chart.chart()->mapToPosition(QPointF(t0 + 40000.0, 0)).x();
-    EXPECT_LE(right + QFontMetrics(time->labelsFont()).horizontalAdvance(labels.last()) / 2.0,
-              chart.chart()->size().width());
+    OvFileFolders kept, forTheRun, nextRun; // the next run starts where the kept one left
+    kept.KeepAcrossRuns();
+    kept.Used(OvFileFolders::Kind::NotificationLog, chosen.filePath("n.jsonl"));
+    forTheRun.Used(OvFileFolders::Kind::Csv, chosen.filePath("a.csv"));
+    nextRun.KeepAcrossRuns();
+    EXPECT_EQ(nextRun.StartFolder(OvFileFolders::Kind::NotificationLog), chosen.path());
+    EXPECT_EQ(nextRun.StartFolder(OvFileFolders::Kind::Csv), fallback);
+    QSettings().clear();
 }
 
 TEST_F(MainWindow, CountersGrowLive) {

@@ -570,42 +570,28 @@ TEST_F(ViewerTables, AnEmptyTableShowsNoRowAndExportsItsTitlesOnly) {
                        "inetCidrRouteProto,inetCidrRouteAge,inetCidrRouteMetric1\r\n"));
 }
 
-// Every window of the module and the viewer can be made as small as a 1920 x 1080 screen
-// at scale 2 leaves (960 x 540 logical pixels, less a panel) with its frame, and its
-// buttons stay inside it.
+// Every window, frame included, fits 1920 x 1080 at scale 2 less a panel, buttons inside.
 TEST_F(ViewerOfTheAccessPoint, EveryWindowFitsAHalvedFullHdScreen) {
-    const QSize screen(960, 520);
-    const QSize frame(2 * 4, 32 + 4); // a window manager's borders and title bar
-    TMainForm module({QStringLiteral("/I127.0.0.1"), QStringLiteral("/t") + QString::number(Sim()->Port()),
-                      QStringLiteral("/v1")});
+    TMainForm module({"/I127.0.0.1", "/t" + QString::number(Sim()->Port()), "/v1"});
     module.show();
     for (const char* entry : {"StationConfiguration1", "APModeConfiguration1", "PrivacyConfiguration1",
                               "OperationConfiguration1", "CounterTable1", "ManufactureInformation1",
                               "Operation1", "Antenna1", "TxPower1", "DSS1", "Notifications1", "About1"})
-        module.findChild<QAction*>(QLatin1String(entry))->trigger();
+        module.findChild<QAction*>(entry)->trigger();
     std::vector<std::unique_ptr<TMibViewForm>> views;
     for (int i = 0; i < MibViewCount; ++i) {
         views.push_back(
             std::make_unique<TMibViewForm>(OvMibViewAt(i), Sim()->Address(), TSNMPSession::DefaultTarget()));
         views.back()->show();
     }
-    int windows = 0;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!w->isVisible())
             continue;
-        ++windows;
-        w->resize(1, 1); // as small as it lets itself be made
-        EXPECT_LE(w->width() + frame.width(), screen.width()) << w->windowTitle().toStdString();
-        EXPECT_LE(w->height() + frame.height(), screen.height()) << w->windowTitle().toStdString();
-        for (const QPushButton* b : w->findChildren<QPushButton*>()) {
-            if (b->window() != w || !b->isVisibleTo(w))
-                continue;
-            EXPECT_TRUE(w->rect().contains(QRect(b->mapTo(w, QPoint(0, 0)), b->size())))
-                << w->windowTitle().toStdString() << ": " << b->text().toStdString();
-        }
+        w->resize(1, 1); // as small as it lets itself be made; then borders and title bar
+        EXPECT_TRUE(w->width() + 8 <= 960 && w->height() + 36 <= 520) << w->windowTitle().toStdString();
+        for (const QPushButton* b : w->findChildren<QPushButton*>())
+            EXPECT_TRUE(b->window() != w || w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())))
+                << b->text().toStdString();
     }
-    EXPECT_EQ(windows, 1 + 12 + MibViewCount);
-    // A window that goes with a read outstanding waits for it, delivering what is queued:
-    // nothing may be queued for a window half gone.
-    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(); // nothing queued for a window that goes
 }
