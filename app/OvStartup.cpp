@@ -4,14 +4,11 @@
 #include "app/TMainForm.h"
 #include "binding/OvFeedback.h"
 #include "errors/OvErrors.h"
-#include "snmp/OvBootCounter.h"
 
-#include <QDir>
-
-std::unique_ptr<TMainForm> OvStartMainWindow(const QStringList& arguments) {
+std::unique_ptr<TMainForm> OvStartMainWindow(const QStringList& arguments, TMainForm::StartedFrom start) {
     QString error;
     try {
-        return std::make_unique<TMainForm>(arguments);
+        return std::make_unique<TMainForm>(arguments, start);
     } catch (const OvException& e) {
         error = e.message();
     } catch (const std::exception& e) {
@@ -23,10 +20,8 @@ std::unique_ptr<TMainForm> OvStartMainWindow(const QStringList& arguments) {
 }
 
 std::unique_ptr<TMainForm> OvStartFromMenu(TConnectDialog& ask) {
-    // A menu entry starts programs in the home folder: the files go where they belong.
-    QDir::setCurrent(OvBootCounter::StateFolder());
     while (ask.exec() == QDialog::Accepted) {
-        if (auto form = OvStartMainWindow(ask.LaunchOptions()))
+        if (auto form = OvStartMainWindow(ask.LaunchOptions(), TMainForm::StartedFrom::Menu))
             return form;
     }
     return nullptr;

@@ -7,6 +7,8 @@
 #include "binding/TStatusPanel.h"
 #include "binding/OvFeedback.h"
 #include "binding/OvFileFolders.h"
+#include "formgen/TSNMPPanel.h"
+#include "snmp/OvBootCounter.h"
 #include "binding/OvMenuKeys.h"
 #include "binding/OvSNMPRequest2Edits.h"
 #include "catalogue/OvCatalogue.h"
@@ -27,21 +29,25 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-std::function<bool(const QString&, const QStringList&, const QProcessEnvironment&)>
-    TMainForm::ProcessStarter =
-        [](const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) {
-            QProcess process;
-            process.setProgram(program);
-            process.setArguments(arguments);
-            process.setProcessEnvironment(environment);
-            return process.startDetached();
-        };
+std::function<bool(const QString&, const QStringList&, const QProcessEnvironment&, const QString&)>
+    TMainForm::ProcessStarter = [](const QString& program, const QStringList& arguments,
+                                   const QProcessEnvironment& environment, const QString& folder) {
+        QProcess process;
+        process.setWorkingDirectory(folder);
+        process.setProgram(program);
+        process.setArguments(arguments);
+        process.setProcessEnvironment(environment);
+        return process.startDetached();
+    };
 
-TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(const QStringList& arguments, StartedFrom start, QWidget* parent)
+    : QMainWindow(parent),
+      FilesFolder(start == StartedFrom::Menu ? OvBootCounter::StateFolder() : QString()) {
+    TCtrlBtnPanel::PictureFolder = FilesFolder;
     BuildWindow();
     setWindowTitle(QString::fromLatin1(DesignCaption));
 
-    TSNMPSession::Create(QString());
+    TSNMPSession::Create(FilesFolder);
 
     if (arguments.isEmpty()) {
         NoParameters = true;
@@ -58,7 +64,7 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent) : QMainWindo
         LaunchTypeText = texts.LaunchTypeText;
         // The menu-started module keeps settings (its recent devices, the dialogs' folders);
         // one started with options keeps none.
-        if (QCoreApplication::arguments().mid(1).contains(QStringLiteral("--connect")))
+        if (start == StartedFrom::Menu)
             OvFileFolders::Program().KeepAcrossRuns();
         setWindowTitle(QString::fromLatin1(DesignCaption) + QStringLiteral(" : ") + AddressText);
         Notifications = new OvNotificationCentre(this);
@@ -292,7 +298,8 @@ void TMainForm::LaunchViewer(const QString& viewOption) {
     // users cannot read them. A missing viewer is not reported.
     ProcessStarter(
         ViewerProgram(viewOption), ViewerArguments(viewOption),
-        OvViewerEnvironment(TSNMPSession::DefaultTarget(), QProcessEnvironment::systemEnvironment()));
+        OvViewerEnvironment(TSNMPSession::DefaultTarget(), QProcessEnvironment::systemEnvironment()),
+        FilesFolder);
 }
 
 void TMainForm::Information1Click() {

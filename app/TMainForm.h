@@ -37,7 +37,13 @@ public:
     static constexpr const char* DesignCaption = "Velmarn +";
     static constexpr int PollInterval = 3000;
 
-    explicit TMainForm(const QStringList& arguments, QWidget* parent = nullptr);
+    // How the module was started: with launch options (its files in the current folder, no
+    // settings kept) or from the desktop menu ("velmarn --connect": its files in the state
+    // folder, the dialogs' folders kept across runs; the working folder is left alone).
+    enum class StartedFrom { Options, Menu };
+
+    explicit TMainForm(const QStringList& arguments, StartedFrom start = StartedFrom::Options,
+                       QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // True when started without arguments: the program ends once the loop starts.
@@ -50,9 +56,9 @@ public:
     QStringList ViewerArguments(const QString& viewOption) const;
     void LaunchViewer(const QString& viewOption);
 
-    // How programs are started; tests put their own here.
+    // How programs are started (in folder; empty: the current one); tests put their own here.
     static std::function<bool(const QString& program, const QStringList& arguments,
-                              const QProcessEnvironment& environment)>
+                              const QProcessEnvironment& environment, const QString& folder)>
         ProcessStarter;
 
     QString AddressText;
@@ -114,6 +120,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QString FilesFolder; // the engine-boots file's and button pictures' (empty: current)
+
     void BuildWindow();
     void BuildMenus();
     void FormCreate();

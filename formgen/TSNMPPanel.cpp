@@ -69,6 +69,8 @@ TCtrlBtnPanel::TCtrlBtnPanel(QWidget* owner) : QWidget(owner) {
     setFixedWidth(2 * 10 + RefreshButton->width());
 }
 
+QString TCtrlBtnPanel::PictureFolder;
+
 QStringList TCtrlBtnPanel::BitmapFiles() {
     return {QStringLiteral("Get.bmp"),        QStringLiteral("Set.bmp"),    QStringLiteral("SetCheck.bmp"),
             QStringLiteral("Add.bmp"),        QStringLiteral("Delete.bmp"), QStringLiteral("SelectAll.bmp"),
@@ -79,7 +81,7 @@ void TCtrlBtnPanel::LoadBitmaps() {
     const QList<QPushButton*> buttons{RefreshButton, SetButton,       SetCheckedButton, AddButton,
                                       DeleteButton,  SelectAllButton, SelectNoneButton, CloseButton};
     const QStringList files = BitmapFiles();
-    const QString dir = QDir::currentPath();
+    const QString dir = PictureFolder.isEmpty() ? QDir::currentPath() : PictureFolder;
     for (int i = 0; i < buttons.size(); ++i) {
         const QString path = dir + QDir::separator() + files[i];
         if (!QFileInfo::exists(path))

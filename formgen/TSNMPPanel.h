@@ -50,6 +50,8 @@ public:
 
     // The button bitmaps looked for in the current directory, in button order.
     static QStringList BitmapFiles();
+    // Where the button pictures are read from (empty: the current folder).
+    static QString PictureFolder;
 
     QList<QWidget*> Stacking; // what ArrangeButtons places, top to bottom
     QLabel* SamplesLabel;

@@ -255,7 +255,7 @@ TEST_F(MainWindow, ViewerCommandLineAndArguments) {
     QStringList arguments;
     QProcessEnvironment environment;
     auto previous = TMainForm::ProcessStarter;
-    TMainForm::ProcessStarter = [&](const QString& p, const QStringList& a, const QProcessEnvironment& e) {
+    TMainForm::ProcessStarter = [&](const QString& p, const QStringList& a, const QProcessEnvironment& e, const QString&) {
         program = p;
         arguments = a;
         environment = e;
@@ -287,7 +287,7 @@ TEST_F(MainWindow, ViewerEnvironmentCarriesExactlyTheModulesSettings) {
     auto form = start(Sim()->Port());
     QProcessEnvironment environment;
     auto previous = TMainForm::ProcessStarter;
-    TMainForm::ProcessStarter = [&](const QString&, const QStringList&, const QProcessEnvironment& e) {
+    TMainForm::ProcessStarter = [&](const QString&, const QStringList&, const QProcessEnvironment& e, const QString&) {
         environment = e;
         return true;
     };

@@ -140,7 +140,8 @@ TEST_F(Viewer, ModuleMenuStartsAViewerThatReachesTheSameAgent) {
         QStringList arguments;
         QProcessEnvironment environment;
         const auto previous = TMainForm::ProcessStarter;
-        TMainForm::ProcessStarter = [&](const QString&, const QStringList& a, const QProcessEnvironment& e) {
+        TMainForm::ProcessStarter = [&](const QString&, const QStringList& a, const QProcessEnvironment& e,
+                                        const QString&) {
             arguments = a;
             environment = e;
             return true;
