@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <array>
 #include <gtest/gtest.h>
 #include <csignal>
 #include <unistd.h>
@@ -981,44 +982,30 @@ TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
 // gets its own verdict.
 TEST_F(ConfigTool, DevicesOfOneEngineIdUnderOtherCredentials) {
     QString error;
-    const QString id = QStringLiteral("8000000001020304");
-    const TestAgent::Engine first{id, 7, QStringLiteral("clone"), QStringLiteral("clone-auth-a"),
-                                  QStringLiteral("clone-priv-a")};
-    const TestAgent::Engine second{id, 3, QStringLiteral("clone"), QStringLiteral("clone-auth-b"),
-                                   QStringLiteral("clone-priv-b")};
-    auto a = TestAgent::StartSimulator(&error, QString(), &first);
-    ASSERT_NE(a, nullptr) << error;
-    auto b = TestAgent::StartSimulator(&error, QString(), &second);
-    ASSERT_NE(b, nullptr) << error;
-    const QString devices =
-        secret("clones.txt",
-               QStringLiteral("127.0.0.1 %1 a\n127.0.0.1 %2 b\n").arg(a->Port()).arg(b->Port()).toUtf8());
+    const TestAgent::Engine first{"8000000001020304", 7, "clone", "clone-auth-a", "clone-priv-a"};
+    const TestAgent::Engine second{first.Id, 3, "clone", "clone-auth-b", "clone-priv-b"};
+    const auto a = TestAgent::StartSimulator(&error, QString(), &first);
+    const auto b = TestAgent::StartSimulator(&error, QString(), &second);
+    ASSERT_TRUE(a && b) << error;
+    const QString devices = secret(
+        "clones.txt", QString("127.0.0.1 %1 a\n127.0.0.1 %2 b\n").arg(a->Port()).arg(b->Port()).toUtf8());
     for (const char* pass : {"clone-auth-a", "clone-priv-a", "clone-auth-b", "clone-priv-b", "wrong-pass"})
         secret(pass, pass);
-    const auto profile = [](const char* name, const char* auth, const char* priv) {
-        return QStringLiteral("[%1]\nversion=3\nuser=clone\ncontext=qubsen\nauth-protocol=SHA\n"
-                              "auth-passphrase-file=%2\npriv-protocol=AES\npriv-passphrase-file=%3\n")
-            .arg(QLatin1String(name), QLatin1String(auth), QLatin1String(priv));
-    };
-    struct Case {
-        const char* auth;
-        const char* priv;
-        const char* secondSays;
-    };
-    for (const Case& c :
-         {Case{"clone-auth-b", "clone-priv-b", ": backed up 26 objects"},
-          Case{"wrong-pass", "clone-priv-b", ": error reading the device: Authentication failure!"},
-          Case{"clone-auth-b", "wrong-pass", ": error reading the device: SNMP request timed out!"}}) {
-        const QString profiles =
-            secret("clones.ini",
-                   (profile("a", "clone-auth-a", "clone-priv-a") + profile("b", c.auth, c.priv)).toUtf8());
-        const ToolRun r = run({QStringLiteral("--timeout"), QStringLiteral("0.5"),
-                               QStringLiteral("--profiles"), profiles, QStringLiteral("--addresses-file"),
-                               devices, QStringLiteral("backup"), file("{address}.json")});
-        EXPECT_TRUE(r.Out.contains(at(*a) + QStringLiteral(": backed up 26 objects")))
-            << c.auth << c.priv << r.Err;
-        EXPECT_TRUE(QString(r.Out + r.Err).contains(at(*b) + QLatin1String(c.secondSays)))
-            << c.auth << c.priv << r.Err;
+    const QString profile =
+        "[%1]\nversion=3\nuser=clone\ncontext=qubsen\nauth-protocol=SHA\nauth-passphrase-file=%2\n"
+        "priv-protocol=AES\npriv-passphrase-file=%3\n";
+    // The second device's pass phrases and its verdict; the first is backed up every time.
+    for (const auto& [auth, priv, says] :
+         {std::array<const char*, 3>{"clone-auth-b", "clone-priv-b", ": backed up 26"},
+          {"wrong-pass", "clone-priv-b", ": error reading the device: Authentication failure!"},
+          {"clone-auth-b", "wrong-pass", ": error reading the device: SNMP request timed out!"}}) {
+        const QString profiles = secret(
+            "clones.ini",
+            (profile.arg("a", "clone-auth-a", "clone-priv-a") + profile.arg("b", auth, priv)).toUtf8());
+        const ToolRun r = run({"--timeout", "0.5", "--profiles", profiles, "--addresses-file", devices,
+                               "backup", file("{address}.json")});
+        EXPECT_TRUE(r.Out.contains(at(*a) + ": backed up 26 objects")) << auth << priv << r.Err;
+        EXPECT_TRUE(QString(r.Out + r.Err).contains(at(*b) + says)) << auth << priv << r.Err;
     }
 }
 
