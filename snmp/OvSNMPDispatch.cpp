@@ -224,13 +224,11 @@ void OvSNMPEngine::ProcessPendingEvents() {
     RearmTimer();
 }
 
-void OvSNMPEngine::WaitForEvents(int ms) {
-    std::vector<int> sockets;
-    for (auto& session : Sessions)
-        sockets.push_back(waitOf(session->Session).Socket);
-    if (!sockets.empty())
-        pollSockets(sockets, ms);
-    ProcessPendingEvents();
+bool OvSNMPEngine::WaitForEvents() {
+    const bool outstanding = WaitSafely();
+    ScheduleDelivery();
+    RearmTimer();
+    return outstanding;
 }
 
 void OvSNMPEngine::ScheduleDelivery() {

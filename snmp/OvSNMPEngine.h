@@ -63,9 +63,10 @@ public:
     // runs the completions of answered requests.
     void ProcessPendingEvents();
 
-    // Waits up to ms for answers or time-outs of outstanding requests and handles them;
-    // runs no other events of the program.
-    void WaitForEvents(int ms);
+    // Waits for answers or time-outs of outstanding requests; runs only the engine's own
+    // steps, never a completion nor any other event of the program (those run from the
+    // event loop later). False when nothing is outstanding any more.
+    bool WaitForEvents();
 
     // Said after a time-out when the agent answers the unencrypted engine discovery but
     // never an encrypted request: a wrong privacy pass phrase or protocol.

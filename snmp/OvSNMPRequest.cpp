@@ -45,13 +45,15 @@ OvSNMPRequest::OvSNMPRequest()
 
 OvSNMPRequest::~OvSNMPRequest() {
     Alive = false;
-    // Only the SNMP engine's events are handled while waiting: the window that owns this
-    // request may be half destroyed already.
+    // Only the SNMP engine's events are handled while waiting, no completion: one of
+    // another request may spin the event loop, and the window that owns this request may
+    // be half destroyed already. The wait ends when no answer is due any more.
     QElapsedTimer waited;
     waited.start();
     OvSNMPEngine* engine = TSNMPSession::Engine();
-    while (engine && WaitForOutstanding && Outstanding > 0 && waited.elapsed() < DestroyWaitMs)
-        engine->WaitForEvents(20);
+    while (engine && WaitForOutstanding && Outstanding > 0 && waited.elapsed() < DestroyWaitMs &&
+           engine->WaitForEvents()) {
+    }
     *AliveToken = false; // answers still on their way find nobody
 }
 
