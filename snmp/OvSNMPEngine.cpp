@@ -198,11 +198,12 @@ void OvSNMPEngine::PreparePdu(const OvTargetSession& session, const OvSNMPTarget
     }
 }
 
-void OvSNMPEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done) {
-    Send(target, std::move(pdu), std::move(done), false);
+void OvSNMPEngine::SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done,
+                             std::shared_ptr<const bool> safeWhen) {
+    Send(target, std::move(pdu), std::move(done), OvSafeToRun(std::move(safeWhen)));
 }
 
-void OvSNMPEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe) {
+void OvSNMPEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, OvSafeToRun safe) {
     OvTargetSession& session = SessionFor(target);
     PreparePdu(session, target, pdu.get());
     Q_EMIT RequestSent();
@@ -218,7 +219,7 @@ void OvSNMPEngine::Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion don
     RearmTimer();
 }
 
-void OvSNMPEngine::Complete(Completion done, bool safe, OvSNMPResult result) {
+void OvSNMPEngine::Complete(Completion done, OvSafeToRun safe, OvSNMPResult result) {
     auto shared = std::make_shared<OvSNMPResult>(std::move(result));
     Finished.push_back(Step{[d = std::move(done), shared]() mutable { d(*shared); }, safe});
     ScheduleDelivery();

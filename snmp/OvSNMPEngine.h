@@ -55,7 +55,9 @@ public:
     // Sends pdu to target without waiting. Errors found before anything is sent (bad
     // address -509, unsupported protocol -312/-313, model -201, level -303) are raised;
     // otherwise done runs later on this thread exactly once.
-    void SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done);
+    // safeWhen: once it holds true, done may run inside a wait (WaitForEvents).
+    void SendAsync(const OvSNMPTarget& target, OvPduPtr pdu, Completion done,
+                   std::shared_ptr<const bool> safeWhen = nullptr);
     // Sends pdu and waits for the answer or the time-out; raises like SendAsync.
     OvSNMPResult SendSync(const OvSNMPTarget& target, OvPduPtr pdu);
 
@@ -99,7 +101,7 @@ private:
     // synchronous wait (they touch nothing but the engine and their own result).
     struct Step {
         std::function<void()> Run;
-        bool Safe = false;
+        OvSafeToRun Safe;
         const OvTargetSession* About = nullptr; // the session the step works on, kept open until it ran
     };
 
@@ -107,9 +109,9 @@ private:
     OvTargetSession& SessionFor(const OvSNMPTarget& target);
     OvTargetSession& Watch(std::unique_ptr<OvTargetSession> session);
     void PreparePdu(const OvTargetSession& session, const OvSNMPTarget& target, snmp_pdu* pdu) const;
-    void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, bool safe);
+    void Send(const OvSNMPTarget& target, OvPduPtr pdu, Completion done, OvSafeToRun safe);
     void SendNow(OvTargetSession& session, OvQueuedRequest q);
-    void Complete(Completion done, bool safe, OvSNMPResult result);
+    void Complete(Completion done, OvSafeToRun safe, OvSNMPResult result);
     // The code of a send that failed before reaching the wire.
     static int SendFailure(const OvTargetSession& session);
     static OvPduPtr NewProbe();

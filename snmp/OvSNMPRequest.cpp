@@ -45,9 +45,10 @@ OvSNMPRequest::OvSNMPRequest()
 
 OvSNMPRequest::~OvSNMPRequest() {
     Alive = false;
-    // Only the SNMP engine's events are handled while waiting, no completion: one of
-    // another request may spin the event loop, and the window that owns this request may
-    // be half destroyed already. The wait ends when no answer is due any more.
+    *Dying = true;
+    // Only the SNMP engine's events and this request's own completions are handled while
+    // waiting: one of another request may spin the event loop, and the window that owns
+    // this request may be half destroyed already.
     QElapsedTimer waited;
     waited.start();
     OvSNMPEngine* engine = TSNMPSession::Engine();
@@ -401,7 +402,8 @@ void OvSNMPRequest::Send(OvPduPtr pdu, QObject* context, Handler handler, bool m
             if (!alive || !*alive)
                 return; // the request is gone
             Complete(guard, hasContext, handler, mapResponse, r);
-        });
+        },
+        Dying);
     ++Outstanding;
 }
 

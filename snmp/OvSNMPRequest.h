@@ -118,4 +118,7 @@ private:
     int WrongTypeCount = 0;
     // Cleared on destruction, so late answers find no request to touch.
     std::shared_ptr<bool> AliveToken;
+    // Set when the request goes: its completions then only count down Outstanding, so the
+    // wait for them may run them without running anything else of the program.
+    std::shared_ptr<bool> Dying = std::make_shared<bool>(false);
 };

@@ -27,3 +27,15 @@ struct OvSNMPResult {
 
 // What runs once when a request has its result.
 using OvCompletion = std::function<void(OvSNMPResult&)>;
+
+// Whether a completion may run inside a wait that runs nothing else of the program: always
+// (the engine's own steps, a synchronous request), or once its requester says so (one being
+// destroyed, whose completions then only count what is still due).
+struct OvSafeToRun {
+    OvSafeToRun(bool always = false) : Always(always) {}
+    OvSafeToRun(std::shared_ptr<const bool> when) : When(std::move(when)) {}
+    explicit operator bool() const { return Always || (When && *When); }
+
+    bool Always = false;
+    std::shared_ptr<const bool> When;
+};

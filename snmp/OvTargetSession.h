@@ -32,7 +32,7 @@ private:
 struct OvQueuedRequest {
     OvPduPtr Pdu;
     OvCompletion Done;
-    bool Safe = false;     // its completion may run inside a synchronous wait
+    OvSafeToRun Safe;      // its completion may run inside a synchronous wait
     bool MayRetry = false; // a time-out may mean a new engine ID: look once, then resend
     int FailedWith = 0;    // what ended it when sent, if the look finds the same engine
 };
@@ -96,6 +96,6 @@ struct OvPendingRequest {
     OvTargetSession* Owner = nullptr;
     OvCompletion Done;
     int ProbeStep = 0; // 1: engine ID, 2: time window, 3: engine ID again after a time-out
-    bool Safe = false;
+    OvSafeToRun Safe;
     OvPduPtr Retry; // a copy of a request that may be sent again
 };

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "catalogue/OvCatalogue.h"
 #include "errors/OvErrors.h"
+#include "snmp/OvSNMPEngine.h"
 #include "snmp/OvSNMPRequest.h"
 #include "snmp/TSNMPSession.h"
 
@@ -228,6 +229,34 @@ TEST_F(Requests, DestroyingWithAnAnswerOutstandingWaitsAndStaysQuiet) {
     EXPECT_FALSE(called);
     WaitFor([] { return false; }, 300);
     EXPECT_FALSE(called);
+}
+
+// It waits for its own answers only, and runs no other request's completion meanwhile (one
+// that shows rows may spin the event loop into a window being torn down).
+TEST_F(Requests, DestroyingWaitsForItsOwnAnswersOnly) {
+    int othersCalled = 0;
+    const auto count = [&](const OvSNMPError&, OvSNMPVarList&) {
+        ++othersCalled;
+    };
+    TSNMPSession::Engine()->SetTiming(20000, 0); // the silent device's session: no time-out here
+    OvSNMPRequest silent, answered;
+    silent.Target.Device.Port = TestAgent::FreeUdpPort();
+    for (OvSNMPRequest* other : {&silent, &answered}) {
+        other->VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+        other->GetAsync(nullptr, count, true);
+    }
+    TSNMPSession::Engine()->SetTiming(OvSNMPEngine::TimeoutMs, OvSNMPEngine::Retries);
+    QElapsedTimer t;
+    t.start();
+    {
+        OvSNMPRequest r;
+        r.VarList = OvSNMPVarList(SysObjectIDTable, SVT_SV, 0);
+        r.GetAsync(nullptr, count, true);
+    }
+    EXPECT_LT(t.elapsed(), 5000); // not the 6 s limit
+    EXPECT_EQ(othersCalled, 0);
+    EXPECT_TRUE(WaitFor([&] { return othersCalled == 1; })); // the answered one, later
+    silent.LeaveOutstanding();
 }
 
 TEST_F(Requests, WalkOfSnmpdInterfaceTable) {
