@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[]) {
@@ -16,16 +15,8 @@ int main(int argc, char* argv[]) {
     QStringList given;
     for (int i = 1; i < argc; ++i)
         given << QString::fromLocal8Bit(argv[i]);
-    switch (OvInfoRequested(given)) {
-    case OvInfoRequest::Help:
-        std::fputs(OvHelpText().toLocal8Bit().constData(), stdout);
+    if (OvPrintInfoRequested(given, OvHelpText(), OvVersionText()))
         return 0;
-    case OvInfoRequest::Version:
-        std::fputs(OvVersionText().toLocal8Bit().constData(), stdout);
-        return 0;
-    case OvInfoRequest::None:
-        break;
-    }
 
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("velmarn"));

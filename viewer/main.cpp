@@ -156,16 +156,8 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     // Answered before anything else: no display, no session, no engine-boots file.
-    switch (OvInfoRequested(arguments)) {
-    case OvInfoRequest::Help:
-        std::fputs(OvViewerHelpText().toLocal8Bit().constData(), stdout);
+    if (OvPrintInfoRequested(arguments, OvViewerHelpText(), OvViewerVersionText()))
         return 0;
-    case OvInfoRequest::Version:
-        std::fputs(OvViewerVersionText().toLocal8Bit().constData(), stdout);
-        return 0;
-    case OvInfoRequest::None:
-        break;
-    }
     const std::optional<QString> outputFile = takeOutputFile(arguments);
     return outputFile ? exportView(argc, argv, arguments, *outputFile) : showView(argc, argv, arguments);
 }
