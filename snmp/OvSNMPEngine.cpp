@@ -260,7 +260,9 @@ int OvSNMPEngine::SendFailure(const OvTargetSession& session) {
 }
 
 void OvSNMPEngine::RegisterUser(OvTargetSession& session) {
-    Users.Register(snmp_sess_session(session.Session), session.Credentials);
+    const OvSNMPDevice& agent = session.Target.Device;
+    Users.Register(snmp_sess_session(session.Session), session.Credentials,
+                   agent.Address.toUtf8() + ':' + QByteArray::number(agent.Port));
 }
 
 void OvSNMPEngine::AwaitKeys(OvTargetSession& session, std::function<void()> resume) {
@@ -270,8 +272,7 @@ void OvSNMPEngine::AwaitKeys(OvTargetSession& session, std::function<void()> res
 bool OvSNMPEngine::KeysInUseByOther(const OvTargetSession& session) const {
     for (const auto& [key, pending] : InFlight) {
         const bool keyed = pending.ProbeStep == 0 || pending.ProbeStep == 2; // the others go as nobody
-        if (keyed && pending.Owner != &session && pending.Owner->V3 &&
-            pending.Owner->Credentials != session.Credentials && pending.Owner->SharesUserWith(session))
+        if (keyed && pending.Owner != &session && pending.Owner->V3 && pending.Owner->SharesUserWith(session))
             return true;
     }
     return false;

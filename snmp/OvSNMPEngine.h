@@ -124,9 +124,10 @@ private:
     void RecheckEngine(OvTargetSession& session, std::optional<OvQueuedRequest> timedOut);
     void EngineRechecked(OvTargetSession& session, snmp_pdu* report);
     void RegisterUser(OvTargetSession& session);
-    // Agents of one engine ID and user under other credentials take turns: while another
-    // session's keyed requests to such an agent are outstanding, the session's next step
-    // waits, and resumes when those have ended.
+    // Agents of one engine ID and user (cloned images) take turns, since the library keeps
+    // one set of keys and one time window for them: while another session's keyed requests
+    // to such an agent are outstanding, the session's next step waits, and resumes when
+    // those have ended.
     bool KeysInUseByOther(const OvTargetSession& session) const;
     void AwaitKeys(OvTargetSession& session, std::function<void()> resume);
     void ResumeAwaitingKeys();

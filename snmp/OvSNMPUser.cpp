@@ -120,7 +120,7 @@ void OvEnsureProbeUser() {
     usm_add_user(user);
 }
 
-void OvUserRegistry::Register(snmp_session* library, const QByteArray& credentials) {
+void OvUserRegistry::Register(snmp_session* library, const QByteArray& credentials, const QByteArray& agent) {
     if (library->securityEngineIDLen == 0)
         return;
     const QByteArray engine(reinterpret_cast<const char*>(library->securityEngineID),
@@ -129,23 +129,24 @@ void OvUserRegistry::Register(snmp_session* library, const QByteArray& credentia
         engine + '\0' + QByteArray(library->securityName, static_cast<int>(library->securityNameLen));
     struct usmUser* user =
         usm_get_user(library->securityEngineID, library->securityEngineIDLen, library->securityName);
-    auto known = RegisteredKeys.find(key);
-    const bool otherOwner = known != RegisteredKeys.end() && known->second != credentials;
-    if (user && (known == RegisteredKeys.end() || otherOwner)) {
+    auto known = Holders.find(key);
+    const bool otherKeys = known == Holders.end() || known->second.Credentials != credentials;
+    const bool otherAgent = known != Holders.end() && known->second.Agent != agent;
+    if (user && otherKeys) {
         // The library never replaces the keys of a known user: drop the old ones first.
         usm_remove_user(user);
         usm_free_user(user);
         user = nullptr;
     }
-    if (otherOwner)
-        SaveTimeWindow(engine, key + '\0' + known->second);
+    if (otherAgent)
+        SaveTimeWindow(engine, key + '\0' + known->second.Agent);
     if (!user) {
         library->flags &= ~SNMP_FLAGS_USER_CREATED; // else the library skips the creation
         usm_create_user_from_session(library);
     }
-    if (otherOwner)
-        RestoreTimeWindow(engine, key + '\0' + credentials);
-    RegisteredKeys[key] = credentials;
+    if (otherAgent)
+        RestoreTimeWindow(engine, key + '\0' + agent);
+    Holders[key] = Holder{credentials, agent};
 }
 
 void OvUserRegistry::SaveTimeWindow(const QByteArray& engine, const QByteArray& owner) {

@@ -18,15 +18,16 @@ void OvFillUser(const OvSNMPSecurity& sec, const QByteArray& securityName, snmp_
 // The empty user the engine-ID probe is sent as, known to the library.
 void OvEnsureProbeUser();
 
-// The users registered with the library, per agent engine and name, and the pass phrases
-// their keys came from. The library holds one set of keys and one time window per engine
-// and user: agents that share an engine ID (cloned images) under other credentials take
-// turns, each with its own keys and the time window it had.
+// The users registered with the library, per agent engine and name, the pass phrases their
+// keys came from and the agent they were last used with. The library holds one set of keys
+// and one time window per engine and user: agents that share an engine ID (cloned images)
+// take turns, each with its own keys and the time window (boots and time) it had.
 class OvUserRegistry {
 public:
-    // Registers the session's user with its agent's engine (nothing while that is unknown),
-    // replacing keys made from other credentials (protocols and pass phrases).
-    void Register(snmp_session* library, const QByteArray& credentials);
+    // Registers the session's user with its agent's engine (nothing while that is unknown)
+    // for agent (its address and port), replacing keys made from other credentials
+    // (protocols and pass phrases) and the time window of another agent.
+    void Register(snmp_session* library, const QByteArray& credentials, const QByteArray& agent);
 
 private:
     struct TimeWindow {
@@ -37,6 +38,10 @@ private:
     void SaveTimeWindow(const QByteArray& engine, const QByteArray& owner);
     void RestoreTimeWindow(const QByteArray& engine, const QByteArray& owner);
 
-    std::map<QByteArray, QByteArray> RegisteredKeys;
-    std::map<QByteArray, TimeWindow> TimeWindows; // by engine, user and credentials
+    struct Holder {
+        QByteArray Credentials;
+        QByteArray Agent;
+    };
+    std::map<QByteArray, Holder> Holders;         // by engine and user
+    std::map<QByteArray, TimeWindow> TimeWindows; // by engine, user and agent
 };

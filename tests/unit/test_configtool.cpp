@@ -978,23 +978,28 @@ TEST_F(ConfigTool, SnmpV3AndTheSameDeviceGivenTwice) {
     EXPECT_TRUE(ToolGet(kRts).endsWith(QStringLiteral("INTEGER: 2347"))) << ToolGet(kRts);
 }
 
-// Cloned images share an engine ID; with other pass phrases (and boots) each device still
-// gets its own verdict.
-TEST_F(ConfigTool, DevicesOfOneEngineIdUnderOtherCredentials) {
+// Cloned images share an engine ID; with other boots, and other pass phrases or the same,
+// each device still gets its own verdict.
+TEST_F(ConfigTool, DevicesOfOneEngineIdGetTheirOwnVerdicts) {
     QString error;
     const TestAgent::Engine first{"8000000001020304", 7, "clone", "clone-auth-a", "clone-priv-a"};
     const TestAgent::Engine second{first.Id, 3, "clone", "clone-auth-b", "clone-priv-b"};
     const auto a = TestAgent::StartSimulator(&error, QString(), &first);
     const auto b = TestAgent::StartSimulator(&error, QString(), &second);
-    ASSERT_TRUE(a && b) << error;
-    const QString devices = secret(
-        "clones.txt", QString("127.0.0.1 %1 a\n127.0.0.1 %2 b\n").arg(a->Port()).arg(b->Port()).toUtf8());
+    const TestAgent::Engine third{first.Id, 3, "clone", "clone-auth-a", "clone-priv-a"};
+    const auto c = TestAgent::StartSimulator(&error, QString(), &third);
+    ASSERT_TRUE(a && b && c) << error;
+    const QString devices = secret("clones.txt", QString("127.0.0.1 %1 a\n127.0.0.1 %2 b\n127.0.0.1 %3 a\n")
+                                                     .arg(a->Port())
+                                                     .arg(b->Port())
+                                                     .arg(c->Port())
+                                                     .toUtf8());
     for (const char* pass : {"clone-auth-a", "clone-priv-a", "clone-auth-b", "clone-priv-b", "wrong-pass"})
         secret(pass, pass);
     const QString profile =
         "[%1]\nversion=3\nuser=clone\ncontext=qubsen\nauth-protocol=SHA\nauth-passphrase-file=%2\n"
         "priv-protocol=AES\npriv-passphrase-file=%3\n";
-    // The second device's pass phrases and its verdict; the first is backed up every time.
+    // The second device's pass phrases and its verdict; the others are backed up every time.
     for (const auto& [auth, priv, says] :
          {std::array<const char*, 3>{"clone-auth-b", "clone-priv-b", ": backed up 26"},
           {"wrong-pass", "clone-priv-b", ": error reading the device: Authentication failure!"},
@@ -1004,7 +1009,8 @@ TEST_F(ConfigTool, DevicesOfOneEngineIdUnderOtherCredentials) {
             (profile.arg("a", "clone-auth-a", "clone-priv-a") + profile.arg("b", auth, priv)).toUtf8());
         const ToolRun r = run({"--timeout", "0.5", "--profiles", profiles, "--addresses-file", devices,
                                "backup", file("{address}.json")});
-        EXPECT_TRUE(r.Out.contains(at(*a) + ": backed up 26 objects")) << auth << priv << r.Err;
+        for (const auto* same : {a.get(), c.get()})
+            EXPECT_TRUE(r.Out.contains(at(*same) + ": backed up 26 objects")) << auth << priv << r.Err;
         EXPECT_TRUE(QString(r.Out + r.Err).contains(at(*b) + says)) << auth << priv << r.Err;
     }
 }
