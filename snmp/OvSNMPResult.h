@@ -32,7 +32,8 @@ using OvCompletion = std::function<void(OvSNMPResult&)>;
 // (the engine's own steps, a synchronous request), or once its requester says so (one being
 // destroyed, whose completions then only count what is still due).
 struct OvSafeToRun {
-    OvSafeToRun(bool always = false) : Always(always) {}
+    OvSafeToRun() = default;
+    OvSafeToRun(bool always) : Always(always) {}
     OvSafeToRun(std::shared_ptr<const bool> when) : When(std::move(when)) {}
     explicit operator bool() const { return Always || (When && *When); }
 
