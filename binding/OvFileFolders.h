@@ -7,7 +7,7 @@ class QWidget;
 
 // Where the program's save and open dialogs start: in the folder last used for that kind
 // of file, else in the user's documents folder, never in the hidden state folder, which
-// holds the program's own files (a menu-started module runs there).
+// holds the program's own files (a menu-started module keeps its files there).
 class OvFileFolders {
 public:
     enum class Kind { Csv, NotificationLog };

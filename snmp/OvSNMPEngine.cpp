@@ -260,9 +260,7 @@ int OvSNMPEngine::SendFailure(const OvTargetSession& session) {
 }
 
 void OvSNMPEngine::RegisterUser(OvTargetSession& session) {
-    const OvSNMPDevice& agent = session.Target.Device;
-    Users.Register(snmp_sess_session(session.Session), session.Credentials,
-                   agent.Address.toUtf8() + ':' + QByteArray::number(agent.Port));
+    Users.Register(snmp_sess_session(session.Session), session.Credentials, session.Agent);
 }
 
 void OvSNMPEngine::AwaitKeys(OvTargetSession& session, std::function<void()> resume) {

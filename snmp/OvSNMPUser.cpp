@@ -150,11 +150,11 @@ void OvUserRegistry::Register(snmp_session* library, const QByteArray& credentia
 }
 
 void OvUserRegistry::SaveTimeWindow(const QByteArray& engine, const QByteArray& owner) {
-    TimeWindow& w = TimeWindows[owner];
     u_int boots = 0, time = 0;
     if (get_enginetime(reinterpret_cast<const u_char*>(engine.constData()), static_cast<u_int>(engine.size()),
                        &boots, &time, FALSE) != SNMPERR_SUCCESS)
         return;
+    TimeWindow& w = TimeWindows[owner];
     w.Boots = boots;
     w.Time = time;
     w.Since.start();
@@ -164,7 +164,7 @@ void OvUserRegistry::RestoreTimeWindow(const QByteArray& engine, const QByteArra
     const auto* id = reinterpret_cast<const u_char*>(engine.constData());
     const auto length = static_cast<u_int>(engine.size());
     auto saved = TimeWindows.find(owner);
-    if (saved == TimeWindows.end() || !saved->second.Since.isValid()) {
+    if (saved == TimeWindows.end()) {
         // A first turn learns its window from its own agent, as a new engine does.
         set_enginetime(id, length, 0, 0, TRUE);
         return;

@@ -106,8 +106,10 @@ std::unique_ptr<OvTargetSession> OvTargetSession::Open(const OvSNMPTarget& targe
     const OvSNMPSecurity& sec = target.Security;
     auto session = std::make_unique<OvTargetSession>();
     session->V3 = OvLibraryVersion(sec.Version) == SNMP_VERSION_3;
-    if (session->V3)
+    if (session->V3) {
         session->Credentials = credentialsOf(sec);
+        session->Agent = target.Device.Address.toUtf8() + ':' + QByteArray::number(target.Device.Port);
+    }
     session->Target = target;
     session->Level = sec.SecurityLevel;
     session->Session.Reset(openLibrarySession(target, timeoutMs, retries));

@@ -60,6 +60,7 @@ struct OvTargetSession {
     bool SharesUserWith(const OvTargetSession& other) const;
 
     QByteArray Credentials; // protocols and pass phrases, for replacing changed keys
+    QByteArray Agent;       // address and port, for the engine time of agents of one engine ID
     OvSNMPTarget Target;
     OvSessionHandle Session; // closed before the notifier's socket is gone: declared first
     bool V3 = false;
